@@ -1,0 +1,71 @@
+#include "app/cli.h"
+#include "app/frmmain.h"
+#include "platform/qtuserdialogs.h"
+#include "serverprobe/configdatabase.h"
+#include "serverprobe/registryapi.h"
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTextStream>
+
+#include <cstdio>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
+using namespace tarrow;
+
+namespace {
+
+// The program runs below normal priority so a long load never slows the server
+// it may share a machine with. A failure is ignored.
+void lowerPriority() {
+#ifndef _WIN32
+    (void)setpriority(PRIO_PROCESS, 0, 5);
+#endif
+}
+
+int runWindow(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarrow"));
+    QCommandLineParser parser;
+    const QCommandLineOption logs(QStringLiteral("logs"), QStringLiteral("Log folder."),
+                                  QStringLiteral("DIR"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("Folder of the working database."),
+                                     QStringLiteral("DIR"));
+    parser.addOptions({logs, dataDir});
+    parser.process(application);
+
+    lowerPriority();
+    app::AppState state;
+    state.programFolder = QApplication::applicationDirPath();
+    state.dataFolder = app::chooseDataFolder(state.programFolder, parser.value(dataDir));
+    const auto registry = serverprobe::makeSystemRegistry();
+    const auto config = serverprobe::makeSystemConfigDatabase();
+    platform::QtUserDialogs dialogs;
+    app::frmMain window(state, dialogs, *registry, *config);
+    dialogs.setOwner(&window);
+    window.show();
+    window.startUp();
+    if (parser.isSet(logs))
+        window.openLogFolder(parser.value(logs));
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (!app::isCommandLineRun(args))
+        return runWindow(argc, argv);
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tarrow"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return app::runCommandLine(args, QCoreApplication::applicationDirPath(), out, err);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/appstate.h"
+#include "logparse/loadday.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tarrow::serverprobe {
+class RegistryApi;
+}
+
+namespace tarrow::app {
+
+// The folder for the working database: the override when given, else the
+// program folder when it is writable, else the per-user data folder.
+[[nodiscard]] QString chooseDataFolder(const QString& programFolder, const QString& overrideDir);
+
+// Prepares the working database (copied from its template when missing, made
+// writable, opened, RawPortData emptied) and probes the installed server.
+// Returns the messages to show, one per failing step.
+[[nodiscard]] QStringList startUp(AppState& state, const serverprobe::RegistryApi& registry);
+
+// Runs "Load Data" for the state's working database and moves the data date on
+// to the last line kept.
+[[nodiscard]] logparse::LoadOutcome loadDay(AppState& state, const QString& folder,
+                                            const QDate& day, const QString& entryText,
+                                            const logparse::LoadProgress& progress = {});
+
+} // namespace tarrow::app

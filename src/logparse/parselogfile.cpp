@@ -1,0 +1,189 @@
+#include "logparse/parselogfile.h"
+
+#include "logparse/utctolocal.h"
+#include "platform/civiltime.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tarrow::logparse {
+
+namespace {
+
+constexpr int kMaxPort = 32767;
+constexpr qint64 kProgressEvery = 16384;
+
+bool equalsUpper(std::string_view field, std::string_view upper) {
+    if (field.size() != upper.size())
+        return false;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        char c = field[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c != upper[i])
+            return false;
+    }
+    return true;
+}
+
+bool isCallEventCode(std::string_view code) {
+    return code == "1162" || code == "1163" || code == "1164" || code == "30300" ||
+           code == "1165";
+}
+
+// Call type of an event text, or 0 for a text that is not a call event.
+std::int16_t classify(std::string_view text) {
+    struct Event {
+        std::string_view text;
+        std::int16_t type;
+    };
+    static constexpr Event kEvents[] = {
+        {"NEW CALL", store::Inbound},       {"CALL DISCONNECT", store::Disconnect},
+        {"NOTIFICATION DIAL OUT", store::Notification}, {"MWI DIAL OUT", store::Mwi},
+        {"TRAP DIAL OUT", store::Trap},     {"AMIS DIAL OUT", store::Amis},
+    };
+    for (const Event& event : kEvents)
+        if (equalsUpper(text, event.text))
+            return event.type;
+    return 0;
+}
+
+// Splits a line at commas into at most N fields; returns the number of fields
+// the line has (which may exceed N).
+template <std::size_t N>
+std::size_t splitFields(std::string_view line, std::array<std::string_view, N>& fields) {
+    std::size_t count = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = line.find(',', start);
+        const std::size_t end = comma == std::string_view::npos ? line.size() : comma;
+        if (count < N)
+            fields[count] = line.substr(start, end - start);
+        ++count;
+        if (comma == std::string_view::npos || count > N)
+            return count;
+        start = comma + 1;
+    }
+}
+
+// Walks the lines of a text; CR, CR LF and LF end a line.
+template <typename Fn> void forEachLine(std::string_view bytes, Fn&& fn) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const char* q = p;
+        while (q < end && *q != '\n' && *q != '\r')
+            ++q;
+        fn(std::string_view(p, static_cast<std::size_t>(q - p)));
+        if (q < end && *q == '\r' && q + 1 < end && q[1] == '\n')
+            ++q;
+        p = q + 1;
+    }
+}
+
+struct LineFields {
+    std::int16_t port = 0;
+    std::int16_t inUse = 0;
+    std::int16_t available = 0;
+};
+
+// Reads the port token and the two line counts; records a problem when the line
+// cannot be used.
+std::optional<LineFields> readCallFields(const std::array<std::string_view, 7>& f,
+                                         ProblemLog& problems, const QString& file, qint64 line) {
+    if (f[4].size() < 4) {
+        problems.add(ProblemKind::ShortPortToken, file, line);
+        return std::nullopt;
+    }
+    const auto port = readInt16(f[4].substr(4));
+    const auto inUse = readInt16(f[5]);
+    const auto available = readInt16(f[6]);
+    if (!port || !inUse || !available) {
+        problems.add(ProblemKind::NumberTooLarge, file, line);
+        return std::nullopt;
+    }
+    if (*port < 0) {
+        problems.add(ProblemKind::NegativePort, file, line);
+        return std::nullopt;
+    }
+    return LineFields{*port, *inUse, *available};
+}
+
+} // namespace
+
+qint64 countLines(std::string_view bytes) {
+    qint64 lines = 0;
+    forEachLine(bytes, [&](std::string_view) { ++lines; });
+    return lines;
+}
+
+ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
+    ParseResult result;
+    result.lineCount = countLines(bytes);
+    if (result.lineCount > kMaxLinesPerFile) {
+        result.tooManyLines = true;
+        result.problems.add(ProblemKind::TooManyLines, options.fileName, 0);
+        return result;
+    }
+    if (options.counted)
+        options.counted(result.lineCount);
+    UtcToLocal toLocal(options.zone);
+    std::vector<std::int32_t> openLeg(kMaxPort + 1, -1);
+    result.rows.reserve(static_cast<std::size_t>(result.lineCount));
+    qint64 lineNo = 0;
+    std::array<std::string_view, 7> f;
+
+    forEachLine(bytes, [&](std::string_view line) {
+        ++lineNo;
+        if (options.progress && lineNo % kProgressEvery == 0)
+            options.progress(lineNo);
+        if (splitFields(line, f) < 7)
+            return;
+        const auto utc = readDateTime(f[0], options.dateOrder);
+        if (!utc) {
+            result.problems.add(ProblemKind::NotADate, options.fileName, lineNo);
+            return;
+        }
+        const std::int64_t local = toLocal(*utc);
+        if (civil::dayOf(local) != options.chosenDay || !isCallEventCode(f[2]))
+            return;
+        const std::int16_t type = classify(f[3]);
+        if (type == 0) {
+            // Other events of these codes only move the data date on.
+            result.lastEventTime = local;
+            return;
+        }
+        const auto fields = readCallFields(f, result.problems, options.fileName, lineNo);
+        if (!fields)
+            return;
+        result.lastEventTime = local;
+        const auto minute = static_cast<std::int16_t>(civil::minuteOfDay(local));
+        store::RawRow row{fields->port, type,    local, fields->available, fields->inUse,
+                          minute,       false,   0,     0,                 0};
+        std::int32_t& open = openLeg[static_cast<std::size_t>(fields->port)];
+        if (type == store::Disconnect) {
+            if (open < 0)
+                return;
+            store::RawRow& leg = result.rows[static_cast<std::size_t>(open)];
+            const int s = civil::secondOfDay(leg.startTime);
+            const int e = civil::secondOfDay(local);
+            leg.closed = true;
+            leg.endTime = local;
+            leg.seconds = e - s;
+            leg.endMinute = e / 60;
+            open = -1;
+            result.rows.push_back(row);
+            return;
+        }
+        ++result.calls[static_cast<std::size_t>(type - 1)];
+        open = static_cast<std::int32_t>(result.rows.size());
+        result.rows.push_back(row);
+        result.peakPort = std::max(result.peakPort, fields->port);
+        result.peakAvailable = std::max(result.peakAvailable, fields->available);
+    });
+    if (options.progress)
+        options.progress(result.lineCount);
+    return result;
+}
+
+} // namespace tarrow::logparse

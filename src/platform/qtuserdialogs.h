@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/userdialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tarrow::platform {
+
+// The real dialogs: Qt message boxes and file dialogs owned by a window.
+class QtUserDialogs : public UserDialogs {
+public:
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    void message(const QString& text, const QString& title, MessageIcon icon) override;
+    QString pickFolder(const QString& startFolder, const QString& prompt) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+} // namespace tarrow::platform

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace tarrow::platform {
+
+enum class MessageIcon { None, Information, Warning, Critical };
+
+// Every message box and file or folder dialog goes through this interface, so
+// tests answer them from a script instead of blocking on a modal window.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // An OK-only message; an empty title means the application's title.
+    virtual void message(const QString& text, const QString& title = {},
+                         MessageIcon icon = MessageIcon::None) = 0;
+
+    // Asks for a folder, starting at startFolder; an empty text when cancelled.
+    [[nodiscard]] virtual QString pickFolder(const QString& startFolder,
+                                             const QString& prompt) = 0;
+};
+
+} // namespace tarrow::platform

@@ -1,0 +1,88 @@
+#include "store/rawportdata.h"
+
+#include "platform/civiltime.h"
+#include "store/workingdatabase.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+
+namespace tarrow::store {
+
+QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows) {
+    if (rows.empty())
+        return {};
+    try {
+        SQLite::Database& db = wdb.db();
+        SQLite::Transaction transaction(db);
+        SQLite::Statement insert(db, "INSERT INTO RawPortData (Port, CallType, StartTime, "
+                                     "LinesAvailableToTakeCalls, LinesInUse, StartMinute, EndTime, "
+                                     "Seconds, EndMinute) VALUES (?,?,?,?,?,?,?,?,?)");
+        char start[19];
+        char end[19];
+        for (const RawRow& row : rows) {
+            civil::format(row.startTime, start);
+            insert.bind(1, row.port);
+            insert.bind(2, row.callType);
+            insert.bindNoCopy(3, start, sizeof start);
+            insert.bind(4, row.linesAvailable);
+            insert.bind(5, row.linesInUse);
+            insert.bind(6, row.startMinute);
+            if (row.closed) {
+                civil::format(row.endTime, end);
+                insert.bindNoCopy(7, end, sizeof end);
+                insert.bind(8, row.seconds);
+                insert.bind(9, row.endMinute);
+            } else {
+                insert.bind(7);
+                insert.bind(8);
+                insert.bind(9);
+            }
+            insert.exec();
+            insert.reset();
+        }
+        transaction.commit();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+QString writeRawPortDataCsv(WorkingDatabase& wdb, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Cannot write \"%1\": %2")
+            .arg(QDir::toNativeSeparators(path), file.errorString());
+    try {
+        file.write("Port,CallType,StartTime,LinesAvailableToTakeCalls,LinesInUse,StartMinute,"
+                   "EndTime,Seconds,EndMinute\n");
+        SQLite::Statement query(wdb.db(),
+                                "SELECT Port, CallType, StartTime, LinesAvailableToTakeCalls, "
+                                "LinesInUse, StartMinute, EndTime, Seconds, EndMinute "
+                                "FROM RawPortData ORDER BY rowid");
+        std::string line;
+        while (query.executeStep()) {
+            line.clear();
+            for (int c = 0; c < 9; ++c) {
+                if (c)
+                    line += ',';
+                if (!query.getColumn(c).isNull())
+                    line += query.getColumn(c).getString();
+            }
+            line += '\n';
+            file.write(line.data(), static_cast<qint64>(line.size()));
+        }
+    } catch (const std::exception& e) {
+        file.cancelWriting();
+        return QString::fromUtf8(e.what());
+    }
+    if (!file.commit())
+        return QStringLiteral("Cannot write \"%1\": %2")
+            .arg(QDir::toNativeSeparators(path), file.errorString());
+    return {};
+}
+
+} // namespace tarrow::store

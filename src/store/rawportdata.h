@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace tarrow::store {
+
+class WorkingDatabase;
+
+// Call types as stored in RawPortData.CallType.
+enum CallType : std::int16_t {
+    Inbound = 1,
+    Notification = 2,
+    Mwi = 3,
+    Trap = 4,
+    Amis = 5,
+    Disconnect = 99,
+};
+
+// One row of RawPortData: a call leg (types 1 to 5) or a disconnect sample (99).
+// Times are local wall-clock seconds (see platform/civiltime.h).
+struct RawRow {
+    std::int16_t port = 0;
+    std::int16_t callType = 0;
+    std::int64_t startTime = 0;
+    std::int16_t linesAvailable = 0;
+    std::int16_t linesInUse = 0;
+    std::int16_t startMinute = 0;
+    bool closed = false; // a closed call leg has the three end columns set
+    std::int64_t endTime = 0;
+    std::int32_t seconds = 0;
+    std::int32_t endMinute = 0;
+};
+
+// Appends the rows in order, in one transaction; nothing is written when it
+// fails. Returns an error description or an empty text.
+[[nodiscard]] QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows);
+
+// Writes RawPortData in stored order as CSV (times as "YYYY-MM-DD HH:MM:SS",
+// nulls as empty fields). Returns an error description or an empty text.
+[[nodiscard]] QString writeRawPortDataCsv(WorkingDatabase& wdb, const QString& path);
+
+} // namespace tarrow::store

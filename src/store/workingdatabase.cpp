@@ -1,0 +1,117 @@
+#include "store/workingdatabase.h"
+
+#include "store/schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+
+namespace tarrow::store {
+
+namespace {
+const QString kProvider = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
+}
+
+QString connectionString(const QString& dataFolder) {
+    return kProvider + QDir::toNativeSeparators(QDir(dataFolder).filePath(workingFileName()));
+}
+
+QString databasePathOf(const QString& connection) {
+    const qsizetype at = connection.indexOf(QStringLiteral("Data Source="), 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return {};
+    QString path = connection.mid(at + 12);
+    const qsizetype end = path.indexOf(QLatin1Char(';'));
+    if (end >= 0)
+        path.truncate(end);
+    return QDir::fromNativeSeparators(path);
+}
+
+QString prepareWorkingFile(const QString& programFolder, const QString& dataFolder) {
+    const QString working = QDir(dataFolder).filePath(workingFileName());
+    if (!QFileInfo::exists(working)) {
+        const QString source = QDir(programFolder).filePath(templateFileName());
+        if (!QFileInfo::exists(source))
+            return QStringLiteral("The empty database template \"%1\" was not found.")
+                .arg(QDir::toNativeSeparators(source));
+        if (!QDir().mkpath(dataFolder) || !QFile::copy(source, working))
+            return QStringLiteral("Could not copy \"%1\" to \"%2\".")
+                .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(working));
+    }
+    QFile file(working);
+    const auto perms = file.permissions();
+    if (!(perms & QFileDevice::WriteOwner) &&
+        !file.setPermissions(perms | QFileDevice::WriteOwner | QFileDevice::WriteUser))
+        return QStringLiteral("Could not make \"%1\" writable.")
+            .arg(QDir::toNativeSeparators(working));
+    return {};
+}
+
+WorkingDatabase::WorkingDatabase(QString connection) : connection_(std::move(connection)) {}
+WorkingDatabase::~WorkingDatabase() = default;
+
+void WorkingDatabase::setConnectionString(const QString& connection) {
+    close();
+    connection_ = connection;
+}
+
+QString WorkingDatabase::open() {
+    close();
+    const QString path = databasePathOf(connection_);
+    if (path.isEmpty())
+        return QStringLiteral("The connection string names no database file.");
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("The working database \"%1\" does not exist.")
+            .arg(QDir::toNativeSeparators(path));
+    try {
+        auto db = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
+                                                     SQLite::OPEN_READWRITE);
+        // The working database is scratch data refilled at every load: a
+        // write-ahead log with normal syncing keeps it consistent after a crash
+        // while letting a load append a million rows quickly.
+        db->exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+        createSchema(*db);
+        db_ = std::move(db);
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+void WorkingDatabase::close() noexcept { db_.reset(); }
+
+SQLite::Database& WorkingDatabase::db() {
+    if (!db_)
+        throw SQLite::Exception("The working database is not open.");
+    return *db_;
+}
+
+QString emptyRawPortData(WorkingDatabase& wdb) {
+    try {
+        wdb.db().exec("DELETE FROM RawPortData");
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+QStringList ClearDatabases(WorkingDatabase& wdb) {
+    // Reopening first lets a database that was unusable at start-up recover.
+    if (!wdb.isOpen())
+        (void)wdb.open();
+    (void)emptyRawPortData(wdb);
+    QStringList messages;
+    for (const char* table : kResultTables) {
+        try {
+            wdb.db().exec(std::string("DELETE FROM ") + table);
+        } catch (const std::exception& e) {
+            messages << QStringLiteral("Error in ClearDatabases: ") + QString::fromUtf8(e.what());
+        }
+    }
+    return messages;
+}
+
+} // namespace tarrow::store

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+
+namespace tarrow::tools {
+
+struct SampleOptions {
+    QDate firstDay = QDate(2026, 12, 1);
+    int days = 3;
+    int ports = 24;          // ports 1..ports; the first answeringPorts take inbound calls
+    int answeringPorts = 16;
+    std::uint32_t seed = 1;
+    qint64 callsPerDay = 4000;
+    // When above 0, each file is padded with other events to exactly this many lines.
+    qint64 linesPerFile = 0;
+    bool malformedLines = true; // a few unreadable lines per file
+    QString prefix = QStringLiteral("data_qnhcmgr_");
+};
+
+// Writes one log file per day, named prefix + yyyymmdd + ".csv", with times in
+// UTC. Returns an error text, or an empty text on success.
+[[nodiscard]] QString writeSampleLogs(const QString& folder, const SampleOptions& options);
+
+} // namespace tarrow::tools

@@ -1,0 +1,49 @@
+// Writes a folder of realistic sample logs: a busy daytime and a quiet night,
+// five call types on their ports, other events and a few unreadable lines.
+#include "samplegenerator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Writes sample diagnostic data logs."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Output folder."));
+    const QCommandLineOption first(QStringLiteral("first-day"), QStringLiteral("First day (YYYY-MM-DD)."), QStringLiteral("date"));
+    const QCommandLineOption days(QStringLiteral("days"), QStringLiteral("Number of days."), QStringLiteral("n"), QStringLiteral("3"));
+    const QCommandLineOption ports(QStringLiteral("ports"), QStringLiteral("Number of ports."), QStringLiteral("n"), QStringLiteral("24"));
+    const QCommandLineOption calls(QStringLiteral("calls"), QStringLiteral("Calls per day."), QStringLiteral("n"), QStringLiteral("4000"));
+    const QCommandLineOption lines(QStringLiteral("lines"), QStringLiteral("Exact lines per file (0: natural)."), QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Random seed."), QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption clean(QStringLiteral("clean"), QStringLiteral("Write no malformed lines."));
+    parser.addOptions({first, days, ports, calls, lines, seed, clean});
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(2);
+
+    tarrow::tools::SampleOptions options;
+    if (parser.isSet(first))
+        options.firstDay = QDate::fromString(parser.value(first), Qt::ISODate);
+    options.days = parser.value(days).toInt();
+    options.ports = parser.value(ports).toInt();
+    options.answeringPorts = std::max(1, options.ports * 2 / 3);
+    options.callsPerDay = parser.value(calls).toLongLong();
+    options.linesPerFile = parser.value(lines).toLongLong();
+    options.seed = parser.value(seed).toUInt();
+    options.malformedLines = !parser.isSet(clean);
+    if (!options.firstDay.isValid() || options.days < 1 || options.ports < 1) {
+        std::fprintf(stderr, "tarrow-samplelogs: bad --first-day, --days or --ports\n");
+        return 2;
+    }
+    const QString error =
+        tarrow::tools::writeSampleLogs(parser.positionalArguments().constFirst(), options);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "tarrow-samplelogs: %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
