@@ -1,0 +1,96 @@
+#include "support/tempfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace tarrow::app {
+namespace {
+
+using testing::logLine;
+
+struct ProcessRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+ProcessRun tarrow(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(TARROW_BIN_DIR "/tarrow"), args);
+    process.waitForFinished(60000);
+    return ProcessRun{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+               QString::fromUtf8(process.readAllStandardError())};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write(QStringLiteral("logs/data_qnhcmgr_20090115.csv"),
+                  logLine("2009-01-15 10:15:30", "1162", "NEW CALL", "Port7", 3, 12) +
+                      logLine("2009-01-15 10:17:05", "1163", "CALL DISCONNECT", "Port7", 2, 13) +
+                      logLine("2009-01-15 10:18:00", "1162", "NEW CALL", "P7", 2, 13));
+        dir.write(QStringLiteral("logs/data_qnhcmgr_20090118.csv"),
+                  logLine("2009-01-18 10:15:30", "2210", "HEARTBEAT", "Port7", 3, 12));
+    }
+    QStringList common() const {
+        return {QStringLiteral("--logs"), dir.file(QStringLiteral("logs")),
+                QStringLiteral("--data-dir"), dir.file(QStringLiteral("data"))};
+    }
+    testing::TempFolder dir;
+};
+
+TEST_F(CliTest, DaysListsIsoDateAndEntryText) {
+    const ProcessRun run = tarrow(QStringList{QStringLiteral("days")} + common());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("2009-01-15\t1/15/2009 Thursday\n2009-01-18\t1/18/2009 Sunday\n"));
+}
+
+TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
+    const QString csv = dir.file(QStringLiteral("raw.csv"));
+    const ProcessRun run = tarrow(QStringList{QStringLiteral("load"), QStringLiteral("--day"),
+                                       QStringLiteral("2009-01-15"), QStringLiteral("--raw-csv"), csv} +
+                           common());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("1 line whose port field is shorter than four characters")));
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral("Call information found in logs for 1/15/2009 Thursday\r\n"
+                                                "Inbound Calls=1\r\nMWI Dialouts=0\r\n"
+                                                "Notification Dialouts=0\r\nTRAP Dialouts=0\r\n"
+                                                "AMIS Dialouts=0\r\n")));
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('\n'), 3);
+}
+
+TEST_F(CliTest, ExitCodes) {
+    struct Case {
+        QStringList args;
+        int code;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("load"), QStringLiteral("--day"), QStringLiteral("2009-01-18")}, 1},
+        {{QStringLiteral("load"), QStringLiteral("--day"), QStringLiteral("15/01/2009")}, 2},
+        {{QStringLiteral("load")}, 2},
+        {{QStringLiteral("days"), QStringLiteral("--bogus")}, 2},
+        {{QStringLiteral("load"), QStringLiteral("--help")}, 0},
+        {{QStringLiteral("--help")}, 0},
+    };
+    for (const Case& c : cases) {
+        const QStringList args = c.args.size() > 1 && c.args[1] == QStringLiteral("--day")
+                                     ? c.args + common()
+                                     : c.args;
+        const ProcessRun run = tarrow(args);
+        EXPECT_EQ(run.code, c.code) << args.join(QLatin1Char(' ')).toStdString();
+        if (c.code == 2)
+            EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    }
+    const ProcessRun missing = tarrow({QStringLiteral("days"), QStringLiteral("--logs"),
+                                dir.file(QStringLiteral("nowhere")), QStringLiteral("--data-dir"),
+                                dir.file(QStringLiteral("data"))});
+    EXPECT_EQ(missing.code, 2);
+}
+
+} // namespace
+} // namespace tarrow::app

@@ -1,0 +1,211 @@
+#include "app/frmmain.h"
+#include "logparse/loadday.h"
+#include "serverprobe/configdatabase.h"
+#include "serverprobe/registryapi.h"
+#include "support/scripteddialogs.h"
+#include "support/tempfolder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimeEdit>
+
+#include <gtest/gtest.h>
+
+namespace tarrow::app {
+namespace {
+
+using testing::logLine;
+
+const QString kNoFiles = QStringLiteral(
+    "No valid diagnostic files found in that directory... The Tarrow only works with data files "
+    "produced by Mervox 3.1(4) or later.");
+
+class FrmMainTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.writeTemplate();
+        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
+        state.zone = QTimeZone("UTC");
+        state.locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        config = serverprobe::makeSystemConfigDatabase();
+    }
+
+    frmMain& window() {
+        if (!main) {
+            main = std::make_unique<frmMain>(state, dialogs, registry, *config);
+            main->startUp();
+        }
+        return *main;
+    }
+    template <typename T> T* find(const char* name) {
+        T* w = window().findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    bool enabled(const char* name) { return find<QPushButton>(name)->isEnabled(); }
+    bool reportsEnabled() {
+        return enabled("cmdPortUsage") && enabled("cmdCallDistribution") &&
+               enabled("cmdPortTimeUse") && enabled("cmdCallTraffic");
+    }
+    bool reportsDisabled() {
+        return !enabled("cmdPortUsage") && !enabled("cmdCallDistribution") &&
+               !enabled("cmdPortTimeUse") && !enabled("cmdCallTraffic");
+    }
+    QString logs() const { return dir.file(QStringLiteral("logs")); }
+    void writeLog(const char* date, const QByteArray& bytes) const {
+        dir.write(QStringLiteral("logs/data_qnhcmgr_%1.csv").arg(QLatin1String(date)), bytes);
+    }
+    void browseTo(const QString& folder) {
+        dialogs.folderAnswers << folder;
+        find<QPushButton>("cmdBrowseForDiagFile")->click();
+    }
+
+    testing::TempFolder dir;
+    AppState state;
+    testing::ScriptedDialogs dialogs;
+    serverprobe::MapRegistry registry;
+    std::unique_ptr<serverprobe::ConfigDatabase> config;
+    std::unique_ptr<frmMain> main;
+};
+
+TEST_F(FrmMainTest, StartsWithItsControlsInTheirFirstState) {
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("Tarrow"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_FALSE(enabled("cmdParseLogs"));
+    EXPECT_TRUE(reportsDisabled());
+    EXPECT_TRUE(enabled("cmdBrowseForDiagFile"));
+    EXPECT_FALSE(enabled("cmdBrowseForDatabase"));
+    EXPECT_EQ(find<QLineEdit>("txtDatabasePath")->text(),
+              QDir::toNativeSeparators(dir.file(QStringLiteral("PortData.mdb"))));
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("PortData.mdb"))));
+    EXPECT_TRUE(find<QGroupBox>("frmTitle")->isHidden());
+    EXPECT_EQ(find<QTimeEdit>("CallDistributionStartTime")->time(), QTime(0, 0, 0));
+    EXPECT_EQ(find<QTimeEdit>("CallDistributionEndTime")->time(), QTime(23, 59, 59));
+    EXPECT_EQ(find<QTimeEdit>("PortTimeUseStartTime")->time(), QTime(0, 0, 0));
+    EXPECT_EQ(find<QTimeEdit>("PortTimeUseEndTime")->time(), QTime(23, 59, 59));
+    auto* tabs = find<QTabWidget>("SSTab1");
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Port Availability"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Call Distribution"));
+    EXPECT_EQ(tabs->tabText(2), QStringLiteral("Port Time Use"));
+    EXPECT_EQ(tabs->tabText(3), QStringLiteral("Call Traffic"));
+    for (const char* name : {"mnuSaveDatabase", "mnuExit", "mnuHelpFile", "mnuAbout",
+                             "mnuCheckforUpdatedVersion"})
+        EXPECT_NE(window().findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
+}
+
+TEST_F(FrmMainTest, MissingTemplateGivesOneMessagePerFailingStepAndTheWindowOpens) {
+    QFile::remove(dir.file(QStringLiteral("PortDataClean.mdb")));
+    window();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    for (const auto& m : dialogs.messages)
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("Error in form load routine: "))) << m.text.toStdString();
+    EXPECT_TRUE(enabled("cmdBrowseForDiagFile"));
+}
+
+TEST_F(FrmMainTest, BrowseBuildsTheDayList) {
+    writeLog("20090114", "");
+    writeLog("20090115", "");
+    writeLog("20090115b", "");
+    browseTo(logs());
+    auto* days = find<QComboBox>("cmbReportDate");
+    ASSERT_EQ(days->count(), 2);
+    EXPECT_EQ(days->currentIndex(), 0);
+    EXPECT_EQ(days->itemText(1), QStringLiteral("1/15/2009 Thursday"));
+    EXPECT_EQ(days->itemData(1).toDate(), QDate(2009, 1, 15));
+    EXPECT_TRUE(enabled("cmdParseLogs"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // Cancel keeps the folder; the next picker starts there.
+    find<QPushButton>("cmdBrowseForDiagFile")->click();
+    EXPECT_EQ(dialogs.folderStarts.last(), logs());
+    EXPECT_EQ(find<QLineEdit>("txtDiagFilePath")->text(), logs());
+    EXPECT_EQ(days->count(), 2);
+
+    // A folder without log files empties the path and disables "Load Data".
+    browseTo(dir.path());
+    EXPECT_EQ(dialogs.texts(), QStringList{kNoFiles});
+    EXPECT_TRUE(find<QLineEdit>("txtDiagFilePath")->text().isEmpty());
+    EXPECT_FALSE(enabled("cmdParseLogs"));
+}
+
+TEST_F(FrmMainTest, LoadDataEnablesReportsOrReportsNoData) {
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8) +
+                             logLine("garbage", "1162", "NEW CALL", "Port2", 2, 8));
+    writeLog("20090120", logLine("2009-01-20 10:00:00", "1163", "CALL DISCONNECT", "Port2", 2, 8));
+    browseTo(logs());
+    find<QPushButton>("cmdParseLogs")->click();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("1 line whose date and time could not be read")));
+    EXPECT_EQ(dialogs.messages[1].text,
+              QStringLiteral("Call information found in logs for 1/15/2009 Thursday\r\n"
+                             "Inbound Calls=1\r\nMWI Dialouts=0\r\nNotification Dialouts=0\r\n"
+                             "TRAP Dialouts=0\r\nAMIS Dialouts=0\r\n"));
+    EXPECT_TRUE(reportsEnabled());
+    EXPECT_TRUE(find<QGroupBox>("frmTitle")->isHidden());
+    EXPECT_TRUE(find<QGroupBox>("frmStoreDatabaseAt")->isEnabled());
+
+    dialogs.messages.clear();
+    find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
+    find<QPushButton>("cmdParseLogs")->click();
+    EXPECT_EQ(dialogs.texts(), QStringList{logparse::noDataMessage()});
+    EXPECT_TRUE(reportsDisabled());
+}
+
+TEST_F(FrmMainTest, LoadDataOnAVanishedFolderSaysSo) {
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+    browseTo(logs());
+    QDir(logs()).removeRecursively();
+    find<QPushButton>("cmdParseLogs")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("does not exist")));
+}
+
+TEST_F(FrmMainTest, PerPortReportsCheckTheirRange) {
+    int opened = 0;
+    window().setReportOpener(Report::CallDistribution, [&] { ++opened; });
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+    browseTo(logs());
+    find<QPushButton>("cmdParseLogs")->click();
+    dialogs.messages.clear();
+
+    find<QPushButton>("cmdCallDistribution")->click(); // 00:00:00 through 23:59:59
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(window().reportRange(Report::CallDistribution), std::make_pair(0, 1439));
+
+    find<QTimeEdit>("CallDistributionStartTime")->setTime(QTime(10, 0, 0));
+    find<QTimeEdit>("CallDistributionEndTime")->setTime(QTime(10, 0, 59));
+    find<QPushButton>("cmdCallDistribution")->click();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{QStringLiteral("The end time must be greater than the start time for a "
+                                         "report to be generated!")});
+
+    // A report that is not built yet opens nothing and says nothing.
+    dialogs.messages.clear();
+    find<QPushButton>("cmdPortTimeUse")->click();
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(FrmMainTest, SavedDatabaseOptionOnlySwapsTheBrowseButtons) {
+    find<QRadioButton>("optLoadFromDatabase")->click();
+    EXPECT_FALSE(enabled("cmdBrowseForDiagFile"));
+    EXPECT_TRUE(enabled("cmdBrowseForDatabase"));
+}
+
+TEST_F(FrmMainTest, CommandLineFolderFillsTheDayList) {
+    writeLog("20090115", "");
+    window().openLogFolder(logs());
+    EXPECT_EQ(find<QComboBox>("cmbReportDate")->count(), 1);
+    EXPECT_TRUE(enabled("cmdParseLogs"));
+}
+
+} // namespace
+} // namespace tarrow::app

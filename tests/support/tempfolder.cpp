@@ -1,0 +1,42 @@
+#include "support/tempfolder.h"
+
+#include "store/schema.h"
+#include "store/workingdatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <SQLiteCpp/Database.h>
+
+namespace tarrow::testing {
+
+TempFolder::TempFolder() = default;
+
+QString TempFolder::file(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+
+QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
+    const QString path = file(name);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        qFatal("cannot write test file");
+    return path;
+}
+
+QString TempFolder::writeTemplate(const QString& folder) const {
+    const QString dir = folder.isEmpty() ? dir_.path() : folder;
+    QDir().mkpath(dir);
+    const QString path = QDir(dir).filePath(store::templateFileName());
+    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    store::createSchema(db);
+    return path;
+}
+
+QByteArray logLine(const char* utc, const char* code, const char* text, const char* port,
+                   int inUse, int available) {
+    return QByteArray(utc) + ",HcMgr," + code + ',' + text + ',' + port + ',' +
+           QByteArray::number(inUse) + ',' + QByteArray::number(available) + ",0\r\n";
+}
+
+} // namespace tarrow::testing

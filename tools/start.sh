@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what Tarrow needs, builds it and starts it on a log folder; without a
+# folder it writes three days of sample logs and opens those.
+# Usage: bash tools/start.sh [LOG_FOLDER]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build build
+logs=${1:-}
+if [ -z "$logs" ]; then
+    logs=build/sample-logs
+    rm -rf "$logs"
+    build/bin/tarrow-samplelogs --first-day "$(date -d '3 days ago' +%F)" --days 3 "$logs"
+fi
+exec build/bin/tarrow --logs "$logs"
