@@ -83,8 +83,9 @@ TEST_F(CliTest, ExitCodes) {
                                      : c.args;
         const ProcessRun run = tarrow(args);
         EXPECT_EQ(run.code, c.code) << args.join(QLatin1Char(' ')).toStdString();
-        if (c.code == 2)
+        if (c.code == 2) {
             EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+        }
     }
     const ProcessRun missing = tarrow({QStringLiteral("days"), QStringLiteral("--logs"),
                                 dir.file(QStringLiteral("nowhere")), QStringLiteral("--data-dir"),
