@@ -81,7 +81,7 @@ public:
             out_ << "\r\n";
         if (c.parser.isSet(c.rawCsv)) {
             const QString error =
-                store::writeRawPortDataCsv(state_.database, c.parser.value(c.rawCsv));
+                store::writeTableCsv(state_.database, QStringLiteral("RawPortData"), c.parser.value(c.rawCsv));
             if (!error.isEmpty())
                 return fail(error, ExitBadInput);
         }

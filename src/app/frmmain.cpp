@@ -2,6 +2,8 @@
 
 #include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "reports/timeofday/frmcalltraffic.h"
+#include "reports/timeofday/frmportavailability.h"
 #include "platform/userdialogs.h"
 #include "serverprobe/mervoxversion.h"
 
@@ -68,7 +70,23 @@ frmMain::frmMain(AppState& state, platform::UserDialogs& dialogs,
                  const serverprobe::RegistryApi& registry, serverprobe::ConfigDatabase& config,
                  QWidget* parent)
     : QMainWindow(parent), state_(state), dialogs_(dialogs), registry_(registry),
-      config_(config) {
+      config_(config),
+      context_(state.database, state.dataDate, state.totals, dialogs, *this) {
+    context_.mainWindow = this;
+    openers_[static_cast<std::size_t>(Report::PortAvailability)] = [this] {
+        context_.openOnce(QStringLiteral("frmPortAvailability"), [this] {
+            auto* window = new reports::frmPortAvailability(context_);
+            window->load();
+            return window;
+        });
+    };
+    openers_[static_cast<std::size_t>(Report::CallTraffic)] = [this] {
+        context_.openOnce(QStringLiteral("frmCallTraffic"), [this] {
+            auto* window = new reports::frmCallTraffic(context_);
+            window->load();
+            return window;
+        });
+    };
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarrow"));
     buildMenus();
@@ -256,6 +274,7 @@ QWidget* frmMain::buildTab(Report report, const QString& description, const QStr
 
 void frmMain::startUp() {
     const QStringList messages = app::startUp(state_, registry_);
+    context_.workFolder = state_.dataFolder;
     txtDatabasePath->setText(QDir::toNativeSeparators(store::databasePathOf(state_.database.connectionString())));
     for (const QString& message : messages)
         dialogs_.message(message);

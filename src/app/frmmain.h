@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/appstate.h"
+#include "platform/statusdisplay.h"
+#include "reports/reportcontext.h"
 
 #include <QMainWindow>
 
@@ -30,7 +32,7 @@ namespace tarrow::app {
 enum class Report { PortAvailability, CallDistribution, PortTimeUse, CallTraffic };
 
 // The main window: choose the log folder and day, load it, open a report.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public platform::StatusDisplay {
     Q_OBJECT
 public:
     frmMain(AppState& state, platform::UserDialogs& dialogs,
@@ -46,9 +48,12 @@ public:
     void setReportOpener(Report report, std::function<void()> open);
 
     // Shows, drives and hides the status frame for long work.
-    void showStatus(const QString& caption, qint64 maximum);
-    void setStatusValue(qint64 value);
-    void hideStatus();
+    void showStatus(const QString& caption, qint64 maximum) override;
+    void setStatusValue(qint64 value) override;
+    void hideStatus() override;
+
+    // What the report windows read, and which of them are open.
+    [[nodiscard]] reports::ReportContext& reportContext() { return context_; }
 
     // The report ranges of the two per-port tabs, as minutes of the day.
     [[nodiscard]] std::pair<int, int> reportRange(Report report) const;
@@ -77,6 +82,7 @@ private:
     const serverprobe::RegistryApi& registry_;
     serverprobe::ConfigDatabase& config_;
     std::array<std::function<void()>, 4> openers_;
+    reports::ReportContext context_;
 
     QLineEdit* txtDiagFilePath = nullptr;
     QPushButton* cmdBrowseForDiagFile = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace tarrow::platform {
 
@@ -29,6 +30,22 @@ void QtUserDialogs::message(const QString& text, const QString& title, MessageIc
 
 QString QtUserDialogs::pickFolder(const QString& startFolder, const QString& prompt) {
     return QFileDialog::getExistingDirectory(owner_, prompt, startFolder);
+}
+
+QString QtUserDialogs::saveFile(const QString& title, const QString& initialPath,
+                               const QString& filter, const QString& defaultSuffix) {
+    QFileDialog dialog(owner_, title, initialPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtUserDialogs::choosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, owner_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace tarrow::platform

@@ -13,6 +13,9 @@ public:
     void setOwner(QWidget* owner) { owner_ = owner; }
     void message(const QString& text, const QString& title, MessageIcon icon) override;
     QString pickFolder(const QString& startFolder, const QString& prompt) override;
+    QString saveFile(const QString& title, const QString& initialPath, const QString& filter,
+                     const QString& defaultSuffix) override;
+    bool choosePrinter(QPrinter& printer) override;
 
 private:
     QPointer<QWidget> owner_;

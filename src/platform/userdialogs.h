@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 namespace tarrow::platform {
 
 enum class MessageIcon { None, Information, Warning, Critical };
@@ -19,6 +21,15 @@ public:
     // Asks for a folder, starting at startFolder; an empty text when cancelled.
     [[nodiscard]] virtual QString pickFolder(const QString& startFolder,
                                              const QString& prompt) = 0;
+
+    // Asks where to save a file, asking before an existing file is replaced;
+    // the chosen path, or an empty text when cancelled. A name without an
+    // extension gets defaultSuffix.
+    [[nodiscard]] virtual QString saveFile(const QString& title, const QString& initialPath,
+                                           const QString& filter, const QString& defaultSuffix) = 0;
+
+    // Lets the user pick a printer and page orientation; false when cancelled.
+    [[nodiscard]] virtual bool choosePrinter(QPrinter& printer) = 0;
 };
 
 } // namespace tarrow::platform

@@ -51,22 +51,24 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows) {
     return {};
 }
 
-QString writeRawPortDataCsv(WorkingDatabase& wdb, const QString& path) {
+QString writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write \"%1\": %2")
             .arg(QDir::toNativeSeparators(path), file.errorString());
     try {
-        file.write("Port,CallType,StartTime,LinesAvailableToTakeCalls,LinesInUse,StartMinute,"
-                   "EndTime,Seconds,EndMinute\n");
-        SQLite::Statement query(wdb.db(),
-                                "SELECT Port, CallType, StartTime, LinesAvailableToTakeCalls, "
-                                "LinesInUse, StartMinute, EndTime, Seconds, EndMinute "
-                                "FROM RawPortData ORDER BY rowid");
+        SQLite::Statement query(wdb.db(), "SELECT * FROM " + table.toStdString() + " ORDER BY rowid");
         std::string line;
+        for (int c = 0; c < query.getColumnCount(); ++c) {
+            if (c)
+                line += ',';
+            line += query.getColumnName(c);
+        }
+        line += '\n';
+        file.write(line.data(), static_cast<qint64>(line.size()));
         while (query.executeStep()) {
             line.clear();
-            for (int c = 0; c < 9; ++c) {
+            for (int c = 0; c < query.getColumnCount(); ++c) {
                 if (c)
                     line += ',';
                 if (!query.getColumn(c).isNull())

@@ -38,8 +38,9 @@ struct RawRow {
 // fails. Returns an error description or an empty text.
 [[nodiscard]] QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows);
 
-// Writes RawPortData in stored order as CSV (times as "YYYY-MM-DD HH:MM:SS",
-// nulls as empty fields). Returns an error description or an empty text.
-[[nodiscard]] QString writeRawPortDataCsv(WorkingDatabase& wdb, const QString& path);
+// Writes a table in stored order as CSV: a header of the column names, then
+// one line per row, nulls as empty fields (RawPortData times read
+// "YYYY-MM-DD HH:MM:SS"). Returns an error description or an empty text.
+[[nodiscard]] QString writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& path);
 
 } // namespace tarrow::store

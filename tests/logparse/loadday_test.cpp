@@ -144,7 +144,7 @@ TEST_F(LoadDayTest, RawCsvHasHeaderTimesAndNulls) {
                              logLine("2009-01-15 10:20:00", "1164", "AMIS DIAL OUT", "Port8", 3, 12));
     (void)load(QDate(2009, 1, 15));
     const QString csv = dir.file(QStringLiteral("raw.csv"));
-    ASSERT_TRUE(store::writeRawPortDataCsv(state.database, csv).isEmpty());
+    ASSERT_TRUE(store::writeTableCsv(state.database, QStringLiteral("RawPortData"), csv).isEmpty());
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(),

@@ -2,6 +2,7 @@
 
 #include "platform/userdialogs.h"
 
+#include <QPrinter>
 #include <QStringList>
 
 namespace tarrow::testing {
@@ -17,6 +18,10 @@ public:
     QList<Message> messages;
     QStringList folderAnswers; // taken from the front; empty means Cancel
     QStringList folderStarts;  // where each picker started
+    QStringList saveAnswers;   // taken from the front; empty means Cancel
+    QStringList saveInitials;  // the initial path of each save dialog
+    QString printToPdf;        // where a print goes; empty means Cancel
+    QPageLayout::Orientation printOrientation = QPageLayout::Landscape;
 
     void message(const QString& text, const QString& title, platform::MessageIcon icon) override {
         messages.append(Message{text, title, icon});
@@ -24,6 +29,19 @@ public:
     QString pickFolder(const QString& startFolder, const QString&) override {
         folderStarts << startFolder;
         return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+    }
+    QString saveFile(const QString&, const QString& initialPath, const QString&,
+                     const QString&) override {
+        saveInitials << initialPath;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+    bool choosePrinter(QPrinter& printer) override {
+        if (printToPdf.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printToPdf);
+        printer.setPageOrientation(printOrientation);
+        return true;
     }
     QStringList texts() const {
         QStringList all;

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QChartView>
+#include <QList>
+#include <QPair>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class QBarSeries;
+class QCategoryAxis;
+class QValueAxis;
+
+namespace tarrow::platform {
+
+// The chart every report window draws through: one group of series sharing one
+// array of X values, an X and a Y axis, a header and a legend. Windows drive it
+// only through its operations, and its state stays readable for tests.
+//
+// Chart-type code 4 draws lines when a series has more than kMaxBarPoints
+// points (a day of minutes) and grouped bars otherwise (a few dozen ports).
+class Chart2D : public QChartView {
+    Q_OBJECT
+public:
+    enum Axis { X, Y };
+    static constexpr int kMaxBarPoints = 100;
+
+    explicit Chart2D(QWidget* parent = nullptr);
+    ~Chart2D() override;
+
+    // Design-time content.
+    void setSeriesLabels(const QStringList& labels);
+    void setAxisTitle(Axis axis, const QString& title);
+    void setLegendTitle(const QString& title);
+    [[nodiscard]] QString legendTitle() const;
+
+    // The operations the windows use.
+    void SetBatchMode(bool on);
+    void SetChartTypeCode(int group, int code);
+    void SetDataLayout(int code);
+    void SetSeriesCount(int count);
+    void SetPointCount(int series, int count);
+    void SetX(int series, int point, double value);
+    void SetY(int series, int point, double value);
+    void SetSeriesDisplay(int series, int code); // 1 drawn, 3 hidden with data kept
+    void SetAxisMin(Axis axis, double value);
+    void SetAxisMax(Axis axis, double value);
+    [[nodiscard]] double GetAxisMax(Axis axis) const;
+    void SetGridAuto(Axis axis);
+    void SetAnnotationMode(Axis axis, int code); // 2: annotated by value labels
+    void AddValueLabel(Axis axis, double position, const QString& text);
+    void ClearValueLabels(Axis axis);
+    // Forgets an axis maximum set earlier, so the automatic one applies again.
+    void ResetAxisMax(Axis axis);
+    void SetHeaderText(const QString& text);
+    void ShowHeader(bool on);
+    // Writes a picture of the chart: format 1 a Windows bitmap, 2 a PNG image.
+    // The file is replaced only by a complete new one.
+    bool DrawToFile(const QString& path, int format = 1);
+
+    // Readable state.
+    [[nodiscard]] double axisMin(Axis axis) const;
+    [[nodiscard]] double axisMax(Axis axis) const { return GetAxisMax(axis); }
+    [[nodiscard]] int seriesCount() const { return static_cast<int>(ys_.size()); }
+    [[nodiscard]] int pointCount() const { return static_cast<int>(xs_.size()); }
+    [[nodiscard]] double xValue(int point) const;
+    [[nodiscard]] double yValue(int series, int point) const;
+    [[nodiscard]] bool seriesShown(int series) const;
+    [[nodiscard]] QString headerText() const { return header_; }
+    [[nodiscard]] bool headerShown() const { return headerShown_; }
+    [[nodiscard]] QList<QPair<double, QString>> valueLabels(Axis axis) const;
+    [[nodiscard]] QStringList visibleXLabels() const; // after thinning, for the current range
+    [[nodiscard]] bool drawsBars() const;
+    [[nodiscard]] QString lastError() const { return lastError_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void changed(bool structure = false);
+    void flush();
+    void rebuildSeries();
+    void updateData();
+    void updateAxes();
+    void updateXLabels();
+    [[nodiscard]] double autoYMax() const;
+    [[nodiscard]] double barOffset() const;
+    void addLegendTitle();
+
+    // Model.
+    std::vector<double> xs_;
+    std::vector<std::vector<double>> ys_;
+    std::vector<bool> shown_;
+    QStringList labels_;
+    std::optional<double> xMin_, xMax_, yMin_, yMax_;
+    QList<QPair<double, QString>> xValueLabels_;
+    bool annotateX_ = false;
+    QString header_;
+    bool headerShown_ = false;
+    bool batch_ = false;
+    bool structureDirty_ = true;
+    bool dataDirty_ = true;
+    QString lastError_;
+
+    // Qt Charts objects.
+    QChart* chart_;
+    QCategoryAxis* axisX_;
+    QValueAxis* axisY_;
+    QString legendTitle_;
+    QList<QAbstractSeries*> series_;
+    bool bars_ = false;
+};
+
+} // namespace tarrow::platform

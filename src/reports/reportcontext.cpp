@@ -1,0 +1,21 @@
+#include "reports/reportcontext.h"
+
+namespace tarrow::reports {
+
+QWidget* ReportContext::openOnce(const QString& name, const std::function<QWidget*()>& create) {
+    QPointer<QWidget>& slot = open_[name];
+    if (!slot) {
+        slot = create();
+        if (!slot)
+            return nullptr;
+        slot->setAttribute(Qt::WA_DeleteOnClose);
+        slot->show();
+    }
+    slot->raise();
+    slot->activateWindow();
+    return slot;
+}
+
+QWidget* ReportContext::openWindow(const QString& name) const { return open_.value(name); }
+
+} // namespace tarrow::reports

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace tarrow::reports {
+
+struct SummaryColumn {
+    QString key;    // cells are found by key, without regard to case
+    int widthTwips = 0;
+    QString header;
+};
+
+// What a summary grid shows and how it is saved as CSV.
+struct SummaryLayout {
+    QList<SummaryColumn> columns;
+    QString csvHeader;      // the first line of the CSV file
+    QStringList csvValueKeys; // the columns written after the row number, in order
+    QString filePrefix;     // default file name prefix, without a folder
+};
+
+// The texts of a summary grid, one list of cell texts per row in column order.
+struct SummaryTable {
+    SummaryLayout layout;
+    QList<QStringList> rows;
+
+    // Index of the column with this key, ignoring case; -1 when there is none.
+    [[nodiscard]] int column(const QString& key) const;
+};
+
+// The CSV bytes: the header line, then per grid row its number (from 1) and the
+// value columns' texts without surrounding blanks; lines end with CR LF.
+[[nodiscard]] QByteArray summaryCsv(const SummaryTable& table);
+
+// "<prefix><month>_<day>_<year><extension>" without leading zeros, for example
+// PortAvailabilitySummary_3_7_2009.csv.
+[[nodiscard]] QString dateFileName(const QString& prefix, const QDate& date,
+                                   const QString& extension);
+
+// The folder that stands for the "c:\" root of default file names: the drive
+// root on Windows, the user's Documents folder elsewhere.
+[[nodiscard]] QString defaultSaveFolder();
+
+// Writes bytes to a temporary file and renames it over path, so an existing file
+// is replaced only by a complete new one. Returns an error text or an empty text.
+[[nodiscard]] QString saveFileAtomically(const QString& path, const QByteArray& bytes);
+
+} // namespace tarrow::reports

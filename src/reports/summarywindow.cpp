@@ -1,0 +1,120 @@
+#include "reports/summarywindow.h"
+
+#include "platform/twips.h"
+#include "platform/userdialogs.h"
+#include "reports/reportcontext.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QTableWidget>
+
+namespace tarrow::reports {
+
+using platform::twips;
+
+SummaryWindow::SummaryWindow(SummaryDesign design, ReportContext& context,
+                             std::function<SummaryTable()> compute, QWidget* parent)
+    : QMainWindow(parent), design_(std::move(design)), context_(context),
+      compute_(std::move(compute)) {
+    setObjectName(design_.name);
+    setWindowTitle(design_.caption);
+    buildMenus(menuBar(), design_.menus, [this](MenuAction a, int) { onMenu(a); });
+    auto* client = new QWidget;
+    setCentralWidget(client);
+    grid_ = new QTableWidget(client);
+    grid_->setObjectName(QStringLiteral("gridSummary"));
+    grid_->setGeometry(twips(design_.gridTwips));
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->verticalHeader()->hide();
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    grid_->setFont(font);
+    resize(twips(design_.clientTwips.width(), design_.clientTwips.height()) +
+           QSize(0, menuBar()->sizeHint().height()));
+}
+
+void SummaryWindow::load() {
+    try {
+        table_ = compute_();
+    } catch (const std::exception& e) {
+        context_.dialogs.message(QStringLiteral("Error in LoadForm routine: ") +
+                                 QString::fromUtf8(e.what()));
+    }
+    const auto& columns = table_.layout.columns;
+    grid_->setColumnCount(static_cast<int>(columns.size()));
+    for (int c = 0; c < columns.size(); ++c) {
+        auto* header = new QTableWidgetItem(columns[c].header);
+        header->setData(Qt::UserRole, columns[c].key);
+        grid_->setHorizontalHeaderItem(c, header);
+        grid_->setColumnWidth(c, twips(columns[c].widthTwips));
+    }
+    grid_->setRowCount(static_cast<int>(table_.rows.size()));
+    for (int r = 0; r < table_.rows.size(); ++r)
+        for (int c = 0; c < table_.rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(table_.rows[r][c]);
+            // General alignment: numbers to the right, text to the left.
+            bool number = false;
+            table_.rows[r][c].trimmed().toDouble(&number);
+            item->setTextAlignment(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+            grid_->setItem(r, c, item);
+        }
+}
+
+void SummaryWindow::saveCsv() {
+    const QString initial = QDir(defaultSaveFolder())
+                                .filePath(dateFileName(table_.layout.filePrefix,
+                                                       context_.dataDate.date(), QStringLiteral(".csv")));
+    const QString path =
+        context_.dialogs.saveFile(QStringLiteral("Select file for CSV output"), initial,
+                                  QStringLiteral("CSV Files (*.csv);;All Files (*)"),
+                                  QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    const QString error = saveFileAtomically(path, summaryCsv(table_));
+    if (error.isEmpty())
+        context_.dialogs.message(QStringLiteral("Summary information saved"));
+    else
+        context_.dialogs.message(error, {}, platform::MessageIcon::Warning);
+}
+
+void SummaryWindow::onMenu(MenuAction action) {
+    switch (action) {
+    case MenuAction::SaveCsv:
+        saveCsv();
+        break;
+    case MenuAction::Exit:
+        close();
+        break;
+    case MenuAction::Help:
+        if (context_.showHelp)
+            context_.showHelp();
+        break;
+    case MenuAction::About:
+        if (context_.showAbout)
+            context_.showAbout();
+        break;
+    default:
+        break;
+    }
+}
+
+void SummaryWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (resizing_ || isMinimized())
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    QSize outer = size() + frame;
+    const QSize least = twips(design_.minimumTwips.width(), design_.minimumTwips.height());
+    if (outer.width() < least.width() || outer.height() < least.height()) {
+        outer = outer.expandedTo(least);
+        resizing_ = true;
+        resize(outer - frame);
+        resizing_ = false;
+    }
+    grid_->resize(outer.width() - twips(design_.gridMarginTwips.width()),
+                  outer.height() - twips(design_.gridMarginTwips.height()));
+}
+
+} // namespace tarrow::reports

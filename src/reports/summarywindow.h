@@ -1,0 +1,56 @@
+#pragma once
+
+#include "reports/summarytable.h"
+#include "reports/windowdesign.h"
+
+#include <QMainWindow>
+#include <QRect>
+#include <QSize>
+
+#include <functional>
+
+class QTableWidget;
+
+namespace tarrow::reports {
+
+struct ReportContext;
+
+// Where the summary windows differ.
+struct SummaryDesign {
+    QString name;
+    QString caption;
+    QSize clientTwips;
+    QRect gridTwips;
+    QList<MenuDesign> menus;
+    QSize minimumTwips;   // the window is never smaller
+    QSize gridMarginTwips; // grid size = window size minus this
+};
+
+// A grid of a report's figures that can be saved as a CSV file.
+class SummaryWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    SummaryWindow(SummaryDesign design, ReportContext& context,
+                  std::function<SummaryTable()> compute, QWidget* parent = nullptr);
+
+    // Fills the grid from the report's stored figures.
+    void load();
+    // Asks for a file and writes the grid to it as CSV.
+    void saveCsv();
+    [[nodiscard]] QTableWidget& grid() const { return *grid_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void onMenu(MenuAction action);
+
+    SummaryDesign design_;
+    ReportContext& context_;
+    std::function<SummaryTable()> compute_;
+    SummaryTable table_;
+    QTableWidget* grid_ = nullptr;
+    bool resizing_ = false;
+};
+
+} // namespace tarrow::reports

@@ -1,0 +1,99 @@
+#include "reports/timeofday/frmcalltraffic.h"
+
+#include "platform/statusdisplay.h"
+#include "reports/reportcontext.h"
+#include "reports/timeofday/calltraffic.h"
+#include "reports/timeofday/hourlysummary.h"
+
+namespace tarrow::reports {
+
+namespace {
+
+TimeOfDayDesign design() {
+    TimeOfDayDesign d;
+    d.name = QStringLiteral("frmCallTraffic");
+    d.caption = QStringLiteral("Call Traffic");
+    d.clientTwips = QSize(10110, 7185);
+    d.frameName = QStringLiteral("frExclude");
+    d.frameCaption = QStringLiteral("Included data in chart:");
+    d.frameTwips = QRect(120, 120, 7560, 645);
+    d.checkName = QStringLiteral("chkESeries1");
+    d.checks = {{QStringLiteral("TRAP Dailouts"), QRect(1485, 255, 1380, 330), true},
+                {QStringLiteral("Inbound Calls"), QRect(120, 255, 1260, 330), true},
+                {QStringLiteral("Notification Dialouts"), QRect(2940, 255, 1800, 330), true},
+                {QStringLiteral("AMIS Dialouts"), QRect(4740, 255, 1380, 330), true},
+                {QStringLiteral("MWI Dialouts"), QRect(6180, 255, 1260, 330), true}};
+    d.chartTwips = QRect(120, 840, 9915, 6015);
+    d.scrollTwips = QRect(120, 6900, 9915, 255);
+    d.menus = {
+        {QStringLiteral("File"), QStringLiteral("File"),
+         {{QStringLiteral("PrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
+          {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save chart to Bitmap"), MenuAction::SaveBitmap},
+          {QStringLiteral("seperator2"), QStringLiteral("-")},
+          {QStringLiteral("mnuSummaryData"), QStringLiteral("Show summary information"), MenuAction::Summary},
+          {QStringLiteral("spacer"), QStringLiteral("-")},
+          {QStringLiteral("Exit"), QStringLiteral("Exit"), MenuAction::Exit}}},
+        {QStringLiteral("Zoom"), QStringLiteral("Zoom"),
+         {{QStringLiteral("mnuZoom"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
+          {QStringLiteral("mnuZoom"), QStringLiteral("Show 12 Hours"), MenuAction::Zoom, 1},
+          {QStringLiteral("mnuZoom"), QStringLiteral("Show 4 Hours"), MenuAction::Zoom, 2},
+          {QStringLiteral("mnuZoom"), QStringLiteral("Show 1 Hour"), MenuAction::Zoom, 3}}},
+        {QStringLiteral("HelpMenu"), QStringLiteral("Help"),
+         {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
+          {QStringLiteral("spacer2"), QStringLiteral("-")},
+          {QStringLiteral("About"), QStringLiteral("About"), MenuAction::About}}}};
+    d.headerPrefix = QStringLiteral("Call Traffic Report for ");
+    d.seriesLabels = {QStringLiteral("TRAP Dialouts"), QStringLiteral("Inbound Calls"),
+                      QStringLiteral("Notification Dialouts"), QStringLiteral("AMIS Dialouts"),
+                      QStringLiteral("MWI Dialouts")};
+    d.yTitle = QStringLiteral("Number of Calls");
+    d.errorPrefix = QStringLiteral("Error in form Load procedure for frmCallTraffic form: ");
+    d.drawCaption = QStringLiteral("Generating report...");
+    d.seriesColumns = {TrafficTrap, TrafficInbound, TrafficNotification, TrafficAmis, TrafficMwi};
+    d.bitmapPrefix = QStringLiteral("CallTrafficGraph_");
+    d.summaryName = QStringLiteral("frmCallTrafficSummary");
+    return d;
+}
+
+SummaryDesign summaryDesign() {
+    SummaryDesign d;
+    d.name = QStringLiteral("frmCallTrafficSummary");
+    d.caption = QStringLiteral("Call Traffic Summary");
+    d.clientTwips = QSize(6630, 4680);
+    d.gridTwips = QRect(0, 0, 6615, 4665);
+    d.menus = {{QStringLiteral("mnuFile"), QStringLiteral("File"),
+                {{QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"), MenuAction::SaveCsv},
+                 {QStringLiteral("seperator"), QStringLiteral("-")},
+                 {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
+               {QStringLiteral("mnuHelp"), QStringLiteral("Help"),
+                {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
+                 {QStringLiteral("seperator2"), QStringLiteral("-")},
+                 {QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About}}}};
+    d.minimumTwips = QSize(6030, 6000);
+    d.gridMarginTwips = QSize(135, 705);
+    return d;
+}
+
+} // namespace
+
+frmCallTraffic::frmCallTraffic(ReportContext& context, QWidget* parent)
+    : TimeOfDayWindow(design(), context, parent) {}
+
+MinuteTable frmCallTraffic::computeFigures() {
+    return computeCallTraffic(context().database, [this] {
+               context().status.showStatus(QStringLiteral("Crunching database..."), kMinutesPerDay);
+           }).table;
+}
+
+QWidget* frmCallTraffic::createSummary() {
+    auto* summary = new frmCallTrafficSummary(context());
+    summary->load();
+    return summary;
+}
+
+frmCallTrafficSummary::frmCallTrafficSummary(ReportContext& context, QWidget* parent)
+    : SummaryWindow(summaryDesign(), context, [&context] {
+          return callTrafficSummary(computeCallTraffic(context.database).table);
+      }, parent) {}
+
+} // namespace tarrow::reports

@@ -1,0 +1,102 @@
+#include "reports/timeofday/frmportavailability.h"
+
+#include "platform/statusdisplay.h"
+#include "platform/userdialogs.h"
+#include "reports/reportcontext.h"
+#include "reports/timeofday/hourlysummary.h"
+#include "reports/timeofday/portavailability.h"
+
+namespace tarrow::reports {
+
+namespace {
+
+TimeOfDayDesign design() {
+    TimeOfDayDesign d;
+    d.name = QStringLiteral("frmPortAvailability");
+    d.caption = QStringLiteral("Port Availability Report");
+    d.clientTwips = QSize(9285, 7185);
+    d.frameName = QStringLiteral("Frame1");
+    d.frameCaption = QStringLiteral("Include Data In Chart");
+    d.frameTwips = QRect(120, 180, 4695, 555);
+    d.checkName = QStringLiteral("chkShowData");
+    d.checks = {{QStringLiteral("Ports available to take calls"), QRect(240, 240, 2235, 195), true},
+                {QStringLiteral("Ports currently busy"), QRect(2760, 240, 1755, 195), false}};
+    d.chartTwips = QRect(120, 840, 9015, 6015);
+    d.scrollTwips = QRect(120, 6900, 9015, 255);
+    d.menus = {
+        {QStringLiteral("mnuFile"), QStringLiteral("&File"),
+         {{QStringLiteral("mnuPrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
+          {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save Chart to Bitmap"), MenuAction::SaveBitmap},
+          {QStringLiteral("mnuSkip2"), QStringLiteral("-")},
+          {QStringLiteral("mnuSummaryInfo"), QStringLiteral("Show Summary Information"), MenuAction::Summary},
+          {QStringLiteral("mnuSkip1"), QStringLiteral("-")},
+          {QStringLiteral("mnuExit"), QStringLiteral("E&xit"), MenuAction::Exit}}},
+        {QStringLiteral("mnuZoomMenu"), QStringLiteral("Zoom"),
+         {{QStringLiteral("mnuZoom"), QStringLiteral("no Zoom"), MenuAction::Zoom, 0},
+          {QStringLiteral("mnuZoom"), QStringLiteral("Show 12 Hours"), MenuAction::Zoom, 1},
+          {QStringLiteral("mnuZoom"), QStringLiteral("Show 4 Hours"), MenuAction::Zoom, 2},
+          {QStringLiteral("mnuZoom"), QStringLiteral("Show 1 Hour"), MenuAction::Zoom, 3}}},
+        {QStringLiteral("mnuHelp"), QStringLiteral("&Help"),
+         {{QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About},
+          {QStringLiteral("mnuSkip"), QStringLiteral("-")},
+          {QStringLiteral("mnuShowHelp"), QStringLiteral("Help"), MenuAction::Help}}}};
+    d.headerPrefix = QStringLiteral("Port Availability Report for ");
+    d.seriesLabels = {QStringLiteral("Lines available to take calls"),
+                      QStringLiteral("Ports currently busy")};
+    d.yTitle = QStringLiteral("Ports Available Or In Use");
+    d.legendTitle = QStringLiteral("Legend");
+    d.errorPrefix = QStringLiteral("Error in frmPortAvailability form Load routine: ");
+    d.drawCaption = QStringLiteral("Generating report, please wait...");
+    d.seriesColumns = {MinLinesAvailable, MaxLinesInUse};
+    d.bitmapPrefix = QStringLiteral("PortAvailabilityGraph_");
+    d.summaryName = QStringLiteral("frmPortAvailabilitySummary");
+    return d;
+}
+
+SummaryDesign summaryDesign() {
+    SummaryDesign d;
+    d.name = QStringLiteral("frmPortAvailabilitySummary");
+    d.caption = QStringLiteral("Port Availability Summary Information");
+    d.clientTwips = QSize(5910, 4890);
+    d.gridTwips = QRect(60, 180, 5775, 4635);
+    d.menus = {{QStringLiteral("mnuFile"), QStringLiteral("File"),
+                {{QStringLiteral("mnuSaveAsCSV"), QStringLiteral("Save As CSV File"), MenuAction::SaveCsv},
+                 {QStringLiteral("mnuSeperator"), QStringLiteral("-")},
+                 {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
+               {QStringLiteral("mnuHelpHeader"), QStringLiteral("Help"),
+                {{QStringLiteral("mnuHelp"), QStringLiteral("Help"), MenuAction::Help},
+                 {QStringLiteral("mnuSeperator2"), QStringLiteral("-")},
+                 {QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About}}}};
+    d.minimumTwips = QSize(6030, 6000);
+    d.gridMarginTwips = QSize(180, 945);
+    return d;
+}
+
+} // namespace
+
+frmPortAvailability::frmPortAvailability(ReportContext& context, QWidget* parent)
+    : TimeOfDayWindow(design(), context, parent) {}
+
+MinuteTable frmPortAvailability::computeFigures() {
+    const PortAvailabilityResult result =
+        computePortAvailability(context().database, context().totals.peakAvailable, [this] {
+            context().status.showStatus(QStringLiteral("Crunching database..."), kMinutesPerDay);
+        });
+    if (result.computed && result.noActivity)
+        context().dialogs.message(noActivityMessage());
+    return result.table;
+}
+
+QWidget* frmPortAvailability::createSummary() {
+    auto* summary = new frmPortAvailabilitySummary(context());
+    summary->load();
+    return summary;
+}
+
+frmPortAvailabilitySummary::frmPortAvailabilitySummary(ReportContext& context, QWidget* parent)
+    : SummaryWindow(summaryDesign(), context, [&context] {
+          return portAvailabilitySummary(
+              computePortAvailability(context.database, context.totals.peakAvailable).table);
+      }, parent) {}
+
+} // namespace tarrow::reports

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "reports/minutetable.h"
+#include "reports/summarytable.h"
+
+namespace tarrow::reports {
+
+// 24 clock hours of PortAvailability: row h covers minutes (h-1)*60 to h*60-1,
+// with the most ports in use and the fewest lines available of those minutes
+// (minute 1440 falls in no row).
+[[nodiscard]] SummaryTable portAvailabilitySummary(const MinuteTable& portAvailability);
+
+// 24 hours of CallTraffic: row h covers minutes (h-1)*60+1 to h*60, with the
+// calls of each type summed.
+[[nodiscard]] SummaryTable callTrafficSummary(const MinuteTable& callTraffic);
+
+} // namespace tarrow::reports

@@ -1,0 +1,69 @@
+#include "reports/timeofday/portavailability.h"
+
+#include "store/workingdatabase.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+namespace tarrow::reports {
+
+namespace {
+
+MinuteTable compute(SQLite::Database& db, std::int16_t peakAvailable, bool& noActivity) {
+    constexpr qint64 kNone = -1;
+    std::vector<qint64> available(kMinutesPerDay + 1, kNone);
+    std::vector<qint64> busy(kMinutesPerDay + 1, kNone);
+    SQLite::Statement query(db, "SELECT StartMinute, MIN(999, MIN(LinesAvailableToTakeCalls)), "
+                                "MAX(0, MAX(LinesInUse)) FROM RawPortData "
+                                "WHERE StartMinute BETWEEN 1 AND 1440 GROUP BY StartMinute");
+    while (query.executeStep()) {
+        const int m = query.getColumn(0).getInt();
+        available[static_cast<std::size_t>(m)] = query.getColumn(1).getInt64();
+        busy[static_cast<std::size_t>(m)] = query.getColumn(2).getInt64();
+    }
+    // All lines are free before the first and after the last sample.
+    const auto idle = [&](int m) {
+        busy[static_cast<std::size_t>(m)] = 0;
+        available[static_cast<std::size_t>(m)] = peakAvailable;
+    };
+    int last = kMinutesPerDay;
+    while (last >= 1 && busy[static_cast<std::size_t>(last)] == kNone)
+        idle(last--);
+    noActivity = last < 1;
+    for (int m = 1; m <= last && busy[static_cast<std::size_t>(m)] == kNone; ++m)
+        idle(m);
+    // Between samples, a minute holds the figures of the last minute that had some.
+    for (int m = 2; m <= kMinutesPerDay; ++m) {
+        if (busy[static_cast<std::size_t>(m)] == kNone) {
+            busy[static_cast<std::size_t>(m)] = busy[static_cast<std::size_t>(m - 1)];
+            available[static_cast<std::size_t>(m)] = available[static_cast<std::size_t>(m - 1)];
+        }
+    }
+    MinuteTable table;
+    table.columns = {QStringLiteral("MinLinesAvailableToTakeCalls"), QStringLiteral("MaxLinesInUse")};
+    table.values = {std::vector<qint64>(available.begin() + 1, available.end()),
+                    std::vector<qint64>(busy.begin() + 1, busy.end())};
+    return table;
+}
+
+} // namespace
+
+PortAvailabilityResult computePortAvailability(store::WorkingDatabase& database,
+                                               std::int16_t peakAvailable,
+                                               const BeforeCompute& before) {
+    PortAvailabilityResult result;
+    result.table = ensureMinuteTable(
+        database, QStringLiteral("PortAvailability"),
+        {QStringLiteral("MinLinesAvailableToTakeCalls"), QStringLiteral("MaxLinesInUse")},
+        [&] {
+            if (before)
+                before();
+            return compute(database.db(), peakAvailable, result.noActivity);
+        },
+        &result.computed);
+    return result;
+}
+
+QString noActivityMessage() { return QStringLiteral("No call activity found in log!"); }
+
+} // namespace tarrow::reports

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class QMenuBar;
+class QAction;
+
+namespace tarrow::reports {
+
+// What a menu item does; the windows map these to their handlers.
+enum class MenuAction { Separator, Print, SaveBitmap, Summary, SaveCsv, Exit, Zoom, Help, About, Option };
+
+struct MenuItemDesign {
+    QString name;    // object name; indexed items get "_<index>" appended
+    QString caption; // "-" for a separator
+    MenuAction action = MenuAction::Separator;
+    int index = -1;  // for items of a control array (the zoom levels)
+};
+
+struct MenuDesign {
+    QString name;
+    QString caption;
+    QList<MenuItemDesign> items;
+};
+
+// Builds the menus in order and calls onAction(action, index, QAction*) when an
+// item is chosen. Returns the actions in the order of the items.
+QList<QAction*> buildMenus(QMenuBar* bar, const QList<MenuDesign>& menus,
+                           const std::function<void(MenuAction, int)>& onAction);
+
+// The object name of item index of a control array, such as "mnuZoom_2".
+[[nodiscard]] QString arrayName(const QString& name, int index);
+
+} // namespace tarrow::reports
