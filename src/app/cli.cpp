@@ -1,5 +1,6 @@
 #include "app/cli.h"
 
+#include "app/reportfiles.h"
 #include "app/startup.h"
 #include "logparse/logfiles.h"
 #include "store/rawportdata.h"
@@ -17,6 +18,9 @@ const QString kUsage = QStringLiteral(
     "  tarrow days --logs DIR              list the days that have log files\n"
     "  tarrow load --logs DIR --day YYYY-MM-DD [--raw-csv FILE]\n"
     "                                      load one day, print what was found\n"
+    "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
+    "                --out DIR [--charts bmp|png|none]\n"
+    "                                      load one day and write every report into DIR\n"
     "Every sub-command takes --data-dir DIR (where the working database lives) and --help.\n"
     "Exit codes: 0 success, 1 no call data in the logs, 2 bad usage or unreadable input.\n");
 
@@ -31,10 +35,18 @@ struct Command {
     QCommandLineOption dataDir{QStringLiteral("data-dir"),
                                QStringLiteral("Folder of the working database."),
                                QStringLiteral("DIR")};
+    QCommandLineOption from{QStringLiteral("from"), QStringLiteral("Range start."),
+                            QStringLiteral("HH:MM[:SS]"), QStringLiteral("00:00:00")};
+    QCommandLineOption to{QStringLiteral("to"), QStringLiteral("Range end."), QStringLiteral("HH:MM[:SS]"),
+                          QStringLiteral("23:59:59")};
+    QCommandLineOption out{QStringLiteral("out"), QStringLiteral("Output folder."),
+                           QStringLiteral("DIR")};
+    QCommandLineOption charts{QStringLiteral("charts"), QStringLiteral("Chart pictures."),
+                              QStringLiteral("bmp|png|none"), QStringLiteral("bmp")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
 
-    Command() { parser.addOptions({logs, day, rawCsv, dataDir, help}); }
+    Command() { parser.addOptions({logs, day, rawCsv, dataDir, from, to, out, charts, help}); }
 };
 
 class Runner {
@@ -61,6 +73,61 @@ public:
     }
 
     int load(Command& c) {
+        const int loaded = loadDay(c);
+        if (loaded == ExitBadInput)
+            return loaded;
+        if (c.parser.isSet(c.rawCsv)) {
+            const QString error = store::writeTableCsv(state_.database, QStringLiteral("RawPortData"),
+                                                       c.parser.value(c.rawCsv));
+            if (!error.isEmpty())
+                return fail(error, ExitBadInput);
+        }
+        return loaded;
+    }
+
+    int report(Command& c, const ChartWriter& chartWriter) {
+        if (!require(c, c.out))
+            return ExitBadInput;
+        ReportFilesRequest request;
+        request.outFolder = c.parser.value(c.out);
+        request.from = readTime(c.parser.value(c.from));
+        request.to = readTime(c.parser.value(c.to));
+        const QString charts = c.parser.value(c.charts).toLower();
+        request.chartFormat = charts == QLatin1String("bmp")   ? 1
+                              : charts == QLatin1String("png") ? 2
+                              : charts == QLatin1String("none") ? 0
+                                                                : -1;
+        if (!request.from.isValid() || !request.to.isValid())
+            return fail(QStringLiteral("--from and --to need a time of day as HH:MM or HH:MM:SS."),
+                        ExitBadInput);
+        if (request.from.hour() * 60 + request.from.minute() >=
+            request.to.hour() * 60 + request.to.minute())
+            return fail(QStringLiteral("The end time must be greater than the start time for a "
+                                       "report to be generated!"),
+                        ExitBadInput);
+        if (request.chartFormat < 0)
+            return fail(QStringLiteral("--charts takes bmp, png or none."), ExitBadInput);
+        const int loaded = loadDay(c);
+        if (loaded != ExitOk)
+            return loaded;
+        const ReportFilesOutcome outcome = writeReportFiles(state_, request, chartWriter);
+        for (const QString& note : outcome.notes)
+            out_ << note << "\r\n";
+        for (const QString& name : outcome.written)
+            out_ << "Wrote " << name << "\r\n";
+        for (const QString& error : outcome.errors)
+            err_ << error << '\n';
+        return outcome.errors.isEmpty() ? ExitOk : ExitBadInput;
+    }
+
+private:
+    static QTime readTime(const QString& text) {
+        const QTime t = QTime::fromString(text, QStringLiteral("H:mm:ss"));
+        return t.isValid() ? t : QTime::fromString(text, QStringLiteral("H:mm"));
+    }
+
+    // "Load Data" for --logs and --day; prints what was found.
+    int loadDay(Command& c) {
         if (!require(c, c.logs) || !require(c, c.day))
             return ExitBadInput;
         const QDate day = QDate::fromString(c.parser.value(c.day), Qt::ISODate);
@@ -79,16 +146,9 @@ public:
         out_ << outcome.problems.summary() << outcome.message;
         if (!outcome.message.endsWith(QLatin1Char('\n')))
             out_ << "\r\n";
-        if (c.parser.isSet(c.rawCsv)) {
-            const QString error =
-                store::writeTableCsv(state_.database, QStringLiteral("RawPortData"), c.parser.value(c.rawCsv));
-            if (!error.isEmpty())
-                return fail(error, ExitBadInput);
-        }
         return outcome.foundCalls() ? ExitOk : ExitNoCallData;
     }
 
-private:
     bool require(Command& c, const QCommandLineOption& option) {
         if (c.parser.isSet(option))
             return true;
@@ -106,6 +166,10 @@ private:
         return state_.database.isOpen();
     }
 
+public:
+    AppState& state() { return state_; }
+
+private:
     int fail(const QString& message, int code) {
         err_ << message << '\n';
         return code;
@@ -124,14 +188,16 @@ bool isCommandLineRun(const QStringList& args) {
         return false;
     const QString& first = args.constFirst();
     return first == QLatin1String("days") || first == QLatin1String("load") ||
+           first == QLatin1String("report") ||
            first == QLatin1String("help") || first == QLatin1String("--help") ||
            first == QLatin1String("-h");
 }
 
 int runCommandLine(const QStringList& args, const QString& programFolder, QTextStream& out,
-                   QTextStream& err) {
+                   QTextStream& err, const ChartWriterFactory& charts) {
     const QString command = args.value(0);
-    if (command != QLatin1String("days") && command != QLatin1String("load")) {
+    if (command != QLatin1String("days") && command != QLatin1String("load") &&
+        command != QLatin1String("report")) {
         out << kUsage;
         return ExitOk;
     }
@@ -150,7 +216,11 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         return ExitBadInput;
     }
     Runner runner(programFolder, out, err);
-    return command == QLatin1String("days") ? runner.days(c) : runner.load(c);
+    if (command == QLatin1String("days"))
+        return runner.days(c);
+    if (command == QLatin1String("load"))
+        return runner.load(c);
+    return runner.report(c, charts ? charts(runner.state()) : ChartWriter());
 }
 
 } // namespace tarrow::app

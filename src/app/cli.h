@@ -1,7 +1,11 @@
 #pragma once
 
+#include "app/reportfiles.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class QTextStream;
 
@@ -13,8 +17,13 @@ enum ExitCode { ExitOk = 0, ExitNoCallData = 1, ExitBadInput = 2 };
 // True when the arguments (without the program name) ask for a headless run.
 [[nodiscard]] bool isCommandLineRun(const QStringList& args);
 
-// Runs a sub-command headless; returns its exit code.
+// Makes the writer of chart pictures for the state a run loads into.
+using ChartWriterFactory = std::function<ChartWriter(AppState& state)>;
+
+// Runs a sub-command headless; returns its exit code. Without a chart writer
+// factory, "report" writes no chart pictures.
 [[nodiscard]] int runCommandLine(const QStringList& args, const QString& programFolder,
-                                 QTextStream& out, QTextStream& err);
+                                 QTextStream& out, QTextStream& err,
+                                 const ChartWriterFactory& charts = {});
 
 } // namespace tarrow::app

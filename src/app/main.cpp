@@ -1,5 +1,6 @@
 #include "app/cli.h"
 #include "app/frmmain.h"
+#include "app/reportcharts.h"
 #include "platform/qtuserdialogs.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
@@ -57,15 +58,33 @@ int runWindow(int argc, char** argv) {
 
 } // namespace
 
+// A headless run reports in one line per error on stderr; the toolkit's own
+// notes (a missing runtime folder, an off-screen platform's limits) would only
+// clutter a scheduled job's mail.
+void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     if (!app::isCommandLineRun(args))
         return runWindow(argc, argv);
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Tarrow"));
     QTextStream out(stdout);
     QTextStream err(stderr);
+    qInstallMessageHandler(quietToolkit);
+    if (args.constFirst() == QLatin1String("report")) {
+        // Reports draw their charts with the report windows, off screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        QApplication application(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Tarrow"));
+        return app::runCommandLine(args, QApplication::applicationDirPath(), out, err,
+                                   app::windowChartWriter);
+    }
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tarrow"));
     return app::runCommandLine(args, QCoreApplication::applicationDirPath(), out, err);
 }

@@ -64,6 +64,37 @@ TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
     EXPECT_EQ(file.readAll().count('\n'), 3);
 }
 
+TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
+    const QString out = dir.file(QStringLiteral("out"));
+    const ProcessRun run = tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
+                                              QStringLiteral("2009-01-15"), QStringLiteral("--out"), out} +
+                                  common());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
+    for (const char* name : {"PortAvailability.csv", "CallTraffic.csv",
+                             "PortAvailabilitySummary_1_15_2009.csv", "CallTrafficSummary_1_15_2009.csv",
+                             "PortAvailabilityGraph_1_15_2009.BMP", "CallTrafficGraph_1_15_2009.BMP"})
+        EXPECT_TRUE(files.contains(QString::fromLatin1(name))) << name;
+    QFile table(QDir(out).filePath(QStringLiteral("CallTraffic.csv")));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = table.readAll().split('\n');
+    EXPECT_EQ(lines[0], QByteArray("Minute,InboundCalls,MWIDialouts,AMISDialouts,NotificationDialouts,TRAPDialouts"));
+    // Line m is minute m; the call at 10:15:30 UTC started at 11:15:30 in Berlin.
+    EXPECT_EQ(lines[675], QByteArray("675,1,0,0,0,0"));
+    EXPECT_EQ(lines[615], QByteArray("615,0,0,0,0,0"));
+    QFile bitmap(QDir(out).filePath(QStringLiteral("CallTrafficGraph_1_15_2009.BMP")));
+    ASSERT_TRUE(bitmap.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bitmap.read(2), QByteArray("BM"));
+
+    const QString plain = dir.file(QStringLiteral("plain"));
+    const ProcessRun noCharts = tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
+                                                   QStringLiteral("2009-01-15"), QStringLiteral("--out"),
+                                                   plain, QStringLiteral("--charts"), QStringLiteral("none")} +
+                                       common());
+    EXPECT_EQ(noCharts.code, 0);
+    EXPECT_EQ(QDir(plain).entryList(QDir::Files).size(), 4);
+}
+
 TEST_F(CliTest, ExitCodes) {
     struct Case {
         QStringList args;
@@ -75,6 +106,12 @@ TEST_F(CliTest, ExitCodes) {
         {{QStringLiteral("load")}, 2},
         {{QStringLiteral("days"), QStringLiteral("--bogus")}, 2},
         {{QStringLiteral("load"), QStringLiteral("--help")}, 0},
+        {{QStringLiteral("report"), QStringLiteral("--day"), QStringLiteral("2009-01-15")}, 2}, // no --out
+        {{QStringLiteral("report"), QStringLiteral("--day"), QStringLiteral("2009-01-15"),
+          QStringLiteral("--out"), QStringLiteral("x"), QStringLiteral("--from"), QStringLiteral("10:00"),
+          QStringLiteral("--to"), QStringLiteral("10:00:59")}, 2},
+        {{QStringLiteral("report"), QStringLiteral("--day"), QStringLiteral("2009-01-15"),
+          QStringLiteral("--out"), QStringLiteral("x"), QStringLiteral("--charts"), QStringLiteral("gif")}, 2},
         {{QStringLiteral("--help")}, 0},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,62 @@
+#include "app/reportcharts.h"
+
+#include "platform/chart2d.h"
+#include "platform/statusdisplay.h"
+#include "platform/userdialogs.h"
+#include "reports/reportcontext.h"
+#include "reports/timeofday/frmcalltraffic.h"
+#include "reports/timeofday/frmportavailability.h"
+#include "reports/timeofday/timeofdaywindow.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace tarrow::app {
+
+namespace {
+
+// Messages of a window drawn off screen become notes; nothing is asked.
+class CollectingDialogs : public platform::UserDialogs {
+public:
+    QStringList messages;
+    void message(const QString& text, const QString&, platform::MessageIcon) override {
+        messages << text;
+    }
+    QString pickFolder(const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    bool choosePrinter(QPrinter&) override { return false; }
+};
+
+} // namespace
+
+ChartWriter windowChartWriter(AppState& state) {
+    return [&state](const QString& window, const ReportFilesRequest& request,
+                    const QString& path) -> QString {
+        CollectingDialogs dialogs;
+        platform::NoStatusDisplay status;
+        reports::ReportContext context(state.database, state.dataDate, state.totals, dialogs, status);
+        context.workFolder = state.dataFolder;
+        context.pickers = [&request](const QString&) { return std::make_pair(request.from, request.to); };
+        std::unique_ptr<reports::TimeOfDayWindow> chartWindow;
+        if (window == QLatin1String("frmPortAvailability"))
+            chartWindow = std::make_unique<reports::frmPortAvailability>(context);
+        else if (window == QLatin1String("frmCallTraffic"))
+            chartWindow = std::make_unique<reports::frmCallTraffic>(context);
+        else
+            return QStringLiteral("No chart window named %1.").arg(window);
+        chartWindow->load();
+        // The whole day, as the chart's picture in a report should show it.
+        chartWindow->applyZoom(0);
+        chartWindow->setAttribute(Qt::WA_DontShowOnScreen);
+        chartWindow->show();
+        QApplication::processEvents();
+        if (!chartWindow->chart().DrawToFile(path, request.chartFormat))
+            return chartWindow->chart().lastError();
+        return {};
+    };
+}
+
+} // namespace tarrow::app

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/appstate.h"
+#include "platform/statusdisplay.h"
+#include "support/tempfolder.h"
+
+#include <SQLiteCpp/Database.h>
+
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+namespace tarrow::testing {
+
+// Records what long work showed in the status frame.
+class RecordingStatus : public platform::StatusDisplay {
+public:
+    QStringList captions;
+    void showStatus(const QString& caption, qint64) override { captions << caption; }
+    void setStatusValue(qint64) override {}
+    void hideStatus() override {}
+};
+
+// A working database in a temporary folder, opened as at start-up.
+class WorkingDatabaseFixture {
+public:
+    WorkingDatabaseFixture();
+    // Appends one RawPortData row; end columns are null when endMinute < 0.
+    void addRow(int port, int callType, int startMinute, int inUse, int available,
+                int endMinute = -1, int seconds = 0);
+    void exec(const std::string& sql) { state.database.db().exec(sql); }
+    [[nodiscard]] qint64 count(const std::string& table);
+
+    TempFolder dir;
+    app::AppState state;
+};
+
+} // namespace tarrow::testing
