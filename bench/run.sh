@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Generates a day of 1,000,000 log lines on 96 ports and measures "Load Data".
+# Generates a day of 1,000,000 log lines on 96 ports and measures "Load Data",
+# the report computations and the first drawing of a chart window.
 # Usage: bench/run.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
@@ -9,3 +10,4 @@ trap 'rm -rf "$work"' EXIT
     --lines 1000000 "$work/logs"
 wc -l "$work/logs"/*
 "$build/bin/tarrow_bench_load" "$work/logs" 2026-12-01 "$work/data"
+"$build/bin/tarrow_bench_reports" "$work/logs" 2026-12-01 "$work/data"

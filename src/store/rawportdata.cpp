@@ -45,6 +45,12 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows) {
             insert.reset();
         }
         transaction.commit();
+        std::vector<RawFigures> figures;
+        figures.reserve(rows.size());
+        for (const RawRow& row : rows)
+            figures.push_back(RawFigures{row.port, row.callType, row.startMinute, row.linesInUse,
+                                        row.linesAvailable, row.closed, row.endMinute, row.seconds});
+        wdb.rawRowsAppended(figures);
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }

@@ -8,6 +8,7 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
 
 namespace tarrow::store {
 
@@ -81,7 +82,57 @@ QString WorkingDatabase::open() {
     return {};
 }
 
-void WorkingDatabase::close() noexcept { db_.reset(); }
+void WorkingDatabase::close() noexcept {
+    db_.reset();
+    figures_.clear();
+    figuresMark_ = {};
+}
+
+WorkingDatabase::TableMark WorkingDatabase::rawMark() {
+    SQLite::Statement q(db(), "SELECT COUNT(*), IFNULL(MAX(rowid), 0) FROM RawPortData");
+    q.executeStep();
+    return TableMark{q.getColumn(0).getInt64(), q.getColumn(1).getInt64()};
+}
+
+const std::vector<RawFigures>& WorkingDatabase::rawFigures() {
+    // The row count and last row id tell whether anything but this program's
+    // own loads changed the table since the figures were taken.
+    const TableMark mark = rawMark();
+    if (mark == figuresMark_)
+        return figures_;
+    figures_.clear();
+    figuresMark_ = {};
+    SQLite::Statement q(db(), "SELECT Port, CallType, StartMinute, LinesInUse, "
+                              "LinesAvailableToTakeCalls, EndMinute, Seconds FROM RawPortData "
+                              "ORDER BY rowid");
+    while (q.executeStep()) {
+        RawFigures f;
+        f.port = static_cast<std::int16_t>(q.getColumn(0).getInt());
+        f.callType = static_cast<std::int16_t>(q.getColumn(1).getInt());
+        f.startMinute = static_cast<std::int16_t>(q.getColumn(2).getInt());
+        f.linesInUse = static_cast<std::int16_t>(q.getColumn(3).getInt());
+        f.linesAvailable = static_cast<std::int16_t>(q.getColumn(4).getInt());
+        f.closed = !q.getColumn(5).isNull();
+        f.endMinute = q.getColumn(5).getInt();
+        f.seconds = q.getColumn(6).getInt();
+        figures_.push_back(f);
+    }
+    figuresMark_ = mark;
+    return figures_;
+}
+
+void WorkingDatabase::rawRowsEmptied() {
+    figures_.clear();
+    figuresMark_ = TableMark{0, 0};
+}
+
+void WorkingDatabase::rawRowsAppended(const std::vector<RawFigures>& rows) {
+    const bool current = figuresMark_.count == static_cast<std::int64_t>(figures_.size());
+    figures_.insert(figures_.end(), rows.begin(), rows.end());
+    // Only figures that matched the table before stay trusted; otherwise the
+    // next read takes them from the table again.
+    figuresMark_ = current ? rawMark() : TableMark{};
+}
 
 SQLite::Database& WorkingDatabase::db() {
     if (!db_)
@@ -92,6 +143,7 @@ SQLite::Database& WorkingDatabase::db() {
 QString emptyRawPortData(WorkingDatabase& wdb) {
     try {
         wdb.db().exec("DELETE FROM RawPortData");
+        wdb.rawRowsEmptied();
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }

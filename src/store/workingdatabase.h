@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace SQLite {
 class Database;
@@ -24,6 +26,18 @@ inline QString templateFileName() { return QStringLiteral("PortDataClean.mdb"); 
 // an empty text when the file is ready.
 [[nodiscard]] QString prepareWorkingFile(const QString& programFolder, const QString& dataFolder);
 
+// The figures of one RawPortData row that the reports read.
+struct RawFigures {
+    std::int16_t port = 0;
+    std::int16_t callType = 0;
+    std::int16_t startMinute = 0;
+    std::int16_t linesInUse = 0;
+    std::int16_t linesAvailable = 0;
+    bool closed = false;        // EndMinute and Seconds are set
+    std::int32_t endMinute = 0;
+    std::int32_t seconds = 0;
+};
+
 // The open working database, reached through its connection string. Every
 // window and the command line share one of these.
 class WorkingDatabase {
@@ -43,9 +57,26 @@ public:
     // The open database; throws when it could not be opened.
     SQLite::Database& db();
 
+    // RawPortData's rows, in stored order, as the reports read them. They are
+    // kept in memory while RawPortData is unchanged, so each report is one
+    // pass over memory rather than one over the table. Throws on failures.
+    const std::vector<RawFigures>& rawFigures();
+    // What this program wrote to RawPortData, to keep the figures current.
+    void rawRowsEmptied();
+    void rawRowsAppended(const std::vector<RawFigures>& rows);
+
 private:
+    struct TableMark {
+        std::int64_t count = -1;
+        std::int64_t lastRowId = -1;
+        bool operator==(const TableMark&) const = default;
+    };
+    TableMark rawMark();
+
     QString connection_;
     std::unique_ptr<SQLite::Database> db_;
+    std::vector<RawFigures> figures_;
+    TableMark figuresMark_; // the table as it was when figures_ matched it
 };
 
 // Empties RawPortData; returns an error description or an empty text.

@@ -3,8 +3,6 @@
 #include "store/rawportdata.h"
 #include "store/workingdatabase.h"
 
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 
 namespace tarrow::reports {
 
@@ -18,18 +16,16 @@ const QStringList kColumns = {QStringLiteral("InboundCalls"), QStringLiteral("MW
 constexpr int kColumnOfType[] = {TrafficInbound, TrafficNotification, TrafficMwi, TrafficTrap,
                                  TrafficAmis};
 
-MinuteTable compute(SQLite::Database& db) {
+MinuteTable compute(const std::vector<store::RawFigures>& rows) {
     MinuteTable table;
     table.columns = kColumns;
     table.values.assign(kColumns.size(), std::vector<qint64>(kMinutesPerDay, 0));
-    SQLite::Statement query(db, "SELECT StartMinute, CallType, COUNT(*) FROM RawPortData "
-                                "WHERE StartMinute BETWEEN 1 AND 1440 AND CallType BETWEEN 1 AND 5 "
-                                "GROUP BY StartMinute, CallType");
-    while (query.executeStep()) {
-        const int minute = query.getColumn(0).getInt();
-        const int type = query.getColumn(1).getInt();
-        table.values[static_cast<std::size_t>(kColumnOfType[type - 1])]
-                    [static_cast<std::size_t>(minute - 1)] = query.getColumn(2).getInt64();
+    for (const store::RawFigures& row : rows) {
+        if (row.startMinute < 1 || row.startMinute > kMinutesPerDay || row.callType < 1 ||
+            row.callType > 5)
+            continue;
+        ++table.values[static_cast<std::size_t>(kColumnOfType[row.callType - 1])]
+                      [static_cast<std::size_t>(row.startMinute - 1)];
     }
     return table;
 }
@@ -43,7 +39,7 @@ CallTrafficResult computeCallTraffic(store::WorkingDatabase& database, const Bef
         [&] {
             if (before)
                 before();
-            return compute(database.db());
+            return compute(database.rawFigures());
         },
         &result.computed);
     return result;

@@ -2,24 +2,29 @@
 
 #include "store/workingdatabase.h"
 
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
+#include <algorithm>
 
 namespace tarrow::reports {
 
 namespace {
 
-MinuteTable compute(SQLite::Database& db, std::int16_t peakAvailable, bool& noActivity) {
+MinuteTable compute(const std::vector<store::RawFigures>& rows, std::int16_t peakAvailable,
+                    bool& noActivity) {
     constexpr qint64 kNone = -1;
     std::vector<qint64> available(kMinutesPerDay + 1, kNone);
     std::vector<qint64> busy(kMinutesPerDay + 1, kNone);
-    SQLite::Statement query(db, "SELECT StartMinute, MIN(999, MIN(LinesAvailableToTakeCalls)), "
-                                "MAX(0, MAX(LinesInUse)) FROM RawPortData "
-                                "WHERE StartMinute BETWEEN 1 AND 1440 GROUP BY StartMinute");
-    while (query.executeStep()) {
-        const int m = query.getColumn(0).getInt();
-        available[static_cast<std::size_t>(m)] = query.getColumn(1).getInt64();
-        busy[static_cast<std::size_t>(m)] = query.getColumn(2).getInt64();
+    // Every row is a sample, call start or disconnect alike: the fewest lines
+    // available (never above 999) and the most ports busy (never below 0).
+    for (const store::RawFigures& row : rows) {
+        if (row.startMinute < 1 || row.startMinute > kMinutesPerDay)
+            continue;
+        const auto m = static_cast<std::size_t>(row.startMinute);
+        if (busy[m] == kNone) {
+            busy[m] = 0;
+            available[m] = 999;
+        }
+        busy[m] = std::max<qint64>(busy[m], row.linesInUse);
+        available[m] = std::min<qint64>(available[m], row.linesAvailable);
     }
     // All lines are free before the first and after the last sample.
     const auto idle = [&](int m) {
@@ -58,7 +63,7 @@ PortAvailabilityResult computePortAvailability(store::WorkingDatabase& database,
         [&] {
             if (before)
                 before();
-            return compute(database.db(), peakAvailable, result.noActivity);
+            return compute(database.rawFigures(), peakAvailable, result.noActivity);
         },
         &result.computed);
     return result;
