@@ -2,6 +2,8 @@
 
 #include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "reports/perport/frmcalldistribution.h"
+#include "reports/perport/frmporttimeuse.h"
 #include "reports/timeofday/frmcalltraffic.h"
 #include "reports/timeofday/frmportavailability.h"
 #include "platform/userdialogs.h"
@@ -79,6 +81,25 @@ frmMain::frmMain(AppState& state, platform::UserDialogs& dialogs,
             window->load();
             return window;
         });
+    };
+    openers_[static_cast<std::size_t>(Report::CallDistribution)] = [this] {
+        context_.openOnce(QStringLiteral("frmCallDistribution"), [this] {
+            auto* window = new reports::frmCallDistribution(context_);
+            window->load();
+            return window;
+        });
+    };
+    openers_[static_cast<std::size_t>(Report::PortTimeUse)] = [this] {
+        context_.openOnce(QStringLiteral("frmPortTimeUse"), [this] {
+            auto* window = new reports::frmPortTimeUse(context_);
+            window->load();
+            return window;
+        });
+    };
+    context_.pickers = [this](const QString& window) {
+        return window == QLatin1String("frmPortTimeUse")
+                   ? std::make_pair(PortTimeUseStartTime->time(), PortTimeUseEndTime->time())
+                   : std::make_pair(CallDistributionStartTime->time(), CallDistributionEndTime->time());
     };
     openers_[static_cast<std::size_t>(Report::CallTraffic)] = [this] {
         context_.openOnce(QStringLiteral("frmCallTraffic"), [this] {

@@ -1,5 +1,6 @@
 #include "app/reportfiles.h"
 
+#include "reports/perport/perportreport.h"
 #include "reports/summarytable.h"
 #include "reports/timeofday/calltraffic.h"
 #include "reports/timeofday/hourlysummary.h"
@@ -78,6 +79,20 @@ ReportFilesOutcome writeReportFiles(AppState& state, const ReportFilesRequest& r
         write.table(QStringLiteral("CallTraffic"));
         write.summary(reports::callTrafficSummary(traffic.table));
         write.chart(QStringLiteral("frmCallTraffic"), QStringLiteral("CallTrafficGraph_"));
+
+        const int from = request.from.hour() * 60 + request.from.minute();
+        const int to = request.to.hour() * 60 + request.to.minute();
+        (void)reports::computePerPort(state.database, reports::PerPortReport::CallDistribution,
+                                      from, to, state.totals.peakPort);
+        write.table(QStringLiteral("CallDistribution"));
+        write.summary(reports::perPortSummary(state.database, reports::PerPortReport::CallDistribution));
+        write.chart(QStringLiteral("frmCallDistribution"), QStringLiteral("CallDistributionGraph_"));
+
+        (void)reports::computePerPort(state.database, reports::PerPortReport::PortTimeUse, from, to,
+                                      state.totals.peakPort);
+        write.table(QStringLiteral("PortTimeUsage"));
+        write.summary(reports::perPortSummary(state.database, reports::PerPortReport::PortTimeUse));
+        write.chart(QStringLiteral("frmPortTimeUse"), QStringLiteral("PortTimeUseGraph_"));
     } catch (const std::exception& e) {
         outcome.errors << QString::fromUtf8(e.what());
     }

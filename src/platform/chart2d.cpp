@@ -53,6 +53,7 @@ Chart2D::Chart2D(QWidget* parent)
     axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisX_->setTruncateLabels(false);
     axisY_->setLabelFormat(QStringLiteral("%.0f"));
+    axisY_->setTruncateLabels(false);
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     setChart(chart_);

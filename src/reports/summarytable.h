@@ -26,6 +26,7 @@ struct SummaryLayout {
 struct SummaryTable {
     SummaryLayout layout;
     QList<QStringList> rows;
+    QStringList notices; // messages to show once the grid is filled
 
     // Index of the column with this key, ignoring case; -1 when there is none.
     [[nodiscard]] int column(const QString& key) const;

@@ -50,6 +50,8 @@ void SummaryWindow::load() {
         grid_->setHorizontalHeaderItem(c, header);
         grid_->setColumnWidth(c, twips(columns[c].widthTwips));
     }
+    for (const QString& notice : table_.notices)
+        context_.dialogs.message(notice);
     grid_->setRowCount(static_cast<int>(table_.rows.size()));
     for (int r = 0; r < table_.rows.size(); ++r)
         for (int c = 0; c < table_.rows[r].size(); ++c) {

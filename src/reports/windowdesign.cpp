@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <algorithm>
+
 namespace tarrow::reports {
 
 QString arrayName(const QString& name, int index) {
@@ -20,7 +22,12 @@ QList<QAction*> buildMenus(QMenuBar* bar, const QList<MenuDesign>& menus,
         for (const MenuItemDesign& item : design.items) {
             QAction* action = item.caption == QLatin1String("-") ? menu->addSeparator()
                                                                   : menu->addAction(item.caption);
-            action->setObjectName(arrayName(item.name, item.index));
+            // Items sharing one name form a control array: each is named by index.
+            const bool array = std::count_if(design.items.begin(), design.items.end(),
+                                             [&](const MenuItemDesign& other) {
+                                                 return other.name == item.name;
+                                             }) > 1;
+            action->setObjectName(array ? arrayName(item.name, item.index) : item.name);
             if (item.action != MenuAction::Separator)
                 QObject::connect(action, &QAction::triggered, bar,
                                  [onAction, item] { onAction(item.action, item.index); });

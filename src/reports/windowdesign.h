@@ -17,7 +17,7 @@ struct MenuItemDesign {
     QString name;    // object name; indexed items get "_<index>" appended
     QString caption; // "-" for a separator
     MenuAction action = MenuAction::Separator;
-    int index = -1;  // for items of a control array (the zoom levels)
+    int index = -1;  // handed to the action; items sharing a name are named by it
 };
 
 struct MenuDesign {

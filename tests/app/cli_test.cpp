@@ -71,9 +71,12 @@ TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
                                   common());
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
-    for (const char* name : {"PortAvailability.csv", "CallTraffic.csv",
-                             "PortAvailabilitySummary_1_15_2009.csv", "CallTrafficSummary_1_15_2009.csv",
-                             "PortAvailabilityGraph_1_15_2009.BMP", "CallTrafficGraph_1_15_2009.BMP"})
+    for (const char* name : {"PortAvailability.csv", "CallTraffic.csv", "CallDistribution.csv",
+                             "PortTimeUsage.csv", "PortAvailabilitySummary_1_15_2009.csv",
+                             "CallTrafficSummary_1_15_2009.csv", "CallDistributionSummary_1_15_2009.csv",
+                             "PortTimeUseSummary_1_15_2009.csv", "PortAvailabilityGraph_1_15_2009.BMP",
+                             "CallTrafficGraph_1_15_2009.BMP", "CallDistributionGraph_1_15_2009.BMP",
+                             "PortTimeUseGraph_1_15_2009.BMP"})
         EXPECT_TRUE(files.contains(QString::fromLatin1(name))) << name;
     QFile table(QDir(out).filePath(QStringLiteral("CallTraffic.csv")));
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
@@ -92,7 +95,7 @@ TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
                                                    plain, QStringLiteral("--charts"), QStringLiteral("none")} +
                                        common());
     EXPECT_EQ(noCharts.code, 0);
-    EXPECT_EQ(QDir(plain).entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(QDir(plain).entryList(QDir::Files).size(), 8) << "four tables and four summaries";
 }
 
 TEST_F(CliTest, ExitCodes) {

@@ -9,8 +9,11 @@ namespace tarrow::reports {
 
 namespace {
 
-TimeOfDayDesign design() {
-    TimeOfDayDesign d;
+TimeOfDayDesign windowDesign() {
+    TimeOfDayDesign t;
+    ChartWindowDesign& d = t.window;
+    d.minimumTwips = QSize(7005, 5415);
+    d.xTitle = QStringLiteral("Time");
     d.name = QStringLiteral("frmCallTraffic");
     d.caption = QStringLiteral("Call Traffic");
     d.clientTwips = QSize(10110, 7185);
@@ -48,11 +51,11 @@ TimeOfDayDesign design() {
                       QStringLiteral("MWI Dialouts")};
     d.yTitle = QStringLiteral("Number of Calls");
     d.errorPrefix = QStringLiteral("Error in form Load procedure for frmCallTraffic form: ");
-    d.drawCaption = QStringLiteral("Generating report...");
-    d.seriesColumns = {TrafficTrap, TrafficInbound, TrafficNotification, TrafficAmis, TrafficMwi};
+    t.drawCaption = QStringLiteral("Generating report...");
+    t.seriesColumns = {TrafficTrap, TrafficInbound, TrafficNotification, TrafficAmis, TrafficMwi};
     d.bitmapPrefix = QStringLiteral("CallTrafficGraph_");
     d.summaryName = QStringLiteral("frmCallTrafficSummary");
-    return d;
+    return t;
 }
 
 SummaryDesign summaryDesign() {
@@ -77,7 +80,7 @@ SummaryDesign summaryDesign() {
 } // namespace
 
 frmCallTraffic::frmCallTraffic(ReportContext& context, QWidget* parent)
-    : TimeOfDayWindow(design(), context, parent) {}
+    : TimeOfDayWindow(windowDesign(), context, parent) {}
 
 MinuteTable frmCallTraffic::computeFigures() {
     return computeCallTraffic(context().database, [this] {

@@ -10,8 +10,11 @@ namespace tarrow::reports {
 
 namespace {
 
-TimeOfDayDesign design() {
-    TimeOfDayDesign d;
+TimeOfDayDesign windowDesign() {
+    TimeOfDayDesign t;
+    ChartWindowDesign& d = t.window;
+    d.minimumTwips = QSize(7005, 5415);
+    d.xTitle = QStringLiteral("Time");
     d.name = QStringLiteral("frmPortAvailability");
     d.caption = QStringLiteral("Port Availability Report");
     d.clientTwips = QSize(9285, 7185);
@@ -46,11 +49,11 @@ TimeOfDayDesign design() {
     d.yTitle = QStringLiteral("Ports Available Or In Use");
     d.legendTitle = QStringLiteral("Legend");
     d.errorPrefix = QStringLiteral("Error in frmPortAvailability form Load routine: ");
-    d.drawCaption = QStringLiteral("Generating report, please wait...");
-    d.seriesColumns = {MinLinesAvailable, MaxLinesInUse};
+    t.drawCaption = QStringLiteral("Generating report, please wait...");
+    t.seriesColumns = {MinLinesAvailable, MaxLinesInUse};
     d.bitmapPrefix = QStringLiteral("PortAvailabilityGraph_");
     d.summaryName = QStringLiteral("frmPortAvailabilitySummary");
-    return d;
+    return t;
 }
 
 SummaryDesign summaryDesign() {
@@ -75,7 +78,7 @@ SummaryDesign summaryDesign() {
 } // namespace
 
 frmPortAvailability::frmPortAvailability(ReportContext& context, QWidget* parent)
-    : TimeOfDayWindow(design(), context, parent) {}
+    : TimeOfDayWindow(windowDesign(), context, parent) {}
 
 MinuteTable frmPortAvailability::computeFigures() {
     const PortAvailabilityResult result =

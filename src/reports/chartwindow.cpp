@@ -1,0 +1,152 @@
+#include "reports/chartwindow.h"
+
+#include "platform/chart2d.h"
+#include "platform/statusdisplay.h"
+#include "platform/twips.h"
+#include "platform/userdialogs.h"
+#include "reports/reportcontext.h"
+#include "support/chartoutput.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <numeric>
+
+namespace tarrow::reports {
+
+using platform::Chart2D;
+using platform::twips;
+
+ChartWindow::ChartWindow(ChartWindowDesign design, ReportContext& context, QWidget* parent)
+    : QMainWindow(parent), design_(std::move(design)), context_(context) {
+    setObjectName(design_.name);
+    setWindowTitle(design_.caption);
+    actions_ = buildMenus(menuBar(), design_.menus,
+                          [this](MenuAction a, int i) { onMenu(a, i); });
+    auto* area = new QWidget;
+    setCentralWidget(area);
+    frame_ = new QGroupBox(design_.frameCaption, area);
+    frame_->setObjectName(design_.frameName);
+    frame_->setGeometry(twips(design_.frameTwips));
+    buildChecks();
+    chart_ = new Chart2D(area);
+    chart_->setGeometry(twips(design_.chartTwips));
+    chart_->setSeriesLabels(design_.seriesLabels);
+    chart_->setAxisTitle(Chart2D::X, design_.xTitle);
+    chart_->setAxisTitle(Chart2D::Y, design_.yTitle);
+    chart_->setLegendTitle(design_.legendTitle);
+    scrollBar_ = new QScrollBar(Qt::Horizontal, area);
+    scrollBar_->setObjectName(QStringLiteral("ScrollBar"));
+    scrollBar_->setGeometry(twips(design_.scrollTwips));
+    connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) { onScroll(value); });
+    resize(twips(design_.clientTwips.width(), design_.clientTwips.height()) +
+           QSize(0, menuBar()->sizeHint().height()));
+}
+
+ChartWindow::~ChartWindow() = default;
+
+void ChartWindow::buildChecks() {
+    for (int i = 0; i < design_.checks.size(); ++i) {
+        auto* box = new QCheckBox(design_.checks[i].caption, frame_);
+        box->setObjectName(arrayName(design_.checkName, i));
+        box->setChecked(design_.checks[i].checked);
+        connect(box, &QCheckBox::clicked, this,
+                [this, i](bool on) { chart_->SetSeriesDisplay(i + 1, on ? 1 : 3); });
+        checks_.append(box);
+    }
+    // The boxes stand in their designed order from left to right; captions are
+    // never cut, so a box wider than designed pushes the ones after it along.
+    QList<int> order(checks_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [this](int a, int b) {
+        return design_.checks[a].twips.x() < design_.checks[b].twips.x();
+    });
+    int right = 0;
+    int bottom = 0;
+    for (int i : order) {
+        QRect geometry = twips(design_.checks[i].twips);
+        geometry.moveLeft(std::max(geometry.left(), right));
+        geometry.setWidth(std::max(geometry.width(), checks_[i]->sizeHint().width()));
+        geometry.setHeight(std::max(geometry.height(), checks_[i]->sizeHint().height()));
+        checks_[i]->setGeometry(geometry.translated(0, 4));
+        right = checks_[i]->geometry().right() + twips(120);
+        bottom = std::max(bottom, checks_[i]->geometry().bottom() + 6);
+    }
+    frame_->resize(std::max(frame_->width(), right + twips(120)), std::max(frame_->height(), bottom));
+}
+
+void ChartWindow::beginLoad() {
+    if (context_.mainWindow)
+        move(context_.mainWindow->pos());
+    chart_->SetBatchMode(true);
+    chart_->SetChartTypeCode(1, 4);
+    chart_->SetGridAuto(Chart2D::X);
+    chart_->SetGridAuto(Chart2D::Y);
+}
+
+void ChartWindow::endLoad() {
+    for (int i = 0; i < checks_.size(); ++i)
+        chart_->SetSeriesDisplay(i + 1, checks_[i]->isChecked() ? 1 : 3);
+    context_.status.hideStatus();
+    chart_->SetBatchMode(false);
+}
+
+void ChartWindow::reportFailure(const std::exception& e) {
+    context_.status.hideStatus();
+    context_.dialogs.message(design_.errorPrefix + QString::fromUtf8(e.what()));
+}
+
+void ChartWindow::onMenu(MenuAction action, int index) {
+    switch (action) {
+    case MenuAction::Zoom:
+        onZoom(index);
+        break;
+    case MenuAction::Print:
+        support::PrintChart(*chart_, context_.dialogs, context_.workFolder);
+        break;
+    case MenuAction::SaveBitmap:
+        support::SaveChartToBitmap(*chart_, context_.dialogs, design_.bitmapPrefix,
+                                   context_.dataDate.date());
+        break;
+    case MenuAction::Summary:
+        context_.openOnce(design_.summaryName, [this] { return createSummary(); });
+        break;
+    case MenuAction::Exit:
+        close();
+        break;
+    case MenuAction::Help:
+        if (context_.showHelp)
+            context_.showHelp();
+        break;
+    case MenuAction::About:
+        if (context_.showAbout)
+            context_.showAbout();
+        break;
+    default:
+        break;
+    }
+}
+
+void ChartWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (resizing_ || isMinimized())
+        return;
+    // The rules work on the outer window size: the frame around the client.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    QSize outer = size() + frame;
+    const QSize least = twips(design_.minimumTwips.width(), design_.minimumTwips.height());
+    if (outer.width() < least.width() || outer.height() < least.height()) {
+        outer = outer.expandedTo(least);
+        resizing_ = true;
+        resize(outer - frame);
+        resizing_ = false;
+    }
+    layoutChart(outer, centralWidget()->size());
+}
+
+} // namespace tarrow::reports

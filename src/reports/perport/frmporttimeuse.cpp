@@ -1,0 +1,93 @@
+#include "reports/perport/frmporttimeuse.h"
+
+#include "reports/reportcontext.h"
+
+namespace tarrow::reports {
+
+namespace {
+
+PortAxisDesign windowDesign() {
+    PortAxisDesign p;
+    p.report = PerPortReport::PortTimeUse;
+    p.zoomMenuName = QStringLiteral("mnuZoom");
+    p.totalTimeOption = true;
+    p.totalTimeTwips = QRect(7740, 360, 2475, 195);
+    ChartWindowDesign& d = p.window;
+    d.name = QStringLiteral("frmPortTimeUse");
+    d.caption = QStringLiteral("Port Time Usage");
+    d.clientTwips = QSize(10590, 6900);
+    d.minimumTwips = QSize(10410, 4980);
+    d.frameName = QStringLiteral("frExclude");
+    d.frameCaption = QStringLiteral("Included data in chart:");
+    d.frameTwips = QRect(60, 120, 7560, 645);
+    d.checkName = QStringLiteral("chkESeries1");
+    d.checks = {{QStringLiteral("Inbound Calls"), QRect(120, 255, 1260, 330)},
+                {QStringLiteral("MWI Dialouts"), QRect(6180, 255, 1260, 330)},
+                {QStringLiteral("Notification Dialouts"), QRect(2940, 255, 1800, 330)},
+                {QStringLiteral("TRAP Dialouts"), QRect(1485, 255, 1380, 330)},
+                {QStringLiteral("AMIS Dialouts"), QRect(4740, 255, 1440, 330)}};
+    d.chartTwips = QRect(60, 840, 10455, 5775);
+    d.scrollTwips = QRect(60, 6660, 10455, 255);
+    d.menus = {
+        {QStringLiteral("File"), QStringLiteral("File"),
+         {{QStringLiteral("PrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
+          {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save Chart to Bitmap"), MenuAction::SaveBitmap},
+          {QStringLiteral("seperator2"), QStringLiteral("-")},
+          {QStringLiteral("mnuShowSummary"), QStringLiteral("Show Summary Information"), MenuAction::Summary},
+          {QStringLiteral("spacer"), QStringLiteral("-")},
+          {QStringLiteral("Exit"), QStringLiteral("Exit"), MenuAction::Exit}}},
+        {QStringLiteral("mnuZoom"), QStringLiteral("Zoom"),
+         {{QStringLiteral("mnuZoomNone"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
+          {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"), MenuAction::Zoom, 1}}},
+        {QStringLiteral("HelpMenu"), QStringLiteral("Help"),
+         {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
+          {QStringLiteral("spacer2"), QStringLiteral("-")},
+          {QStringLiteral("About"), QStringLiteral("About"), MenuAction::About}}}};
+    d.headerPrefix = QStringLiteral("Port Time Usage Report for ");
+    d.seriesLabels = {QStringLiteral("Incoming Calls"), QStringLiteral("MWI Dialouts"),
+                      QStringLiteral("Notification Dialouts"), QStringLiteral("TRAP Dialouts"),
+                      QStringLiteral("AMIS Dialouts")};
+    d.xTitle = QStringLiteral("Ports");
+    d.yTitle = QStringLiteral("Time (seconds)");
+    d.errorPrefix = QStringLiteral("Error in form Load procedure for frmPortTimeUse form: ");
+    d.bitmapPrefix = QStringLiteral("PortTimeUseGraph_");
+    d.summaryName = QStringLiteral("frmPortTimeUseSummary");
+    return p;
+}
+
+SummaryDesign summaryDesign() {
+    SummaryDesign d;
+    d.name = QStringLiteral("frmPortTimeUseSummary");
+    d.caption = QStringLiteral("Port Time Usage Summary");
+    d.clientTwips = QSize(9735, 4695);
+    d.gridTwips = QRect(30, 0, 9645, 4665);
+    d.menus = {{QStringLiteral("mnuFile"), QStringLiteral("File"),
+                {{QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"), MenuAction::SaveCsv},
+                 {QStringLiteral("seperator"), QStringLiteral("-")},
+                 {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
+               {QStringLiteral("mnuHelp"), QStringLiteral("Help"),
+                {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
+                 {QStringLiteral("seperator2"), QStringLiteral("-")},
+                 {QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About}}}};
+    d.minimumTwips = QSize(6030, 3000);
+    d.gridMarginTwips = QSize(180, 720);
+    return d;
+}
+
+} // namespace
+
+frmPortTimeUse::frmPortTimeUse(ReportContext& context, QWidget* parent)
+    : PortAxisWindow(windowDesign(), context, parent) {}
+
+QWidget* frmPortTimeUse::createSummary() {
+    auto* summary = new frmPortTimeUseSummary(context());
+    summary->load();
+    return summary;
+}
+
+frmPortTimeUseSummary::frmPortTimeUseSummary(ReportContext& context, QWidget* parent)
+    : SummaryWindow(summaryDesign(), context, [&context] {
+          return perPortSummary(context.database, PerPortReport::PortTimeUse);
+      }, parent) {}
+
+} // namespace tarrow::reports
