@@ -32,6 +32,10 @@ ChartWindow::ChartWindow(ChartWindowDesign design, ReportContext& context, QWidg
     setCentralWidget(area);
     frame_ = new QGroupBox(design_.frameCaption, area);
     frame_->setObjectName(design_.frameName);
+    // The series boxes were designed for a small 8-point face; keep them compact.
+    QFont small = frame_->font();
+    small.setPointSize(8);
+    frame_->setFont(small);
     frame_->setGeometry(twips(design_.frameTwips));
     buildChecks();
     chart_ = new Chart2D(area);
@@ -79,6 +83,9 @@ void ChartWindow::buildChecks() {
     }
     frame_->resize(std::max(frame_->width(), right + twips(120)), std::max(frame_->height(), bottom));
 }
+
+QRect ChartWindow::frameGeometryInClient() const { return frame_->geometry(); }
+QFont ChartWindow::frameFont() const { return frame_->font(); }
 
 void ChartWindow::beginLoad() {
     if (context_.mainWindow)

@@ -72,6 +72,8 @@ protected:
     [[nodiscard]] ReportContext& context() const { return context_; }
     [[nodiscard]] QWidget* client() const { return centralWidget(); }
     [[nodiscard]] QList<QAction*> menuActions() const { return actions_; }
+    [[nodiscard]] QRect frameGeometryInClient() const;
+    [[nodiscard]] QFont frameFont() const;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

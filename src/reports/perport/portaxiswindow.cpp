@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarrow::reports {
@@ -45,9 +46,14 @@ PortAxisWindow::PortAxisWindow(PortAxisDesign design, ReportContext& context, QW
     if (portDesign_.totalTimeOption) {
         auto* option = new QCheckBox(QStringLiteral("Set Y Axis Scale to Total Time"), client());
         option->setObjectName(QStringLiteral("chkYAxesSetToTotalTime"));
+        option->setFont(frameFont());
         QRect geometry = twips(portDesign_.totalTimeTwips);
         geometry.setSize(geometry.size().expandedTo(option->sizeHint()));
+        // Beside the series frame, never over it.
+        geometry.moveLeft(std::max(geometry.left(), frameGeometryInClient().right() + twips(120)));
         option->setGeometry(geometry);
+        if (geometry.right() + twips(120) > width())
+            resize(geometry.right() + twips(120), height());
         connect(option, &QCheckBox::clicked, this, &PortAxisWindow::onTotalTime);
     }
 }
