@@ -1,4 +1,6 @@
 #include "app/frmmain.h"
+#include "platform/chart2d.h"
+#include "reports/chartwindow.h"
 #include "logparse/loadday.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
@@ -6,6 +8,7 @@
 #include "support/tempfolder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -187,11 +190,47 @@ TEST_F(FrmMainTest, PerPortReportsCheckTheirRange) {
     EXPECT_EQ(dialogs.texts(),
               QStringList{QStringLiteral("The end time must be greater than the start time for a "
                                          "report to be generated!")});
+}
 
-    // A report that is not built yet opens nothing and says nothing.
-    dialogs.messages.clear();
-    find<QPushButton>("cmdPortTimeUse")->click();
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8) +
+                             logLine("2009-01-15 10:05:00", "1163", "CALL DISCONNECT", "Port2", 1, 9));
+    writeLog("20090116", logLine("2009-01-16 10:00:00", "1162", "NEW CALL", "Port3", 2, 8));
+    browseTo(logs());
+    find<QPushButton>("cmdParseLogs")->click();
+    auto& context = window().reportContext();
+    for (const char* button : {"cmdPortUsage", "cmdCallDistribution", "cmdPortTimeUse", "cmdCallTraffic"})
+        find<QPushButton>(button)->click();
+    for (const char* name : {"frmPortAvailability", "frmCallDistribution", "frmPortTimeUse", "frmCallTraffic"})
+        EXPECT_NE(context.openWindow(QString::fromLatin1(name)), nullptr) << name;
+
+    auto* distribution =
+        qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallDistribution")));
+    ASSERT_NE(distribution, nullptr);
+    const QString header = distribution->chart().headerText();
+    find<QTimeEdit>("CallDistributionStartTime")->setTime(QTime(8, 0));
+    find<QPushButton>("cmdCallDistribution")->click();
+    EXPECT_EQ(context.openWindow(QStringLiteral("frmCallDistribution")), distribution);
+    EXPECT_EQ(distribution->chart().headerText(), header) << "brought forward, not recomputed";
+
+    // Loading another day leaves an open chart as it was.
+    auto* traffic = qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallTraffic")));
+    const double before = traffic->chart().yValue(2, 10 * 60);
+    find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
+    find<QPushButton>("cmdParseLogs")->click();
+    EXPECT_EQ(traffic->chart().yValue(2, 10 * 60), before);
+    EXPECT_EQ(before, 1); // the inbound call of the first day, at 10:00
+
+    // Closing and opening again recomputes from the current pickers.
+    distribution->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(context.openWindow(QStringLiteral("frmCallDistribution")), nullptr);
+    find<QPushButton>("cmdCallDistribution")->click();
+    auto* reopened =
+        qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallDistribution")));
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_TRUE(reopened->chart().headerText().contains(QStringLiteral("From 8:00:00")));
+    QApplication::closeAllWindows();
 }
 
 TEST_F(FrmMainTest, SavedDatabaseOptionOnlySwapsTheBrowseButtons) {

@@ -1,0 +1,138 @@
+#include "reports/perport/perportreport.h"
+#include "support/reportfixture.h"
+
+#include <SQLiteCpp/Statement.h>
+
+#include <gtest/gtest.h>
+
+namespace tarrow::reports {
+namespace {
+
+constexpr std::size_t kInbound = 0, kNotification = 1, kMwi = 2, kTrap = 3, kAmis = 4;
+
+class PerPortTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
+protected:
+    PerPortResult run(PerPortReport report, int from, int to, int peak) {
+        return computePerPort(state.database, report, from, to, peak);
+    }
+    std::vector<std::vector<double>> stored(const char* sql) {
+        SQLite::Statement q(state.database.db(), sql);
+        std::vector<std::vector<double>> rows;
+        while (q.executeStep()) {
+            rows.emplace_back();
+            for (int c = 0; c < q.getColumnCount(); ++c)
+                rows.back().push_back(q.getColumn(c).getDouble());
+        }
+        return rows;
+    }
+};
+
+TEST_F(PerPortTest, RangeBoundsAreInclusiveAndCallsCountWhole) {
+    addRow(1, 1, 480, 1, 1, 1020, 60);  // exactly the range
+    addRow(1, 1, 479, 1, 1, 500, 60);   // started before
+    addRow(1, 1, 1000, 1, 1, 1021, 60); // ended after
+    addRow(1, 1, 600, 1, 1);            // never closed
+    addRow(1, 99, 600, 1, 1);           // a disconnect sample is no call
+    const PerPortResult r = run(PerPortReport::CallDistribution, 480, 1020, 2);
+    ASSERT_EQ(r.ports.size(), 2u);
+    EXPECT_EQ(r.ports[0].calls[kInbound], 1);
+    EXPECT_EQ(r.highestPortInRange, 1);
+}
+
+TEST_F(PerPortTest, CallTypesLandInTheirColumns) {
+    addRow(3, 1, 600, 1, 1, 601, 60);
+    addRow(3, 1, 602, 1, 1, 603, 60);
+    addRow(3, 2, 604, 1, 1, 605, 60);
+    addRow(4, 3, 604, 1, 1, 605, 60);
+    addRow(4, 4, 604, 1, 1, 605, 60);
+    addRow(4, 5, 604, 1, 1, 605, 60);
+    (void)run(PerPortReport::CallDistribution, 0, 1439, 4);
+    // Port, InboundCalls, MWIDialouts, AMISDialouts, NotificationDialouts, TRAPDialouts
+    const auto rows = stored("SELECT * FROM CallDistribution ORDER BY rowid");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[2], (std::vector<double>{3, 2, 0, 0, 1, 0}));
+    EXPECT_EQ(rows[3], (std::vector<double>{4, 0, 1, 1, 0, 1}));
+    EXPECT_EQ(rows[0], (std::vector<double>{1, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(PerPortTest, OneRowPerPortUpToThePeakPort) {
+    for (int port = 1; port <= 16; ++port)
+        addRow(port, 1, 600, 1, 1, 601, 30);
+    addRow(0, 1, 600, 1, 1, 601, 30); // port 0 has no row
+    addRow(60, 1, 600, 1, 1, 601, 30); // above the peak port: no row, but in range
+    const PerPortResult r = run(PerPortReport::CallDistribution, 0, 1439, 48);
+    EXPECT_EQ(r.ports.size(), 48u);
+    EXPECT_EQ(count("CallDistribution"), 48);
+    EXPECT_EQ(r.ports[15].calls[kInbound], 1);
+    EXPECT_EQ(r.ports[16].calls[kInbound], 0);
+    EXPECT_EQ(r.highestPortInRange, 60);
+
+    // A range without calls, or a peak port of 0, gives zeros and no error.
+    const PerPortResult empty = run(PerPortReport::CallDistribution, 0, 1, 48);
+    EXPECT_EQ(empty.highestPortInRange, 0);
+    EXPECT_EQ(count("CallDistribution"), 48);
+    EXPECT_TRUE(run(PerPortReport::PortTimeUse, 0, 1439, 0).ports.empty());
+    EXPECT_EQ(count("PortTimeUsage"), 0);
+}
+
+TEST_F(PerPortTest, PortTimeUseTotalsSecondsAndSkipsNegativeOnes) {
+    addRow(2, 1, 600, 1, 1, 601, 60);
+    addRow(2, 1, 602, 1, 1, 604, 90);
+    addRow(2, 3, 605, 1, 1, 605, 30);
+    addRow(2, 4, 606, 1, 1, 606, 0);   // zero seconds: counted
+    addRow(2, 5, 607, 1, 1, 606, -40); // negative: skipped here, counted by Call Distribution
+    addRow(2, 1, 470, 1, 1, 500, 1800); // started before 8:00
+    const PerPortResult time = run(PerPortReport::PortTimeUse, 480, 1020, 2);
+    const PortFigures& port = time.ports[1];
+    EXPECT_EQ(port.calls[kInbound], 2);
+    EXPECT_EQ(port.seconds[kInbound], 150);
+    EXPECT_EQ(port.calls[kMwi], 1);
+    EXPECT_EQ(port.seconds[kMwi], 30);
+    EXPECT_EQ(port.calls[kTrap], 1);
+    EXPECT_EQ(port.calls[kAmis], 0);
+    EXPECT_EQ(port.calls[kNotification], 0);
+    const auto rows = stored("SELECT * FROM PortTimeUsage ORDER BY rowid");
+    EXPECT_EQ(rows[1], (std::vector<double>{2, 2, 150, 1, 30, 0, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(run(PerPortReport::CallDistribution, 480, 1020, 2).ports[1].calls[kAmis], 1);
+}
+
+TEST_F(PerPortTest, CountsBeyondSixteenBitsAreKept) {
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 33000) "
+         "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls, LinesInUse,"
+         " StartMinute, EndTime, Seconds, EndMinute) "
+         "SELECT 1, 1, '2009-03-07 10:00:00', 1, 1, 600, '2009-03-07 10:00:00', 70000, 601 FROM n");
+    const PerPortResult r = run(PerPortReport::PortTimeUse, 0, 1439, 1);
+    EXPECT_EQ(r.ports[0].calls[kInbound], 33000);
+    EXPECT_EQ(r.ports[0].seconds[kInbound], 33000.0 * 70000);
+}
+
+TEST_F(PerPortTest, SummaryCsvLinesFollowTheHeaderOrder) {
+    exec("INSERT INTO CallDistribution VALUES (1, 0, 0, 0, 0, 0), (2, 4, 1, 0, 2, 0), (3, 1, 0, 7, 0, 5)");
+    const SummaryTable t = perPortSummary(state.database, PerPortReport::CallDistribution);
+    EXPECT_TRUE(t.notices.isEmpty());
+    EXPECT_EQ(summaryCsv(t), QByteArray("Port, Inbound Calls, MWI Dialouts, Notification Dialouts, TRAP "
+                                        "Dialouts, AMIS Dialouts\r\n1,0,0,0,0,0\r\n2,4,1,2,0,0\r\n"
+                                        "3,1,0,0,5,7\r\n"));
+    EXPECT_EQ(t.layout.columns[4].header, QStringLiteral("TRAP Dailouts"));
+    EXPECT_EQ(t.layout.filePrefix, QStringLiteral("CallDistributionSummary_"));
+
+    exec("INSERT INTO PortTimeUsage VALUES (1,0,0,0,0,0,0,0,0,0,0), (2,0,0,0,0,0,0,0,0,0,0), "
+         "(3,0,0,0,0,0,0,0,0,0,0), (4,0,0,0,0,0,0,0,0,0,0), (5,2,3600,0,0,0,0,0,0,0,0)");
+    const SummaryTable time = perPortSummary(state.database, PerPortReport::PortTimeUse);
+    EXPECT_EQ(time.rows[4][1], QStringLiteral("3600"));
+    EXPECT_TRUE(summaryCsv(time).contains("\r\n5,3600,0,0,0,0\r\n"));
+    EXPECT_EQ(time.layout.columns[1].header, QStringLiteral("Inbound Call Seconds"));
+}
+
+TEST_F(PerPortTest, SummaryOfATableWithAMissingPort) {
+    exec("INSERT INTO CallDistribution VALUES (1, 1, 0, 0, 0, 0), (2, 2, 0, 0, 0, 0), (4, 4, 0, 0, 0, 0)");
+    const SummaryTable t = perPortSummary(state.database, PerPortReport::CallDistribution);
+    ASSERT_EQ(t.rows.size(), 3);
+    EXPECT_EQ(t.rows[2], QStringList{QStringLiteral("3")});
+    EXPECT_EQ(t.notices, QStringList{QStringLiteral(
+                             "Error, could not find port #3 in the Call Distribution database.")});
+    EXPECT_TRUE(summaryCsv(t).endsWith("\r\n3,,,,,\r\n"));
+}
+
+} // namespace
+} // namespace tarrow::reports
