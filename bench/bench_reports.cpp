@@ -5,6 +5,8 @@
 #include "platform/chart2d.h"
 #include "platform/statusdisplay.h"
 #include "platform/userdialogs.h"
+#include "reports/perport/frmcalldistribution.h"
+#include "reports/perport/perportreport.h"
 #include "reports/reportcontext.h"
 #include "reports/timeofday/calltraffic.h"
 #include "reports/timeofday/frmcalltraffic.h"
@@ -68,6 +70,8 @@ int main(int argc, char** argv) {
                 state.totals.peakPort);
 
     auto& db = state.database.db();
+    std::printf("checking the in-memory rows against RawPortData: %.1f ms\n",
+                best([] {}, [&] { (void)state.database.rawFigures(); }));
     const auto clear = [&db](const char* table) {
         return [&db, table] { db.exec(std::string("DELETE FROM ") + table); };
     };
@@ -79,12 +83,29 @@ int main(int argc, char** argv) {
                     (void)reports::computeCallTraffic(state.database);
                 }));
 
+    for (const auto report : {reports::PerPortReport::CallDistribution, reports::PerPortReport::PortTimeUse})
+        std::printf("%s computation (whole day, %d ports): %.1f ms\n",
+                    report == reports::PerPortReport::CallDistribution ? "Call Distribution"
+                                                                       : "Port Time Use",
+                    state.totals.peakPort, best([] {}, [&] {
+                        (void)reports::computePerPort(state.database, report, 0, 1439,
+                                                      state.totals.peakPort);
+                    }));
+
     SilentDialogs dialogs;
     platform::NoStatusDisplay status;
     reports::ReportContext context(state.database, state.dataDate, state.totals, dialogs, status);
     std::printf("Call Traffic window, fill and first draw (1440 points, 5 series): %.1f ms\n",
                 best([] {}, [&] {
                     reports::frmCallTraffic window(context);
+                    window.setAttribute(Qt::WA_DontShowOnScreen);
+                    window.show();
+                    window.load();
+                    (void)window.chart().grab();
+                }));
+    std::printf("Call Distribution window, fill and first draw (%d ports, 5 series): %.1f ms\n",
+                state.totals.peakPort, best([] {}, [&] {
+                    reports::frmCallDistribution window(context);
                     window.setAttribute(Qt::WA_DontShowOnScreen);
                     window.show();
                     window.load();

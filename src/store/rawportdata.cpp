@@ -17,6 +17,7 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows) {
         return {};
     try {
         SQLite::Database& db = wdb.db();
+        const bool current = wdb.rawFiguresCurrent();
         SQLite::Transaction transaction(db);
         SQLite::Statement insert(db, "INSERT INTO RawPortData (Port, CallType, StartTime, "
                                      "LinesAvailableToTakeCalls, LinesInUse, StartMinute, EndTime, "
@@ -50,7 +51,7 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows) {
         for (const RawRow& row : rows)
             figures.push_back(RawFigures{row.port, row.callType, row.startMinute, row.linesInUse,
                                         row.linesAvailable, row.closed, row.endMinute, row.seconds});
-        wdb.rawRowsAppended(figures);
+        wdb.rawRowsAppended(figures, current);
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }

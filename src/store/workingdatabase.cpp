@@ -9,6 +9,9 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
 #include <SQLiteCpp/Statement.h>
+#include <sqlite3.h>
+
+#include <cstring>
 
 namespace tarrow::store {
 
@@ -75,7 +78,9 @@ QString WorkingDatabase::open() {
         // while letting a load append a million rows quickly.
         db->exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
         createSchema(*db);
+        sqlite3_update_hook(db->getHandle(), &WorkingDatabase::onRowChange, this);
         db_ = std::move(db);
+        figuresValid_ = false;
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }
@@ -85,23 +90,41 @@ QString WorkingDatabase::open() {
 void WorkingDatabase::close() noexcept {
     db_.reset();
     figures_.clear();
-    figuresMark_ = {};
+    figuresValid_ = false;
 }
 
-WorkingDatabase::TableMark WorkingDatabase::rawMark() {
-    SQLite::Statement q(db(), "SELECT COUNT(*), IFNULL(MAX(rowid), 0) FROM RawPortData");
+SQLite::Database& WorkingDatabase::db() {
+    if (!db_)
+        throw SQLite::Exception("The working database is not open.");
+    return *db_;
+}
+
+void WorkingDatabase::onRowChange(void* self, int, const char*, const char* table, long long) {
+    if (std::strcmp(table, "RawPortData") == 0)
+        static_cast<WorkingDatabase*>(self)->rawChanged_ = true;
+}
+
+std::int64_t WorkingDatabase::lastRawRowId() {
+    SQLite::Statement q(db(), "SELECT IFNULL(MAX(rowid), 0) FROM RawPortData");
     q.executeStep();
-    return TableMark{q.getColumn(0).getInt64(), q.getColumn(1).getInt64()};
+    return q.getColumn(0).getInt64();
+}
+
+void WorkingDatabase::markFiguresCurrent() {
+    rawChanged_ = false;
+    figuresLastRowId_ = lastRawRowId();
+    figuresValid_ = true;
+}
+
+bool WorkingDatabase::rawFiguresCurrent() {
+    return figuresValid_ && !rawChanged_ && lastRawRowId() == figuresLastRowId_;
 }
 
 const std::vector<RawFigures>& WorkingDatabase::rawFigures() {
-    // The row count and last row id tell whether anything but this program's
-    // own loads changed the table since the figures were taken.
-    const TableMark mark = rawMark();
-    if (mark == figuresMark_)
+    if (rawFiguresCurrent())
         return figures_;
     figures_.clear();
-    figuresMark_ = {};
+    figuresValid_ = false;
     SQLite::Statement q(db(), "SELECT Port, CallType, StartMinute, LinesInUse, "
                               "LinesAvailableToTakeCalls, EndMinute, Seconds FROM RawPortData "
                               "ORDER BY rowid");
@@ -117,27 +140,22 @@ const std::vector<RawFigures>& WorkingDatabase::rawFigures() {
         f.seconds = q.getColumn(6).getInt();
         figures_.push_back(f);
     }
-    figuresMark_ = mark;
+    markFiguresCurrent();
     return figures_;
 }
 
 void WorkingDatabase::rawRowsEmptied() {
     figures_.clear();
-    figuresMark_ = TableMark{0, 0};
+    markFiguresCurrent();
 }
 
-void WorkingDatabase::rawRowsAppended(const std::vector<RawFigures>& rows) {
-    const bool current = figuresMark_.count == static_cast<std::int64_t>(figures_.size());
+void WorkingDatabase::rawRowsAppended(const std::vector<RawFigures>& rows, bool wereCurrent) {
+    if (!wereCurrent) {
+        figuresValid_ = false;
+        return;
+    }
     figures_.insert(figures_.end(), rows.begin(), rows.end());
-    // Only figures that matched the table before stay trusted; otherwise the
-    // next read takes them from the table again.
-    figuresMark_ = current ? rawMark() : TableMark{};
-}
-
-SQLite::Database& WorkingDatabase::db() {
-    if (!db_)
-        throw SQLite::Exception("The working database is not open.");
-    return *db_;
+    markFiguresCurrent();
 }
 
 QString emptyRawPortData(WorkingDatabase& wdb) {

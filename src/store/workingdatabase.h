@@ -61,22 +61,27 @@ public:
     // kept in memory while RawPortData is unchanged, so each report is one
     // pass over memory rather than one over the table. Throws on failures.
     const std::vector<RawFigures>& rawFigures();
-    // What this program wrote to RawPortData, to keep the figures current.
+    // Whether the figures in memory still match RawPortData.
+    [[nodiscard]] bool rawFiguresCurrent();
+    // What this program wrote to RawPortData, to keep the figures current:
+    // rows appended while the figures were current are added to them.
     void rawRowsEmptied();
-    void rawRowsAppended(const std::vector<RawFigures>& rows);
+    void rawRowsAppended(const std::vector<RawFigures>& rows, bool wereCurrent);
 
 private:
-    struct TableMark {
-        std::int64_t count = -1;
-        std::int64_t lastRowId = -1;
-        bool operator==(const TableMark&) const = default;
-    };
-    TableMark rawMark();
+    static void onRowChange(void* self, int, const char*, const char* table, long long);
+    [[nodiscard]] std::int64_t lastRawRowId();
+    void markFiguresCurrent();
 
     QString connection_;
     std::unique_ptr<SQLite::Database> db_;
     std::vector<RawFigures> figures_;
-    TableMark figuresMark_; // the table as it was when figures_ matched it
+    // The figures match the table while no row of it changed since they were
+    // taken (reported by the database's change hook) and its last row id is the
+    // one they were taken at (emptying a whole table is not reported row by row).
+    bool figuresValid_ = false;
+    bool rawChanged_ = false;
+    std::int64_t figuresLastRowId_ = -1;
 };
 
 // Empties RawPortData; returns an error description or an empty text.

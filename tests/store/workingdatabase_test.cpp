@@ -125,5 +125,43 @@ TEST_F(WorkingDatabaseTest, RowsAppendInOrderAndAFailureWritesNothing) {
     EXPECT_EQ(count(wdb, "RawPortData"), 3) << "a failed file leaves no partial rows";
 }
 
+TEST_F(WorkingDatabaseTest, FiguresInMemoryFollowEveryChangeOfRawPortData) {
+    std::vector<RawRow> rows(3);
+    for (int i = 0; i < 3; ++i) {
+        rows[static_cast<std::size_t>(i)].port = static_cast<std::int16_t>(i + 1);
+        rows[static_cast<std::size_t>(i)].callType = Inbound;
+    }
+    // As at start-up: emptied, so the rows a load appends are kept in memory.
+    ASSERT_TRUE(emptyRawPortData(wdb).isEmpty());
+    ASSERT_TRUE(appendRawRows(wdb, rows).isEmpty());
+    EXPECT_TRUE(wdb.rawFiguresCurrent());
+    ASSERT_EQ(wdb.rawFigures().size(), 3u);
+    EXPECT_EQ(wdb.rawFigures()[2].port, 3);
+
+    const auto ports = [this] {
+        std::vector<int> seen;
+        for (const RawFigures& f : wdb.rawFigures())
+            seen.push_back(f.port);
+        return seen;
+    };
+    const char* insert = "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls,"
+                         " LinesInUse, StartMinute) VALUES (%d, 1, '2009-01-15 10:00:00', 1, 1, 600)";
+    char sql[256];
+    std::snprintf(sql, sizeof sql, insert, 9);
+    wdb.db().exec(sql);
+    EXPECT_EQ(ports(), (std::vector<int>{1, 2, 3, 9}));
+    wdb.db().exec("UPDATE RawPortData SET Port = 7 WHERE Port = 9");
+    EXPECT_EQ(ports(), (std::vector<int>{1, 2, 3, 7}));
+    // Emptying the whole table and refilling it with as many rows.
+    wdb.db().exec("DELETE FROM RawPortData");
+    for (int port : {11, 12, 13, 14}) {
+        std::snprintf(sql, sizeof sql, insert, port);
+        wdb.db().exec(sql);
+    }
+    EXPECT_EQ(ports(), (std::vector<int>{11, 12, 13, 14}));
+    EXPECT_TRUE(emptyRawPortData(wdb).isEmpty());
+    EXPECT_TRUE(wdb.rawFigures().empty());
+}
+
 } // namespace
 } // namespace tarrow::store
