@@ -33,6 +33,8 @@ public:
         return {};
     }
     bool choosePrinter(QPrinter&) override { return false; }
+    bool question(const QString&, const QString&) override { return false; }
+    void openUrl(const QString&) override {}
 };
 
 // Best of five runs, in milliseconds.

@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "logparse/logfiles.h"
 #include "store/rawportdata.h"
+#include "support/updatecheck.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -21,6 +22,8 @@ const QString kUsage = QStringLiteral(
     "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
     "                --out DIR [--charts bmp|png|none]\n"
     "                                      load one day and write every report into DIR\n"
+    "  tarrow check-update                 ask the tools web site for a newer version\n"
+    "                                      (0 up to date, 3 newer posted, 1 site not reached)\n"
     "Every sub-command takes --data-dir DIR (where the working database lives) and --help.\n"
     "Exit codes: 0 success, 1 no call data in the logs, 2 bad usage or unreadable input.\n");
 
@@ -183,12 +186,35 @@ private:
 
 } // namespace
 
+namespace {
+
+int checkUpdate(QTextStream& out, QTextStream& err) {
+    const support::ToolsSite site = support::defaultToolsSite();
+    const support::UpdateCheck check = support::checkForUpdatedVersion(
+        site, site.homePage(), QString(),
+        [](const QString& address) { return support::GetUrlText(address); });
+    for (const QString& failure : check.failures)
+        err << failure << '\n';
+    out << check.message << '\n';
+    switch (check.outcome) {
+    case support::UpdateOutcome::UpToDate:
+        return ExitOk;
+    case support::UpdateOutcome::NewerPosted:
+        return ExitNewerVersion;
+    case support::UpdateOutcome::Unreachable:
+        break;
+    }
+    return ExitNoCallData;
+}
+
+} // namespace
+
 bool isCommandLineRun(const QStringList& args) {
     if (args.isEmpty())
         return false;
     const QString& first = args.constFirst();
     return first == QLatin1String("days") || first == QLatin1String("load") ||
-           first == QLatin1String("report") ||
+           first == QLatin1String("report") || first == QLatin1String("check-update") ||
            first == QLatin1String("help") || first == QLatin1String("--help") ||
            first == QLatin1String("-h");
 }
@@ -197,7 +223,7 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
                    QTextStream& err, const ChartWriterFactory& charts) {
     const QString command = args.value(0);
     if (command != QLatin1String("days") && command != QLatin1String("load") &&
-        command != QLatin1String("report")) {
+        command != QLatin1String("report") && command != QLatin1String("check-update")) {
         out << kUsage;
         return ExitOk;
     }
@@ -215,6 +241,8 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
             << ". See --help.\n";
         return ExitBadInput;
     }
+    if (command == QLatin1String("check-update"))
+        return checkUpdate(out, err);
     Runner runner(programFolder, out, err);
     if (command == QLatin1String("days"))
         return runner.days(c);

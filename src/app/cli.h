@@ -12,7 +12,8 @@ class QTextStream;
 namespace tarrow::app {
 
 // Exit codes of every sub-command.
-enum ExitCode { ExitOk = 0, ExitNoCallData = 1, ExitBadInput = 2 };
+// (check-update answers 1 when the site cannot be asked, 3 for a newer version.)
+enum ExitCode { ExitOk = 0, ExitNoCallData = 1, ExitBadInput = 2, ExitNewerVersion = 3 };
 
 // True when the arguments (without the program name) ask for a headless run.
 [[nodiscard]] bool isCommandLineRun(const QStringList& args);

@@ -8,6 +8,8 @@
 #include "reports/timeofday/frmportavailability.h"
 #include "platform/userdialogs.h"
 #include "serverprobe/mervoxversion.h"
+#include "support/supportwindows.h"
+#include "support/updatecheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,8 +75,11 @@ frmMain::frmMain(AppState& state, platform::UserDialogs& dialogs,
                  QWidget* parent)
     : QMainWindow(parent), state_(state), dialogs_(dialogs), registry_(registry),
       config_(config),
-      context_(state.database, state.dataDate, state.totals, dialogs, *this) {
+      context_(state.database, state.dataDate, state.totals, dialogs, *this),
+      support_(std::make_unique<support::SupportWindows>(state.programFolder, dialogs)) {
     context_.mainWindow = this;
+    context_.showHelp = [this] { support_->showHelp(); };
+    context_.showAbout = [this] { support_->showAbout(); };
     openers_[static_cast<std::size_t>(Report::PortAvailability)] = [this] {
         context_.openOnce(QStringLiteral("frmPortAvailability"), [this] {
             auto* window = new reports::frmPortAvailability(context_);
@@ -133,11 +138,16 @@ void frmMain::buildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    help->addAction(QStringLiteral("Help"))->setObjectName(QStringLiteral("mnuHelpFile"));
+    QAction* helpFile = help->addAction(QStringLiteral("Help"));
+    helpFile->setObjectName(QStringLiteral("mnuHelpFile"));
+    connect(helpFile, &QAction::triggered, this, [this] { support_->showHelp(); });
     help->addSeparator()->setObjectName(QStringLiteral("seperator2"));
-    help->addAction(QStringLiteral("About"))->setObjectName(QStringLiteral("mnuAbout"));
-    help->addAction(QStringLiteral("Check for updated version"))
-        ->setObjectName(QStringLiteral("mnuCheckforUpdatedVersion"));
+    QAction* about = help->addAction(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, [this] { support_->showAbout(); });
+    QAction* update = help->addAction(QStringLiteral("Check for updated version"));
+    update->setObjectName(QStringLiteral("mnuCheckforUpdatedVersion"));
+    connect(update, &QAction::triggered, this, &frmMain::checkForUpdate);
 }
 
 QWidget* frmMain::buildSourceFrame() {
@@ -299,6 +309,28 @@ void frmMain::startUp() {
     txtDatabasePath->setText(QDir::toNativeSeparators(store::databasePathOf(state_.database.connectionString())));
     for (const QString& message : messages)
         dialogs_.message(message);
+    const support::ToolsSite site = support::defaultToolsSite();
+    (void)support::checkForUpdatedVersion_Background(state_.programFolder, site.homePage(), QString());
+}
+
+void frmMain::checkForUpdate() {
+    const support::ToolsSite site = support::defaultToolsSite();
+    support::UpdateCheck check;
+    {
+        BusyPointer busy;
+        check = support::checkForUpdatedVersion(site, site.homePage(), QString(),
+                                                [](const QString& address) {
+                                                    return support::GetUrlText(address);
+                                                });
+    }
+    for (const QString& failure : check.failures)
+        dialogs_.message(failure);
+    if (check.outcome != support::UpdateOutcome::NewerPosted) {
+        dialogs_.message(check.message);
+        return;
+    }
+    if (dialogs_.question(check.message, support::updateAvailableCaption()))
+        dialogs_.openUrl(site.homePage());
 }
 
 void frmMain::setReportOpener(Report report, std::function<void()> open) {

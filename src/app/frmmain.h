@@ -27,6 +27,10 @@ class ConfigDatabase;
 class RegistryApi;
 } // namespace tarrow::serverprobe
 
+namespace tarrow::support {
+class SupportWindows;
+}
+
 namespace tarrow::app {
 
 enum class Report { PortAvailability, CallDistribution, PortTimeUse, CallTraffic };
@@ -54,6 +58,9 @@ public:
 
     // What the report windows read, and which of them are open.
     [[nodiscard]] reports::ReportContext& reportContext() { return context_; }
+    [[nodiscard]] support::SupportWindows& supportWindows() { return *support_; }
+    // "Check for updated version": asks the tools web site and says what it found.
+    void checkForUpdate();
 
     // The report ranges of the two per-port tabs, as minutes of the day.
     [[nodiscard]] std::pair<int, int> reportRange(Report report) const;
@@ -83,6 +90,7 @@ private:
     serverprobe::ConfigDatabase& config_;
     std::array<std::function<void()>, 4> openers_;
     reports::ReportContext context_;
+    std::unique_ptr<support::SupportWindows> support_;
 
     QLineEdit* txtDiagFilePath = nullptr;
     QPushButton* cmdBrowseForDiagFile = nullptr;

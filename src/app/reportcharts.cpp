@@ -30,6 +30,8 @@ public:
         return {};
     }
     bool choosePrinter(QPrinter&) override { return false; }
+    bool question(const QString&, const QString&) override { return false; }
+    void openUrl(const QString&) override {}
 };
 
 } // namespace

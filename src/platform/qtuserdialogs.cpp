@@ -1,6 +1,8 @@
 #include "platform/qtuserdialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -42,6 +44,16 @@ QString QtUserDialogs::saveFile(const QString& title, const QString& initialPath
         return {};
     return dialog.selectedFiles().constFirst();
 }
+
+bool QtUserDialogs::question(const QString& text, const QString& caption) {
+    QMessageBox box(owner_);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void QtUserDialogs::openUrl(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }
 
 bool QtUserDialogs::choosePrinter(QPrinter& printer) {
     QPrintDialog dialog(&printer, owner_);

@@ -16,6 +16,8 @@ public:
     QString saveFile(const QString& title, const QString& initialPath, const QString& filter,
                      const QString& defaultSuffix) override;
     bool choosePrinter(QPrinter& printer) override;
+    bool question(const QString& text, const QString& caption) override;
+    void openUrl(const QString& address) override;
 
 private:
     QPointer<QWidget> owner_;

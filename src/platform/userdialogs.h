@@ -30,6 +30,12 @@ public:
 
     // Lets the user pick a printer and page orientation; false when cancelled.
     [[nodiscard]] virtual bool choosePrinter(QPrinter& printer) = 0;
+
+    // An OK/Cancel question with its own caption; true for OK.
+    [[nodiscard]] virtual bool question(const QString& text, const QString& caption) = 0;
+
+    // Opens an address with the system's default handler.
+    virtual void openUrl(const QString& address) = 0;
 };
 
 } // namespace tarrow::platform

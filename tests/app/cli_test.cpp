@@ -1,8 +1,11 @@
+#include "support/httpserver.h"
 #include "support/tempfolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QEventLoop>
 #include <QProcess>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +26,40 @@ ProcessRun tarrow(const QStringList& args) {
     process.waitForFinished(60000);
     return ProcessRun{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Runs tarrow while this process keeps serving events (its own web server).
+ProcessRun tarrowServed(const QStringList& args, const QString& toolsSite) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARROW_TOOLS_SITE"), toolsSite);
+    process.setProcessEnvironment(env);
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    process.start(QStringLiteral(TARROW_BIN_DIR "/tarrow"), args);
+    loop.exec();
+    return ProcessRun{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                      QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(CliUpdate, ExitCodeTellsTheOutcome) {
+    testing::LocalHttpServer server;
+    const QByteArray row = "<row><cell>^/Applications/Mervox/Tarrow/Tarrow.html^ifram_a</cell><cell>";
+    struct Case {
+        QByteArray posted;
+        int code;
+        const char* says;
+    };
+    for (const Case& c : {Case{"2.0.6", 3, "An updated version"}, Case{"2.0.5", 0, "most up to date"},
+                          Case{"", 1, "Unable to contact"}}) {
+        server.body = "<rows>" + row + c.posted + "</cell></row></rows>";
+        const ProcessRun run = tarrowServed({QStringLiteral("check-update")}, server.origin());
+        EXPECT_EQ(run.code, c.code) << c.posted.constData();
+        EXPECT_TRUE(run.out.contains(QString::fromLatin1(c.says))) << run.out.toStdString();
+    }
+    server.close();
+    EXPECT_EQ(tarrowServed({QStringLiteral("check-update")}, server.origin()).code, 1);
 }
 
 class CliTest : public ::testing::Test {

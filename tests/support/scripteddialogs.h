@@ -43,6 +43,14 @@ public:
         printer.setPageOrientation(printOrientation);
         return true;
     }
+    bool answerOk = true;      // the answer to questions
+    QStringList questions;
+    QStringList opened;        // addresses opened
+    bool question(const QString& text, const QString&) override {
+        questions << text;
+        return answerOk;
+    }
+    void openUrl(const QString& address) override { opened << address; }
     QStringList texts() const {
         QStringList all;
         for (const Message& m : messages)

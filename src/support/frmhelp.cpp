@@ -1,0 +1,48 @@
+#include "support/frmhelp.h"
+
+#include "platform/twips.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QResizeEvent>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace tarrow::support {
+
+using platform::twips;
+
+frmHelp::frmHelp(const QString& programFolder, QWidget* parent)
+    : QWidget(parent), browserHelp_(new QTextBrowser(this)) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Tarrow"));
+    browserHelp_->setObjectName(QStringLiteral("browserHelp"));
+    browserHelp_->setOpenExternalLinks(true);
+    const QString page = QDir(programFolder).filePath(QStringLiteral("Tarrow.htm"));
+    if (QFileInfo::exists(page))
+        browserHelp_->setSource(QUrl::fromLocalFile(page));
+    else
+        browserHelp_->setHtml(QStringLiteral("<h2>Page not found</h2><p>The help page <tt>%1</tt> "
+                                             "is missing. Reinstall Tarrow to restore it.</p>")
+                                  .arg(QDir::toNativeSeparators(page).toHtmlEscaped()));
+    resize(twips(9000), twips(7000));
+}
+
+void frmHelp::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (resizing_ || isMinimized())
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    QSize outer = size() + frame;
+    const QSize least(twips(2500), twips(2400));
+    if (outer.width() < least.width() || outer.height() < least.height()) {
+        outer = outer.expandedTo(least);
+        resizing_ = true;
+        resize(outer - frame);
+        resizing_ = false;
+    }
+    browserHelp_->setGeometry(twips(50), twips(1), outer.width() - twips(200),
+                              outer.height() - twips(400));
+}
+
+} // namespace tarrow::support

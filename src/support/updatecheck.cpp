@@ -1,0 +1,172 @@
+#include "support/updatecheck.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTimer>
+#include <QUrl>
+
+namespace tarrow::support {
+
+namespace {
+
+// Scheme and host of the built-in tools site: 30 characters, in a domain
+// reserved for examples.
+const QString kDefaultOrigin = QStringLiteral("http://www.orvanetools.example");
+const QString kHomePath = QStringLiteral("/Applications/Mervox/Tarrow/Tarrow.html");
+
+bool isVersionChar(QChar c) { return c.isDigit() || c == QLatin1Char('.'); }
+
+} // namespace
+
+QString ToolsSite::homePage() const { return origin + kHomePath; }
+QString ToolsSite::downloadList() const {
+    return origin + QStringLiteral("/SiteList/AllDownloads/AllDownloads.XML");
+}
+QString ToolsSite::host() const { return QUrl(origin).host(); }
+
+ToolsSite defaultToolsSite() {
+    const QString override = qEnvironmentVariable("TARROW_TOOLS_SITE");
+    return ToolsSite{override.isEmpty() ? kDefaultOrigin : override};
+}
+
+QString ownVersionText() {
+    return QStringLiteral("%1.%2.%3").arg(TARROW_VERSION_MAJOR).arg(TARROW_VERSION_MINOR).arg(
+        TARROW_VERSION_BUILD);
+}
+
+QString aboutVersionText() {
+    // Numbers printed the old way keep the blank that stands for their sign.
+    return QStringLiteral(" %1.%2 Build %3")
+        .arg(TARROW_VERSION_MAJOR)
+        .arg(TARROW_VERSION_MINOR)
+        .arg(TARROW_VERSION_BUILD);
+}
+
+QString PadVersionString(const QString& version, QStringList& messages) {
+    if (version.size() < 4)
+        return {};
+    if (!version.contains(QLatin1Char('.'))) {
+        messages << QStringLiteral("(error):9 (Subscript out of range) in procedure "
+                                   "PadVersionString of Module modUpdateCheck");
+        return {};
+    }
+    QStringList parts = version.split(QLatin1Char('.'));
+    for (QString& part : parts) {
+        bool number = false;
+        part.toULongLong(&number);
+        if (number && part.size() < 4)
+            part = part.rightJustified(4, QLatin1Char('0'));
+    }
+    return parts.join(QLatin1Char('.'));
+}
+
+QString postedVersion(const QString& list, const QString& homePath, const QString& linkText,
+                      QStringList& messages) {
+    const QString key = (linkText.size() > 1 ? linkText : QString()) + QLatin1Char('^') +
+                        homePath + QStringLiteral("^ifram_a");
+    const qsizetype at = list.indexOf(key, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return {};
+    const qsizetype cell = list.indexOf(QStringLiteral("<cell>"), at, Qt::CaseInsensitive);
+    if (cell < 0)
+        return {};
+    QString version;
+    for (qsizetype i = cell + 6; i < list.size() && isVersionChar(list.at(i)); ++i)
+        version += list.at(i);
+    return PadVersionString(version, messages);
+}
+
+QString GetUrlText(const QString& address, int timeoutMs, qint64 maxBytes) {
+    QNetworkAccessManager manager;
+    QNetworkRequest request{QUrl(address)};
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("HTTP Generic"));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkReply* reply = manager.get(request);
+    QByteArray body;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    // A server that never answers, or never stops, cannot hold the program.
+    QObject::connect(&timer, &QTimer::timeout, reply, &QNetworkReply::abort);
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
+        body += reply->read(maxBytes - body.size());
+        if (body.size() >= maxBytes)
+            reply->abort();
+    });
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    timer.start(timeoutMs);
+    if (!reply->isFinished())
+        loop.exec();
+    if (body.size() < maxBytes)
+        body += reply->read(maxBytes - body.size());
+    const bool failed = reply->error() != QNetworkReply::NoError && body.size() < maxBytes;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    reply->deleteLater();
+    if (failed || (status != 0 && status != 200))
+        return {};
+    return QString::fromLocal8Bit(body);
+}
+
+QString GetWebVersion(const ToolsSite& site, const QString& homePage, const QString& linkText,
+                      const UrlFetcher& fetch, QStringList& messages) {
+    if (homePage.size() < site.origin.size())
+        return {};
+    const QString list = fetch(site.downloadList());
+    if (list.size() < 10)
+        return {};
+    return postedVersion(list, homePage.mid(site.origin.size()), linkText, messages);
+}
+
+UpdateCheck checkForUpdatedVersion(const ToolsSite& site, const QString& homePage,
+                                   const QString& linkText, const UrlFetcher& fetch) {
+    UpdateCheck check;
+    const QString posted = GetWebVersion(site, homePage, linkText, fetch, check.failures);
+    const QString own = PadVersionString(ownVersionText(), check.failures);
+    if (posted.isEmpty()) {
+        check.outcome = UpdateOutcome::Unreachable;
+        check.message = QStringLiteral(
+                            "Unable to contact application home page to check for version.  You "
+                            "can access the home page and check for updated versions of all Orvane "
+                            "Mervox tools by going to ") +
+                        site.host();
+    } else if (own < posted) {
+        check.outcome = UpdateOutcome::NewerPosted;
+        check.message = QStringLiteral("An updated version of this tool is available on ") +
+                        site.host() +
+                        QStringLiteral(".  Click OK to open the application home page now");
+    } else {
+        check.outcome = UpdateOutcome::UpToDate;
+        check.message = QStringLiteral("You have the most up to date version of this tool installed");
+    }
+    return check;
+}
+
+QString updateAvailableCaption() { return QStringLiteral("Updated version is available"); }
+
+bool checkForUpdatedVersion_Background(const QString& programFolder, const QString& homePage,
+                                       const QString& linkText) {
+    QStringList arguments{ownVersionText(), homePage};
+    if (linkText.size() > 1)
+        arguments << linkText;
+#ifdef _WIN32
+    const QString command = QDir(programFolder).filePath(QStringLiteral("test.bat"));
+    if (!QFileInfo::exists(command))
+        return false;
+    return QProcess::startDetached(QStringLiteral("cmd.exe"),
+                                   QStringList{QStringLiteral("/c"), QDir::toNativeSeparators(command)} +
+                                       arguments,
+                                   programFolder);
+#else
+    const QFileInfo command(QDir(programFolder).filePath(QStringLiteral("test.sh")));
+    if (!command.isFile() || !command.isExecutable())
+        return false;
+    return QProcess::startDetached(command.absoluteFilePath(), arguments, programFolder);
+#endif
+}
+
+} // namespace tarrow::support
