@@ -8,7 +8,10 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace tarrow::reports {
 
@@ -28,6 +31,7 @@ SummaryWindow::SummaryWindow(SummaryDesign design, ReportContext& context,
     grid_->setGeometry(twips(design_.gridTwips));
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     grid_->setFont(font);
@@ -48,8 +52,20 @@ void SummaryWindow::load() {
         auto* header = new QTableWidgetItem(columns[c].header);
         header->setData(Qt::UserRole, columns[c].key);
         grid_->setHorizontalHeaderItem(c, header);
-        grid_->setColumnWidth(c, twips(columns[c].widthTwips));
+        // Never narrower than the header text: the designed widths assume a
+        // smaller face than most systems have.
+        const int headerWidth =
+            grid_->horizontalHeader()->fontMetrics().horizontalAdvance(columns[c].header) + 12;
+        grid_->setColumnWidth(c, std::max(twips(columns[c].widthTwips), headerWidth));
     }
+    // Open wide enough to show every column.
+    int columnsWidth = 0;
+    for (int c = 0; c < grid_->columnCount(); ++c)
+        columnsWidth += grid_->columnWidth(c);
+    const int wanted = columnsWidth + grid_->x() + twips(design_.gridMarginTwips.width()) +
+                       grid_->verticalScrollBar()->sizeHint().width() + 4;
+    if (wanted > width())
+        resize(wanted, height());
     for (const QString& notice : table_.notices)
         context_.dialogs.message(notice);
     grid_->setRowCount(static_cast<int>(table_.rows.size()));
