@@ -4,7 +4,7 @@
 #include "logparse/logfiles.h"
 #include "platform/chart2d.h"
 #include "platform/statusdisplay.h"
-#include "platform/userdialogs.h"
+#include "platform/collectingdialogs.h"
 #include "reports/perport/frmcalldistribution.h"
 #include "reports/perport/perportreport.h"
 #include "reports/reportcontext.h"
@@ -24,18 +24,6 @@
 #include <functional>
 
 namespace {
-
-class SilentDialogs : public tarrow::platform::UserDialogs {
-public:
-    void message(const QString&, const QString&, tarrow::platform::MessageIcon) override {}
-    QString pickFolder(const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    bool choosePrinter(QPrinter&) override { return false; }
-    bool question(const QString&, const QString&) override { return false; }
-    void openUrl(const QString&) override {}
-};
 
 // Best of five runs, in milliseconds.
 double best(const std::function<void()>& prepare, const std::function<void()>& work) {
@@ -94,7 +82,7 @@ int main(int argc, char** argv) {
                                                       state.totals.peakPort);
                     }));
 
-    SilentDialogs dialogs;
+    platform::CollectingDialogs dialogs;
     platform::NoStatusDisplay status;
     reports::ReportContext context(state.database, state.dataDate, state.totals, dialogs, status);
     std::printf("Call Traffic window, fill and first draw (1440 points, 5 series): %.1f ms\n",

@@ -2,7 +2,7 @@
 
 #include "platform/chart2d.h"
 #include "platform/statusdisplay.h"
-#include "platform/userdialogs.h"
+#include "platform/collectingdialogs.h"
 #include "reports/perport/frmcalldistribution.h"
 #include "reports/perport/frmporttimeuse.h"
 #include "reports/reportcontext.h"
@@ -16,30 +16,10 @@
 
 namespace tarrow::app {
 
-namespace {
-
-// Messages of a window drawn off screen become notes; nothing is asked.
-class CollectingDialogs : public platform::UserDialogs {
-public:
-    QStringList messages;
-    void message(const QString& text, const QString&, platform::MessageIcon) override {
-        messages << text;
-    }
-    QString pickFolder(const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    bool choosePrinter(QPrinter&) override { return false; }
-    bool question(const QString&, const QString&) override { return false; }
-    void openUrl(const QString&) override {}
-};
-
-} // namespace
-
 ChartWriter windowChartWriter(AppState& state) {
     return [&state](const QString& window, const ReportFilesRequest& request,
                     const QString& path) -> QString {
-        CollectingDialogs dialogs;
+        platform::CollectingDialogs dialogs;
         platform::NoStatusDisplay status;
         reports::ReportContext context(state.database, state.dataDate, state.totals, dialogs, status);
         context.workFolder = state.dataFolder;

@@ -3,6 +3,7 @@
 #include "platform/chart2d.h"
 #include "platform/statusdisplay.h"
 #include "platform/twips.h"
+#include "platform/windowsize.h"
 #include "platform/userdialogs.h"
 #include "reports/reportcontext.h"
 #include "support/chartoutput.h"
@@ -123,36 +124,18 @@ void ChartWindow::onMenu(MenuAction action, int index) {
     case MenuAction::Summary:
         context_.openOnce(design_.summaryName, [this] { return createSummary(); });
         break;
-    case MenuAction::Exit:
-        close();
-        break;
-    case MenuAction::Help:
-        if (context_.showHelp)
-            context_.showHelp();
-        break;
-    case MenuAction::About:
-        if (context_.showAbout)
-            context_.showAbout();
-        break;
     default:
+        context_.runCommonMenuItem(static_cast<int>(action), *this);
         break;
     }
 }
 
 void ChartWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (resizing_ || isMinimized())
+    if (isMinimized())
         return;
-    // The rules work on the outer window size: the frame around the client.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    QSize outer = size() + frame;
-    const QSize least = twips(design_.minimumTwips.width(), design_.minimumTwips.height());
-    if (outer.width() < least.width() || outer.height() < least.height()) {
-        outer = outer.expandedTo(least);
-        resizing_ = true;
-        resize(outer - frame);
-        resizing_ = false;
-    }
+    const QSize outer = platform::snapToMinimum(
+        *this, twips(design_.minimumTwips.width(), design_.minimumTwips.height()));
     layoutChart(outer, centralWidget()->size());
 }
 

@@ -87,7 +87,6 @@ private:
     QScrollBar* scrollBar_ = nullptr;
     QList<QCheckBox*> checks_;
     QList<QAction*> actions_;
-    bool resizing_ = false;
 };
 
 } // namespace tarrow::reports

@@ -1,5 +1,7 @@
 #include "reports/reportcontext.h"
 
+#include "reports/windowdesign.h"
+
 namespace tarrow::reports {
 
 QWidget* ReportContext::openOnce(const QString& name, const std::function<QWidget*()>& create) {
@@ -17,5 +19,23 @@ QWidget* ReportContext::openOnce(const QString& name, const std::function<QWidge
 }
 
 QWidget* ReportContext::openWindow(const QString& name) const { return open_.value(name); }
+
+bool ReportContext::runCommonMenuItem(int action, QWidget& window) const {
+    switch (static_cast<MenuAction>(action)) {
+    case MenuAction::Exit:
+        window.close();
+        return true;
+    case MenuAction::Help:
+        if (showHelp)
+            showHelp();
+        return true;
+    case MenuAction::About:
+        if (showAbout)
+            showAbout();
+        return true;
+    default:
+        return false;
+    }
+}
 
 } // namespace tarrow::reports

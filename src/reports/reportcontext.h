@@ -48,6 +48,10 @@ struct ReportContext {
     QWidget* openOnce(const QString& name, const std::function<QWidget*()>& create);
     [[nodiscard]] QWidget* openWindow(const QString& name) const;
 
+    // The menu items every report window has: Exit closes the window, Help and
+    // About open the shared windows. False for any other item.
+    bool runCommonMenuItem(int action, QWidget& window) const;
+
 private:
     QHash<QString, QPointer<QWidget>> open_;
 };

@@ -1,6 +1,7 @@
 #include "reports/summarywindow.h"
 
 #include "platform/twips.h"
+#include "platform/windowsize.h"
 #include "platform/userdialogs.h"
 #include "reports/reportcontext.h"
 
@@ -16,6 +17,17 @@
 namespace tarrow::reports {
 
 using platform::twips;
+
+QList<MenuDesign> summaryMenus(const SummaryMenuNames& n) {
+    return {{QStringLiteral("mnuFile"), QStringLiteral("File"),
+             {{n.save, n.saveCaption, MenuAction::SaveCsv},
+              {n.separator, QStringLiteral("-")},
+              {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
+            {n.helpMenu, QStringLiteral("Help"),
+             {{n.help, QStringLiteral("Help"), MenuAction::Help},
+              {n.separator2, QStringLiteral("-")},
+              {n.about, QStringLiteral("About"), MenuAction::About}}}};
+}
 
 SummaryWindow::SummaryWindow(SummaryDesign design, ReportContext& context,
                              std::function<SummaryTable()> compute, QWidget* parent)
@@ -98,39 +110,18 @@ void SummaryWindow::saveCsv() {
 }
 
 void SummaryWindow::onMenu(MenuAction action) {
-    switch (action) {
-    case MenuAction::SaveCsv:
+    if (action == MenuAction::SaveCsv)
         saveCsv();
-        break;
-    case MenuAction::Exit:
-        close();
-        break;
-    case MenuAction::Help:
-        if (context_.showHelp)
-            context_.showHelp();
-        break;
-    case MenuAction::About:
-        if (context_.showAbout)
-            context_.showAbout();
-        break;
-    default:
-        break;
-    }
+    else
+        context_.runCommonMenuItem(static_cast<int>(action), *this);
 }
 
 void SummaryWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (resizing_ || isMinimized())
+    if (isMinimized())
         return;
-    const QSize frame = frameGeometry().size() - geometry().size();
-    QSize outer = size() + frame;
-    const QSize least = twips(design_.minimumTwips.width(), design_.minimumTwips.height());
-    if (outer.width() < least.width() || outer.height() < least.height()) {
-        outer = outer.expandedTo(least);
-        resizing_ = true;
-        resize(outer - frame);
-        resizing_ = false;
-    }
+    const QSize outer = platform::snapToMinimum(
+        *this, twips(design_.minimumTwips.width(), design_.minimumTwips.height()));
     grid_->resize(outer.width() - twips(design_.gridMarginTwips.width()),
                   outer.height() - twips(design_.gridMarginTwips.height()));
 }

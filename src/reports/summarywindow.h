@@ -26,6 +26,13 @@ struct SummaryDesign {
     QSize gridMarginTwips; // grid size = window size minus this
 };
 
+// The menus every summary window has: File with its save item, a separator and
+// "Exit"; Help with "Help", a separator and "About". The names differ.
+struct SummaryMenuNames {
+    QString save, saveCaption, separator, helpMenu, help, separator2, about;
+};
+[[nodiscard]] QList<MenuDesign> summaryMenus(const SummaryMenuNames& names);
+
 // A grid of a report's figures that can be saved as a CSV file.
 class SummaryWindow : public QMainWindow {
     Q_OBJECT
@@ -50,7 +57,13 @@ private:
     std::function<SummaryTable()> compute_;
     SummaryTable table_;
     QTableWidget* grid_ = nullptr;
-    bool resizing_ = false;
 };
+
+// A summary window of type W, filled from its report's figures.
+template <typename W> QWidget* loadedSummary(ReportContext& context) {
+    auto* summary = new W(context);
+    summary->load();
+    return summary;
+}
 
 } // namespace tarrow::reports

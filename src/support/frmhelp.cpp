@@ -1,6 +1,7 @@
 #include "support/frmhelp.h"
 
 #include "platform/twips.h"
+#include "platform/windowsize.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,17 +31,9 @@ frmHelp::frmHelp(const QString& programFolder, QWidget* parent)
 
 void frmHelp::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (resizing_ || isMinimized())
+    if (isMinimized())
         return;
-    const QSize frame = frameGeometry().size() - geometry().size();
-    QSize outer = size() + frame;
-    const QSize least(twips(2500), twips(2400));
-    if (outer.width() < least.width() || outer.height() < least.height()) {
-        outer = outer.expandedTo(least);
-        resizing_ = true;
-        resize(outer - frame);
-        resizing_ = false;
-    }
+    const QSize outer = platform::snapToMinimum(*this, QSize(twips(2500), twips(2400)));
     browserHelp_->setGeometry(twips(50), twips(1), outer.width() - twips(200),
                               outer.height() - twips(400));
 }

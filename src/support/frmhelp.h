@@ -18,7 +18,6 @@ protected:
 
 private:
     QTextBrowser* browserHelp_;
-    bool resizing_ = false;
 };
 
 } // namespace tarrow::support

@@ -59,14 +59,9 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Call Distribution Summary");
     d.clientTwips = QSize(6645, 4725);
     d.gridTwips = QRect(30, 30, 6585, 4665);
-    d.menus = {{QStringLiteral("mnuFile"), QStringLiteral("File"),
-                {{QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save as CSV File"), MenuAction::SaveCsv},
-                 {QStringLiteral("seperator"), QStringLiteral("-")},
-                 {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-               {QStringLiteral("mnuHelp"), QStringLiteral("Help"),
-                {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
-                 {QStringLiteral("seperator2"), QStringLiteral("-")},
-                 {QStringLiteral("About"), QStringLiteral("About"), MenuAction::About}}}};
+    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save as CSV File"), QStringLiteral("seperator"),
+                            QStringLiteral("mnuHelp"), QStringLiteral("Help"), QStringLiteral("seperator2"),
+                            QStringLiteral("About")});
     d.minimumTwips = QSize(6030, 3000);
     d.gridMarginTwips = QSize(180, 750);
     return d;
@@ -78,9 +73,7 @@ frmCallDistribution::frmCallDistribution(ReportContext& context, QWidget* parent
     : PortAxisWindow(windowDesign(), context, parent) {}
 
 QWidget* frmCallDistribution::createSummary() {
-    auto* summary = new frmCallDistributionSummary(context());
-    summary->load();
-    return summary;
+    return loadedSummary<frmCallDistributionSummary>(context());
 }
 
 frmCallDistributionSummary::frmCallDistributionSummary(ReportContext& context, QWidget* parent)

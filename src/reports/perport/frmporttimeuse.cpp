@@ -61,14 +61,9 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Port Time Usage Summary");
     d.clientTwips = QSize(9735, 4695);
     d.gridTwips = QRect(30, 0, 9645, 4665);
-    d.menus = {{QStringLiteral("mnuFile"), QStringLiteral("File"),
-                {{QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"), MenuAction::SaveCsv},
-                 {QStringLiteral("seperator"), QStringLiteral("-")},
-                 {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-               {QStringLiteral("mnuHelp"), QStringLiteral("Help"),
-                {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
-                 {QStringLiteral("seperator2"), QStringLiteral("-")},
-                 {QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About}}}};
+    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"), QStringLiteral("seperator"),
+                            QStringLiteral("mnuHelp"), QStringLiteral("Help"), QStringLiteral("seperator2"),
+                            QStringLiteral("mnuAbout")});
     d.minimumTwips = QSize(6030, 3000);
     d.gridMarginTwips = QSize(180, 720);
     return d;
@@ -80,9 +75,7 @@ frmPortTimeUse::frmPortTimeUse(ReportContext& context, QWidget* parent)
     : PortAxisWindow(windowDesign(), context, parent) {}
 
 QWidget* frmPortTimeUse::createSummary() {
-    auto* summary = new frmPortTimeUseSummary(context());
-    summary->load();
-    return summary;
+    return loadedSummary<frmPortTimeUseSummary>(context());
 }
 
 frmPortTimeUseSummary::frmPortTimeUseSummary(ReportContext& context, QWidget* parent)

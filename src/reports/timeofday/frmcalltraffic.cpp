@@ -64,14 +64,9 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Call Traffic Summary");
     d.clientTwips = QSize(6630, 4680);
     d.gridTwips = QRect(0, 0, 6615, 4665);
-    d.menus = {{QStringLiteral("mnuFile"), QStringLiteral("File"),
-                {{QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"), MenuAction::SaveCsv},
-                 {QStringLiteral("seperator"), QStringLiteral("-")},
-                 {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-               {QStringLiteral("mnuHelp"), QStringLiteral("Help"),
-                {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
-                 {QStringLiteral("seperator2"), QStringLiteral("-")},
-                 {QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About}}}};
+    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"), QStringLiteral("seperator"),
+                            QStringLiteral("mnuHelp"), QStringLiteral("Help"), QStringLiteral("seperator2"),
+                            QStringLiteral("mnuAbout")});
     d.minimumTwips = QSize(6030, 6000);
     d.gridMarginTwips = QSize(135, 705);
     return d;
@@ -89,9 +84,7 @@ MinuteTable frmCallTraffic::computeFigures() {
 }
 
 QWidget* frmCallTraffic::createSummary() {
-    auto* summary = new frmCallTrafficSummary(context());
-    summary->load();
-    return summary;
+    return loadedSummary<frmCallTrafficSummary>(context());
 }
 
 frmCallTrafficSummary::frmCallTrafficSummary(ReportContext& context, QWidget* parent)

@@ -62,14 +62,9 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Port Availability Summary Information");
     d.clientTwips = QSize(5910, 4890);
     d.gridTwips = QRect(60, 180, 5775, 4635);
-    d.menus = {{QStringLiteral("mnuFile"), QStringLiteral("File"),
-                {{QStringLiteral("mnuSaveAsCSV"), QStringLiteral("Save As CSV File"), MenuAction::SaveCsv},
-                 {QStringLiteral("mnuSeperator"), QStringLiteral("-")},
-                 {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-               {QStringLiteral("mnuHelpHeader"), QStringLiteral("Help"),
-                {{QStringLiteral("mnuHelp"), QStringLiteral("Help"), MenuAction::Help},
-                 {QStringLiteral("mnuSeperator2"), QStringLiteral("-")},
-                 {QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About}}}};
+    d.menus = summaryMenus({QStringLiteral("mnuSaveAsCSV"), QStringLiteral("Save As CSV File"), QStringLiteral("mnuSeperator"),
+                            QStringLiteral("mnuHelpHeader"), QStringLiteral("mnuHelp"), QStringLiteral("mnuSeperator2"),
+                            QStringLiteral("mnuAbout")});
     d.minimumTwips = QSize(6030, 6000);
     d.gridMarginTwips = QSize(180, 945);
     return d;
@@ -91,9 +86,7 @@ MinuteTable frmPortAvailability::computeFigures() {
 }
 
 QWidget* frmPortAvailability::createSummary() {
-    auto* summary = new frmPortAvailabilitySummary(context());
-    summary->load();
-    return summary;
+    return loadedSummary<frmPortAvailabilitySummary>(context());
 }
 
 frmPortAvailabilitySummary::frmPortAvailabilitySummary(ReportContext& context, QWidget* parent)
