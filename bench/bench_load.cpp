@@ -35,8 +35,9 @@ int main(int argc, char** argv) {
     for (int run = 1; run <= 3; ++run) {
         QElapsedTimer timer;
         timer.start();
-        const auto outcome = tarrow::app::loadDay(state, QString::fromLocal8Bit(argv[1]), day,
-                                                  tarrow::logparse::dayEntryText(day, state.locale));
+        const auto outcome =
+            tarrow::app::loadDay(state, QString::fromLocal8Bit(argv[1]), day,
+                                 tarrow::logparse::dayEntryText(day, state.locale));
         const qint64 ms = timer.elapsed();
         std::printf("load run %d: %lld ms, %lld calls, peak RSS %.1f MB (before load %.1f MB)\n",
                     run, static_cast<long long>(ms), static_cast<long long>(outcome.calls),

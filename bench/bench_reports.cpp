@@ -3,8 +3,8 @@
 #include "app/startup.h"
 #include "logparse/logfiles.h"
 #include "platform/chart2d.h"
-#include "platform/statusdisplay.h"
 #include "platform/collectingdialogs.h"
+#include "platform/statusdisplay.h"
 #include "reports/perport/frmcalldistribution.h"
 #include "reports/perport/perportreport.h"
 #include "reports/reportcontext.h"
@@ -65,41 +65,47 @@ int main(int argc, char** argv) {
     const auto clear = [&db](const char* table) {
         return [&db, table] { db.exec(std::string("DELETE FROM ") + table); };
     };
-    std::printf("Port Availability computation: %.1f ms\n",
-                best(clear("PortAvailability"), [&] {
-                    (void)reports::computePortAvailability(state.database, state.totals.peakAvailable);
+    std::printf("Port Availability computation: %.1f ms\n", best(clear("PortAvailability"), [&] {
+                    (void)reports::computePortAvailability(state.database,
+                                                           state.totals.peakAvailable);
                 }));
     std::printf("Call Traffic computation: %.1f ms\n", best(clear("CallTraffic"), [&] {
                     (void)reports::computeCallTraffic(state.database);
                 }));
 
-    for (const auto report : {reports::PerPortReport::CallDistribution, reports::PerPortReport::PortTimeUse})
+    for (const auto report :
+         {reports::PerPortReport::CallDistribution, reports::PerPortReport::PortTimeUse})
         std::printf("%s computation (whole day, %d ports): %.1f ms\n",
                     report == reports::PerPortReport::CallDistribution ? "Call Distribution"
                                                                        : "Port Time Use",
-                    state.totals.peakPort, best([] {}, [&] {
-                        (void)reports::computePerPort(state.database, report, 0, 1439,
-                                                      state.totals.peakPort);
-                    }));
+                    state.totals.peakPort,
+                    best([] {},
+                         [&] {
+                             (void)reports::computePerPort(state.database, report, 0, 1439,
+                                                           state.totals.peakPort);
+                         }));
 
     platform::CollectingDialogs dialogs;
     platform::NoStatusDisplay status;
     reports::ReportContext context(state.database, state.dataDate, state.totals, dialogs, status);
     std::printf("Call Traffic window, fill and first draw (1440 points, 5 series): %.1f ms\n",
-                best([] {}, [&] {
-                    reports::frmCallTraffic window(context);
-                    window.setAttribute(Qt::WA_DontShowOnScreen);
-                    window.show();
-                    window.load();
-                    (void)window.chart().grab();
-                }));
+                best([] {},
+                     [&] {
+                         reports::frmCallTraffic window(context);
+                         window.setAttribute(Qt::WA_DontShowOnScreen);
+                         window.show();
+                         window.load();
+                         (void)window.chart().grab();
+                     }));
     std::printf("Call Distribution window, fill and first draw (%d ports, 5 series): %.1f ms\n",
-                state.totals.peakPort, best([] {}, [&] {
-                    reports::frmCallDistribution window(context);
-                    window.setAttribute(Qt::WA_DontShowOnScreen);
-                    window.show();
-                    window.load();
-                    (void)window.chart().grab();
-                }));
+                state.totals.peakPort,
+                best([] {},
+                     [&] {
+                         reports::frmCallDistribution window(context);
+                         window.setAttribute(Qt::WA_DontShowOnScreen);
+                         window.show();
+                         window.load();
+                         (void)window.chart().grab();
+                     }));
     return 0;
 }

@@ -24,14 +24,15 @@ struct CallKind {
 
 // Inbound calls dominate; dial-outs are fewer and shorter.
 constexpr CallKind kKinds[] = {
-    {"NEW CALL", "1162", 0.70, 150},       {"NOTIFICATION DIAL OUT", "1164", 0.10, 45},
-    {"MWI DIAL OUT", "30300", 0.12, 8},    {"TRAP DIAL OUT", "1165", 0.04, 20},
+    {"NEW CALL", "1162", 0.70, 150},     {"NOTIFICATION DIAL OUT", "1164", 0.10, 45},
+    {"MWI DIAL OUT", "30300", 0.12, 8},  {"TRAP DIAL OUT", "1165", 0.04, 20},
     {"AMIS DIAL OUT", "1164", 0.04, 90},
 };
 
 // Relative call rate by hour of the day: quiet night, busy office hours.
-constexpr double kHourly[24] = {0.05, 0.04, 0.03, 0.03, 0.04, 0.08, 0.2, 0.5, 0.9, 1.0, 1.0, 0.95,
-                                0.8,  0.9,  1.0,  1.0,  0.9,  0.6, 0.35, 0.25, 0.18, 0.12, 0.08, 0.06};
+constexpr double kHourly[24] = {0.05, 0.04, 0.03, 0.03, 0.04, 0.08, 0.2,  0.5,
+                                0.9,  1.0,  1.0,  0.95, 0.8,  0.9,  1.0,  1.0,
+                                0.9,  0.6,  0.35, 0.25, 0.18, 0.12, 0.08, 0.06};
 
 struct Event {
     std::int64_t t = 0; // seconds of the day, UTC
@@ -49,7 +50,8 @@ struct Departure {
 
 class DaySimulation {
 public:
-    DaySimulation(const SampleOptions& o, std::mt19937& rng) : o_(o), rng_(rng), busy_(o.ports + 1) {}
+    DaySimulation(const SampleOptions& o, std::mt19937& rng)
+        : o_(o), rng_(rng), busy_(o.ports + 1) {}
 
     std::vector<Event> run() {
         double weightSeconds = 0;
@@ -89,7 +91,9 @@ private:
         return 0;
     }
 
-    int busyCount() const { return static_cast<int>(std::count(busy_.begin() + 1, busy_.end(), true)); }
+    int busyCount() const {
+        return static_cast<int>(std::count(busy_.begin() + 1, busy_.end(), true));
+    }
     int availableCount() const {
         return static_cast<int>(
             std::count(busy_.begin() + 1, busy_.begin() + 1 + o_.answeringPorts, false));

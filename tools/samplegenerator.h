@@ -10,7 +10,7 @@ namespace tarrow::tools {
 struct SampleOptions {
     QDate firstDay = QDate(2026, 12, 1);
     int days = 3;
-    int ports = 24;          // ports 1..ports; the first answeringPorts take inbound calls
+    int ports = 24; // ports 1..ports; the first answeringPorts take inbound calls
     int answeringPorts = 16;
     std::uint32_t seed = 1;
     qint64 callsPerDay = 4000;

@@ -13,13 +13,22 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Writes sample diagnostic data logs."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Output folder."));
-    const QCommandLineOption first(QStringLiteral("first-day"), QStringLiteral("First day (YYYY-MM-DD)."), QStringLiteral("date"));
-    const QCommandLineOption days(QStringLiteral("days"), QStringLiteral("Number of days."), QStringLiteral("n"), QStringLiteral("3"));
-    const QCommandLineOption ports(QStringLiteral("ports"), QStringLiteral("Number of ports."), QStringLiteral("n"), QStringLiteral("24"));
-    const QCommandLineOption calls(QStringLiteral("calls"), QStringLiteral("Calls per day."), QStringLiteral("n"), QStringLiteral("4000"));
-    const QCommandLineOption lines(QStringLiteral("lines"), QStringLiteral("Exact lines per file (0: natural)."), QStringLiteral("n"), QStringLiteral("0"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Random seed."), QStringLiteral("n"), QStringLiteral("1"));
-    const QCommandLineOption clean(QStringLiteral("clean"), QStringLiteral("Write no malformed lines."));
+    const QCommandLineOption first(QStringLiteral("first-day"),
+                                   QStringLiteral("First day (YYYY-MM-DD)."),
+                                   QStringLiteral("date"));
+    const QCommandLineOption days(QStringLiteral("days"), QStringLiteral("Number of days."),
+                                  QStringLiteral("n"), QStringLiteral("3"));
+    const QCommandLineOption ports(QStringLiteral("ports"), QStringLiteral("Number of ports."),
+                                   QStringLiteral("n"), QStringLiteral("24"));
+    const QCommandLineOption calls(QStringLiteral("calls"), QStringLiteral("Calls per day."),
+                                   QStringLiteral("n"), QStringLiteral("4000"));
+    const QCommandLineOption lines(QStringLiteral("lines"),
+                                   QStringLiteral("Exact lines per file (0: natural)."),
+                                   QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Random seed."),
+                                  QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption clean(QStringLiteral("clean"),
+                                   QStringLiteral("Write no malformed lines."));
     parser.addOptions({first, days, ports, calls, lines, seed, clean});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)

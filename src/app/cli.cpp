@@ -40,8 +40,8 @@ struct Command {
                                QStringLiteral("DIR")};
     QCommandLineOption from{QStringLiteral("from"), QStringLiteral("Range start."),
                             QStringLiteral("HH:MM[:SS]"), QStringLiteral("00:00:00")};
-    QCommandLineOption to{QStringLiteral("to"), QStringLiteral("Range end."), QStringLiteral("HH:MM[:SS]"),
-                          QStringLiteral("23:59:59")};
+    QCommandLineOption to{QStringLiteral("to"), QStringLiteral("Range end."),
+                          QStringLiteral("HH:MM[:SS]"), QStringLiteral("23:59:59")};
     QCommandLineOption out{QStringLiteral("out"), QStringLiteral("Output folder."),
                            QStringLiteral("DIR")};
     QCommandLineOption charts{QStringLiteral("charts"), QStringLiteral("Chart pictures."),
@@ -62,8 +62,8 @@ public:
             return ExitBadInput;
         if (!prepare(c))
             return ExitBadInput;
-        const auto listing =
-            logparse::listLogFiles(c.parser.value(c.logs), serverprobe::logFilePrefix(state_.server));
+        const auto listing = logparse::listLogFiles(c.parser.value(c.logs),
+                                                    serverprobe::logFilePrefix(state_.server));
         if (!listing.error.isEmpty())
             return fail(listing.error, ExitBadInput);
         const auto days = logparse::buildDayList(listing.files, state_.locale);
@@ -80,8 +80,8 @@ public:
         if (loaded == ExitBadInput)
             return loaded;
         if (c.parser.isSet(c.rawCsv)) {
-            const QString error = store::writeTableCsv(state_.database, QStringLiteral("RawPortData"),
-                                                       c.parser.value(c.rawCsv));
+            const QString error = store::writeTableCsv(
+                state_.database, QStringLiteral("RawPortData"), c.parser.value(c.rawCsv));
             if (!error.isEmpty())
                 return fail(error, ExitBadInput);
         }
@@ -96,8 +96,8 @@ public:
         request.from = readTime(c.parser.value(c.from));
         request.to = readTime(c.parser.value(c.to));
         const QString charts = c.parser.value(c.charts).toLower();
-        request.chartFormat = charts == QLatin1String("bmp")   ? 1
-                              : charts == QLatin1String("png") ? 2
+        request.chartFormat = charts == QLatin1String("bmp")    ? 1
+                              : charts == QLatin1String("png")  ? 2
                               : charts == QLatin1String("none") ? 0
                                                                 : -1;
         if (!request.from.isValid() || !request.to.isValid())
@@ -236,13 +236,13 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         out << kUsage;
         return ExitOk;
     }
+    if (command == QLatin1String("check-update"))
+        return checkUpdate(out, err);
     if (!c.parser.positionalArguments().isEmpty()) {
         err << "Unexpected argument " << c.parser.positionalArguments().constFirst()
             << ". See --help.\n";
         return ExitBadInput;
     }
-    if (command == QLatin1String("check-update"))
-        return checkUpdate(out, err);
     Runner runner(programFolder, out, err);
     if (command == QLatin1String("days"))
         return runner.days(c);

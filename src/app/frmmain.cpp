@@ -2,11 +2,11 @@
 
 #include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "platform/userdialogs.h"
 #include "reports/perport/frmcalldistribution.h"
 #include "reports/perport/frmporttimeuse.h"
 #include "reports/timeofday/frmcalltraffic.h"
 #include "reports/timeofday/frmportavailability.h"
-#include "platform/userdialogs.h"
 #include "serverprobe/mervoxversion.h"
 #include "support/supportwindows.h"
 #include "support/updatecheck.h"
@@ -73,8 +73,7 @@ int minuteOf(const QTimeEdit* picker) {
 frmMain::frmMain(AppState& state, platform::UserDialogs& dialogs,
                  const serverprobe::RegistryApi& registry, serverprobe::ConfigDatabase& config,
                  QWidget* parent)
-    : QMainWindow(parent), state_(state), dialogs_(dialogs), registry_(registry),
-      config_(config),
+    : QMainWindow(parent), state_(state), dialogs_(dialogs), registry_(registry), config_(config),
       context_(state.database, state.dataDate, state.totals, dialogs, *this),
       support_(std::make_unique<support::SupportWindows>(state.programFolder, dialogs)) {
     context_.mainWindow = this;
@@ -104,7 +103,8 @@ frmMain::frmMain(AppState& state, platform::UserDialogs& dialogs,
     context_.pickers = [this](const QString& window) {
         return window == QLatin1String("frmPortTimeUse")
                    ? std::make_pair(PortTimeUseStartTime->time(), PortTimeUseEndTime->time())
-                   : std::make_pair(CallDistributionStartTime->time(), CallDistributionEndTime->time());
+                   : std::make_pair(CallDistributionStartTime->time(),
+                                    CallDistributionEndTime->time());
     };
     openers_[static_cast<std::size_t>(Report::CallTraffic)] = [this] {
         context_.openOnce(QStringLiteral("frmCallTraffic"), [this] {
@@ -131,7 +131,8 @@ void frmMain::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     // Saving the working database under another name has no defined action yet.
-    file->addAction(QStringLiteral("Save Database"))->setObjectName(QStringLiteral("mnuSaveDatabase"));
+    file->addAction(QStringLiteral("Save Database"))
+        ->setObjectName(QStringLiteral("mnuSaveDatabase"));
     mnuExit = file->addAction(QStringLiteral("Exit"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuExit, &QAction::triggered, this, &frmMain::close);
@@ -155,7 +156,8 @@ QWidget* frmMain::buildSourceFrame() {
                                QStringLiteral("frmStoreDatabaseAt"));
     auto* grid = new QGridLayout(frmStoreDatabaseAt);
     txtDiagFilePath = named(new QLineEdit, QStringLiteral("txtDiagFilePath"));
-    cmdBrowseForDiagFile = button(QStringLiteral("cmdBrowseForDiagFile"), QStringLiteral("Browse..."));
+    cmdBrowseForDiagFile =
+        button(QStringLiteral("cmdBrowseForDiagFile"), QStringLiteral("Browse..."));
     cmbReportDate = named(new QComboBox, QStringLiteral("cmbReportDate"));
     cmdParseLogs = button(QStringLiteral("cmdParseLogs"), QStringLiteral("Load Data"));
     cmdParseLogs->setEnabled(false);
@@ -203,8 +205,10 @@ QWidget* frmMain::buildStatusFrame() {
 
 QWidget* frmMain::buildTabs() {
     SSTab1 = named(new QTabWidget, QStringLiteral("SSTab1"));
-    CallDistributionStartTime = timePicker(QStringLiteral("CallDistributionStartTime"), QTime(0, 0));
-    CallDistributionEndTime = timePicker(QStringLiteral("CallDistributionEndTime"), QTime(23, 59, 59));
+    CallDistributionStartTime =
+        timePicker(QStringLiteral("CallDistributionStartTime"), QTime(0, 0));
+    CallDistributionEndTime =
+        timePicker(QStringLiteral("CallDistributionEndTime"), QTime(23, 59, 59));
     PortTimeUseStartTime = timePicker(QStringLiteral("PortTimeUseStartTime"), QTime(0, 0));
     PortTimeUseEndTime = timePicker(QStringLiteral("PortTimeUseEndTime"), QTime(23, 59, 59));
 
@@ -280,8 +284,8 @@ QWidget* frmMain::buildTab(Report report, const QString& description, const QStr
     layout->addWidget(wrapped(description));
     layout->addWidget(wrapped(axis));
     if (start && end) {
-        auto* range = new QGroupBox(
-            QStringLiteral("Run report for calls that started between these times:"));
+        auto* range =
+            new QGroupBox(QStringLiteral("Run report for calls that started between these times:"));
         auto* row = new QHBoxLayout(range);
         row->addWidget(new QLabel(QStringLiteral("From")));
         row->addWidget(start);
@@ -306,11 +310,13 @@ QWidget* frmMain::buildTab(Report report, const QString& description, const QStr
 void frmMain::startUp() {
     const QStringList messages = app::startUp(state_, registry_);
     context_.workFolder = state_.dataFolder;
-    txtDatabasePath->setText(QDir::toNativeSeparators(store::databasePathOf(state_.database.connectionString())));
+    txtDatabasePath->setText(
+        QDir::toNativeSeparators(store::databasePathOf(state_.database.connectionString())));
     for (const QString& message : messages)
         dialogs_.message(message);
     const support::ToolsSite site = support::defaultToolsSite();
-    (void)support::checkForUpdatedVersion_Background(state_.programFolder, site.homePage(), QString());
+    (void)support::checkForUpdatedVersion_Background(state_.programFolder, site.homePage(),
+                                                     QString());
 }
 
 void frmMain::checkForUpdate() {
@@ -318,10 +324,9 @@ void frmMain::checkForUpdate() {
     support::UpdateCheck check;
     {
         BusyPointer busy;
-        check = support::checkForUpdatedVersion(site, site.homePage(), QString(),
-                                                [](const QString& address) {
-                                                    return support::GetUrlText(address);
-                                                });
+        check = support::checkForUpdatedVersion(
+            site, site.homePage(), QString(),
+            [](const QString& address) { return support::GetUrlText(address); });
     }
     for (const QString& failure : check.failures)
         dialogs_.message(failure);
@@ -375,11 +380,11 @@ void frmMain::browseForLogs() {
     const QString driveRoot = QDir::homePath();
 #endif
     const QString current = txtDiagFilePath->text();
-    const QString start = current.size() > 3 ? current
+    const QString start = current.size() > 3         ? current
                           : !defaultFolder.isEmpty() ? defaultFolder
                                                      : driveRoot;
-    const QString picked =
-        dialogs_.pickFolder(start, QStringLiteral("Pre-selecting folder using the folder's string."));
+    const QString picked = dialogs_.pickFolder(
+        start, QStringLiteral("Pre-selecting folder using the folder's string."));
     openLogFolder(picked.isEmpty() ? start : QDir::toNativeSeparators(picked));
 }
 
@@ -420,7 +425,9 @@ void frmMain::setStatusValue(qint64 value) {
     QApplication::processEvents();
 }
 
-void frmMain::hideStatus() { frmTitle->hide(); }
+void frmMain::hideStatus() {
+    frmTitle->hide();
+}
 
 void frmMain::setBusy(bool busy) {
     // While a load runs only the status frame lives: nothing clicked meanwhile
@@ -436,7 +443,8 @@ void frmMain::loadData() {
         return;
     logparse::LoadProgress progress;
     progress.fileStarted = [this](const QString& path, qint64 lines) {
-        showStatus(QStringLiteral("Parsing diagnostic file: ") + QDir::toNativeSeparators(path), lines);
+        showStatus(QStringLiteral("Parsing diagnostic file: ") + QDir::toNativeSeparators(path),
+                   lines);
     };
     progress.linesRead = [this](qint64 lines) { setStatusValue(lines); };
     progress.fileFinished = [this] {

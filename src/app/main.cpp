@@ -1,10 +1,10 @@
 #include "app/cli.h"
 #include "app/frmmain.h"
 #include "app/reportcharts.h"
+#include "app/startup.h"
 #include "platform/qtuserdialogs.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
-#include "app/startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 #include "app/reportcharts.h"
 
 #include "platform/chart2d.h"
-#include "platform/statusdisplay.h"
 #include "platform/collectingdialogs.h"
+#include "platform/statusdisplay.h"
 #include "reports/perport/frmcalldistribution.h"
 #include "reports/perport/frmporttimeuse.h"
 #include "reports/reportcontext.h"
@@ -21,11 +21,15 @@ ChartWriter windowChartWriter(AppState& state) {
                     const QString& path) -> QString {
         platform::CollectingDialogs dialogs;
         platform::NoStatusDisplay status;
-        reports::ReportContext context(state.database, state.dataDate, state.totals, dialogs, status);
+        reports::ReportContext context(state.database, state.dataDate, state.totals, dialogs,
+                                       status);
         context.workFolder = state.dataFolder;
-        context.pickers = [&request](const QString&) { return std::make_pair(request.from, request.to); };
+        context.pickers = [&request](const QString&) {
+            return std::make_pair(request.from, request.to);
+        };
         std::unique_ptr<reports::ChartWindow> chartWindow;
-        if (window == QLatin1String("frmPortAvailability") || window == QLatin1String("frmCallTraffic")) {
+        if (window == QLatin1String("frmPortAvailability") ||
+            window == QLatin1String("frmCallTraffic")) {
             std::unique_ptr<reports::TimeOfDayWindow> timeOfDay;
             if (window == QLatin1String("frmPortAvailability"))
                 timeOfDay = std::make_unique<reports::frmPortAvailability>(context);

@@ -22,13 +22,15 @@ public:
 
     void table(const QString& name) {
         record(name + QStringLiteral(".csv"),
-               store::writeTableCsv(state_.database, name, out_.filePath(name + QStringLiteral(".csv"))));
+               store::writeTableCsv(state_.database, name,
+                                    out_.filePath(name + QStringLiteral(".csv"))));
     }
 
     void summary(const reports::SummaryTable& summary) {
-        const QString name =
-            reports::dateFileName(summary.layout.filePrefix, state_.dataDate.date(), QStringLiteral(".csv"));
-        record(name, reports::saveFileAtomically(out_.filePath(name), reports::summaryCsv(summary)));
+        const QString name = reports::dateFileName(summary.layout.filePrefix,
+                                                   state_.dataDate.date(), QStringLiteral(".csv"));
+        record(name,
+               reports::saveFileAtomically(out_.filePath(name), reports::summaryCsv(summary)));
     }
 
     void chart(const QString& window, const QString& prefix) {
@@ -73,7 +75,8 @@ ReportFilesOutcome writeReportFiles(AppState& state, const ReportFilesRequest& r
             outcome.notes << reports::noActivityMessage();
         write.table(QStringLiteral("PortAvailability"));
         write.summary(reports::portAvailabilitySummary(availability.table));
-        write.chart(QStringLiteral("frmPortAvailability"), QStringLiteral("PortAvailabilityGraph_"));
+        write.chart(QStringLiteral("frmPortAvailability"),
+                    QStringLiteral("PortAvailabilityGraph_"));
 
         const auto traffic = reports::computeCallTraffic(state.database);
         write.table(QStringLiteral("CallTraffic"));
@@ -85,8 +88,10 @@ ReportFilesOutcome writeReportFiles(AppState& state, const ReportFilesRequest& r
         (void)reports::computePerPort(state.database, reports::PerPortReport::CallDistribution,
                                       from, to, state.totals.peakPort);
         write.table(QStringLiteral("CallDistribution"));
-        write.summary(reports::perPortSummary(state.database, reports::PerPortReport::CallDistribution));
-        write.chart(QStringLiteral("frmCallDistribution"), QStringLiteral("CallDistributionGraph_"));
+        write.summary(
+            reports::perPortSummary(state.database, reports::PerPortReport::CallDistribution));
+        write.chart(QStringLiteral("frmCallDistribution"),
+                    QStringLiteral("CallDistributionGraph_"));
 
         (void)reports::computePerPort(state.database, reports::PerPortReport::PortTimeUse, from, to,
                                       state.totals.peakPort);

@@ -45,12 +45,13 @@ logparse::LoadOutcome loadDay(AppState& state, const QString& folder, const QDat
     request.zone = state.zone;
     request.dateOrder = logparse::dateOrderOf(state.locale);
     state.totals.lastEventTime.reset();
-    logparse::LoadOutcome outcome = logparse::loadDay(state.database, state.totals, request, progress);
+    logparse::LoadOutcome outcome =
+        logparse::loadDay(state.database, state.totals, request, progress);
     if (state.totals.lastEventTime) {
         const std::int64_t t = *state.totals.lastEventTime;
         const civil::Date d = civil::civilFromDays(civil::dayOf(t));
-        state.dataDate = QDateTime(QDate(d.year, d.month, d.day),
-                                   QTime(0, 0).addSecs(civil::secondOfDay(t)));
+        state.dataDate =
+            QDateTime(QDate(d.year, d.month, d.day), QTime(0, 0).addSecs(civil::secondOfDay(t)));
     }
     return outcome;
 }

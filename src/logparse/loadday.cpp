@@ -52,8 +52,8 @@ void loadFile(const LogFile& logFile, store::WorkingDatabase& database, LoadTota
     ParseOptions options;
     if (progress.fileStarted)
         options.counted = [&](qint64 lines) { progress.fileStarted(logFile.path, lines); };
-    options.chosenDay = civil::daysFromCivil(request.day.year(), request.day.month(),
-                                             request.day.day());
+    options.chosenDay =
+        civil::daysFromCivil(request.day.year(), request.day.month(), request.day.day());
     options.zone = request.zone;
     options.dateOrder = request.dateOrder;
     options.fileName = logFile.name;
@@ -84,8 +84,9 @@ LoadOutcome loadDay(store::WorkingDatabase& database, LoadTotals& totals,
     LoadOutcome outcome;
     const FolderListing listing = listLogFiles(request.folder, request.prefix);
     if (!listing.error.isEmpty()) {
-        outcome.folderError = listing.error + QStringLiteral(
-                                  " Nothing was loaded; choose the log folder again with Browse.");
+        outcome.folderError =
+            listing.error +
+            QStringLiteral(" Nothing was loaded; choose the log folder again with Browse.");
         return outcome;
     }
     totals.calls = {};
@@ -95,8 +96,8 @@ LoadOutcome loadDay(store::WorkingDatabase& database, LoadTotals& totals,
 
     for (qint64 n : totals.calls)
         outcome.calls += n;
-    outcome.message = outcome.foundCalls() ? loadMessage(request.entryText, totals.calls)
-                                           : noDataMessage();
+    outcome.message =
+        outcome.foundCalls() ? loadMessage(request.entryText, totals.calls) : noDataMessage();
     return outcome;
 }
 
@@ -122,6 +123,8 @@ QString tooManyLinesMessage() {
     return QStringLiteral("More than 1,000,000 lines read in log file.  Too many to process.");
 }
 
-QString tooManyLinesTitle() { return QStringLiteral("Tarrow Report Failure"); }
+QString tooManyLinesTitle() {
+    return QStringLiteral("Tarrow Report Failure");
+}
 
 } // namespace tarrow::logparse

@@ -44,11 +44,11 @@ struct LoadProgress {
 };
 
 struct LoadOutcome {
-    QString folderError;       // the folder could not be read: nothing was changed
-    QStringList errors;        // one message each (emptying or storing failed)
+    QString folderError;        // the folder could not be read: nothing was changed
+    QStringList errors;         // one message each (emptying or storing failed)
     QStringList oversizedFiles; // files over the line limit, not loaded
-    ProblemLog problems;       // lines and files skipped
-    QString message;           // the load message, or the no-data message
+    ProblemLog problems;        // lines and files skipped
+    QString message;            // the load message, or the no-data message
     [[nodiscard]] bool foundCalls() const { return calls > 0; }
     qint64 calls = 0;
 };

@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include <algorithm>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace tarrow::logparse {
 
@@ -69,9 +69,8 @@ QString dayEntryText(const QDate& date, const QLocale& locale) {
 QList<DayEntry> buildDayList(const QList<LogFile>& files, const QLocale& locale) {
     QList<DayEntry> days;
     for (const LogFile& file : files) {
-        const bool known = std::any_of(days.cbegin(), days.cend(), [&](const DayEntry& day) {
-            return day.date == file.date;
-        });
+        const bool known = std::any_of(days.cbegin(), days.cend(),
+                                       [&](const DayEntry& day) { return day.date == file.date; });
         if (!known && file.date.isValid())
             days.append(DayEntry{file.date, dayEntryText(file.date, locale)});
     }

@@ -10,8 +10,12 @@
 namespace tarrow::logparse {
 
 // Log file name prefixes of the two server generations.
-inline QString newerGenerationPrefix() { return QStringLiteral("data_OmHcMgr_"); }
-inline QString olderGenerationPrefix() { return QStringLiteral("data_qnhcmgr_"); }
+inline QString newerGenerationPrefix() {
+    return QStringLiteral("data_OmHcMgr_");
+}
+inline QString olderGenerationPrefix() {
+    return QStringLiteral("data_qnhcmgr_");
+}
 
 // Builds a date the way the server's names are read: months past 12 carry into
 // the next year, day 0 is the last day of the month before, and so on. Two-digit

@@ -27,8 +27,7 @@ bool equalsUpper(std::string_view field, std::string_view upper) {
 }
 
 bool isCallEventCode(std::string_view code) {
-    return code == "1162" || code == "1163" || code == "1164" || code == "30300" ||
-           code == "1165";
+    return code == "1162" || code == "1163" || code == "1164" || code == "30300" || code == "1165";
 }
 
 // Call type of an event text, or 0 for a text that is not a call event.
@@ -38,9 +37,12 @@ std::int16_t classify(std::string_view text) {
         std::int16_t type;
     };
     static constexpr Event kEvents[] = {
-        {"NEW CALL", store::Inbound},       {"CALL DISCONNECT", store::Disconnect},
-        {"NOTIFICATION DIAL OUT", store::Notification}, {"MWI DIAL OUT", store::Mwi},
-        {"TRAP DIAL OUT", store::Trap},     {"AMIS DIAL OUT", store::Amis},
+        {"NEW CALL", store::Inbound},
+        {"CALL DISCONNECT", store::Disconnect},
+        {"NOTIFICATION DIAL OUT", store::Notification},
+        {"MWI DIAL OUT", store::Mwi},
+        {"TRAP DIAL OUT", store::Trap},
+        {"AMIS DIAL OUT", store::Amis},
     };
     for (const Event& event : kEvents)
         if (equalsUpper(text, event.text))
@@ -158,8 +160,8 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
             return;
         result.lastEventTime = local;
         const auto minute = static_cast<std::int16_t>(civil::minuteOfDay(local));
-        store::RawRow row{fields->port, type,    local, fields->available, fields->inUse,
-                          minute,       false,   0,     0,                 0};
+        store::RawRow row{
+            fields->port, type, local, fields->available, fields->inUse, minute, false, 0, 0, 0};
         std::int32_t& open = openLeg[static_cast<std::size_t>(fields->port)];
         if (type == store::Disconnect) {
             if (open < 0)

@@ -19,10 +19,10 @@ namespace tarrow::logparse {
 inline constexpr qint64 kMaxLinesPerFile = 1'000'000;
 
 struct ParseOptions {
-    std::int64_t chosenDay = 0;    // days since 1970-01-01 of the day to keep
-    QTimeZone zone;                // the local zone that UTC log times convert to
+    std::int64_t chosenDay = 0;                    // days since 1970-01-01 of the day to keep
+    QTimeZone zone;                                // the local zone that UTC log times convert to
     DateOrder dateOrder = DateOrder::MonthDayYear; // the locale's short-date order
-    QString fileName;              // for problem places
+    QString fileName;                              // for problem places
     // Called once with the file's line count, before its lines are read.
     std::function<void(qint64)> counted;
     // Called now and then with the number of lines read so far.
@@ -31,13 +31,13 @@ struct ParseOptions {
 
 // What one log file contributed to the loaded day.
 struct ParseResult {
-    std::vector<store::RawRow> rows; // appended in log order
-    std::array<qint64, 5> calls{};   // call starts by call type 1 to 5
-    std::int16_t peakPort = 0;       // highest port of a call start (0 when none)
-    std::int16_t peakAvailable = 0;  // highest lines-available value of a call start
+    std::vector<store::RawRow> rows;           // appended in log order
+    std::array<qint64, 5> calls{};             // call starts by call type 1 to 5
+    std::int16_t peakPort = 0;                 // highest port of a call start (0 when none)
+    std::int16_t peakAvailable = 0;            // highest lines-available value of a call start
     std::optional<std::int64_t> lastEventTime; // local time of the last line kept
     qint64 lineCount = 0;
-    bool tooManyLines = false;       // over the limit: nothing of the file is kept
+    bool tooManyLines = false; // over the limit: nothing of the file is kept
     ProblemLog problems;
 };
 

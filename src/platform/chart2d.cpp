@@ -4,8 +4,8 @@
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QDir>
-#include <QLegendMarker>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QSaveFile>
 #include <QValueAxis>
@@ -23,7 +23,9 @@ QFont arial(int pointSize, bool bold = false) {
     return font;
 }
 
-std::size_t index(int oneBased) { return static_cast<std::size_t>(oneBased - 1); }
+std::size_t index(int oneBased) {
+    return static_cast<std::size_t>(oneBased - 1);
+}
 
 // Each series keeps its colour whether drawn as a line or a bar, and whether or
 // not the series before it are shown.
@@ -46,7 +48,8 @@ Chart2D::Chart2D(QWidget* parent)
     chart_->legend()->setFont(arial(9));
     chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->setAnimationOptions(QChart::NoAnimation);
-    for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(axisX_), static_cast<QAbstractAxis*>(axisY_)}) {
+    for (QAbstractAxis* axis :
+         {static_cast<QAbstractAxis*>(axisX_), static_cast<QAbstractAxis*>(axisY_)}) {
         axis->setLabelsFont(arial(8));
         axis->setTitleFont(arial(9, true));
     }
@@ -75,7 +78,9 @@ void Chart2D::setLegendTitle(const QString& title) {
     changed(true);
 }
 
-QString Chart2D::legendTitle() const { return legendTitle_; }
+QString Chart2D::legendTitle() const {
+    return legendTitle_;
+}
 
 void Chart2D::addLegendTitle() {
     // Qt Charts legends have no title: an empty series whose legend entry has
@@ -100,7 +105,9 @@ void Chart2D::SetBatchMode(bool on) {
         flush();
 }
 
-void Chart2D::SetChartTypeCode(int, int) { changed(true); }
+void Chart2D::SetChartTypeCode(int, int) {
+    changed(true);
+}
 void Chart2D::SetDataLayout(int) {}
 
 void Chart2D::SetSeriesCount(int count) {
@@ -192,7 +199,9 @@ void Chart2D::ClearValueLabels(Axis axis) {
 
 void Chart2D::SetHeaderText(const QString& text) {
     header_ = text;
-    chart_->setTitle(headerShown_ ? QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("<br>")) : QString());
+    chart_->setTitle(headerShown_
+                         ? QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("<br>"))
+                         : QString());
 }
 
 void Chart2D::ShowHeader(bool on) {
@@ -240,9 +249,13 @@ QList<QPair<double, QString>> Chart2D::valueLabels(Axis axis) const {
     return axis == X ? xValueLabels_ : QList<QPair<double, QString>>{};
 }
 
-QStringList Chart2D::visibleXLabels() const { return axisX_->categoriesLabels(); }
+QStringList Chart2D::visibleXLabels() const {
+    return axisX_->categoriesLabels();
+}
 
-bool Chart2D::drawsBars() const { return !xs_.empty() && xs_.size() <= kMaxBarPoints; }
+bool Chart2D::drawsBars() const {
+    return !xs_.empty() && xs_.size() <= kMaxBarPoints;
+}
 
 void Chart2D::resizeEvent(QResizeEvent* event) {
     QChartView::resizeEvent(event);
@@ -341,7 +354,9 @@ double Chart2D::autoYMax() const {
     return 10 * magnitude;
 }
 
-double Chart2D::barOffset() const { return bars_ && !xs_.empty() ? xs_.front() : 0.0; }
+double Chart2D::barOffset() const {
+    return bars_ && !xs_.empty() ? xs_.front() : 0.0;
+}
 
 void Chart2D::updateAxes() {
     const double offset = barOffset();

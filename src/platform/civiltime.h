@@ -36,7 +36,9 @@ constexpr Date civilFromDays(std::int64_t z) {
     return Date{static_cast<int>(y + (m <= 2 ? 1 : 0)), static_cast<int>(m), static_cast<int>(d)};
 }
 
-constexpr bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+constexpr bool isLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 constexpr int daysInMonth(int y, int m) {
     constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -47,11 +49,15 @@ constexpr std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
 }
 
-constexpr std::int64_t dayOf(std::int64_t secs) { return floorDiv(secs, 86400); }
+constexpr std::int64_t dayOf(std::int64_t secs) {
+    return floorDiv(secs, 86400);
+}
 constexpr int secondOfDay(std::int64_t secs) {
     return static_cast<int>(secs - dayOf(secs) * 86400);
 }
-constexpr int minuteOfDay(std::int64_t secs) { return secondOfDay(secs) / 60; }
+constexpr int minuteOfDay(std::int64_t secs) {
+    return secondOfDay(secs) / 60;
+}
 
 // Writes "YYYY-MM-DD HH:MM:SS" (19 characters, no terminator) into out.
 inline void format(std::int64_t secs, char* out) {

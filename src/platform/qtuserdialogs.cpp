@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QUrl>
 
 namespace tarrow::platform {
 
@@ -35,7 +35,7 @@ QString QtUserDialogs::pickFolder(const QString& startFolder, const QString& pro
 }
 
 QString QtUserDialogs::saveFile(const QString& title, const QString& initialPath,
-                               const QString& filter, const QString& defaultSuffix) {
+                                const QString& filter, const QString& defaultSuffix) {
     QFileDialog dialog(owner_, title, initialPath, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -53,7 +53,9 @@ bool QtUserDialogs::question(const QString& text, const QString& caption) {
     return box.exec() == QMessageBox::Ok;
 }
 
-void QtUserDialogs::openUrl(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }
+void QtUserDialogs::openUrl(const QString& address) {
+    QDesktopServices::openUrl(QUrl(address));
+}
 
 bool QtUserDialogs::choosePrinter(QPrinter& printer) {
     QPrintDialog dialog(&printer, owner_);

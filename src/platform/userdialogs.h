@@ -19,8 +19,7 @@ public:
                          MessageIcon icon = MessageIcon::None) = 0;
 
     // Asks for a folder, starting at startFolder; an empty text when cancelled.
-    [[nodiscard]] virtual QString pickFolder(const QString& startFolder,
-                                             const QString& prompt) = 0;
+    [[nodiscard]] virtual QString pickFolder(const QString& startFolder, const QString& prompt) = 0;
 
     // Asks where to save a file, asking before an existing file is replaced;
     // the chosen path, or an empty text when cancelled. A name without an

@@ -3,8 +3,8 @@
 #include "platform/chart2d.h"
 #include "platform/statusdisplay.h"
 #include "platform/twips.h"
-#include "platform/windowsize.h"
 #include "platform/userdialogs.h"
+#include "platform/windowsize.h"
 #include "reports/reportcontext.h"
 #include "support/chartoutput.h"
 
@@ -27,8 +27,7 @@ ChartWindow::ChartWindow(ChartWindowDesign design, ReportContext& context, QWidg
     : QMainWindow(parent), design_(std::move(design)), context_(context) {
     setObjectName(design_.name);
     setWindowTitle(design_.caption);
-    actions_ = buildMenus(menuBar(), design_.menus,
-                          [this](MenuAction a, int i) { onMenu(a, i); });
+    actions_ = buildMenus(menuBar(), design_.menus, [this](MenuAction a, int i) { onMenu(a, i); });
     auto* area = new QWidget;
     setCentralWidget(area);
     frame_ = new QGroupBox(design_.frameCaption, area);
@@ -82,11 +81,16 @@ void ChartWindow::buildChecks() {
         right = checks_[i]->geometry().right() + twips(120);
         bottom = std::max(bottom, checks_[i]->geometry().bottom() + 6);
     }
-    frame_->resize(std::max(frame_->width(), right + twips(120)), std::max(frame_->height(), bottom));
+    frame_->resize(std::max(frame_->width(), right + twips(120)),
+                   std::max(frame_->height(), bottom));
 }
 
-QRect ChartWindow::frameGeometryInClient() const { return frame_->geometry(); }
-QFont ChartWindow::frameFont() const { return frame_->font(); }
+QRect ChartWindow::frameGeometryInClient() const {
+    return frame_->geometry();
+}
+QFont ChartWindow::frameFont() const {
+    return frame_->font();
+}
 
 void ChartWindow::beginLoad() {
     if (context_.mainWindow)

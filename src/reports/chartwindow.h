@@ -22,7 +22,7 @@ struct ChartWindowDesign {
     QString name;
     QString caption;
     QSize clientTwips;
-    QSize minimumTwips;     // the outer window is never smaller
+    QSize minimumTwips; // the outer window is never smaller
     QString frameName;
     QString frameCaption;
     QRect frameTwips;
@@ -32,18 +32,18 @@ struct ChartWindowDesign {
         QRect twips; // relative to the frame
         bool checked = true;
     };
-    QList<Check> checks;    // check box i switches chart series i + 1
+    QList<Check> checks; // check box i switches chart series i + 1
     QRect chartTwips;
     QRect scrollTwips;
     QList<MenuDesign> menus;
-    QString headerPrefix;   // followed by the data date in the long date form
+    QString headerPrefix; // followed by the data date in the long date form
     QStringList seriesLabels;
     QString xTitle;
     QString yTitle;
     QString legendTitle;
-    QString errorPrefix;    // the load's failure message
+    QString errorPrefix; // the load's failure message
     QString bitmapPrefix;
-    QString summaryName;    // the summary window's name
+    QString summaryName; // the summary window's name
 };
 
 // A report chart with series check boxes in a frame above it, a scroll bar

@@ -10,7 +10,9 @@ namespace tarrow::reports {
 
 namespace {
 
-std::string utf8(const QString& s) { return s.toStdString(); }
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
 
 bool readComplete(SQLite::Database& db, const QString& table, const QStringList& columns,
                   MinuteTable& out) {

@@ -18,7 +18,9 @@ QWidget* ReportContext::openOnce(const QString& name, const std::function<QWidge
     return slot;
 }
 
-QWidget* ReportContext::openWindow(const QString& name) const { return open_.value(name); }
+QWidget* ReportContext::openWindow(const QString& name) const {
+    return open_.value(name);
+}
 
 bool ReportContext::runCommonMenuItem(int action, QWidget& window) const {
     switch (static_cast<MenuAction>(action)) {

@@ -36,7 +36,7 @@ struct ReportContext {
     const logparse::LoadTotals& totals;
     platform::UserDialogs& dialogs;
     platform::StatusDisplay& status;
-    QString workFolder;           // where the print staging picture is written
+    QString workFolder;            // where the print staging picture is written
     QWidget* mainWindow = nullptr; // report windows open at its position
     // The start and end pickers of a per-port report's tab.
     std::function<std::pair<QTime, QTime>(const QString& report)> pickers;

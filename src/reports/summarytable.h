@@ -9,7 +9,7 @@
 namespace tarrow::reports {
 
 struct SummaryColumn {
-    QString key;    // cells are found by key, without regard to case
+    QString key; // cells are found by key, without regard to case
     int widthTwips = 0;
     QString header;
 };
@@ -17,9 +17,9 @@ struct SummaryColumn {
 // What a summary grid shows and how it is saved as CSV.
 struct SummaryLayout {
     QList<SummaryColumn> columns;
-    QString csvHeader;      // the first line of the CSV file
+    QString csvHeader;        // the first line of the CSV file
     QStringList csvValueKeys; // the columns written after the row number, in order
-    QString filePrefix;     // default file name prefix, without a folder
+    QString filePrefix;       // default file name prefix, without a folder
 };
 
 // The texts of a summary grid, one list of cell texts per row in column order.

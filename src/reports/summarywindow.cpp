@@ -1,8 +1,8 @@
 #include "reports/summarywindow.h"
 
 #include "platform/twips.h"
-#include "platform/windowsize.h"
 #include "platform/userdialogs.h"
+#include "platform/windowsize.h"
 #include "reports/reportcontext.h"
 
 #include <QDir>
@@ -19,11 +19,13 @@ namespace tarrow::reports {
 using platform::twips;
 
 QList<MenuDesign> summaryMenus(const SummaryMenuNames& n) {
-    return {{QStringLiteral("mnuFile"), QStringLiteral("File"),
+    return {{QStringLiteral("mnuFile"),
+             QStringLiteral("File"),
              {{n.save, n.saveCaption, MenuAction::SaveCsv},
               {n.separator, QStringLiteral("-")},
               {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-            {n.helpMenu, QStringLiteral("Help"),
+            {n.helpMenu,
+             QStringLiteral("Help"),
              {{n.help, QStringLiteral("Help"), MenuAction::Help},
               {n.separator2, QStringLiteral("-")},
               {n.about, QStringLiteral("About"), MenuAction::About}}}};
@@ -93,13 +95,13 @@ void SummaryWindow::load() {
 }
 
 void SummaryWindow::saveCsv() {
-    const QString initial = QDir(defaultSaveFolder())
-                                .filePath(dateFileName(table_.layout.filePrefix,
-                                                       context_.dataDate.date(), QStringLiteral(".csv")));
-    const QString path =
-        context_.dialogs.saveFile(QStringLiteral("Select file for CSV output"), initial,
-                                  QStringLiteral("CSV Files (*.csv);;All Files (*)"),
-                                  QStringLiteral("csv"));
+    const QString initial =
+        QDir(defaultSaveFolder())
+            .filePath(dateFileName(table_.layout.filePrefix, context_.dataDate.date(),
+                                   QStringLiteral(".csv")));
+    const QString path = context_.dialogs.saveFile(
+        QStringLiteral("Select file for CSV output"), initial,
+        QStringLiteral("CSV Files (*.csv);;All Files (*)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     const QString error = saveFileAtomically(path, summaryCsv(table_));

@@ -22,7 +22,7 @@ struct SummaryDesign {
     QSize clientTwips;
     QRect gridTwips;
     QList<MenuDesign> menus;
-    QSize minimumTwips;   // the window is never smaller
+    QSize minimumTwips;    // the window is never smaller
     QSize gridMarginTwips; // grid size = window size minus this
 };
 

@@ -21,7 +21,7 @@ QList<QAction*> buildMenus(QMenuBar* bar, const QList<MenuDesign>& menus,
         menu->menuAction()->setObjectName(design.name);
         for (const MenuItemDesign& item : design.items) {
             QAction* action = item.caption == QLatin1String("-") ? menu->addSeparator()
-                                                                  : menu->addAction(item.caption);
+                                                                 : menu->addAction(item.caption);
             // Items sharing one name form a control array: each is named by index.
             const bool array = std::count_if(design.items.begin(), design.items.end(),
                                              [&](const MenuItemDesign& other) {

@@ -11,13 +11,24 @@ class QAction;
 namespace tarrow::reports {
 
 // What a menu item does; the windows map these to their handlers.
-enum class MenuAction { Separator, Print, SaveBitmap, Summary, SaveCsv, Exit, Zoom, Help, About, Option };
+enum class MenuAction {
+    Separator,
+    Print,
+    SaveBitmap,
+    Summary,
+    SaveCsv,
+    Exit,
+    Zoom,
+    Help,
+    About,
+    Option
+};
 
 struct MenuItemDesign {
     QString name;    // object name; indexed items get "_<index>" appended
     QString caption; // "-" for a separator
     MenuAction action = MenuAction::Separator;
-    int index = -1;  // handed to the action; items sharing a name are named by it
+    int index = -1; // handed to the action; items sharing a name are named by it
 };
 
 struct MenuDesign {

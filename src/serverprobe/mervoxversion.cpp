@@ -11,8 +11,7 @@ namespace {
 const QString kNewerKey = QStringLiteral("SOFTWARE\\Orvane Systems\\Orvane Mervox");
 const QString kOlderKey = QStringLiteral("Software\\Quenta\\");
 const QString kOlderLogKey = QStringLiteral("SOFTWARE\\Quenta\\QnLogMgr\\1.0");
-const QString kLastDataFile =
-    QStringLiteral("System.Reports.DataCollection.OmHcMgr_LastDataFile");
+const QString kLastDataFile = QStringLiteral("System.Reports.DataCollection.OmHcMgr_LastDataFile");
 
 QString failure(const ProbeError& e, const QString& prefix, const QString& procedure,
                 const QString& module) {
@@ -38,7 +37,8 @@ QString parentFolder(const QString& path) {
     const QString& p = path;
     if (p.endsWith(QLatin1Char('\\')) || p.endsWith(QLatin1Char('/')))
         return p.left(p.size() - 1);
-    const qsizetype cut = std::max(p.lastIndexOf(QLatin1Char('\\')), p.lastIndexOf(QLatin1Char('/')));
+    const qsizetype cut =
+        std::max(p.lastIndexOf(QLatin1Char('\\')), p.lastIndexOf(QLatin1Char('/')));
     return cut < 0 ? QString() : p.left(cut);
 }
 
@@ -60,9 +60,9 @@ ServerVersion getVersion(const RegistryApi& registry, QStringList& messages) {
             v.newerGeneration = true;
         } else {
             const auto hex = [&](const QString& name) {
-                const quint32 n = registry
-                                      .readValue(Hive::LocalMachine, kOlderKey, name, NumberValue, 0)
-                                      .toUInt();
+                const quint32 n =
+                    registry.readValue(Hive::LocalMachine, kOlderKey, name, NumberValue, 0)
+                        .toUInt();
                 return QStringLiteral("%1").arg(n, 8, 16, QLatin1Char('0')).toUpper();
             };
             const QString version = hex(QStringLiteral("Version Number"));

@@ -11,7 +11,9 @@ QString normalKey(const QString& key) {
 }
 } // namespace
 
-void throwUnsupportedKind() { throw ProbeError{1001, QStringLiteral("Unsupported value type")}; }
+void throwUnsupportedKind() {
+    throw ProbeError{1001, QStringLiteral("Unsupported value type")};
+}
 
 void MapRegistry::setKey(const QString& key, const Values& values) {
     keys_[normalKey(key)] = values;
@@ -32,7 +34,9 @@ QVariant MapRegistry::readValue(Hive, const QString& key, const QString& name, i
 }
 
 #ifndef _WIN32
-std::unique_ptr<RegistryApi> makeSystemRegistry() { return std::make_unique<MapRegistry>(); }
+std::unique_ptr<RegistryApi> makeSystemRegistry() {
+    return std::make_unique<MapRegistry>();
+}
 #endif
 
 } // namespace tarrow::serverprobe

@@ -9,7 +9,9 @@ namespace tarrow::serverprobe {
 
 namespace {
 
-HKEY rootOf(Hive) { return HKEY_LOCAL_MACHINE; }
+HKEY rootOf(Hive) {
+    return HKEY_LOCAL_MACHINE;
+}
 
 class KeyHandle {
 public:
@@ -71,6 +73,8 @@ public:
 
 } // namespace
 
-std::unique_ptr<RegistryApi> makeSystemRegistry() { return std::make_unique<WindowsRegistry>(); }
+std::unique_ptr<RegistryApi> makeSystemRegistry() {
+    return std::make_unique<WindowsRegistry>();
+}
 
 } // namespace tarrow::serverprobe

@@ -50,7 +50,8 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows) {
         figures.reserve(rows.size());
         for (const RawRow& row : rows)
             figures.push_back(RawFigures{row.port, row.callType, row.startMinute, row.linesInUse,
-                                        row.linesAvailable, row.closed, row.endMinute, row.seconds});
+                                         row.linesAvailable, row.closed, row.endMinute,
+                                         row.seconds});
         wdb.rawRowsAppended(figures, current);
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
@@ -64,7 +65,8 @@ QString writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString&
         return QStringLiteral("Cannot write \"%1\": %2")
             .arg(QDir::toNativeSeparators(path), file.errorString());
     try {
-        SQLite::Statement query(wdb.db(), "SELECT * FROM " + table.toStdString() + " ORDER BY rowid");
+        SQLite::Statement query(wdb.db(),
+                                "SELECT * FROM " + table.toStdString() + " ORDER BY rowid");
         std::string line;
         for (int c = 0; c < query.getColumnCount(); ++c) {
             if (c)

@@ -41,6 +41,7 @@ struct RawRow {
 // Writes a table in stored order as CSV: a header of the column names, then
 // one line per row, nulls as empty fields (RawPortData times read
 // "YYYY-MM-DD HH:MM:SS"). Returns an error description or an empty text.
-[[nodiscard]] QString writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& path);
+[[nodiscard]] QString writeTableCsv(WorkingDatabase& wdb, const QString& table,
+                                    const QString& path);
 
 } // namespace tarrow::store

@@ -59,6 +59,8 @@ CREATE TABLE IF NOT EXISTS PortTimeUsage (
 
 } // namespace
 
-void createSchema(SQLite::Database& db) { db.exec(kSchema); }
+void createSchema(SQLite::Database& db) {
+    db.exec(kSchema);
+}
 
 } // namespace tarrow::store

@@ -13,8 +13,12 @@ class Database;
 
 namespace tarrow::store {
 
-inline QString workingFileName() { return QStringLiteral("PortData.mdb"); }
-inline QString templateFileName() { return QStringLiteral("PortDataClean.mdb"); }
+inline QString workingFileName() {
+    return QStringLiteral("PortData.mdb");
+}
+inline QString templateFileName() {
+    return QStringLiteral("PortDataClean.mdb");
+}
 
 // "Provider=...;Data Source=" followed by the folder and the working file name.
 [[nodiscard]] QString connectionString(const QString& dataFolder);
@@ -33,7 +37,7 @@ struct RawFigures {
     std::int16_t startMinute = 0;
     std::int16_t linesInUse = 0;
     std::int16_t linesAvailable = 0;
-    bool closed = false;        // EndMinute and Seconds are set
+    bool closed = false; // EndMinute and Seconds are set
     std::int32_t endMinute = 0;
     std::int32_t seconds = 0;
 };

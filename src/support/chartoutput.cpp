@@ -50,8 +50,9 @@ void PrintChart(platform::Chart2D& chart, platform::UserDialogs& dialogs,
 
 void SaveChartToBitmap(platform::Chart2D& chart, platform::UserDialogs& dialogs,
                        const QString& prefix, const QDate& dataDate) {
-    const QString initial = QDir(reports::defaultSaveFolder())
-                                .filePath(reports::dateFileName(prefix, dataDate, QStringLiteral(".BMP")));
+    const QString initial =
+        QDir(reports::defaultSaveFolder())
+            .filePath(reports::dateFileName(prefix, dataDate, QStringLiteral(".BMP")));
     QString path = dialogs.saveFile(QString(), initial, QStringLiteral("BMP Files (*.BMP)"),
                                     QStringLiteral("BMP"));
     if (path.isEmpty())

@@ -120,6 +120,8 @@ void frmAbout::buildLanguageMenu() {
     }
 }
 
-void frmAbout::popUpLanguages(const QPoint& where) { mnuSelectLanguage_->popup(where); }
+void frmAbout::popUpLanguages(const QPoint& where) {
+    mnuSelectLanguage_->popup(where);
+}
 
 } // namespace tarrow::support

@@ -126,7 +126,9 @@ int languageIdOf(const QLocale& locale) {
 LanguageFont fontForLanguage(int id) {
     switch (id) {
     case 1041:
-        return {128, QString::fromUtf8("\xef\xbc\xad\xef\xbc\xb3 \xef\xbc\xb0\xe3\x82\xb4\xe3\x82\xb7\xe3\x83\x83\xe3\x82\xaf")};
+        return {128,
+                QString::fromUtf8("\xef\xbc\xad\xef\xbc\xb3 "
+                                  "\xef\xbc\xb0\xe3\x82\xb4\xe3\x82\xb7\xe3\x83\x83\xe3\x82\xaf")};
     case 1042:
         return {129, QString::fromUtf8("\xea\xb5\xb4\xeb\xa6\xbc")};
     case 2052:
@@ -159,14 +161,17 @@ struct LanguageLibrary::Handle {
 #endif
 
 LanguageLibrary::LanguageLibrary() = default;
-LanguageLibrary::~LanguageLibrary() { close(); }
+LanguageLibrary::~LanguageLibrary() {
+    close();
+}
 
 bool LanguageLibrary::open(const QString& path) {
     close();
 #ifdef _WIN32
     // As a data file: nothing in it runs and nothing it names is loaded.
-    HMODULE module = LoadLibraryExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()),
-                                    nullptr, DONT_RESOLVE_DLL_REFERENCES | LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module =
+        LoadLibraryExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()), nullptr,
+                       DONT_RESOLVE_DLL_REFERENCES | LOAD_LIBRARY_AS_DATAFILE);
     if (!module)
         return false;
     handle_ = std::make_unique<Handle>();
@@ -191,6 +196,8 @@ void LanguageLibrary::close() {
     path_.clear();
 }
 
-bool LanguageLibrary::isOpen() const { return handle_ != nullptr; }
+bool LanguageLibrary::isOpen() const {
+    return handle_ != nullptr;
+}
 
 } // namespace tarrow::support

@@ -11,9 +11,9 @@ namespace tarrow::support {
 
 // Language identifiers as Windows numbers them (1033 is English, United States)
 // and the three-letter codes of the language libraries.
-[[nodiscard]] QString LanguageIdToCode(int id);     // 0 gives "ENU", unknown ids "ERROR"
+[[nodiscard]] QString LanguageIdToCode(int id);          // 0 gives "ENU", unknown ids "ERROR"
 [[nodiscard]] int LanguageCodeToId(const QString& code); // exact match; anything else 1033
-[[nodiscard]] QString GetLanguageName(int id);     // "(error)" for an id without a name
+[[nodiscard]] QString GetLanguageName(int id);           // "(error)" for an id without a name
 // The identifier of a locale's language, as the user's default language.
 [[nodiscard]] int languageIdOf(const QLocale& locale);
 

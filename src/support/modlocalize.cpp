@@ -50,8 +50,8 @@ void modLocalize::InitalizeLanguages() {
     library_.close();
     // A missing library is no failure: the language simply has none. File
     // names are matched without regard to case, as on the server's systems.
-    const QString wanted =
-        QStringLiteral("brandingres_") + LanguageIdToCode(currentLanguageId_) + QStringLiteral(".dll");
+    const QString wanted = QStringLiteral("brandingres_") + LanguageIdToCode(currentLanguageId_) +
+                           QStringLiteral(".dll");
     QString path = QDir(programFolder_).filePath(wanted);
     for (const QString& name : QDir(programFolder_).entryList(QDir::Files))
         if (name.compare(wanted, Qt::CaseInsensitive) == 0)

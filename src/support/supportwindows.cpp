@@ -16,8 +16,12 @@ SupportWindows::~SupportWindows() {
     delete about_;
 }
 
-frmHelp* SupportWindows::helpWindow() const { return help_; }
-frmAbout* SupportWindows::aboutWindow() const { return about_; }
+frmHelp* SupportWindows::helpWindow() const {
+    return help_;
+}
+frmAbout* SupportWindows::aboutWindow() const {
+    return about_;
+}
 
 void SupportWindows::showHelp() {
     if (!help_) {

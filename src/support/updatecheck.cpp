@@ -18,15 +18,21 @@ namespace {
 const QString kDefaultOrigin = QStringLiteral("http://www.orvanetools.example");
 const QString kHomePath = QStringLiteral("/Applications/Mervox/Tarrow/Tarrow.html");
 
-bool isVersionChar(QChar c) { return c.isDigit() || c == QLatin1Char('.'); }
+bool isVersionChar(QChar c) {
+    return c.isDigit() || c == QLatin1Char('.');
+}
 
 } // namespace
 
-QString ToolsSite::homePage() const { return origin + kHomePath; }
+QString ToolsSite::homePage() const {
+    return origin + kHomePath;
+}
 QString ToolsSite::downloadList() const {
     return origin + QStringLiteral("/SiteList/AllDownloads/AllDownloads.XML");
 }
-QString ToolsSite::host() const { return QUrl(origin).host(); }
+QString ToolsSite::host() const {
+    return QUrl(origin).host();
+}
 
 ToolsSite defaultToolsSite() {
     const QString override = qEnvironmentVariable("TARROW_TOOLS_SITE");
@@ -34,8 +40,10 @@ ToolsSite defaultToolsSite() {
 }
 
 QString ownVersionText() {
-    return QStringLiteral("%1.%2.%3").arg(TARROW_VERSION_MAJOR).arg(TARROW_VERSION_MINOR).arg(
-        TARROW_VERSION_BUILD);
+    return QStringLiteral("%1.%2.%3")
+        .arg(TARROW_VERSION_MAJOR)
+        .arg(TARROW_VERSION_MINOR)
+        .arg(TARROW_VERSION_BUILD);
 }
 
 QString aboutVersionText() {
@@ -66,8 +74,8 @@ QString PadVersionString(const QString& version, QStringList& messages) {
 
 QString postedVersion(const QString& list, const QString& homePath, const QString& linkText,
                       QStringList& messages) {
-    const QString key = (linkText.size() > 1 ? linkText : QString()) + QLatin1Char('^') +
-                        homePath + QStringLiteral("^ifram_a");
+    const QString key = (linkText.size() > 1 ? linkText : QString()) + QLatin1Char('^') + homePath +
+                        QStringLiteral("^ifram_a");
     const qsizetype at = list.indexOf(key, 0, Qt::CaseInsensitive);
     if (at < 0)
         return {};
@@ -129,11 +137,11 @@ UpdateCheck checkForUpdatedVersion(const ToolsSite& site, const QString& homePag
     const QString own = PadVersionString(ownVersionText(), check.failures);
     if (posted.isEmpty()) {
         check.outcome = UpdateOutcome::Unreachable;
-        check.message = QStringLiteral(
-                            "Unable to contact application home page to check for version.  You "
-                            "can access the home page and check for updated versions of all Orvane "
-                            "Mervox tools by going to ") +
-                        site.host();
+        check.message =
+            QStringLiteral("Unable to contact application home page to check for version.  You "
+                           "can access the home page and check for updated versions of all Orvane "
+                           "Mervox tools by going to ") +
+            site.host();
     } else if (own < posted) {
         check.outcome = UpdateOutcome::NewerPosted;
         check.message = QStringLiteral("An updated version of this tool is available on ") +
@@ -141,12 +149,15 @@ UpdateCheck checkForUpdatedVersion(const ToolsSite& site, const QString& homePag
                         QStringLiteral(".  Click OK to open the application home page now");
     } else {
         check.outcome = UpdateOutcome::UpToDate;
-        check.message = QStringLiteral("You have the most up to date version of this tool installed");
+        check.message =
+            QStringLiteral("You have the most up to date version of this tool installed");
     }
     return check;
 }
 
-QString updateAvailableCaption() { return QStringLiteral("Updated version is available"); }
+QString updateAvailableCaption() {
+    return QStringLiteral("Updated version is available");
+}
 
 bool checkForUpdatedVersion_Background(const QString& programFolder, const QString& homePage,
                                        const QString& linkText) {
@@ -157,10 +168,10 @@ bool checkForUpdatedVersion_Background(const QString& programFolder, const QStri
     const QString command = QDir(programFolder).filePath(QStringLiteral("test.bat"));
     if (!QFileInfo::exists(command))
         return false;
-    return QProcess::startDetached(QStringLiteral("cmd.exe"),
-                                   QStringList{QStringLiteral("/c"), QDir::toNativeSeparators(command)} +
-                                       arguments,
-                                   programFolder);
+    return QProcess::startDetached(
+        QStringLiteral("cmd.exe"),
+        QStringList{QStringLiteral("/c"), QDir::toNativeSeparators(command)} + arguments,
+        programFolder);
 #else
     const QFileInfo command(QDir(programFolder).filePath(QStringLiteral("test.sh")));
     if (!command.isFile() || !command.isExecutable())

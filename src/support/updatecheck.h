@@ -52,8 +52,8 @@ enum class UpdateOutcome { UpToDate, NewerPosted, Unreachable };
 
 struct UpdateCheck {
     UpdateOutcome outcome = UpdateOutcome::Unreachable;
-    QString message;         // what the user is told
-    QStringList failures;    // messages of failed steps, shown before it
+    QString message;      // what the user is told
+    QStringList failures; // messages of failed steps, shown before it
 };
 
 // The foreground check's outcome and message; asking and opening the home page

@@ -2,8 +2,8 @@
 #include "support/tempfolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QProcess>
 #include <QTimer>
 
@@ -25,7 +25,7 @@ ProcessRun tarrow(const QStringList& args) {
     process.start(QStringLiteral(TARROW_BIN_DIR "/tarrow"), args);
     process.waitForFinished(60000);
     return ProcessRun{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-               QString::fromUtf8(process.readAllStandardError())};
+                      QString::fromUtf8(process.readAllStandardError())};
 }
 
 // Runs tarrow while this process keeps serving events (its own web server).
@@ -45,14 +45,15 @@ ProcessRun tarrowServed(const QStringList& args, const QString& toolsSite) {
 
 TEST(CliUpdate, ExitCodeTellsTheOutcome) {
     testing::LocalHttpServer server;
-    const QByteArray row = "<row><cell>^/Applications/Mervox/Tarrow/Tarrow.html^ifram_a</cell><cell>";
+    const QByteArray row =
+        "<row><cell>^/Applications/Mervox/Tarrow/Tarrow.html^ifram_a</cell><cell>";
     struct Case {
         QByteArray posted;
         int code;
         const char* says;
     };
-    for (const Case& c : {Case{"2.0.6", 3, "An updated version"}, Case{"2.0.5", 0, "most up to date"},
-                          Case{"", 1, "Unable to contact"}}) {
+    for (const Case& c : {Case{"2.0.6", 3, "An updated version"},
+                          Case{"2.0.5", 0, "most up to date"}, Case{"", 1, "Unable to contact"}}) {
         server.body = "<rows>" + row + c.posted + "</cell></row></rows>";
         const ProcessRun run = tarrowServed({QStringLiteral("check-update")}, server.origin());
         EXPECT_EQ(run.code, c.code) << c.posted.constData();
@@ -82,20 +83,24 @@ protected:
 TEST_F(CliTest, DaysListsIsoDateAndEntryText) {
     const ProcessRun run = tarrow(QStringList{QStringLiteral("days")} + common());
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QStringLiteral("2009-01-15\t1/15/2009 Thursday\n2009-01-18\t1/18/2009 Sunday\n"));
+    EXPECT_EQ(run.out,
+              QStringLiteral("2009-01-15\t1/15/2009 Thursday\n2009-01-18\t1/18/2009 Sunday\n"));
 }
 
 TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
     const QString csv = dir.file(QStringLiteral("raw.csv"));
-    const ProcessRun run = tarrow(QStringList{QStringLiteral("load"), QStringLiteral("--day"),
-                                       QStringLiteral("2009-01-15"), QStringLiteral("--raw-csv"), csv} +
-                           common());
+    const ProcessRun run =
+        tarrow(QStringList{QStringLiteral("load"), QStringLiteral("--day"),
+                           QStringLiteral("2009-01-15"), QStringLiteral("--raw-csv"), csv} +
+               common());
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(QStringLiteral("1 line whose port field is shorter than four characters")));
-    EXPECT_TRUE(run.out.endsWith(QStringLiteral("Call information found in logs for 1/15/2009 Thursday\r\n"
-                                                "Inbound Calls=1\r\nMWI Dialouts=0\r\n"
-                                                "Notification Dialouts=0\r\nTRAP Dialouts=0\r\n"
-                                                "AMIS Dialouts=0\r\n")));
+    EXPECT_TRUE(run.out.contains(
+        QStringLiteral("1 line whose port field is shorter than four characters")));
+    EXPECT_TRUE(
+        run.out.endsWith(QStringLiteral("Call information found in logs for 1/15/2009 Thursday\r\n"
+                                        "Inbound Calls=1\r\nMWI Dialouts=0\r\n"
+                                        "Notification Dialouts=0\r\nTRAP Dialouts=0\r\n"
+                                        "AMIS Dialouts=0\r\n")));
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count('\n'), 3);
@@ -103,22 +108,26 @@ TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
 
 TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
     const QString out = dir.file(QStringLiteral("out"));
-    const ProcessRun run = tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
-                                              QStringLiteral("2009-01-15"), QStringLiteral("--out"), out} +
-                                  common());
+    const ProcessRun run =
+        tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
+                           QStringLiteral("2009-01-15"), QStringLiteral("--out"), out} +
+               common());
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
-    for (const char* name : {"PortAvailability.csv", "CallTraffic.csv", "CallDistribution.csv",
-                             "PortTimeUsage.csv", "PortAvailabilitySummary_1_15_2009.csv",
-                             "CallTrafficSummary_1_15_2009.csv", "CallDistributionSummary_1_15_2009.csv",
-                             "PortTimeUseSummary_1_15_2009.csv", "PortAvailabilityGraph_1_15_2009.BMP",
-                             "CallTrafficGraph_1_15_2009.BMP", "CallDistributionGraph_1_15_2009.BMP",
-                             "PortTimeUseGraph_1_15_2009.BMP"})
+    for (const char* name :
+         {"PortAvailability.csv", "CallTraffic.csv", "CallDistribution.csv", "PortTimeUsage.csv",
+          "PortAvailabilitySummary_1_15_2009.csv", "CallTrafficSummary_1_15_2009.csv",
+          "CallDistributionSummary_1_15_2009.csv", "PortTimeUseSummary_1_15_2009.csv",
+          "PortAvailabilityGraph_1_15_2009.BMP", "CallTrafficGraph_1_15_2009.BMP",
+          "CallDistributionGraph_1_15_2009.BMP", "PortTimeUseGraph_1_15_2009.BMP"})
         EXPECT_TRUE(files.contains(QString::fromLatin1(name))) << name;
     QFile table(QDir(out).filePath(QStringLiteral("CallTraffic.csv")));
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = table.readAll().split('\n');
-    EXPECT_EQ(lines[0], QByteArray("Minute,InboundCalls,MWIDialouts,AMISDialouts,NotificationDialouts,TRAPDialouts"));
+    EXPECT_EQ(
+        lines[0],
+        QByteArray(
+            "Minute,InboundCalls,MWIDialouts,AMISDialouts,NotificationDialouts,TRAPDialouts"));
     // Line m is minute m; the call at 10:15:30 UTC started at 11:15:30 in Berlin.
     EXPECT_EQ(lines[675], QByteArray("675,1,0,0,0,0"));
     EXPECT_EQ(lines[615], QByteArray("615,0,0,0,0,0"));
@@ -127,10 +136,11 @@ TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
     EXPECT_EQ(bitmap.read(2), QByteArray("BM"));
 
     const QString plain = dir.file(QStringLiteral("plain"));
-    const ProcessRun noCharts = tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
-                                                   QStringLiteral("2009-01-15"), QStringLiteral("--out"),
-                                                   plain, QStringLiteral("--charts"), QStringLiteral("none")} +
-                                       common());
+    const ProcessRun noCharts =
+        tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
+                           QStringLiteral("2009-01-15"), QStringLiteral("--out"), plain,
+                           QStringLiteral("--charts"), QStringLiteral("none")} +
+               common());
     EXPECT_EQ(noCharts.code, 0);
     EXPECT_EQ(QDir(plain).entryList(QDir::Files).size(), 8) << "four tables and four summaries";
 }
@@ -146,27 +156,30 @@ TEST_F(CliTest, ExitCodes) {
         {{QStringLiteral("load")}, 2},
         {{QStringLiteral("days"), QStringLiteral("--bogus")}, 2},
         {{QStringLiteral("load"), QStringLiteral("--help")}, 0},
-        {{QStringLiteral("report"), QStringLiteral("--day"), QStringLiteral("2009-01-15")}, 2}, // no --out
+        {{QStringLiteral("report"), QStringLiteral("--day"), QStringLiteral("2009-01-15")},
+         2}, // no --out
         {{QStringLiteral("report"), QStringLiteral("--day"), QStringLiteral("2009-01-15"),
-          QStringLiteral("--out"), QStringLiteral("x"), QStringLiteral("--from"), QStringLiteral("10:00"),
-          QStringLiteral("--to"), QStringLiteral("10:00:59")}, 2},
+          QStringLiteral("--out"), QStringLiteral("x"), QStringLiteral("--from"),
+          QStringLiteral("10:00"), QStringLiteral("--to"), QStringLiteral("10:00:59")},
+         2},
         {{QStringLiteral("report"), QStringLiteral("--day"), QStringLiteral("2009-01-15"),
-          QStringLiteral("--out"), QStringLiteral("x"), QStringLiteral("--charts"), QStringLiteral("gif")}, 2},
+          QStringLiteral("--out"), QStringLiteral("x"), QStringLiteral("--charts"),
+          QStringLiteral("gif")},
+         2},
         {{QStringLiteral("--help")}, 0},
     };
     for (const Case& c : cases) {
-        const QStringList args = c.args.size() > 1 && c.args[1] == QStringLiteral("--day")
-                                     ? c.args + common()
-                                     : c.args;
+        const QStringList args =
+            c.args.size() > 1 && c.args[1] == QStringLiteral("--day") ? c.args + common() : c.args;
         const ProcessRun run = tarrow(args);
         EXPECT_EQ(run.code, c.code) << args.join(QLatin1Char(' ')).toStdString();
         if (c.code == 2) {
             EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
         }
     }
-    const ProcessRun missing = tarrow({QStringLiteral("days"), QStringLiteral("--logs"),
-                                dir.file(QStringLiteral("nowhere")), QStringLiteral("--data-dir"),
-                                dir.file(QStringLiteral("data"))});
+    const ProcessRun missing = tarrow(
+        {QStringLiteral("days"), QStringLiteral("--logs"), dir.file(QStringLiteral("nowhere")),
+         QStringLiteral("--data-dir"), dir.file(QStringLiteral("data"))});
     EXPECT_EQ(missing.code, 2);
 }
 

@@ -1,7 +1,7 @@
 #include "app/frmmain.h"
+#include "logparse/loadday.h"
 #include "platform/chart2d.h"
 #include "reports/chartwindow.h"
-#include "logparse/loadday.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
 #include "support/scripteddialogs.h"
@@ -99,8 +99,8 @@ TEST_F(FrmMainTest, StartsWithItsControlsInTheirFirstState) {
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("Call Distribution"));
     EXPECT_EQ(tabs->tabText(2), QStringLiteral("Port Time Use"));
     EXPECT_EQ(tabs->tabText(3), QStringLiteral("Call Traffic"));
-    for (const char* name : {"mnuSaveDatabase", "mnuExit", "mnuHelpFile", "mnuAbout",
-                             "mnuCheckforUpdatedVersion"})
+    for (const char* name :
+         {"mnuSaveDatabase", "mnuExit", "mnuHelpFile", "mnuAbout", "mnuCheckforUpdatedVersion"})
         EXPECT_NE(window().findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
 }
 
@@ -109,7 +109,8 @@ TEST_F(FrmMainTest, MissingTemplateGivesOneMessagePerFailingStepAndTheWindowOpen
     window();
     ASSERT_EQ(dialogs.messages.size(), 2);
     for (const auto& m : dialogs.messages)
-        EXPECT_TRUE(m.text.startsWith(QStringLiteral("Error in form load routine: "))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("Error in form load routine: ")))
+            << m.text.toStdString();
     EXPECT_TRUE(enabled("cmdBrowseForDiagFile"));
 }
 
@@ -146,7 +147,8 @@ TEST_F(FrmMainTest, LoadDataEnablesReportsOrReportsNoData) {
     browseTo(logs());
     find<QPushButton>("cmdParseLogs")->click();
     ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("1 line whose date and time could not be read")));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(
+        QStringLiteral("1 line whose date and time could not be read")));
     EXPECT_EQ(dialogs.messages[1].text,
               QStringLiteral("Call information found in logs for 1/15/2009 Thursday\r\n"
                              "Inbound Calls=1\r\nMWI Dialouts=0\r\nNotification Dialouts=0\r\n"
@@ -193,19 +195,22 @@ TEST_F(FrmMainTest, PerPortReportsCheckTheirRange) {
 }
 
 TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
-    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8) +
-                             logLine("2009-01-15 10:05:00", "1163", "CALL DISCONNECT", "Port2", 1, 9));
+    writeLog("20090115",
+             logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8) +
+                 logLine("2009-01-15 10:05:00", "1163", "CALL DISCONNECT", "Port2", 1, 9));
     writeLog("20090116", logLine("2009-01-16 10:00:00", "1162", "NEW CALL", "Port3", 2, 8));
     browseTo(logs());
     find<QPushButton>("cmdParseLogs")->click();
     auto& context = window().reportContext();
-    for (const char* button : {"cmdPortUsage", "cmdCallDistribution", "cmdPortTimeUse", "cmdCallTraffic"})
+    for (const char* button :
+         {"cmdPortUsage", "cmdCallDistribution", "cmdPortTimeUse", "cmdCallTraffic"})
         find<QPushButton>(button)->click();
-    for (const char* name : {"frmPortAvailability", "frmCallDistribution", "frmPortTimeUse", "frmCallTraffic"})
+    for (const char* name :
+         {"frmPortAvailability", "frmCallDistribution", "frmPortTimeUse", "frmCallTraffic"})
         EXPECT_NE(context.openWindow(QString::fromLatin1(name)), nullptr) << name;
 
-    auto* distribution =
-        qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallDistribution")));
+    auto* distribution = qobject_cast<reports::ChartWindow*>(
+        context.openWindow(QStringLiteral("frmCallDistribution")));
     ASSERT_NE(distribution, nullptr);
     const QString header = distribution->chart().headerText();
     find<QTimeEdit>("CallDistributionStartTime")->setTime(QTime(8, 0));
@@ -214,7 +219,8 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
     EXPECT_EQ(distribution->chart().headerText(), header) << "brought forward, not recomputed";
 
     // Loading another day leaves an open chart as it was.
-    auto* traffic = qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallTraffic")));
+    auto* traffic =
+        qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallTraffic")));
     const double before = traffic->chart().yValue(2, 10 * 60);
     find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
     find<QPushButton>("cmdParseLogs")->click();
@@ -226,8 +232,8 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(context.openWindow(QStringLiteral("frmCallDistribution")), nullptr);
     find<QPushButton>("cmdCallDistribution")->click();
-    auto* reopened =
-        qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallDistribution")));
+    auto* reopened = qobject_cast<reports::ChartWindow*>(
+        context.openWindow(QStringLiteral("frmCallDistribution")));
     ASSERT_NE(reopened, nullptr);
     EXPECT_TRUE(reopened->chart().headerText().contains(QStringLiteral("From 8:00:00")));
     QApplication::closeAllWindows();

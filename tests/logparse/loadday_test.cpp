@@ -52,8 +52,9 @@ TEST_F(LoadDayTest, ParsesTheDayAndItsNeighboursOnly) {
     // Calls just across midnight sit in the neighbouring days' files.
     writeLog("20090114", logLine("2009-01-15 00:00:30", "1162", "NEW CALL", "Port1", 1, 9) +
                              logLine("2009-01-14 12:00:00", "1162", "NEW CALL", "Port1", 1, 9));
-    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8) +
-                             logLine("2009-01-15 10:00:00", "30300", "MWI DIAL OUT", "Port30", 3, 7));
+    writeLog("20090115",
+             logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8) +
+                 logLine("2009-01-15 10:00:00", "30300", "MWI DIAL OUT", "Port30", 3, 7));
     writeLog("20090116", logLine("2009-01-15 23:59:00", "1165", "TRAP DIAL OUT", "Port3", 1, 9));
     writeLog("20090117", logLine("2009-01-15 23:59:30", "1162", "NEW CALL", "Port4", 1, 9));
 
@@ -139,9 +140,10 @@ TEST_F(LoadDayTest, ProblemSummaryNamesKindsCountsAndPlaces) {
 }
 
 TEST_F(LoadDayTest, RawCsvHasHeaderTimesAndNulls) {
-    writeLog("20090115", logLine("2009-01-15 10:15:30", "1162", "NEW CALL", "Port7", 3, 12) +
-                             logLine("2009-01-15 10:17:05", "1163", "CALL DISCONNECT", "Port7", 2, 13) +
-                             logLine("2009-01-15 10:20:00", "1164", "AMIS DIAL OUT", "Port8", 3, 12));
+    writeLog("20090115",
+             logLine("2009-01-15 10:15:30", "1162", "NEW CALL", "Port7", 3, 12) +
+                 logLine("2009-01-15 10:17:05", "1163", "CALL DISCONNECT", "Port7", 2, 13) +
+                 logLine("2009-01-15 10:20:00", "1164", "AMIS DIAL OUT", "Port8", 3, 12));
     (void)load(QDate(2009, 1, 15));
     const QString csv = dir.file(QStringLiteral("raw.csv"));
     ASSERT_TRUE(store::writeTableCsv(state.database, QStringLiteral("RawPortData"), csv).isEmpty());

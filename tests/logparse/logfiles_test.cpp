@@ -20,7 +20,7 @@ TEST(LogFileNames, DateFromCharacterPositionsWithCarry) {
         {"data_qnhcmgr_20091301.csv", QDate(2010, 1, 1)},  // month 13: next January
         {"data_qnhcmgr_20090300.csv", QDate(2009, 2, 28)}, // day 0: end of month before
         {"data_qnhcmgr_20090231.csv", QDate(2009, 3, 3)},
-        {"data_qnhcmgr_2009011.csv", QDate(2009, 1, 1)},   // "1." reads 1
+        {"data_qnhcmgr_2009011.csv", QDate(2009, 1, 1)}, // "1." reads 1
         {"data_qnhcmgr_2009x115.csv", QDate(2009, 1, 1).addMonths(-1).addDays(14)},
     };
     for (const Case& c : cases)
@@ -61,7 +61,8 @@ TEST(LogFolder, ListsMatchingFilesInNameOrderIgnoringCase) {
 
 TEST(LogFolder, MissingFolderIsAnError) {
     testing::TempFolder dir;
-    const FolderListing listing = listLogFiles(dir.file(QStringLiteral("gone")), olderGenerationPrefix());
+    const FolderListing listing =
+        listLogFiles(dir.file(QStringLiteral("gone")), olderGenerationPrefix());
     EXPECT_TRUE(listing.files.isEmpty());
     EXPECT_FALSE(listing.error.isEmpty());
 }
@@ -72,9 +73,11 @@ TEST(Locales, DayEntryTextAndDateOrder) {
               QStringLiteral("1/15/2009 Thursday"));
     EXPECT_EQ(dayEntryText(day, QLocale(QLocale::German, QLocale::Germany)),
               QStringLiteral("15.01.2009 Donnerstag"));
-    EXPECT_EQ(dateOrderOf(QLocale(QLocale::English, QLocale::UnitedStates)), DateOrder::MonthDayYear);
+    EXPECT_EQ(dateOrderOf(QLocale(QLocale::English, QLocale::UnitedStates)),
+              DateOrder::MonthDayYear);
     EXPECT_EQ(dateOrderOf(QLocale(QLocale::German, QLocale::Germany)), DateOrder::DayMonthYear);
-    EXPECT_EQ(dateOrderOf(QLocale(QLocale::English, QLocale::UnitedKingdom)), DateOrder::DayMonthYear);
+    EXPECT_EQ(dateOrderOf(QLocale(QLocale::English, QLocale::UnitedKingdom)),
+              DateOrder::DayMonthYear);
     EXPECT_EQ(dateOrderOf(QLocale(QLocale::Japanese, QLocale::Japan)), DateOrder::YearMonthDay);
 }
 

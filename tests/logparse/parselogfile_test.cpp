@@ -98,7 +98,7 @@ TEST(ParseLogFile, FieldCountsAndEmptyFiles) {
 TEST(ParseLogFile, PortTokens) {
     struct Case {
         const char* token;
-        int port;                    // -1: dropped
+        int port; // -1: dropped
         std::optional<ProblemKind> problem;
     };
     const Case cases[] = {
@@ -115,8 +115,9 @@ TEST(ParseLogFile, PortTokens) {
         {"Port99999999999", -1, ProblemKind::NumberTooLarge},
     };
     for (const Case& c : cases) {
-        const auto r = parse(logLine("2009-01-15 10:00:00", "1162", "NEW CALL", c.token, 1, 1) +
-                             logLine("2009-01-15 10:01:00", "1163", "CALL DISCONNECT", c.token, 0, 2));
+        const auto r =
+            parse(logLine("2009-01-15 10:00:00", "1162", "NEW CALL", c.token, 1, 1) +
+                  logLine("2009-01-15 10:01:00", "1163", "CALL DISCONNECT", c.token, 0, 2));
         if (c.port < 0) {
             EXPECT_TRUE(r.rows.empty()) << c.token;
             EXPECT_EQ(r.calls[0], 0) << "a dropped line counts nowhere: " << c.token;
@@ -177,10 +178,11 @@ TEST(ParseLogFile, OpenLegsAndDisconnects) {
 }
 
 TEST(ParseLogFile, PeaksRiseOnlyWithCallStarts) {
-    const auto r = parse(logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port4", 1, 20) +
-                         logLine("2009-01-15 10:00:01", "1165", "TRAP DIAL OUT", "Port9", 2, 18) +
-                         logLine("2009-01-15 10:00:02", "1163", "CALL DISCONNECT", "Port9", 1, 30) +
-                         logLine("2009-01-15 10:00:03", "1163", "CALL DISCONNECT", "Port50", 1, 40));
+    const auto r =
+        parse(logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port4", 1, 20) +
+              logLine("2009-01-15 10:00:01", "1165", "TRAP DIAL OUT", "Port9", 2, 18) +
+              logLine("2009-01-15 10:00:02", "1163", "CALL DISCONNECT", "Port9", 1, 30) +
+              logLine("2009-01-15 10:00:03", "1163", "CALL DISCONNECT", "Port50", 1, 40));
     EXPECT_EQ(r.peakPort, 9);
     EXPECT_EQ(r.peakAvailable, 20);
 }

@@ -58,7 +58,7 @@ TEST_F(PerPortTest, CallTypesLandInTheirColumns) {
 TEST_F(PerPortTest, OneRowPerPortUpToThePeakPort) {
     for (int port = 1; port <= 16; ++port)
         addRow(port, 1, 600, 1, 1, 601, 30);
-    addRow(0, 1, 600, 1, 1, 601, 30); // port 0 has no row
+    addRow(0, 1, 600, 1, 1, 601, 30);  // port 0 has no row
     addRow(60, 1, 600, 1, 1, 601, 30); // above the peak port: no row, but in range
     const PerPortResult r = run(PerPortReport::CallDistribution, 0, 1439, 48);
     EXPECT_EQ(r.ports.size(), 48u);
@@ -79,8 +79,8 @@ TEST_F(PerPortTest, PortTimeUseTotalsSecondsAndSkipsNegativeOnes) {
     addRow(2, 1, 600, 1, 1, 601, 60);
     addRow(2, 1, 602, 1, 1, 604, 90);
     addRow(2, 3, 605, 1, 1, 605, 30);
-    addRow(2, 4, 606, 1, 1, 606, 0);   // zero seconds: counted
-    addRow(2, 5, 607, 1, 1, 606, -40); // negative: skipped here, counted by Call Distribution
+    addRow(2, 4, 606, 1, 1, 606, 0);    // zero seconds: counted
+    addRow(2, 5, 607, 1, 1, 606, -40);  // negative: skipped here, counted by Call Distribution
     addRow(2, 1, 470, 1, 1, 500, 1800); // started before 8:00
     const PerPortResult time = run(PerPortReport::PortTimeUse, 480, 1020, 2);
     const PortFigures& port = time.ports[1];
@@ -97,22 +97,25 @@ TEST_F(PerPortTest, PortTimeUseTotalsSecondsAndSkipsNegativeOnes) {
 }
 
 TEST_F(PerPortTest, CountsBeyondSixteenBitsAreKept) {
-    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 33000) "
-         "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls, LinesInUse,"
-         " StartMinute, EndTime, Seconds, EndMinute) "
-         "SELECT 1, 1, '2009-03-07 10:00:00', 1, 1, 600, '2009-03-07 10:00:00', 70000, 601 FROM n");
+    exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 33000) "
+        "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls, LinesInUse,"
+        " StartMinute, EndTime, Seconds, EndMinute) "
+        "SELECT 1, 1, '2009-03-07 10:00:00', 1, 1, 600, '2009-03-07 10:00:00', 70000, 601 FROM n");
     const PerPortResult r = run(PerPortReport::PortTimeUse, 0, 1439, 1);
     EXPECT_EQ(r.ports[0].calls[kInbound], 33000);
     EXPECT_EQ(r.ports[0].seconds[kInbound], 33000.0 * 70000);
 }
 
 TEST_F(PerPortTest, SummaryCsvLinesFollowTheHeaderOrder) {
-    exec("INSERT INTO CallDistribution VALUES (1, 0, 0, 0, 0, 0), (2, 4, 1, 0, 2, 0), (3, 1, 0, 7, 0, 5)");
+    exec("INSERT INTO CallDistribution VALUES (1, 0, 0, 0, 0, 0), (2, 4, 1, 0, 2, 0), (3, 1, 0, 7, "
+         "0, 5)");
     const SummaryTable t = perPortSummary(state.database, PerPortReport::CallDistribution);
     EXPECT_TRUE(t.notices.isEmpty());
-    EXPECT_EQ(summaryCsv(t), QByteArray("Port, Inbound Calls, MWI Dialouts, Notification Dialouts, TRAP "
-                                        "Dialouts, AMIS Dialouts\r\n1,0,0,0,0,0\r\n2,4,1,2,0,0\r\n"
-                                        "3,1,0,0,5,7\r\n"));
+    EXPECT_EQ(summaryCsv(t),
+              QByteArray("Port, Inbound Calls, MWI Dialouts, Notification Dialouts, TRAP "
+                         "Dialouts, AMIS Dialouts\r\n1,0,0,0,0,0\r\n2,4,1,2,0,0\r\n"
+                         "3,1,0,0,5,7\r\n"));
     EXPECT_EQ(t.layout.columns[4].header, QStringLiteral("TRAP Dailouts"));
     EXPECT_EQ(t.layout.filePrefix, QStringLiteral("CallDistributionSummary_"));
 
@@ -125,7 +128,8 @@ TEST_F(PerPortTest, SummaryCsvLinesFollowTheHeaderOrder) {
 }
 
 TEST_F(PerPortTest, SummaryOfATableWithAMissingPort) {
-    exec("INSERT INTO CallDistribution VALUES (1, 1, 0, 0, 0, 0), (2, 2, 0, 0, 0, 0), (4, 4, 0, 0, 0, 0)");
+    exec("INSERT INTO CallDistribution VALUES (1, 1, 0, 0, 0, 0), (2, 2, 0, 0, 0, 0), (4, 4, 0, 0, "
+         "0, 0)");
     const SummaryTable t = perPortSummary(state.database, PerPortReport::CallDistribution);
     ASSERT_EQ(t.rows.size(), 3);
     EXPECT_EQ(t.rows[2], QStringList{QStringLiteral("3")});

@@ -63,16 +63,14 @@ TEST_F(PortAxisWindowTest, ZoomAndScrollOverFortyEightPorts) {
     EXPECT_TRUE(find<QAction>(*w, "mnuZoom")->isEnabled());
 
     struct Step {
-        int zoom;  // -1: move the scroll bar to value
+        int zoom; // -1: move the scroll bar to value
         int value;
         int expectValue;
         double lo, hi;
     };
     const Step steps[] = {
-        {1, -1, 1, 1, 25},
-        {-1, 10, 10, 9, 33},
-        {-1, 30, 30, 23, 48},  // last port 53 is past 48
-        {1, -1, 25, 25, 49},   // choosing the 24-port view again from 30
+        {1, -1, 1, 1, 25},   {-1, 10, 10, 9, 33}, {-1, 30, 30, 23, 48}, // last port 53 is past 48
+        {1, -1, 25, 25, 49}, // choosing the 24-port view again from 30
         {0, -1, 1, 1, 49},
     };
     for (const Step& s : steps) {
@@ -191,24 +189,29 @@ TEST_F(PortAxisWindowTest, SummaryWindowShowsStoredFigures) {
     addRow(2, 1, 600, 1, 1, 601, 3600);
     const auto w = open<frmPortTimeUse>();
     find<QAction>(*w, "mnuShowSummary")->trigger();
-    auto* summary = qobject_cast<SummaryWindow*>(context.openWindow(QStringLiteral("frmPortTimeUseSummary")));
+    auto* summary =
+        qobject_cast<SummaryWindow*>(context.openWindow(QStringLiteral("frmPortTimeUseSummary")));
     ASSERT_NE(summary, nullptr);
     EXPECT_EQ(summary->grid().rowCount(), 48);
     EXPECT_EQ(summary->grid().item(1, 1)->text(), QStringLiteral("3600"));
-    EXPECT_EQ(summary->grid().horizontalHeaderItem(4)->text(), QStringLiteral("TRAP Dailout Seconds"));
+    EXPECT_EQ(summary->grid().horizontalHeaderItem(4)->text(),
+              QStringLiteral("TRAP Dailout Seconds"));
     dialogs.saveAnswers << dir.file(QStringLiteral("time.csv"));
     summary->saveCsv();
-    EXPECT_TRUE(dialogs.saveInitials.last().endsWith(QStringLiteral("PortTimeUseSummary_3_7_2009.csv")));
+    EXPECT_TRUE(
+        dialogs.saveInitials.last().endsWith(QStringLiteral("PortTimeUseSummary_3_7_2009.csv")));
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Summary information saved")});
     summary->close();
 
     // A table missing a port says so once per missing port, and the grid keeps going.
-    exec("DELETE FROM CallDistribution; INSERT INTO CallDistribution VALUES (1,1,0,0,0,0), (3,1,0,0,0,0)");
+    exec("DELETE FROM CallDistribution; INSERT INTO CallDistribution VALUES (1,1,0,0,0,0), "
+         "(3,1,0,0,0,0)");
     dialogs.messages.clear();
     frmCallDistributionSummary missing(context);
     missing.load();
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral(
-                                   "Error, could not find port #2 in the Call Distribution database.")});
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{QStringLiteral(
+                  "Error, could not find port #2 in the Call Distribution database.")});
     EXPECT_EQ(missing.grid().item(1, 0)->text(), QStringLiteral("2"));
 }
 

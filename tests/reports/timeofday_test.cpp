@@ -22,8 +22,8 @@ TEST_F(TimeOfDayTest, PortAvailabilityTakesExtremesOfEachMinute) {
     addRow(1, 1, 600, 2, 10);
     addRow(2, 1, 600, 5, 7);
     addRow(1, 99, 600, 3, 9);
-    addRow(3, 99, 601, 4, 1200);   // a disconnect sample counts like a call start
-    addRow(3, 1, 602, -2, 5);      // busy never below 0
+    addRow(3, 99, 601, 4, 1200); // a disconnect sample counts like a call start
+    addRow(3, 1, 602, -2, 5);    // busy never below 0
     const MinuteTable t = availability().table;
     EXPECT_EQ(t.at(MinLinesAvailable, 600), 7);
     EXPECT_EQ(t.at(MaxLinesInUse, 600), 5);
@@ -34,7 +34,7 @@ TEST_F(TimeOfDayTest, PortAvailabilityTakesExtremesOfEachMinute) {
 }
 
 TEST_F(TimeOfDayTest, PortAvailabilityFillsBeforeBetweenAndAfterSamples) {
-    addRow(1, 1, 0, 9, 1);     // minute 0 is outside the report
+    addRow(1, 1, 0, 9, 1); // minute 0 is outside the report
     addRow(1, 1, 480, 3, 12);
     addRow(1, 1, 700, 6, 8);
     addRow(1, 1, 1020, 2, 14);
@@ -87,7 +87,7 @@ TEST_F(TimeOfDayTest, CallTrafficCountsCallStartsPerMinute) {
     addRow(4, 3, 600, 1, 1);
     addRow(4, 99, 600, 1, 1);
     addRow(5, 99, 600, 1, 1);
-    addRow(6, 2, 0, 1, 1);   // minute 0 is not counted
+    addRow(6, 2, 0, 1, 1); // minute 0 is not counted
     addRow(7, 5, 1439, 1, 1);
     addRow(8, 4, 61, 1, 1, 65, 200);
     addRow(8, 2, 61, 1, 1);
@@ -106,9 +106,10 @@ TEST_F(TimeOfDayTest, CallTrafficCountsCallStartsPerMinute) {
 }
 
 TEST_F(TimeOfDayTest, CountsBeyondSixteenBitsAreKept) {
-    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
-         "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls, LinesInUse,"
-         " StartMinute) SELECT 1, 1, '2009-03-07 10:00:00', 1, 1, 600 FROM n");
+    exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+        "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls, LinesInUse,"
+        " StartMinute) SELECT 1, 1, '2009-03-07 10:00:00', 1, 1, 600 FROM n");
     const CallTrafficResult r = computeCallTraffic(state.database);
     EXPECT_EQ(r.table.at(TrafficInbound, 600), 40000);
     EXPECT_EQ(callTrafficSummary(r.table).rows[9][1], QStringLiteral("40000"));
@@ -126,25 +127,28 @@ TEST(HourlySummaries, BucketMinutesTheirOwnWay) {
     MinuteTable pa = constantTable(2);
     for (auto& v : pa.values[MinLinesAvailable])
         v = 20;
-    pa.values[MaxLinesInUse][59] = 7;              // minute 60: clock hour 2
-    pa.values[MaxLinesInUse][1439] = 9;            // minute 1440: no row
+    pa.values[MaxLinesInUse][59] = 7;   // minute 60: clock hour 2
+    pa.values[MaxLinesInUse][1439] = 9; // minute 1440: no row
     pa.values[MinLinesAvailable][1439] = 1;
-    pa.values[MinLinesAvailable][1379] = 3;        // minute 1380: row 24
+    pa.values[MinLinesAvailable][1379] = 3; // minute 1380: row 24
     const SummaryTable s = portAvailabilitySummary(pa);
     ASSERT_EQ(s.rows.size(), 24);
-    EXPECT_EQ(s.rows[0], (QStringList{QStringLiteral(" 1"), QStringLiteral(" 0"), QStringLiteral(" 20")}));
+    EXPECT_EQ(s.rows[0],
+              (QStringList{QStringLiteral(" 1"), QStringLiteral(" 0"), QStringLiteral(" 20")}));
     EXPECT_EQ(s.rows[1][1], QStringLiteral(" 7"));
-    EXPECT_EQ(s.rows[23], (QStringList{QStringLiteral(" 24"), QStringLiteral(" 0"), QStringLiteral(" 3")}));
+    EXPECT_EQ(s.rows[23],
+              (QStringList{QStringLiteral(" 24"), QStringLiteral(" 0"), QStringLiteral(" 3")}));
     EXPECT_EQ(s.column(QStringLiteral("MinPortsAvailableToTakeCalls")), 2);
 
     MinuteTable ct = constantTable(5);
-    ct.values[TrafficInbound][59] = 4;    // minute 60: first hour
-    ct.values[TrafficInbound][60] = 1;    // minute 61: second hour
-    ct.values[TrafficTrap][1439] = 2;     // minute 1440: last hour
+    ct.values[TrafficInbound][59] = 4; // minute 60: first hour
+    ct.values[TrafficInbound][60] = 1; // minute 61: second hour
+    ct.values[TrafficTrap][1439] = 2;  // minute 1440: last hour
     ct.values[TrafficMwi][0] = 3;
     const SummaryTable t = callTrafficSummary(ct);
-    EXPECT_EQ(t.rows[0], (QStringList{QStringLiteral(" 1"), QStringLiteral("4"), QStringLiteral("3"),
-                                      QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
+    EXPECT_EQ(t.rows[0],
+              (QStringList{QStringLiteral(" 1"), QStringLiteral("4"), QStringLiteral("3"),
+                           QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
     EXPECT_EQ(t.rows[1][1], QStringLiteral("1"));
     EXPECT_EQ(t.rows[23][4], QStringLiteral("2"));
     EXPECT_EQ(t.layout.columns[4].header, QStringLiteral("TRAP Dailouts"));
@@ -173,11 +177,14 @@ TEST(HourlySummaries, CsvBytes) {
 }
 
 TEST(DefaultNames, CarryTheDateWithoutLeadingZeros) {
-    EXPECT_EQ(dateFileName(QStringLiteral("PortAvailabilitySummary_"), QDate(2009, 3, 7), QStringLiteral(".csv")),
+    EXPECT_EQ(dateFileName(QStringLiteral("PortAvailabilitySummary_"), QDate(2009, 3, 7),
+                           QStringLiteral(".csv")),
               QStringLiteral("PortAvailabilitySummary_3_7_2009.csv"));
-    EXPECT_EQ(dateFileName(QStringLiteral("PortAvailabilityGraph_"), QDate(2009, 11, 12), QStringLiteral(".BMP")),
+    EXPECT_EQ(dateFileName(QStringLiteral("PortAvailabilityGraph_"), QDate(2009, 11, 12),
+                           QStringLiteral(".BMP")),
               QStringLiteral("PortAvailabilityGraph_11_12_2009.BMP"));
-    EXPECT_EQ(dateFileName(QStringLiteral("PortTimeUseGraph_"), QDate(2010, 1, 1), QStringLiteral(".BMP")),
+    EXPECT_EQ(dateFileName(QStringLiteral("PortTimeUseGraph_"), QDate(2010, 1, 1),
+                           QStringLiteral(".BMP")),
               QStringLiteral("PortTimeUseGraph_1_1_2010.BMP"));
 }
 
@@ -198,13 +205,13 @@ TEST(PrintZoom, FitsThePageWithoutEnlarging) {
         std::optional<int> zoom;
     };
     const Case cases[] = {
-        {1000, 1000, 500, 500, {}},      // fits: unchanged
-        {1000, 800, 1000, 800, {}},      // ratio exactly 1.0: unchanged
-        {500, 1000, 800, 800, 62},       // width ratio 0.625: 62.5 goes to 62
-        {1000, 300, 800, 800, 38},       // height ratio 0.375: 37.5 goes to 38
+        {1000, 1000, 500, 500, {}}, // fits: unchanged
+        {1000, 800, 1000, 800, {}}, // ratio exactly 1.0: unchanged
+        {500, 1000, 800, 800, 62},  // width ratio 0.625: 62.5 goes to 62
+        {1000, 300, 800, 800, 38},  // height ratio 0.375: 37.5 goes to 38
         {400, 1000, 800, 800, 50},
-        {700, 600, 1000, 1000, 60},      // the smaller ratio (height) decides
-        {600, 700, 1000, 1000, 60},      // the smaller ratio (width) decides
+        {700, 600, 1000, 1000, 60}, // the smaller ratio (height) decides
+        {600, 700, 1000, 1000, 60}, // the smaller ratio (width) decides
     };
     for (const Case& c : cases)
         EXPECT_EQ(support::printZoomPercent(c.pageW, c.pageH, c.picW, c.picH), c.zoom)

@@ -88,19 +88,17 @@ TEST_F(TimeOfDayWindowTest, ZoomAndScrollShowTheirRanges) {
     const auto w = open<frmPortAvailability>();
     QScrollBar& bar = w->scrollBar();
     struct Step {
-        int zoom;        // -1: move the scroll bar instead
-        int value;       // scroll value to set first (or -1)
+        int zoom;  // -1: move the scroll bar instead
+        int value; // scroll value to set first (or -1)
         int expectValue;
         double lo, hi;
     };
     const Step steps[] = {
-        {0, 360, 0, 0, 1440},       // no Zoom from anywhere: the whole day
+        {0, 360, 0, 0, 1440},        // no Zoom from anywhere: the whole day
         {3, 1400, 1380, 1380, 1440}, // one hour near the end moves back
-        {2, 100, 100, 100, 340},
-        {-1, 110, 110, 109, 348},   // one arrow click in the four-hour view
-        {-1, 1300, 1300, 1199, 1439},
-        {3, -1, 1300, 1300, 1360},
-        {-1, 1440, 1440, 1379, 1439},
+        {2, 100, 100, 100, 340},      {-1, 110, 110, 109, 348}, // one arrow click in the four-hour
+                                                                // view
+        {-1, 1300, 1300, 1199, 1439}, {3, -1, 1300, 1300, 1360}, {-1, 1440, 1440, 1379, 1439},
         {1, 360, 360, 360, 1080},
     };
     for (const Step& s : steps) {
@@ -170,9 +168,10 @@ TEST_F(TimeOfDayWindowTest, CallTrafficDrawsFiveSeriesInItsOrder) {
     QStringList captions;
     for (auto* box : boxes)
         captions << box->text();
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("Inbound Calls"), QStringLiteral("TRAP Dailouts"),
-                                     QStringLiteral("Notification Dialouts"),
-                                     QStringLiteral("AMIS Dialouts"), QStringLiteral("MWI Dialouts")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("Inbound Calls"), QStringLiteral("TRAP Dailouts"),
+                           QStringLiteral("Notification Dialouts"), QStringLiteral("AMIS Dialouts"),
+                           QStringLiteral("MWI Dialouts")}));
     find<QCheckBox>(*w, "chkESeries1_0")->click();
     EXPECT_FALSE(chart.seriesShown(1));
     EXPECT_EQ(status.captions.last(), QStringLiteral("Generating report..."));
@@ -182,11 +181,13 @@ TEST_F(TimeOfDayWindowTest, SummaryGridAndCsvSaving) {
     addRow(1, 1, 500, 4, 12);
     const auto w = open<frmPortAvailability>();
     find<QAction>(*w, "mnuSummaryInfo")->trigger();
-    auto* summary = qobject_cast<SummaryWindow*>(context.openWindow(QStringLiteral("frmPortAvailabilitySummary")));
+    auto* summary = qobject_cast<SummaryWindow*>(
+        context.openWindow(QStringLiteral("frmPortAvailabilitySummary")));
     ASSERT_NE(summary, nullptr);
     QTableWidget& grid = summary->grid();
     ASSERT_EQ(grid.rowCount(), 24);
-    EXPECT_EQ(grid.horizontalHeaderItem(2)->text(), QStringLiteral("Min Ports Available To Take Calls"));
+    EXPECT_EQ(grid.horizontalHeaderItem(2)->text(),
+              QStringLiteral("Min Ports Available To Take Calls"));
     EXPECT_EQ(grid.item(0, 0)->text(), QStringLiteral(" 1"));
     EXPECT_EQ(grid.item(8, 1)->text(), QStringLiteral(" 4"));
 
@@ -197,12 +198,14 @@ TEST_F(TimeOfDayWindowTest, SummaryGridAndCsvSaving) {
     const QString target = dir.write(QStringLiteral("out/old.csv"), QByteArray(9000, 'z'));
     dialogs.saveAnswers << target;
     summary->saveCsv();
-    EXPECT_TRUE(dialogs.saveInitials.last().endsWith(QStringLiteral("PortAvailabilitySummary_3_7_2009.csv")));
+    EXPECT_TRUE(dialogs.saveInitials.last().endsWith(
+        QStringLiteral("PortAvailabilitySummary_3_7_2009.csv")));
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Summary information saved")});
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.startsWith("Hour, Max ports in use, Minimum ports available to take calls\r\n1,0,16\r\n"));
+    EXPECT_TRUE(bytes.startsWith(
+        "Hour, Max ports in use, Minimum ports available to take calls\r\n1,0,16\r\n"));
     EXPECT_TRUE(bytes.contains("\r\n9,4,12\r\n"));
 
     dialogs.messages.clear();
@@ -220,8 +223,10 @@ TEST_F(TimeOfDayWindowTest, BitmapExportAndPrinting) {
     const auto w = open<frmCallTraffic>();
     w->show();
     dialogs.saveAnswers << dir.file(QStringLiteral("chart"));
-    support::SaveChartToBitmap(w->chart(), dialogs, QStringLiteral("CallTrafficGraph_"), QDate(2009, 3, 7));
-    EXPECT_TRUE(dialogs.saveInitials.last().endsWith(QStringLiteral("CallTrafficGraph_3_7_2009.BMP")));
+    support::SaveChartToBitmap(w->chart(), dialogs, QStringLiteral("CallTrafficGraph_"),
+                               QDate(2009, 3, 7));
+    EXPECT_TRUE(
+        dialogs.saveInitials.last().endsWith(QStringLiteral("CallTrafficGraph_3_7_2009.BMP")));
     QFile bitmap(dir.file(QStringLiteral("chart.BMP")));
     ASSERT_TRUE(bitmap.open(QIODevice::ReadOnly));
     EXPECT_TRUE(bitmap.read(2) == "BM");
@@ -233,7 +238,8 @@ TEST_F(TimeOfDayWindowTest, BitmapExportAndPrinting) {
 
     dialogs.printToPdf = dir.file(QStringLiteral("print.pdf"));
     find<QAction>(*w, "PrintChart")->trigger();
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(dialogs.messages.isEmpty())
+        << dialogs.texts().join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("temp.bmp"))));
     QFile pdf(dialogs.printToPdf);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
@@ -243,7 +249,8 @@ TEST_F(TimeOfDayWindowTest, BitmapExportAndPrinting) {
     context.workFolder = dir.file(QStringLiteral("missing"));
     find<QAction>(*w, "PrintChart")->trigger();
     ASSERT_FALSE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Error in PrintChart routine: ")));
+    EXPECT_TRUE(
+        dialogs.messages[0].text.startsWith(QStringLiteral("Error in PrintChart routine: ")));
 }
 
 } // namespace

@@ -31,7 +31,7 @@ TEST(GetVersion, OlderGenerationReadsHexadecimalDigitGroups) {
     };
     const Case cases[] = {
         {0x00030001, 0x0004006A, 3, 1, 4, 106, "3.1(4.106)"},
-        {0x000A0001, 0x00040000, 0, 1, 4, 0, "0.1(4.0)"},  // "000A" reads up to the letter
+        {0x000A0001, 0x00040000, 0, 1, 4, 0, "0.1(4.0)"}, // "000A" reads up to the letter
         {0x00120034, 0x0004FFFF, 12, 34, 4, -1, "12.34(4.-1)"},
         {0x00000000, 0x00000000, 0, 0, 0, 0, "0.0(0.0)"},
     };
@@ -89,8 +89,8 @@ TEST(LogPath, NewerGenerationAsksTheConfigurationDatabase) {
         QStringList messages;
         EXPECT_EQ(strGetLogPath(newer, registry, config, messages), c.folder);
         EXPECT_TRUE(messages.isEmpty());
-        EXPECT_EQ(config.asked,
-                  QStringList{QStringLiteral("System.Reports.DataCollection.OmHcMgr_LastDataFile")});
+        EXPECT_EQ(config.asked, QStringList{QStringLiteral(
+                                    "System.Reports.DataCollection.OmHcMgr_LastDataFile")});
     }
 }
 
@@ -111,15 +111,18 @@ TEST(LogPath, FailuresAndOlderGeneration) {
     (void)strFetchConfigKey(QStringLiteral("a'b"), newer, config, messages);
     EXPECT_EQ(config.asked.last(), QStringLiteral("a'b"));
     // The older generation has no configuration database.
-    EXPECT_TRUE(strFetchConfigKey(QStringLiteral("x"), ServerVersion{}, config, messages).isEmpty());
+    EXPECT_TRUE(
+        strFetchConfigKey(QStringLiteral("x"), ServerVersion{}, config, messages).isEmpty());
     EXPECT_EQ(config.asked.size(), 2);
 
     registry.setKey(QStringLiteral("SOFTWARE\\Quenta\\QnLogMgr\\1.0"),
                     {{QStringLiteral("Output Path"), QStringLiteral("C:\\Quenta\\Logs\\hc.csv")}});
-    EXPECT_EQ(strGetLogPath(ServerVersion{}, registry, config, messages), QStringLiteral("C:\\Quenta\\Logs"));
+    EXPECT_EQ(strGetLogPath(ServerVersion{}, registry, config, messages),
+              QStringLiteral("C:\\Quenta\\Logs"));
     registry.setKey(QStringLiteral("SOFTWARE\\Quenta\\QnLogMgr\\1.0"),
                     {{QStringLiteral("Output Path"), QStringLiteral("C:\\Quenta\\Logs\\")}});
-    EXPECT_EQ(strGetLogPath(ServerVersion{}, registry, config, messages), QStringLiteral("C:\\Quenta\\Logs"));
+    EXPECT_EQ(strGetLogPath(ServerVersion{}, registry, config, messages),
+              QStringLiteral("C:\\Quenta\\Logs"));
 }
 
 TEST(Registry, UnsupportedKindFailsWithItsNumber) {
@@ -131,7 +134,8 @@ TEST(Registry, UnsupportedKindFailsWithItsNumber) {
         EXPECT_EQ(e.number, 1001);
         EXPECT_EQ(e.description, QStringLiteral("Unsupported value type"));
     }
-    EXPECT_EQ(registry.readValue(Hive::LocalMachine, kOlder, QStringLiteral("x"), NumberValue, 7), 7);
+    EXPECT_EQ(registry.readValue(Hive::LocalMachine, kOlder, QStringLiteral("x"), NumberValue, 7),
+              7);
 }
 
 } // namespace

@@ -36,8 +36,8 @@ TEST(WorkingFile, CopiedFromTemplateWhenMissing) {
 
     WorkingDatabase wdb(connectionString(data));
     ASSERT_TRUE(wdb.open().isEmpty());
-    for (const char* table : {"RawPortData", "PortAvailability", "CallTraffic", "CallDistribution",
-                              "PortTimeUsage"})
+    for (const char* table :
+         {"RawPortData", "PortAvailability", "CallTraffic", "CallDistribution", "PortTimeUsage"})
         EXPECT_EQ(count(wdb, table), 0) << table;
 }
 
@@ -50,7 +50,8 @@ TEST(WorkingFile, ExistingFileIsKeptAndMadeWritable) {
         ASSERT_TRUE(wdb.open().isEmpty());
         wdb.db().exec("INSERT INTO PortAvailability VALUES (1, 5, 2)");
     }
-    QFile::setPermissions(dir.file(workingFileName()), QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    QFile::setPermissions(dir.file(workingFileName()),
+                          QFileDevice::ReadOwner | QFileDevice::ReadUser);
     EXPECT_TRUE(prepareWorkingFile(dir.path(), dir.path()).isEmpty());
     EXPECT_TRUE(QFile::permissions(dir.file(workingFileName())) & QFileDevice::WriteOwner);
     WorkingDatabase wdb(connectionString(dir.path()));
@@ -90,13 +91,14 @@ TEST_F(WorkingDatabaseTest, ClearDatabasesEmptiesAllFiveTables) {
                   "INSERT INTO CallDistribution VALUES (1, 1, 1, 1, 1, 1);"
                   "INSERT INTO PortTimeUsage VALUES (1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1);");
     EXPECT_TRUE(ClearDatabases(wdb).isEmpty());
-    for (const char* table : {"RawPortData", "PortAvailability", "CallTraffic", "CallDistribution",
-                              "PortTimeUsage"})
+    for (const char* table :
+         {"RawPortData", "PortAvailability", "CallTraffic", "CallDistribution", "PortTimeUsage"})
         EXPECT_EQ(count(wdb, table), 0) << table;
 }
 
 TEST_F(WorkingDatabaseTest, ClearDatabasesReportsEachFailingTableAndGoesOn) {
-    wdb.db().exec("DROP TABLE CallTraffic; INSERT INTO PortTimeUsage VALUES (1,1,1,1,1,1,1,1,1,1,1);");
+    wdb.db().exec(
+        "DROP TABLE CallTraffic; INSERT INTO PortTimeUsage VALUES (1,1,1,1,1,1,1,1,1,1,1);");
     const QStringList messages = ClearDatabases(wdb);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], QStringLiteral("Error in ClearDatabases: no such table: CallTraffic"));
@@ -112,7 +114,8 @@ TEST_F(WorkingDatabaseTest, RowsAppendInOrderAndAFailureWritesNothing) {
     rows[1].port = 2;
     rows[2].port = 3;
     ASSERT_TRUE(appendRawRows(wdb, rows).isEmpty());
-    SQLite::Statement q(wdb.db(), "SELECT Port, Seconds, EndTime IS NULL FROM RawPortData ORDER BY rowid");
+    SQLite::Statement q(wdb.db(),
+                        "SELECT Port, Seconds, EndTime IS NULL FROM RawPortData ORDER BY rowid");
     std::vector<int> ports;
     while (q.executeStep())
         ports.push_back(q.getColumn(0).getInt());
@@ -144,8 +147,9 @@ TEST_F(WorkingDatabaseTest, FiguresInMemoryFollowEveryChangeOfRawPortData) {
             seen.push_back(f.port);
         return seen;
     };
-    const char* insert = "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls,"
-                         " LinesInUse, StartMinute) VALUES (%d, 1, '2009-01-15 10:00:00', 1, 1, 600)";
+    const char* insert =
+        "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls,"
+        " LinesInUse, StartMinute) VALUES (%d, 1, '2009-01-15 10:00:00', 1, 1, 600)";
     char sql[256];
     std::snprintf(sql, sizeof sql, insert, 9);
     wdb.db().exec(sql);

@@ -20,13 +20,14 @@ public:
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    if (!socket->readAll().contains("\r\n\r\n") )
+                    if (!socket->readAll().contains("\r\n\r\n"))
                         return;
                     ++requests;
                     if (silent)
                         return;
-                    socket->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Length: " +
-                                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+                    socket->write("HTTP/1.1 " + QByteArray::number(status) +
+                                  " X\r\nContent-Length: " + QByteArray::number(body.size()) +
+                                  "\r\nConnection: close\r\n\r\n" + body);
                     socket->disconnectFromHost();
                 });
             }

@@ -39,7 +39,8 @@ TEST(Languages, CodesNamesAndIdentifiers) {
 TEST(Languages, FontsOfTheEastAsianLanguages) {
     EXPECT_EQ(fontForLanguage(1042).charset, 129);
     EXPECT_EQ(fontForLanguage(1042).face, QString::fromUtf16(u"\uAD74\uB9BC"));
-    EXPECT_EQ(fontForLanguage(1041).face, QString::fromUtf16(u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF"));
+    EXPECT_EQ(fontForLanguage(1041).face,
+              QString::fromUtf16(u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF"));
     EXPECT_EQ(fontForLanguage(2052).charset, 134);
     EXPECT_EQ(fontForLanguage(1028).face, QString::fromUtf16(u"\u65B0\u7D30\u660E\u9AD4"));
     EXPECT_EQ(fontForLanguage(1036).charset, 1);
@@ -54,8 +55,8 @@ TEST(Languages, LibrariesFoundByNameAndHeldOpen) {
         dir.write(QString::fromLatin1(name), "MZ");
     QStringList codes = findLanguageCodes(dir.path());
     codes.sort();
-    EXPECT_EQ(codes, (QStringList{QStringLiteral("ENU"), QStringLiteral("ENU"), QStringLiteral("FRA"),
-                                  QStringLiteral("jpn")}));
+    EXPECT_EQ(codes, (QStringList{QStringLiteral("ENU"), QStringLiteral("ENU"),
+                                  QStringLiteral("FRA"), QStringLiteral("jpn")}));
 
     LanguageLibrary library;
     EXPECT_FALSE(library.open(dir.file(QStringLiteral("brandingres_DEU.dll"))));

@@ -19,10 +19,11 @@ WorkingDatabaseFixture::WorkingDatabaseFixture() {
 
 void WorkingDatabaseFixture::addRow(int port, int callType, int startMinute, int inUse,
                                     int available, int endMinute, int seconds) {
-    SQLite::Statement insert(state.database.db(),
-                             "INSERT INTO RawPortData (Port, CallType, StartTime, "
-                             "LinesAvailableToTakeCalls, LinesInUse, StartMinute, EndTime, Seconds, "
-                             "EndMinute) VALUES (?, ?, '2009-03-07 00:00:00', ?, ?, ?, ?, ?, ?)");
+    SQLite::Statement insert(
+        state.database.db(),
+        "INSERT INTO RawPortData (Port, CallType, StartTime, "
+        "LinesAvailableToTakeCalls, LinesInUse, StartMinute, EndTime, Seconds, "
+        "EndMinute) VALUES (?, ?, '2009-03-07 00:00:00', ?, ?, ?, ?, ?, ?)");
     insert.bind(1, port);
     insert.bind(2, callType);
     insert.bind(3, available);

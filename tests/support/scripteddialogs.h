@@ -43,9 +43,9 @@ public:
         printer.setPageOrientation(printOrientation);
         return true;
     }
-    bool answerOk = true;      // the answer to questions
+    bool answerOk = true; // the answer to questions
     QStringList questions;
-    QStringList opened;        // addresses opened
+    QStringList opened; // addresses opened
     bool question(const QString& text, const QString&) override {
         questions << text;
         return answerOk;

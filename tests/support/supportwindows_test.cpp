@@ -50,7 +50,8 @@ TEST_F(SupportWindowsTest, AboutShowsVersionAndStaysOneModalWindow) {
     windows.showAbout();
     frmAbout* about = windows.aboutWindow();
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), QStringLiteral(" 2.0 Build 5"));
+    EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+              QStringLiteral(" 2.0 Build 5"));
     EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
     about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
     EXPECT_TRUE(about->isHidden());
@@ -78,14 +79,17 @@ TEST_F(SupportWindowsTest, ChoosingALanguageOpensItsLibraryAndSetsFonts) {
     for (QAction* item : items)
         captions << item->text();
     // In name order; the lower-case code "fra" names no language and stands for English.
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("German (Germany)"), QStringLiteral("English (United States)"),
-                                     QStringLiteral("French (France)"), QStringLiteral("Japanese")}));
+    EXPECT_EQ(
+        captions,
+        (QStringList{QStringLiteral("German (Germany)"), QStringLiteral("English (United States)"),
+                     QStringLiteral("French (France)"), QStringLiteral("Japanese")}));
 
     HookedWindow other;
     other.show();
     items[2]->trigger();
     EXPECT_EQ(windows.languages().CurrentLanguageId(), 1036);
-    EXPECT_TRUE(windows.languages().library().path().endsWith(QStringLiteral("BrandingRes_FRA.dll")));
+    EXPECT_TRUE(
+        windows.languages().library().path().endsWith(QStringLiteral("BrandingRes_FRA.dll")));
     EXPECT_EQ(other.runs, 1);
 
     const QString before = other.font().family();
@@ -93,9 +97,11 @@ TEST_F(SupportWindowsTest, ChoosingALanguageOpensItsLibraryAndSetsFonts) {
     EXPECT_EQ(windows.languages().CurrentLanguageId(), 1041);
     const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
     const QString face = QString::fromUtf16(u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
-    EXPECT_EQ(other.font().family(), japanese.isEmpty() ? face : japanese.first()) << before.toStdString();
-    EXPECT_EQ(windows.aboutWindow()->findChild<QLabel*>(QStringLiteral("lblVersion"))->font().family(),
-              other.font().family());
+    EXPECT_EQ(other.font().family(), japanese.isEmpty() ? face : japanese.first())
+        << before.toStdString();
+    EXPECT_EQ(
+        windows.aboutWindow()->findChild<QLabel*>(QStringLiteral("lblVersion"))->font().family(),
+        other.font().family());
 }
 
 TEST_F(SupportWindowsTest, HelpWindowShowsThePageAndKeepsItsSize) {
@@ -116,7 +122,8 @@ TEST_F(SupportWindowsTest, HelpWindowShowsThePageAndKeepsItsSize) {
 
 TEST_F(SupportWindowsTest, MissingHelpPageSaysSo) {
     windows.showHelp();
-    EXPECT_TRUE(windows.helpWindow()->browser().toPlainText().contains(QStringLiteral("Page not found")));
+    EXPECT_TRUE(
+        windows.helpWindow()->browser().toPlainText().contains(QStringLiteral("Page not found")));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -142,13 +149,16 @@ TEST(UpdateMenu, AsksAndOpensTheHomePage) {
     EXPECT_TRUE(dialogs.opened.isEmpty());
     dialogs.answerOk = true;
     check->trigger();
-    EXPECT_EQ(dialogs.opened, QStringList{server.origin() + QStringLiteral("/Applications/Mervox/Tarrow/Tarrow.html")});
+    EXPECT_EQ(
+        dialogs.opened,
+        QStringList{server.origin() + QStringLiteral("/Applications/Mervox/Tarrow/Tarrow.html")});
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
     server.body = "<rows><row><cell>^/Applications/Mervox/Tarrow/Tarrow.html^ifram_a</cell>"
                   "<cell>2.0.5</cell></row></rows>";
     check->trigger();
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("You have the most up to date version of this tool installed")});
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral(
+                                   "You have the most up to date version of this tool installed")});
     qunsetenv("TARROW_TOOLS_SITE");
 }
 

@@ -13,7 +13,9 @@ namespace tarrow::testing {
 
 TempFolder::TempFolder() = default;
 
-QString TempFolder::file(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+QString TempFolder::file(const QString& name) const {
+    return QDir(dir_.path()).filePath(name);
+}
 
 QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
     const QString path = file(name);
@@ -33,8 +35,8 @@ QString TempFolder::writeTemplate(const QString& folder) const {
     return path;
 }
 
-QByteArray logLine(const char* utc, const char* code, const char* text, const char* port,
-                   int inUse, int available) {
+QByteArray logLine(const char* utc, const char* code, const char* text, const char* port, int inUse,
+                   int available) {
     return QByteArray(utc) + ",HcMgr," + code + ',' + text + ',' + port + ',' +
            QByteArray::number(inUse) + ',' + QByteArray::number(available) + ",0\r\n";
 }

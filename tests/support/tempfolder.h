@@ -22,7 +22,7 @@ private:
 };
 
 // A log line of seven fields plus one ignored field.
-QByteArray logLine(const char* utc, const char* code, const char* text, const char* port,
-                   int inUse, int available);
+QByteArray logLine(const char* utc, const char* code, const char* text, const char* port, int inUse,
+                   int available);
 
 } // namespace tarrow::testing

@@ -13,10 +13,12 @@ namespace {
 
 const QString kPath = QStringLiteral("/Applications/Mervox/Tarrow/Tarrow.html");
 
-QString listWith(const QString& cellText, const QString& key = QStringLiteral("^") + kPath +
-                                                                QStringLiteral("^ifram_a")) {
-    return QStringLiteral("<?xml version=\"1.0\"?><rows><row><cell>Other tool</cell><cell>9.9.9</cell></row>"
-                          "<row><cell>") + key + QStringLiteral("</cell><cell>") + cellText +
+QString listWith(const QString& cellText,
+                 const QString& key = QStringLiteral("^") + kPath + QStringLiteral("^ifram_a")) {
+    return QStringLiteral(
+               "<?xml version=\"1.0\"?><rows><row><cell>Other tool</cell><cell>9.9.9</cell></row>"
+               "<row><cell>") +
+           key + QStringLiteral("</cell><cell>") + cellText +
            QStringLiteral("</cell></row></rows>");
 }
 
@@ -26,17 +28,20 @@ TEST(UpdateCheck, PadVersionString) {
         const char* out;
         bool failure;
     };
-    for (const Case& c : {Case{"2.0.5", "0002.0000.0005", false}, Case{"2.0.10", "0002.0000.0010", false},
-                          Case{"12345.1", "12345.0001", false}, Case{"2.1", "", false},
-                          Case{"", "", false}, Case{"2005", "", true}, Case{"2.0.5.1", "0002.0000.0005.0001", false}}) {
+    for (const Case& c :
+         {Case{"2.0.5", "0002.0000.0005", false}, Case{"2.0.10", "0002.0000.0010", false},
+          Case{"12345.1", "12345.0001", false}, Case{"2.1", "", false}, Case{"", "", false},
+          Case{"2005", "", true}, Case{"2.0.5.1", "0002.0000.0005.0001", false}}) {
         QStringList messages;
-        EXPECT_EQ(PadVersionString(QString::fromLatin1(c.in), messages), QString::fromLatin1(c.out)) << c.in;
+        EXPECT_EQ(PadVersionString(QString::fromLatin1(c.in), messages), QString::fromLatin1(c.out))
+            << c.in;
         EXPECT_EQ(messages.size(), c.failure ? 1 : 0) << c.in;
     }
     QStringList messages;
     (void)PadVersionString(QStringLiteral("2005"), messages);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("(error):")));
-    EXPECT_TRUE(messages[0].endsWith(QStringLiteral(") in procedure PadVersionString of Module modUpdateCheck")));
+    EXPECT_TRUE(messages[0].endsWith(
+        QStringLiteral(") in procedure PadVersionString of Module modUpdateCheck")));
     EXPECT_EQ(ownVersionText(), QStringLiteral("2.0.5"));
     EXPECT_EQ(aboutVersionText(), QStringLiteral(" 2.0 Build 5"));
 }
@@ -50,10 +55,11 @@ TEST(UpdateCheck, PostedVersionFromTheDownloadList) {
     const Case cases[] = {
         {listWith(QStringLiteral("2.0.6")), {}, QStringLiteral("0002.0000.0006")},
         {listWith(QStringLiteral("2.0.6")).toUpper(), {}, QStringLiteral("0002.0000.0006")},
-        {listWith(QStringLiteral("v2.0.6")), {}, {}},           // a letter right after the tag
-        {listWith(QStringLiteral("2.1")), {}, {}},              // three characters
+        {listWith(QStringLiteral("v2.0.6")), {}, {}}, // a letter right after the tag
+        {listWith(QStringLiteral("2.1")), {}, {}},    // three characters
         {listWith(QStringLiteral("2.0.6"), QStringLiteral("^/Other^ifram_a")), {}, {}},
-        {listWith(QStringLiteral("3.1.2"), QStringLiteral("Tools^") + kPath + QStringLiteral("^ifram_a")),
+        {listWith(QStringLiteral("3.1.2"),
+                  QStringLiteral("Tools^") + kPath + QStringLiteral("^ifram_a")),
          QStringLiteral("Tools"), QStringLiteral("0003.0001.0002")},
         {QStringLiteral("^") + kPath + QStringLiteral("^ifram_a and no cell at all"), {}, {}},
     };
@@ -84,35 +90,41 @@ TEST(UpdateCheck, OutcomesCompareThePaddedVersions) {
     };
     for (const Case& c : cases) {
         QString asked;
-        const UpdateCheck check = checkForUpdatedVersion(site, site.homePage(), QString(),
-                                                         [&](const QString& address) {
-                                                             asked = address;
-                                                             return c.list;
-                                                         });
+        const UpdateCheck check =
+            checkForUpdatedVersion(site, site.homePage(), QString(), [&](const QString& address) {
+                asked = address;
+                return c.list;
+            });
         EXPECT_EQ(check.outcome, c.outcome) << c.list.toStdString();
-        EXPECT_EQ(asked, QStringLiteral("http://www.orvanetools.example/SiteList/AllDownloads/AllDownloads.XML"));
+        EXPECT_EQ(asked,
+                  QStringLiteral(
+                      "http://www.orvanetools.example/SiteList/AllDownloads/AllDownloads.XML"));
     }
-    const UpdateCheck newer = checkForUpdatedVersion(site, site.homePage(), QString(),
-                                                     [](const QString&) { return listWith(QStringLiteral("2.0.6")); });
+    const UpdateCheck newer =
+        checkForUpdatedVersion(site, site.homePage(), QString(),
+                               [](const QString&) { return listWith(QStringLiteral("2.0.6")); });
     EXPECT_EQ(newer.message, QStringLiteral("An updated version of this tool is available on "
                                             "www.orvanetools.example.  Click OK to open the "
                                             "application home page now"));
     const UpdateCheck none = checkForUpdatedVersion(site, site.homePage(), QString(),
                                                     [](const QString&) { return QString(); });
-    EXPECT_TRUE(none.message.startsWith(QStringLiteral("Unable to contact application home page to check "
-                                                       "for version.  You can access")));
+    EXPECT_TRUE(
+        none.message.startsWith(QStringLiteral("Unable to contact application home page to check "
+                                               "for version.  You can access")));
     EXPECT_TRUE(none.message.endsWith(QStringLiteral("by going to www.orvanetools.example")));
     // A home page address shorter than the site's own part cannot name a page.
-    EXPECT_EQ(checkForUpdatedVersion(site, QStringLiteral("http://x"), QString(),
-                                     [](const QString&) { return listWith(QStringLiteral("2.0.6")); })
-                  .outcome,
-              UpdateOutcome::Unreachable);
+    EXPECT_EQ(
+        checkForUpdatedVersion(site, QStringLiteral("http://x"), QString(),
+                               [](const QString&) { return listWith(QStringLiteral("2.0.6")); })
+            .outcome,
+        UpdateOutcome::Unreachable);
 }
 
 TEST(UpdateCheck, DownloadsOverHttpWithinLimits) {
     testing::LocalHttpServer server;
     server.body = listWith(QStringLiteral("2.0.6")).toLatin1();
-    const QString address = server.origin() + QStringLiteral("/SiteList/AllDownloads/AllDownloads.XML");
+    const QString address =
+        server.origin() + QStringLiteral("/SiteList/AllDownloads/AllDownloads.XML");
     EXPECT_EQ(GetUrlText(address), QString::fromLatin1(server.body));
 
     server.body = QByteArray(3 << 20, ' '); // blanks included: nothing stops early
@@ -135,14 +147,18 @@ TEST(UpdateCheck, DownloadsOverHttpWithinLimits) {
 
 TEST(UpdateCheck, StartupCommandGetsVersionAndHomePage) {
     testing::TempFolder dir;
-    EXPECT_FALSE(checkForUpdatedVersion_Background(dir.path(), QStringLiteral("http://h/x"), QString()));
+    EXPECT_FALSE(
+        checkForUpdatedVersion_Background(dir.path(), QStringLiteral("http://h/x"), QString()));
     const QString out = dir.file(QStringLiteral("args.txt"));
-    const QString script = dir.write(QStringLiteral("test.sh"),
-                                     "#!/bin/sh\nprintf '%s|' \"$@\" > \"" + out.toLocal8Bit() + "\"\n");
-    EXPECT_FALSE(checkForUpdatedVersion_Background(dir.path(), QStringLiteral("http://h/x"), QString()))
+    const QString script =
+        dir.write(QStringLiteral("test.sh"),
+                  "#!/bin/sh\nprintf '%s|' \"$@\" > \"" + out.toLocal8Bit() + "\"\n");
+    EXPECT_FALSE(
+        checkForUpdatedVersion_Background(dir.path(), QStringLiteral("http://h/x"), QString()))
         << "not executable";
     QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
-    ASSERT_TRUE(checkForUpdatedVersion_Background(dir.path(), QStringLiteral("http://h/a b"), QString()));
+    ASSERT_TRUE(
+        checkForUpdatedVersion_Background(dir.path(), QStringLiteral("http://h/a b"), QString()));
     for (int i = 0; i < 100 && !QFile::exists(out); ++i)
         QThread::msleep(20);
     QThread::msleep(50);

@@ -27,17 +27,23 @@ PortAxisDesign windowDesign() {
     d.chartTwips = QRect(120, 840, 9915, 6015);
     d.scrollTwips = QRect(120, 6900, 9915, 255);
     d.menus = {
-        {QStringLiteral("mnuFile"), QStringLiteral("File"),
+        {QStringLiteral("mnuFile"),
+         QStringLiteral("File"),
          {{QStringLiteral("mnuPrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
-          {QStringLiteral("SaveChartAsBitmap"), QStringLiteral("Save chart to bitmap"), MenuAction::SaveBitmap},
+          {QStringLiteral("SaveChartAsBitmap"), QStringLiteral("Save chart to bitmap"),
+           MenuAction::SaveBitmap},
           {QStringLiteral("mnuSkip2"), QStringLiteral("-")},
-          {QStringLiteral("mnuSummaryInfo"), QStringLiteral("Show Summary Information"), MenuAction::Summary},
+          {QStringLiteral("mnuSummaryInfo"), QStringLiteral("Show Summary Information"),
+           MenuAction::Summary},
           {QStringLiteral("mnuSkip1"), QStringLiteral("-")},
           {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-        {QStringLiteral("mnuZoom"), QStringLiteral("Zoom"),
+        {QStringLiteral("mnuZoom"),
+         QStringLiteral("Zoom"),
          {{QStringLiteral("mnuZoomNone"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
-          {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"), MenuAction::Zoom, 1}}},
-        {QStringLiteral("mnuHelp"), QStringLiteral("Help"),
+          {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"), MenuAction::Zoom,
+           1}}},
+        {QStringLiteral("mnuHelp"),
+         QStringLiteral("Help"),
          {{QStringLiteral("mnuHelpFile"), QStringLiteral("Help"), MenuAction::Help},
           {QStringLiteral("mnuSkip"), QStringLiteral("-")},
           {QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About}}}};
@@ -59,8 +65,9 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Call Distribution Summary");
     d.clientTwips = QSize(6645, 4725);
     d.gridTwips = QRect(30, 30, 6585, 4665);
-    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save as CSV File"), QStringLiteral("seperator"),
-                            QStringLiteral("mnuHelp"), QStringLiteral("Help"), QStringLiteral("seperator2"),
+    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save as CSV File"),
+                            QStringLiteral("seperator"), QStringLiteral("mnuHelp"),
+                            QStringLiteral("Help"), QStringLiteral("seperator2"),
                             QStringLiteral("About")});
     d.minimumTwips = QSize(6030, 3000);
     d.gridMarginTwips = QSize(180, 750);
@@ -77,8 +84,9 @@ QWidget* frmCallDistribution::createSummary() {
 }
 
 frmCallDistributionSummary::frmCallDistributionSummary(ReportContext& context, QWidget* parent)
-    : SummaryWindow(summaryDesign(), context, [&context] {
-          return perPortSummary(context.database, PerPortReport::CallDistribution);
-      }, parent) {}
+    : SummaryWindow(
+          summaryDesign(), context,
+          [&context] { return perPortSummary(context.database, PerPortReport::CallDistribution); },
+          parent) {}
 
 } // namespace tarrow::reports

@@ -28,21 +28,26 @@ PortAxisDesign windowDesign() {
                 {QStringLiteral("AMIS Dialouts"), QRect(4740, 255, 1440, 330)}};
     d.chartTwips = QRect(60, 840, 10455, 5775);
     d.scrollTwips = QRect(60, 6660, 10455, 255);
-    d.menus = {
-        {QStringLiteral("File"), QStringLiteral("File"),
-         {{QStringLiteral("PrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
-          {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save Chart to Bitmap"), MenuAction::SaveBitmap},
-          {QStringLiteral("seperator2"), QStringLiteral("-")},
-          {QStringLiteral("mnuShowSummary"), QStringLiteral("Show Summary Information"), MenuAction::Summary},
-          {QStringLiteral("spacer"), QStringLiteral("-")},
-          {QStringLiteral("Exit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-        {QStringLiteral("mnuZoom"), QStringLiteral("Zoom"),
-         {{QStringLiteral("mnuZoomNone"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
-          {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"), MenuAction::Zoom, 1}}},
-        {QStringLiteral("HelpMenu"), QStringLiteral("Help"),
-         {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
-          {QStringLiteral("spacer2"), QStringLiteral("-")},
-          {QStringLiteral("About"), QStringLiteral("About"), MenuAction::About}}}};
+    d.menus = {{QStringLiteral("File"),
+                QStringLiteral("File"),
+                {{QStringLiteral("PrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
+                 {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save Chart to Bitmap"),
+                  MenuAction::SaveBitmap},
+                 {QStringLiteral("seperator2"), QStringLiteral("-")},
+                 {QStringLiteral("mnuShowSummary"), QStringLiteral("Show Summary Information"),
+                  MenuAction::Summary},
+                 {QStringLiteral("spacer"), QStringLiteral("-")},
+                 {QStringLiteral("Exit"), QStringLiteral("Exit"), MenuAction::Exit}}},
+               {QStringLiteral("mnuZoom"),
+                QStringLiteral("Zoom"),
+                {{QStringLiteral("mnuZoomNone"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
+                 {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"),
+                  MenuAction::Zoom, 1}}},
+               {QStringLiteral("HelpMenu"),
+                QStringLiteral("Help"),
+                {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
+                 {QStringLiteral("spacer2"), QStringLiteral("-")},
+                 {QStringLiteral("About"), QStringLiteral("About"), MenuAction::About}}}};
     d.headerPrefix = QStringLiteral("Port Time Usage Report for ");
     d.seriesLabels = {QStringLiteral("Incoming Calls"), QStringLiteral("MWI Dialouts"),
                       QStringLiteral("Notification Dialouts"), QStringLiteral("TRAP Dialouts"),
@@ -61,8 +66,9 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Port Time Usage Summary");
     d.clientTwips = QSize(9735, 4695);
     d.gridTwips = QRect(30, 0, 9645, 4665);
-    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"), QStringLiteral("seperator"),
-                            QStringLiteral("mnuHelp"), QStringLiteral("Help"), QStringLiteral("seperator2"),
+    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"),
+                            QStringLiteral("seperator"), QStringLiteral("mnuHelp"),
+                            QStringLiteral("Help"), QStringLiteral("seperator2"),
                             QStringLiteral("mnuAbout")});
     d.minimumTwips = QSize(6030, 3000);
     d.gridMarginTwips = QSize(180, 720);
@@ -79,8 +85,9 @@ QWidget* frmPortTimeUse::createSummary() {
 }
 
 frmPortTimeUseSummary::frmPortTimeUseSummary(ReportContext& context, QWidget* parent)
-    : SummaryWindow(summaryDesign(), context, [&context] {
-          return perPortSummary(context.database, PerPortReport::PortTimeUse);
-      }, parent) {}
+    : SummaryWindow(
+          summaryDesign(), context,
+          [&context] { return perPortSummary(context.database, PerPortReport::PortTimeUse); },
+          parent) {}
 
 } // namespace tarrow::reports

@@ -20,12 +20,13 @@ void store(SQLite::Database& db, PerPortReport report, const std::vector<PortFig
     SQLite::Transaction transaction(db);
     db.exec(timeUse ? "DELETE FROM PortTimeUsage" : "DELETE FROM CallDistribution");
     SQLite::Statement insert(
-        db, timeUse ? "INSERT INTO PortTimeUsage (Port, InboundCalls, InboundCallSeconds, MWIDialouts, "
-                      "MWIDialoutSeconds, AMISDialouts, AMISDialoutSeconds, NotificationDialouts, "
-                      "NotificationDialoutSeconds, TRAPDialouts, TRAPDialoutSeconds) "
-                      "VALUES (?,?,?,?,?,?,?,?,?,?,?)"
-                    : "INSERT INTO CallDistribution (Port, InboundCalls, MWIDialouts, AMISDialouts, "
-                      "NotificationDialouts, TRAPDialouts) VALUES (?,?,?,?,?,?)");
+        db, timeUse
+                ? "INSERT INTO PortTimeUsage (Port, InboundCalls, InboundCallSeconds, MWIDialouts, "
+                  "MWIDialoutSeconds, AMISDialouts, AMISDialoutSeconds, NotificationDialouts, "
+                  "NotificationDialoutSeconds, TRAPDialouts, TRAPDialoutSeconds) "
+                  "VALUES (?,?,?,?,?,?,?,?,?,?,?)"
+                : "INSERT INTO CallDistribution (Port, InboundCalls, MWIDialouts, AMISDialouts, "
+                  "NotificationDialouts, TRAPDialouts) VALUES (?,?,?,?,?,?)");
     for (std::size_t p = 0; p < ports.size(); ++p) {
         int column = 1;
         insert.bind(column++, static_cast<int>(p + 1));
@@ -103,10 +104,11 @@ SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport repo
                                   : QStringLiteral("CallDistributionSummary_");
 
     // Grid columns 1 to 5 and the stored columns they show.
-    const char* const sources[] = {
-        timeUse ? "InboundCallSeconds" : "InboundCalls", timeUse ? "MWIDialoutSeconds" : "MWIDialouts",
-        timeUse ? "NotificationDialoutSeconds" : "NotificationDialouts",
-        timeUse ? "TRAPDialoutSeconds" : "TRAPDialouts", timeUse ? "AMISDialoutSeconds" : "AMISDialouts"};
+    const char* const sources[] = {timeUse ? "InboundCallSeconds" : "InboundCalls",
+                                   timeUse ? "MWIDialoutSeconds" : "MWIDialouts",
+                                   timeUse ? "NotificationDialoutSeconds" : "NotificationDialouts",
+                                   timeUse ? "TRAPDialoutSeconds" : "TRAPDialouts",
+                                   timeUse ? "AMISDialoutSeconds" : "AMISDialouts"};
     const std::string table = timeUse ? "PortTimeUsage" : "CallDistribution";
     SQLite::Database& db = database.db();
     SQLite::Statement count(db, "SELECT COUNT(*) FROM " + table);
@@ -115,7 +117,8 @@ SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport repo
     std::string select = "SELECT Port";
     for (const char* source : sources)
         select += std::string(", ") + source;
-    SQLite::Statement query(db, select + " FROM " + table + " WHERE Port BETWEEN 1 AND ? ORDER BY Port, rowid");
+    SQLite::Statement query(db, select + " FROM " + table +
+                                    " WHERE Port BETWEEN 1 AND ? ORDER BY Port, rowid");
     query.bind(1, static_cast<std::int64_t>(rows));
     QList<QStringList> byPort(static_cast<qsizetype>(rows));
     while (query.executeStep()) {
@@ -125,11 +128,14 @@ SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport repo
         for (int c = 0; c < 5; ++c)
             row << cellText(query.getColumn(c + 1));
     }
-    const QString where = timeUse ? QStringLiteral("PortTimeUsage") : QStringLiteral("Call Distribution");
+    const QString where =
+        timeUse ? QStringLiteral("PortTimeUsage") : QStringLiteral("Call Distribution");
     for (int r = 1; r <= rows; ++r) {
         QStringList cells{QString::number(r)};
         if (byPort[r - 1].isEmpty())
-            t.notices << QStringLiteral("Error, could not find port #%1 in the %2 database.").arg(r).arg(where);
+            t.notices << QStringLiteral("Error, could not find port #%1 in the %2 database.")
+                             .arg(r)
+                             .arg(where);
         else
             cells << byPort[r - 1];
         t.rows.append(cells);

@@ -24,7 +24,7 @@ enum class PerPortReport { CallDistribution, PortTimeUse };
 inline constexpr int kSeriesOfType[] = {1, 3, 2, 4, 5};
 
 struct PortFigures {
-    std::array<qint64, 5> calls{};  // by call type 1 to 5
+    std::array<qint64, 5> calls{};   // by call type 1 to 5
     std::array<double, 5> seconds{}; // by call type 1 to 5
 };
 

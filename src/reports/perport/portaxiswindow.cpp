@@ -28,7 +28,9 @@ QString longTime(const QTime& time) {
     return QLocale().toString(time, format.trimmed());
 }
 
-int minuteOf(const QTime& t) { return t.hour() * 60 + t.minute(); }
+int minuteOf(const QTime& t) {
+    return t.hour() * 60 + t.minute();
+}
 
 } // namespace
 
@@ -67,16 +69,17 @@ void PortAxisWindow::load() {
     beginLoad();
     const auto [from, to] = pickers();
     const QLocale locale;
-    chart().SetHeaderText(design().headerPrefix +
-                          locale.toString(context().dataDate.date(), QLocale::LongFormat) +
-                          QStringLiteral("\r\nFrom ") + longTime(from) + QStringLiteral(" to ") +
-                          longTime(to));
+    chart().SetHeaderText(
+        design().headerPrefix + locale.toString(context().dataDate.date(), QLocale::LongFormat) +
+        QStringLiteral("\r\nFrom ") + longTime(from) + QStringLiteral(" to ") + longTime(to));
     chart().ShowHeader(true);
     const int peakPort = context().totals.peakPort;
     try {
         const PerPortResult result = computePerPort(
             context().database, portDesign_.report, minuteOf(from), minuteOf(to), peakPort,
-            [this, peakPort] { context().status.showStatus(QStringLiteral("Crunching database..."), peakPort); });
+            [this, peakPort] {
+                context().status.showStatus(QStringLiteral("Crunching database..."), peakPort);
+            });
         context().status.setStatusValue(peakPort);
         context().status.hideStatus();
         draw(result);

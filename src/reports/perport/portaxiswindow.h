@@ -12,7 +12,7 @@ namespace tarrow::reports {
 struct PortAxisDesign {
     ChartWindowDesign window;
     PerPortReport report = PerPortReport::CallDistribution;
-    QString zoomMenuName;   // the "Zoom" menu, enabled above 24 ports
+    QString zoomMenuName;         // the "Zoom" menu, enabled above 24 ports
     bool totalTimeOption = false; // "Set Y Axis Scale to Total Time"
     QRect totalTimeTwips;
 };

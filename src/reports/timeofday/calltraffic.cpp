@@ -3,14 +3,13 @@
 #include "store/rawportdata.h"
 #include "store/workingdatabase.h"
 
-
 namespace tarrow::reports {
 
 namespace {
 
-const QStringList kColumns = {QStringLiteral("InboundCalls"), QStringLiteral("MWIDialouts"),
-                              QStringLiteral("AMISDialouts"), QStringLiteral("NotificationDialouts"),
-                              QStringLiteral("TRAPDialouts")};
+const QStringList kColumns = {
+    QStringLiteral("InboundCalls"), QStringLiteral("MWIDialouts"), QStringLiteral("AMISDialouts"),
+    QStringLiteral("NotificationDialouts"), QStringLiteral("TRAPDialouts")};
 
 // Column of each call type 1 to 5 (inbound, notification, MWI, TRAP, AMIS).
 constexpr int kColumnOfType[] = {TrafficInbound, TrafficNotification, TrafficMwi, TrafficTrap,
@@ -32,7 +31,8 @@ MinuteTable compute(const std::vector<store::RawFigures>& rows) {
 
 } // namespace
 
-CallTrafficResult computeCallTraffic(store::WorkingDatabase& database, const BeforeCompute& before) {
+CallTrafficResult computeCallTraffic(store::WorkingDatabase& database,
+                                     const BeforeCompute& before) {
     CallTrafficResult result;
     result.table = ensureMinuteTable(
         database, QStringLiteral("CallTraffic"), kColumns,

@@ -9,7 +9,13 @@ class WorkingDatabase;
 namespace tarrow::reports {
 
 // Columns of CallTraffic after Minute, in stored order.
-enum CallTrafficColumn { TrafficInbound = 0, TrafficMwi, TrafficAmis, TrafficNotification, TrafficTrap };
+enum CallTrafficColumn {
+    TrafficInbound = 0,
+    TrafficMwi,
+    TrafficAmis,
+    TrafficNotification,
+    TrafficTrap
+};
 
 struct CallTrafficResult {
     MinuteTable table;

@@ -28,23 +28,27 @@ TimeOfDayDesign windowDesign() {
                 {QStringLiteral("MWI Dialouts"), QRect(6180, 255, 1260, 330), true}};
     d.chartTwips = QRect(120, 840, 9915, 6015);
     d.scrollTwips = QRect(120, 6900, 9915, 255);
-    d.menus = {
-        {QStringLiteral("File"), QStringLiteral("File"),
-         {{QStringLiteral("PrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
-          {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save chart to Bitmap"), MenuAction::SaveBitmap},
-          {QStringLiteral("seperator2"), QStringLiteral("-")},
-          {QStringLiteral("mnuSummaryData"), QStringLiteral("Show summary information"), MenuAction::Summary},
-          {QStringLiteral("spacer"), QStringLiteral("-")},
-          {QStringLiteral("Exit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-        {QStringLiteral("Zoom"), QStringLiteral("Zoom"),
-         {{QStringLiteral("mnuZoom"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
-          {QStringLiteral("mnuZoom"), QStringLiteral("Show 12 Hours"), MenuAction::Zoom, 1},
-          {QStringLiteral("mnuZoom"), QStringLiteral("Show 4 Hours"), MenuAction::Zoom, 2},
-          {QStringLiteral("mnuZoom"), QStringLiteral("Show 1 Hour"), MenuAction::Zoom, 3}}},
-        {QStringLiteral("HelpMenu"), QStringLiteral("Help"),
-         {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
-          {QStringLiteral("spacer2"), QStringLiteral("-")},
-          {QStringLiteral("About"), QStringLiteral("About"), MenuAction::About}}}};
+    d.menus = {{QStringLiteral("File"),
+                QStringLiteral("File"),
+                {{QStringLiteral("PrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
+                 {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save chart to Bitmap"),
+                  MenuAction::SaveBitmap},
+                 {QStringLiteral("seperator2"), QStringLiteral("-")},
+                 {QStringLiteral("mnuSummaryData"), QStringLiteral("Show summary information"),
+                  MenuAction::Summary},
+                 {QStringLiteral("spacer"), QStringLiteral("-")},
+                 {QStringLiteral("Exit"), QStringLiteral("Exit"), MenuAction::Exit}}},
+               {QStringLiteral("Zoom"),
+                QStringLiteral("Zoom"),
+                {{QStringLiteral("mnuZoom"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
+                 {QStringLiteral("mnuZoom"), QStringLiteral("Show 12 Hours"), MenuAction::Zoom, 1},
+                 {QStringLiteral("mnuZoom"), QStringLiteral("Show 4 Hours"), MenuAction::Zoom, 2},
+                 {QStringLiteral("mnuZoom"), QStringLiteral("Show 1 Hour"), MenuAction::Zoom, 3}}},
+               {QStringLiteral("HelpMenu"),
+                QStringLiteral("Help"),
+                {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
+                 {QStringLiteral("spacer2"), QStringLiteral("-")},
+                 {QStringLiteral("About"), QStringLiteral("About"), MenuAction::About}}}};
     d.headerPrefix = QStringLiteral("Call Traffic Report for ");
     d.seriesLabels = {QStringLiteral("TRAP Dialouts"), QStringLiteral("Inbound Calls"),
                       QStringLiteral("Notification Dialouts"), QStringLiteral("AMIS Dialouts"),
@@ -64,8 +68,9 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Call Traffic Summary");
     d.clientTwips = QSize(6630, 4680);
     d.gridTwips = QRect(0, 0, 6615, 4665);
-    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"), QStringLiteral("seperator"),
-                            QStringLiteral("mnuHelp"), QStringLiteral("Help"), QStringLiteral("seperator2"),
+    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"),
+                            QStringLiteral("seperator"), QStringLiteral("mnuHelp"),
+                            QStringLiteral("Help"), QStringLiteral("seperator2"),
                             QStringLiteral("mnuAbout")});
     d.minimumTwips = QSize(6030, 6000);
     d.gridMarginTwips = QSize(135, 705);
@@ -78,9 +83,12 @@ frmCallTraffic::frmCallTraffic(ReportContext& context, QWidget* parent)
     : TimeOfDayWindow(windowDesign(), context, parent) {}
 
 MinuteTable frmCallTraffic::computeFigures() {
-    return computeCallTraffic(context().database, [this] {
-               context().status.showStatus(QStringLiteral("Crunching database..."), kMinutesPerDay);
-           }).table;
+    return computeCallTraffic(context().database,
+                              [this] {
+                                  context().status.showStatus(
+                                      QStringLiteral("Crunching database..."), kMinutesPerDay);
+                              })
+        .table;
 }
 
 QWidget* frmCallTraffic::createSummary() {
@@ -88,8 +96,9 @@ QWidget* frmCallTraffic::createSummary() {
 }
 
 frmCallTrafficSummary::frmCallTrafficSummary(ReportContext& context, QWidget* parent)
-    : SummaryWindow(summaryDesign(), context, [&context] {
-          return callTrafficSummary(computeCallTraffic(context.database).table);
-      }, parent) {}
+    : SummaryWindow(
+          summaryDesign(), context,
+          [&context] { return callTrafficSummary(computeCallTraffic(context.database).table); },
+          parent) {}
 
 } // namespace tarrow::reports

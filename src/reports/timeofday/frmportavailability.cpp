@@ -27,19 +27,24 @@ TimeOfDayDesign windowDesign() {
     d.chartTwips = QRect(120, 840, 9015, 6015);
     d.scrollTwips = QRect(120, 6900, 9015, 255);
     d.menus = {
-        {QStringLiteral("mnuFile"), QStringLiteral("&File"),
+        {QStringLiteral("mnuFile"),
+         QStringLiteral("&File"),
          {{QStringLiteral("mnuPrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
-          {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save Chart to Bitmap"), MenuAction::SaveBitmap},
+          {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save Chart to Bitmap"),
+           MenuAction::SaveBitmap},
           {QStringLiteral("mnuSkip2"), QStringLiteral("-")},
-          {QStringLiteral("mnuSummaryInfo"), QStringLiteral("Show Summary Information"), MenuAction::Summary},
+          {QStringLiteral("mnuSummaryInfo"), QStringLiteral("Show Summary Information"),
+           MenuAction::Summary},
           {QStringLiteral("mnuSkip1"), QStringLiteral("-")},
           {QStringLiteral("mnuExit"), QStringLiteral("E&xit"), MenuAction::Exit}}},
-        {QStringLiteral("mnuZoomMenu"), QStringLiteral("Zoom"),
+        {QStringLiteral("mnuZoomMenu"),
+         QStringLiteral("Zoom"),
          {{QStringLiteral("mnuZoom"), QStringLiteral("no Zoom"), MenuAction::Zoom, 0},
           {QStringLiteral("mnuZoom"), QStringLiteral("Show 12 Hours"), MenuAction::Zoom, 1},
           {QStringLiteral("mnuZoom"), QStringLiteral("Show 4 Hours"), MenuAction::Zoom, 2},
           {QStringLiteral("mnuZoom"), QStringLiteral("Show 1 Hour"), MenuAction::Zoom, 3}}},
-        {QStringLiteral("mnuHelp"), QStringLiteral("&Help"),
+        {QStringLiteral("mnuHelp"),
+         QStringLiteral("&Help"),
          {{QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About},
           {QStringLiteral("mnuSkip"), QStringLiteral("-")},
           {QStringLiteral("mnuShowHelp"), QStringLiteral("Help"), MenuAction::Help}}}};
@@ -62,8 +67,9 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Port Availability Summary Information");
     d.clientTwips = QSize(5910, 4890);
     d.gridTwips = QRect(60, 180, 5775, 4635);
-    d.menus = summaryMenus({QStringLiteral("mnuSaveAsCSV"), QStringLiteral("Save As CSV File"), QStringLiteral("mnuSeperator"),
-                            QStringLiteral("mnuHelpHeader"), QStringLiteral("mnuHelp"), QStringLiteral("mnuSeperator2"),
+    d.menus = summaryMenus({QStringLiteral("mnuSaveAsCSV"), QStringLiteral("Save As CSV File"),
+                            QStringLiteral("mnuSeperator"), QStringLiteral("mnuHelpHeader"),
+                            QStringLiteral("mnuHelp"), QStringLiteral("mnuSeperator2"),
                             QStringLiteral("mnuAbout")});
     d.minimumTwips = QSize(6030, 6000);
     d.gridMarginTwips = QSize(180, 945);
@@ -90,9 +96,12 @@ QWidget* frmPortAvailability::createSummary() {
 }
 
 frmPortAvailabilitySummary::frmPortAvailabilitySummary(ReportContext& context, QWidget* parent)
-    : SummaryWindow(summaryDesign(), context, [&context] {
-          return portAvailabilitySummary(
-              computePortAvailability(context.database, context.totals.peakAvailable).table);
-      }, parent) {}
+    : SummaryWindow(
+          summaryDesign(), context,
+          [&context] {
+              return portAvailabilitySummary(
+                  computePortAvailability(context.database, context.totals.peakAvailable).table);
+          },
+          parent) {}
 
 } // namespace tarrow::reports

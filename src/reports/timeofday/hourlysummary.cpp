@@ -18,10 +18,11 @@ QString padded(qint64 value) {
 
 SummaryTable portAvailabilitySummary(const MinuteTable& pa) {
     SummaryTable t;
-    t.layout.columns = {{QStringLiteral("Hour"), 675, QStringLiteral("Hour")},
-                        {QStringLiteral("MaxPortsInUse"), 2010, QStringLiteral("Maximum Ports In Use")},
-                        {QStringLiteral("minPortsAvailableToTakeCalls"), 2595,
-                         QStringLiteral("Min Ports Available To Take Calls")}};
+    t.layout.columns = {
+        {QStringLiteral("Hour"), 675, QStringLiteral("Hour")},
+        {QStringLiteral("MaxPortsInUse"), 2010, QStringLiteral("Maximum Ports In Use")},
+        {QStringLiteral("minPortsAvailableToTakeCalls"), 2595,
+         QStringLiteral("Min Ports Available To Take Calls")}};
     t.layout.csvHeader =
         QStringLiteral("Hour, Max ports in use, Minimum ports available to take calls");
     t.layout.csvValueKeys = {QStringLiteral("MaxPortsInUse"),
@@ -41,13 +42,13 @@ SummaryTable portAvailabilitySummary(const MinuteTable& pa) {
 
 SummaryTable callTrafficSummary(const MinuteTable& ct) {
     SummaryTable t;
-    t.layout.columns = {{QStringLiteral("Hour"), 510, QStringLiteral("Hour")},
-                        {QStringLiteral("InboundCalls"), 1140, QStringLiteral("Inbound Calls")},
-                        {QStringLiteral("MWIDialouts"), 1110, QStringLiteral("MWI Dialouts")},
-                        {QStringLiteral("NotificationDialouts"), 1500,
-                         QStringLiteral("Notification Dialouts")},
-                        {QStringLiteral("TRAPDialouts"), 1140, QStringLiteral("TRAP Dailouts")},
-                        {QStringLiteral("AMISDialouts"), 960, QStringLiteral("AMIS Dialouts")}};
+    t.layout.columns = {
+        {QStringLiteral("Hour"), 510, QStringLiteral("Hour")},
+        {QStringLiteral("InboundCalls"), 1140, QStringLiteral("Inbound Calls")},
+        {QStringLiteral("MWIDialouts"), 1110, QStringLiteral("MWI Dialouts")},
+        {QStringLiteral("NotificationDialouts"), 1500, QStringLiteral("Notification Dialouts")},
+        {QStringLiteral("TRAPDialouts"), 1140, QStringLiteral("TRAP Dailouts")},
+        {QStringLiteral("AMISDialouts"), 960, QStringLiteral("AMIS Dialouts")}};
     t.layout.csvHeader = QStringLiteral(
         "Hour, Inbound Calls, MWI Dialouts, Notification Dialouts, TRAP Dialouts, AMIS Dialouts");
     t.layout.csvValueKeys = {QStringLiteral("InboundCalls"), QStringLiteral("MWIDialouts"),

@@ -45,7 +45,8 @@ MinuteTable compute(const std::vector<store::RawFigures>& rows, std::int16_t pea
         }
     }
     MinuteTable table;
-    table.columns = {QStringLiteral("MinLinesAvailableToTakeCalls"), QStringLiteral("MaxLinesInUse")};
+    table.columns = {QStringLiteral("MinLinesAvailableToTakeCalls"),
+                     QStringLiteral("MaxLinesInUse")};
     table.values = {std::vector<qint64>(available.begin() + 1, available.end()),
                     std::vector<qint64>(busy.begin() + 1, busy.end())};
     return table;
@@ -69,6 +70,8 @@ PortAvailabilityResult computePortAvailability(store::WorkingDatabase& database,
     return result;
 }
 
-QString noActivityMessage() { return QStringLiteral("No call activity found in log!"); }
+QString noActivityMessage() {
+    return QStringLiteral("No call activity found in log!");
+}
 
 } // namespace tarrow::reports

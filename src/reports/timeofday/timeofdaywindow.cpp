@@ -96,8 +96,9 @@ void TimeOfDayWindow::setTimeLabels(int span) {
     const int step = span >= 1440 ? 180 : span >= 720 ? 60 : span >= 240 ? 30 : 10;
     chart().ClearValueLabels(Chart2D::X);
     for (int m = 0; m <= kMinutesPerDay; m += step)
-        chart().AddValueLabel(Chart2D::X, m,
-                              QStringLiteral("%1:%2").arg(m / 60).arg(m % 60, 2, 10, QLatin1Char('0')));
+        chart().AddValueLabel(
+            Chart2D::X, m,
+            QStringLiteral("%1:%2").arg(m / 60).arg(m % 60, 2, 10, QLatin1Char('0')));
 }
 
 void TimeOfDayWindow::layoutChart(QSize outer, QSize) {
