@@ -25,7 +25,20 @@ QStringList startUp(AppState& state, const serverprobe::RegistryApi& registry) {
     if (!prepared.isEmpty())
         messages << prefix + prepared;
     state.database.setConnectionString(store::connectionString(state.dataFolder));
-    const QString opened = state.database.open();
+    QString opened = state.database.open();
+    if (!opened.isEmpty() && state.database.foundDamage()) {
+        // The working database holds only scratch data: keep the damaged file
+        // for inspection and start again from the template.
+        QString recovered = store::setAsideWorkingFile(state.dataFolder);
+        if (recovered.isEmpty())
+            recovered = store::prepareWorkingFile(state.programFolder, state.dataFolder);
+        if (recovered.isEmpty() && (recovered = state.database.open()).isEmpty())
+            opened += QStringLiteral(" The damaged working database was kept as \"%1.bad\" and "
+                                     "replaced by an empty one.")
+                          .arg(store::workingFileName());
+        messages << prefix + opened;
+        opened = recovered;
+    }
     if (!opened.isEmpty())
         messages << prefix + opened;
     else if (const QString emptied = store::emptyRawPortData(state.database); !emptied.isEmpty())

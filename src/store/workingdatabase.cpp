@@ -64,6 +64,7 @@ void WorkingDatabase::setConnectionString(const QString& connection) {
 
 QString WorkingDatabase::open() {
     close();
+    damaged_ = false;
     const QString path = databasePathOf(connection_);
     if (path.isEmpty())
         return QStringLiteral("The connection string names no database file.");
@@ -81,9 +82,23 @@ QString WorkingDatabase::open() {
         sqlite3_update_hook(db->getHandle(), &WorkingDatabase::onRowChange, this);
         db_ = std::move(db);
         figuresValid_ = false;
+    } catch (const SQLite::Exception& e) {
+        damaged_ = e.getErrorCode() == SQLITE_NOTADB || e.getErrorCode() == SQLITE_CORRUPT;
+        return QString::fromUtf8(e.what());
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }
+    return {};
+}
+
+QString setAsideWorkingFile(const QString& dataFolder) {
+    const QDir dir(dataFolder);
+    const QString bad = dir.filePath(workingFileName() + QStringLiteral(".bad"));
+    QFile::remove(bad);
+    for (const char* companion : {"-wal", "-shm"})
+        QFile::remove(dir.filePath(workingFileName() + QLatin1String(companion)));
+    if (!QFile::rename(dir.filePath(workingFileName()), bad))
+        return QStringLiteral("Could not move the damaged working database aside.");
     return {};
 }
 

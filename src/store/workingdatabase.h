@@ -56,6 +56,8 @@ public:
 
     // Opens the database; returns an error description or an empty text.
     QString open();
+    // Whether the last open failed because the file is not a sound database.
+    [[nodiscard]] bool foundDamage() const { return damaged_; }
     void close() noexcept;
     [[nodiscard]] bool isOpen() const { return db_ != nullptr; }
     // The open database; throws when it could not be opened.
@@ -84,9 +86,15 @@ private:
     // taken (reported by the database's change hook) and its last row id is the
     // one they were taken at (emptying a whole table is not reported row by row).
     bool figuresValid_ = false;
+    bool damaged_ = false;
     bool rawChanged_ = false;
     std::int64_t figuresLastRowId_ = -1;
 };
+
+// Moves a damaged working file aside as "PortData.mdb.bad" (replacing an older
+// one), so a fresh copy of the template can take its place. Returns an error
+// description or an empty text.
+[[nodiscard]] QString setAsideWorkingFile(const QString& dataFolder);
 
 // Empties RawPortData; returns an error description or an empty text.
 QString emptyRawPortData(WorkingDatabase& wdb);

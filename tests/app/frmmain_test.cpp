@@ -114,6 +114,20 @@ TEST_F(FrmMainTest, MissingTemplateGivesOneMessagePerFailingStepAndTheWindowOpen
     EXPECT_TRUE(enabled("cmdBrowseForDiagFile"));
 }
 
+TEST_F(FrmMainTest, DamagedWorkingDatabaseIsSetAsideAndReplaced) {
+    dir.write(QStringLiteral("PortData.mdb"), QByteArray(8192, '\x5a'));
+    window();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("replaced by an empty one")));
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("PortData.mdb.bad"))));
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+    browseTo(logs());
+    dialogs.messages.clear();
+    find<QPushButton>("cmdParseLogs")->click();
+    EXPECT_EQ(dialogs.messages.size(), 1) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(reportsEnabled());
+}
+
 TEST_F(FrmMainTest, BrowseBuildsTheDayList) {
     writeLog("20090114", "");
     writeLog("20090115", "");
