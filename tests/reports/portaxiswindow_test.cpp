@@ -105,6 +105,29 @@ TEST_F(PortAxisWindowTest, ZoomMenuOnlyAboveTwentyFourPorts) {
     }
 }
 
+TEST_F(PortAxisWindowTest, SeveralHundredPortsStayReadable) {
+    state.totals.peakPort = 300;
+    callsOnPorts(300);
+    const auto w = open<frmCallDistribution>();
+    w->show();
+    QApplication::processEvents();
+    const Chart2D& chart = w->chart();
+    EXPECT_EQ(chart.pointCount(), 300);
+    EXPECT_FALSE(chart.drawsBars()) << "hundreds of ports are drawn as lines";
+    EXPECT_EQ(xRange(*w), std::make_pair(1.0, 301.0));
+    const QStringList labels = chart.visibleXLabels();
+    EXPECT_GE(labels.size(), 2);
+    EXPECT_LE(labels.size() * 40, chart.width()) << "port numbers are thinned to fit";
+    find<QAction>(*w, "mnuZoom24Ports")->trigger();
+    w->scrollBar().setValue(290);
+    EXPECT_EQ(xRange(*w), std::make_pair(275.0, 300.0)); // last port 300, first shown 276
+    // Zoomed in, the labels are the ports in view, closer together.
+    const QStringList zoomed = chart.visibleXLabels();
+    EXPECT_GE(zoomed.size(), 8);
+    for (const QString& label : zoomed)
+        EXPECT_TRUE(label.toInt() >= 275 && label.toInt() <= 300) << label.toStdString();
+}
+
 TEST_F(PortAxisWindowTest, RangeWithoutCallsShowsZerosWithoutErrors) {
     callsOnPorts(10);
     from = QTime(20, 0);
