@@ -324,9 +324,11 @@ void frmMain::checkForUpdate() {
     support::UpdateCheck check;
     {
         BusyPointer busy;
+        setBusy(true); // the download lets events through while it waits
         check = support::checkForUpdatedVersion(
             site, site.homePage(), QString(),
             [](const QString& address) { return support::GetUrlText(address); });
+        setBusy(false);
     }
     for (const QString& failure : check.failures)
         dialogs_.message(failure);
@@ -430,11 +432,15 @@ void frmMain::hideStatus() {
 }
 
 void frmMain::setBusy(bool busy) {
-    // While a load runs only the status frame lives: nothing clicked meanwhile
-    // can start a second load or open a report on half-loaded data.
+    // While long work runs only the status frame lives: nothing clicked
+    // meanwhile can start a second load, or compute and store a report (from a
+    // summary window) on half-loaded data.
     frmStoreDatabaseAt->setEnabled(!busy);
     SSTab1->setEnabled(!busy);
     menuBar()->setEnabled(!busy);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isWindow())
+            window->setEnabled(!busy);
 }
 
 void frmMain::loadData() {

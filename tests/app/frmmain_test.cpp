@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimeEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -232,12 +233,17 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
     EXPECT_EQ(context.openWindow(QStringLiteral("frmCallDistribution")), distribution);
     EXPECT_EQ(distribution->chart().headerText(), header) << "brought forward, not recomputed";
 
-    // Loading another day leaves an open chart as it was.
+    // Loading another day leaves an open chart as it was, and no report window
+    // takes input while the load runs (it lets events through as it works).
     auto* traffic =
         qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallTraffic")));
     const double before = traffic->chart().yValue(2, 10 * 60);
     find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
+    bool enabledDuringLoad = true;
+    QTimer::singleShot(0, [&] { enabledDuringLoad = traffic->isEnabled(); });
     find<QPushButton>("cmdParseLogs")->click();
+    EXPECT_FALSE(enabledDuringLoad);
+    EXPECT_TRUE(traffic->isEnabled());
     EXPECT_EQ(traffic->chart().yValue(2, 10 * 60), before);
     EXPECT_EQ(before, 1); // the inbound call of the first day, at 10:00
 
