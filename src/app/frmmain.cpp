@@ -448,11 +448,11 @@ void frmMain::loadData() {
     if (index < 0)
         return;
     logparse::LoadProgress progress;
-    progress.fileStarted = [this](const QString& path, qint64 lines) {
+    progress.fileStarted = [this](const QString& path, qint64 steps) {
         showStatus(QStringLiteral("Parsing diagnostic file: ") + QDir::toNativeSeparators(path),
-                   lines);
+                   steps);
     };
-    progress.linesRead = [this](qint64 lines) { setStatusValue(lines); };
+    progress.advanced = [this](qint64 done) { setStatusValue(done); };
     progress.fileFinished = [this] {
         setStatusValue(ProgressBar->maximum());
         hideStatus();

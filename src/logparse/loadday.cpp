@@ -49,15 +49,20 @@ void loadFile(const LogFile& logFile, store::WorkingDatabase& database, LoadTota
         outcome.problems.add(ProblemKind::UnreadableFile, logFile.name, 0);
         return;
     }
+    // Reading the lines is the first half of the work, storing the rows the second.
+    qint64 lines = 0;
     ParseOptions options;
-    if (progress.fileStarted)
-        options.counted = [&](qint64 lines) { progress.fileStarted(logFile.path, lines); };
+    options.counted = [&](qint64 count) {
+        lines = count;
+        if (progress.fileStarted)
+            progress.fileStarted(logFile.path, 2 * count);
+    };
     options.chosenDay =
         civil::daysFromCivil(request.day.year(), request.day.month(), request.day.day());
     options.zone = request.zone;
     options.dateOrder = request.dateOrder;
     options.fileName = logFile.name;
-    options.progress = progress.linesRead;
+    options.progress = progress.advanced;
     ParseResult parsed = ParseLogFile(bytes.view, options);
     outcome.problems.merge(parsed.problems);
     if (parsed.tooManyLines) {
@@ -69,7 +74,13 @@ void loadFile(const LogFile& logFile, store::WorkingDatabase& database, LoadTota
         totals.peakAvailable = std::max(totals.peakAvailable, parsed.peakAvailable);
         if (parsed.lastEventTime)
             totals.lastEventTime = parsed.lastEventTime;
-        const QString error = store::appendRawRows(database, parsed.rows);
+        const auto stored = [&](std::size_t rows) {
+            if (progress.advanced)
+                progress.advanced(
+                    lines + static_cast<qint64>(rows) * lines /
+                                static_cast<qint64>(std::max<std::size_t>(parsed.rows.size(), 1)));
+        };
+        const QString error = store::appendRawRows(database, parsed.rows, stored);
         if (!error.isEmpty())
             outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + error;
     }

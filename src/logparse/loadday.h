@@ -37,9 +37,11 @@ struct LoadRequest {
     DateOrder dateOrder = DateOrder::MonthDayYear;
 };
 
+// How far the work on one file is: it has `steps` steps (reading its lines,
+// then storing its rows), and `advanced` reports how many are done.
 struct LoadProgress {
-    std::function<void(const QString& path, qint64 lineCount)> fileStarted;
-    std::function<void(qint64 linesRead)> linesRead;
+    std::function<void(const QString& path, qint64 steps)> fileStarted;
+    std::function<void(qint64 done)> advanced;
     std::function<void()> fileFinished;
 };
 

@@ -12,7 +12,8 @@
 
 namespace tarrow::store {
 
-QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows) {
+QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
+                      const std::function<void(std::size_t)>& stored) {
     if (rows.empty())
         return {};
     try {
@@ -44,8 +45,13 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows) {
             }
             insert.exec();
             insert.reset();
+            const std::size_t written = static_cast<std::size_t>(&row - rows.data()) + 1;
+            if (stored && written % 32768 == 0)
+                stored(written);
         }
         transaction.commit();
+        if (stored)
+            stored(rows.size());
         std::vector<RawFigures> figures;
         figures.reserve(rows.size());
         for (const RawRow& row : rows)

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace tarrow::store {
@@ -36,7 +37,9 @@ struct RawRow {
 
 // Appends the rows in order, in one transaction; nothing is written when it
 // fails. Returns an error description or an empty text.
-[[nodiscard]] QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows);
+// stored, when given, hears now and then how many rows are written so far.
+[[nodiscard]] QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
+                                    const std::function<void(std::size_t)>& stored = {});
 
 // Writes a table in stored order as CSV: a header of the column names, then
 // one line per row, nulls as empty fields (RawPortData times read
