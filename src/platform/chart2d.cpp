@@ -89,12 +89,15 @@ void Chart2D::addLegendTitle() {
         return;
     auto* title = new QLineSeries;
     title->setName(legendTitle_);
+    title->setPen(QPen(Qt::transparent));
+    title->setColor(Qt::transparent);
     chart_->addSeries(title);
     title->attachAxis(axisX_);
     title->attachAxis(axisY_);
     for (QLegendMarker* marker : chart_->legend()->markers(title)) {
         marker->setBrush(Qt::transparent);
-        marker->setPen(Qt::NoPen);
+        marker->setPen(QPen(Qt::transparent));
+        marker->setShape(QLegend::MarkerShapeRectangle);
         marker->setFont(arial(9, true));
     }
 }
