@@ -3,10 +3,8 @@
 #include "app/startup.h"
 #include "logparse/logfiles.h"
 #include "platform/userdialogs.h"
-#include "reports/perport/frmcalldistribution.h"
-#include "reports/perport/frmporttimeuse.h"
-#include "reports/timeofday/frmcalltraffic.h"
-#include "reports/timeofday/frmportavailability.h"
+#include "reports/chartwindow.h"
+#include "reports/reportwindows.h"
 #include "serverprobe/mervoxversion.h"
 #include "support/supportwindows.h"
 #include "support/updatecheck.h"
@@ -79,39 +77,19 @@ frmMain::frmMain(AppState& state, platform::UserDialogs& dialogs,
     context_.mainWindow = this;
     context_.showHelp = [this] { support_->showHelp(); };
     context_.showAbout = [this] { support_->showAbout(); };
-    openers_[static_cast<std::size_t>(Report::PortAvailability)] = [this] {
-        context_.openOnce(QStringLiteral("frmPortAvailability"), [this] {
-            auto* window = new reports::frmPortAvailability(context_);
-            window->load();
-            return window;
-        });
-    };
-    openers_[static_cast<std::size_t>(Report::CallDistribution)] = [this] {
-        context_.openOnce(QStringLiteral("frmCallDistribution"), [this] {
-            auto* window = new reports::frmCallDistribution(context_);
-            window->load();
-            return window;
-        });
-    };
-    openers_[static_cast<std::size_t>(Report::PortTimeUse)] = [this] {
-        context_.openOnce(QStringLiteral("frmPortTimeUse"), [this] {
-            auto* window = new reports::frmPortTimeUse(context_);
-            window->load();
-            return window;
-        });
-    };
+    // Report order of the Report enum and the window names is the same.
+    for (std::size_t i = 0; i < openers_.size(); ++i) {
+        const QString name = reports::kReportWindowNames[i];
+        openers_[i] = [this, name] {
+            context_.openOnce(name,
+                              [this, name] { return reports::createReportWindow(name, context_); });
+        };
+    }
     context_.pickers = [this](const QString& window) {
         return window == QLatin1String("frmPortTimeUse")
                    ? std::make_pair(PortTimeUseStartTime->time(), PortTimeUseEndTime->time())
                    : std::make_pair(CallDistributionStartTime->time(),
                                     CallDistributionEndTime->time());
-    };
-    openers_[static_cast<std::size_t>(Report::CallTraffic)] = [this] {
-        context_.openOnce(QStringLiteral("frmCallTraffic"), [this] {
-            auto* window = new reports::frmCallTraffic(context_);
-            window->load();
-            return window;
-        });
     };
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarrow"));
@@ -439,7 +417,7 @@ void frmMain::setBusy(bool busy) {
     SSTab1->setEnabled(!busy);
     menuBar()->setEnabled(!busy);
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window != this && window->isWindow())
+        if (window != this)
             window->setEnabled(!busy);
 }
 

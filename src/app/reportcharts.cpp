@@ -3,12 +3,9 @@
 #include "platform/chart2d.h"
 #include "platform/collectingdialogs.h"
 #include "platform/statusdisplay.h"
-#include "reports/perport/frmcalldistribution.h"
-#include "reports/perport/frmporttimeuse.h"
+#include "reports/chartwindow.h"
 #include "reports/reportcontext.h"
-#include "reports/timeofday/frmcalltraffic.h"
-#include "reports/timeofday/frmportavailability.h"
-#include "reports/timeofday/timeofdaywindow.h"
+#include "reports/reportwindows.h"
 
 #include <QApplication>
 
@@ -27,30 +24,12 @@ ChartWriter windowChartWriter(AppState& state) {
         context.pickers = [&request](const QString&) {
             return std::make_pair(request.from, request.to);
         };
-        std::unique_ptr<reports::ChartWindow> chartWindow;
-        if (window == QLatin1String("frmPortAvailability") ||
-            window == QLatin1String("frmCallTraffic")) {
-            std::unique_ptr<reports::TimeOfDayWindow> timeOfDay;
-            if (window == QLatin1String("frmPortAvailability"))
-                timeOfDay = std::make_unique<reports::frmPortAvailability>(context);
-            else
-                timeOfDay = std::make_unique<reports::frmCallTraffic>(context);
-            timeOfDay->load();
-            // The whole day, as the chart's picture in a report should show it.
-            timeOfDay->applyZoom(0);
-            chartWindow = std::move(timeOfDay);
-        } else if (window == QLatin1String("frmCallDistribution") ||
-                   window == QLatin1String("frmPortTimeUse")) {
-            std::unique_ptr<reports::PortAxisWindow> perPort;
-            if (window == QLatin1String("frmCallDistribution"))
-                perPort = std::make_unique<reports::frmCallDistribution>(context);
-            else
-                perPort = std::make_unique<reports::frmPortTimeUse>(context);
-            perPort->load();
-            chartWindow = std::move(perPort);
-        } else {
+        std::unique_ptr<reports::ChartWindow> chartWindow(
+            reports::createReportWindow(window, context));
+        if (!chartWindow)
             return QStringLiteral("No chart window named %1.").arg(window);
-        }
+        // The whole range, as the chart's picture in a report should show it.
+        chartWindow->applyZoom(0);
         chartWindow->setAttribute(Qt::WA_DontShowOnScreen);
         chartWindow->show();
         QApplication::processEvents();

@@ -116,7 +116,7 @@ void ChartWindow::reportFailure(const std::exception& e) {
 void ChartWindow::onMenu(MenuAction action, int index) {
     switch (action) {
     case MenuAction::Zoom:
-        onZoom(index);
+        applyZoom(index);
         break;
     case MenuAction::Print:
         support::PrintChart(*chart_, context_.dialogs, context_.workFolder);

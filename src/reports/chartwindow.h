@@ -52,13 +52,18 @@ class ChartWindow : public QMainWindow {
     Q_OBJECT
 public:
     ~ChartWindow() override;
+
+    // Computes the report's figures and draws them.
+    virtual void load() = 0;
+    // Zoom level 0 shows the whole range; higher levels show less of it.
+    virtual void applyZoom(int level) = 0;
+
     [[nodiscard]] platform::Chart2D& chart() const { return *chart_; }
     [[nodiscard]] QScrollBar& scrollBar() const { return *scrollBar_; }
 
 protected:
     ChartWindow(ChartWindowDesign design, ReportContext& context, QWidget* parent);
 
-    virtual void onZoom(int index) = 0;
     virtual void onScroll(int value) = 0;
     virtual QWidget* createSummary() = 0;
     // Places chart and scroll bar for the window's outer and inner sizes.

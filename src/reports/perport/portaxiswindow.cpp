@@ -117,13 +117,18 @@ void PortAxisWindow::draw(const PerPortResult& result) {
 }
 
 void PortAxisWindow::handOver() {
-    // A range without calls has no port to scroll over: the chart then shows
-    // every port, all at zero, and zooming stays off.
     QScrollBar& bar = scrollBar();
     bar.setRange(1, std::max(1, highest_));
     bar.setValue(1);
     zoomMenu_->setEnabled(highest_ > kZoomPorts);
+    applyZoom(0);
+}
+
+void PortAxisWindow::applyZoom(int level) {
+    QScrollBar& bar = scrollBar();
     if (highest_ < 1) {
+        // A range without calls has no port to scroll over: the chart shows
+        // every port, all at zero, and zooming stays off.
         zoomNone_->setChecked(true);
         zoom24_->setChecked(false);
         bar.setEnabled(false);
@@ -131,13 +136,8 @@ void PortAxisWindow::handOver() {
         chart().SetAxisMax(Chart2D::X, chart().pointCount() + 1);
         return;
     }
-    applyZoom(0);
-}
-
-void PortAxisWindow::applyZoom(int level) {
     zoomNone_->setChecked(level == 0);
     zoom24_->setChecked(level == 1);
-    QScrollBar& bar = scrollBar();
     const int v = bar.value();
     const int max = bar.maximum();
     const int span = level == 0 ? max : kZoomPorts;

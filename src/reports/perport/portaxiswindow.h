@@ -26,14 +26,13 @@ public:
 
     PortAxisWindow(PortAxisDesign design, ReportContext& context, QWidget* parent = nullptr);
 
-    void load();
+    void load() override;
     // Zoom level 0 "No Zoom", 1 "Show 24 Ports".
-    void applyZoom(int level);
+    void applyZoom(int level) override;
     [[nodiscard]] int highestPortInRange() const { return highest_; }
     [[nodiscard]] int automaticYMax() const { return automaticYMax_; }
 
 protected:
-    void onZoom(int index) override { applyZoom(index); }
     void onScroll(int value) override;
     void layoutChart(QSize outer, QSize inner) override;
 

@@ -24,14 +24,13 @@ public:
     TimeOfDayWindow(TimeOfDayDesign design, ReportContext& context, QWidget* parent = nullptr);
 
     // Computes (or reuses) the figures and draws them.
-    void load();
-    void applyZoom(int level);
+    void load() override;
+    void applyZoom(int level) override;
 
 protected:
     // The report's figures: the stored table, computed first when needed.
     virtual MinuteTable computeFigures() = 0;
 
-    void onZoom(int index) override { applyZoom(index); }
     void onScroll(int value) override;
     void layoutChart(QSize outer, QSize inner) override;
 
