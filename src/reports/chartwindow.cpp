@@ -23,6 +23,24 @@ namespace tarrow::reports {
 using platform::Chart2D;
 using platform::twips;
 
+QList<MenuDesign> chartMenus(const ChartMenuNames& n, const MenuDesign& zoom) {
+    const MenuItemDesign help{n.helpItem, QStringLiteral("Help"), MenuAction::Help};
+    const MenuItemDesign about{n.about, QStringLiteral("About"), MenuAction::About};
+    const MenuItemDesign gap{n.separator3, QStringLiteral("-")};
+    return {{n.file,
+             n.fileCaption,
+             {{n.print, QStringLiteral("Print Chart"), MenuAction::Print},
+              {n.bitmap, n.bitmapCaption, MenuAction::SaveBitmap},
+              {n.separator1, QStringLiteral("-")},
+              {n.summary, n.summaryCaption, MenuAction::Summary},
+              {n.separator2, QStringLiteral("-")},
+              {n.exit, n.exitCaption, MenuAction::Exit}}},
+            zoom,
+            {n.help, n.helpCaption,
+             n.aboutFirst ? QList<MenuItemDesign>{about, gap, help}
+                          : QList<MenuItemDesign>{help, gap, about}}};
+}
+
 ChartWindow::ChartWindow(ChartWindowDesign design, ReportContext& context, QWidget* parent)
     : QMainWindow(parent), design_(std::move(design)), context_(context) {
     setObjectName(design_.name);

@@ -46,6 +46,20 @@ struct ChartWindowDesign {
     QString summaryName; // the summary window's name
 };
 
+// The names and captions of a chart window's File and Help menus, which every
+// chart window has in one shape: File holds print, save as bitmap, a
+// separator, the summary, a separator and exit; Help holds help, a separator
+// and about (about first where aboutFirst is set).
+struct ChartMenuNames {
+    QString file, fileCaption, print, bitmap, bitmapCaption, separator1, summary, summaryCaption,
+        separator2, exit, exitCaption;
+    QString help, helpCaption, helpItem, separator3, about;
+    bool aboutFirst = false;
+};
+
+// File, the window's zoom menu, then Help.
+[[nodiscard]] QList<MenuDesign> chartMenus(const ChartMenuNames& names, const MenuDesign& zoom);
+
 // A report chart with series check boxes in a frame above it, a scroll bar
 // below it and menus for printing, saving, the summary, zooming and help.
 class ChartWindow : public QMainWindow {

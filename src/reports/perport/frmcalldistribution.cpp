@@ -9,7 +9,6 @@ namespace {
 PortAxisDesign windowDesign() {
     PortAxisDesign p;
     p.report = PerPortReport::CallDistribution;
-    p.zoomMenuName = QStringLiteral("mnuZoom");
     ChartWindowDesign& d = p.window;
     d.name = QStringLiteral("frmCallDistribution");
     d.caption = QStringLiteral("Call Distribution Report");
@@ -26,27 +25,23 @@ PortAxisDesign windowDesign() {
                 {QStringLiteral("AMIS Dialouts"), QRect(4740, 255, 1560, 330)}};
     d.chartTwips = QRect(120, 840, 9915, 6015);
     d.scrollTwips = QRect(120, 6900, 9915, 255);
-    d.menus = {
-        {QStringLiteral("mnuFile"),
-         QStringLiteral("File"),
-         {{QStringLiteral("mnuPrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
-          {QStringLiteral("SaveChartAsBitmap"), QStringLiteral("Save chart to bitmap"),
-           MenuAction::SaveBitmap},
-          {QStringLiteral("mnuSkip2"), QStringLiteral("-")},
-          {QStringLiteral("mnuSummaryInfo"), QStringLiteral("Show Summary Information"),
-           MenuAction::Summary},
-          {QStringLiteral("mnuSkip1"), QStringLiteral("-")},
-          {QStringLiteral("mnuExit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-        {QStringLiteral("mnuZoom"),
-         QStringLiteral("Zoom"),
-         {{QStringLiteral("mnuZoomNone"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
-          {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"), MenuAction::Zoom,
-           1}}},
-        {QStringLiteral("mnuHelp"),
-         QStringLiteral("Help"),
-         {{QStringLiteral("mnuHelpFile"), QStringLiteral("Help"), MenuAction::Help},
-          {QStringLiteral("mnuSkip"), QStringLiteral("-")},
-          {QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About}}}};
+    d.menus = chartMenus({.file = QStringLiteral("mnuFile"),
+                          .fileCaption = QStringLiteral("File"),
+                          .print = QStringLiteral("mnuPrintChart"),
+                          .bitmap = QStringLiteral("SaveChartAsBitmap"),
+                          .bitmapCaption = QStringLiteral("Save chart to bitmap"),
+                          .separator1 = QStringLiteral("mnuSkip2"),
+                          .summary = QStringLiteral("mnuSummaryInfo"),
+                          .summaryCaption = QStringLiteral("Show Summary Information"),
+                          .separator2 = QStringLiteral("mnuSkip1"),
+                          .exit = QStringLiteral("mnuExit"),
+                          .exitCaption = QStringLiteral("Exit"),
+                          .help = QStringLiteral("mnuHelp"),
+                          .helpCaption = QStringLiteral("Help"),
+                          .helpItem = QStringLiteral("mnuHelpFile"),
+                          .separator3 = QStringLiteral("mnuSkip"),
+                          .about = QStringLiteral("mnuAbout")},
+                         portZoomMenu());
     d.headerPrefix = QStringLiteral("Call Distribution Report for ");
     d.seriesLabels = {QStringLiteral("Inbound Calls"), QStringLiteral("MWI Dialouts"),
                       QStringLiteral("Notification Dialouts"), QStringLiteral("TRAP Dialouts"),

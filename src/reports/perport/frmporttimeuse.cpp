@@ -9,7 +9,6 @@ namespace {
 PortAxisDesign windowDesign() {
     PortAxisDesign p;
     p.report = PerPortReport::PortTimeUse;
-    p.zoomMenuName = QStringLiteral("mnuZoom");
     p.totalTimeOption = true;
     p.totalTimeTwips = QRect(7740, 360, 2475, 195);
     ChartWindowDesign& d = p.window;
@@ -28,26 +27,23 @@ PortAxisDesign windowDesign() {
                 {QStringLiteral("AMIS Dialouts"), QRect(4740, 255, 1440, 330)}};
     d.chartTwips = QRect(60, 840, 10455, 5775);
     d.scrollTwips = QRect(60, 6660, 10455, 255);
-    d.menus = {{QStringLiteral("File"),
-                QStringLiteral("File"),
-                {{QStringLiteral("PrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
-                 {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save Chart to Bitmap"),
-                  MenuAction::SaveBitmap},
-                 {QStringLiteral("seperator2"), QStringLiteral("-")},
-                 {QStringLiteral("mnuShowSummary"), QStringLiteral("Show Summary Information"),
-                  MenuAction::Summary},
-                 {QStringLiteral("spacer"), QStringLiteral("-")},
-                 {QStringLiteral("Exit"), QStringLiteral("Exit"), MenuAction::Exit}}},
-               {QStringLiteral("mnuZoom"),
-                QStringLiteral("Zoom"),
-                {{QStringLiteral("mnuZoomNone"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
-                 {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"),
-                  MenuAction::Zoom, 1}}},
-               {QStringLiteral("HelpMenu"),
-                QStringLiteral("Help"),
-                {{QStringLiteral("Help"), QStringLiteral("Help"), MenuAction::Help},
-                 {QStringLiteral("spacer2"), QStringLiteral("-")},
-                 {QStringLiteral("About"), QStringLiteral("About"), MenuAction::About}}}};
+    d.menus = chartMenus({.file = QStringLiteral("File"),
+                          .fileCaption = QStringLiteral("File"),
+                          .print = QStringLiteral("PrintChart"),
+                          .bitmap = QStringLiteral("SaveChartToBitmap"),
+                          .bitmapCaption = QStringLiteral("Save Chart to Bitmap"),
+                          .separator1 = QStringLiteral("seperator2"),
+                          .summary = QStringLiteral("mnuShowSummary"),
+                          .summaryCaption = QStringLiteral("Show Summary Information"),
+                          .separator2 = QStringLiteral("spacer"),
+                          .exit = QStringLiteral("Exit"),
+                          .exitCaption = QStringLiteral("Exit"),
+                          .help = QStringLiteral("HelpMenu"),
+                          .helpCaption = QStringLiteral("Help"),
+                          .helpItem = QStringLiteral("Help"),
+                          .separator3 = QStringLiteral("spacer2"),
+                          .about = QStringLiteral("About")},
+                         portZoomMenu());
     d.headerPrefix = QStringLiteral("Port Time Usage Report for ");
     d.seriesLabels = {QStringLiteral("Incoming Calls"), QStringLiteral("MWI Dialouts"),
                       QStringLiteral("Notification Dialouts"), QStringLiteral("TRAP Dialouts"),

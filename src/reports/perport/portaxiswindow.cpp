@@ -34,6 +34,14 @@ int minuteOf(const QTime& t) {
 
 } // namespace
 
+MenuDesign portZoomMenu() {
+    return {
+        QStringLiteral("mnuZoom"),
+        QStringLiteral("Zoom"),
+        {{QStringLiteral("mnuZoomNone"), QStringLiteral("No Zoom"), MenuAction::Zoom, 0},
+         {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"), MenuAction::Zoom, 1}}};
+}
+
 PortAxisWindow::PortAxisWindow(PortAxisDesign design, ReportContext& context, QWidget* parent)
     : ChartWindow(design.window, context, parent), portDesign_(std::move(design)) {
     for (QAction* action : menuActions()) {
@@ -44,7 +52,7 @@ PortAxisWindow::PortAxisWindow(PortAxisDesign design, ReportContext& context, QW
     }
     zoomNone_->setCheckable(true);
     zoom24_->setCheckable(true);
-    zoomMenu_ = menuBar()->findChild<QAction*>(portDesign_.zoomMenuName);
+    zoomMenu_ = menuBar()->findChild<QAction*>(portZoomMenu().name);
     if (portDesign_.totalTimeOption) {
         auto* option = new QCheckBox(QStringLiteral("Set Y Axis Scale to Total Time"), client());
         option->setObjectName(QStringLiteral("chkYAxesSetToTotalTime"));

@@ -12,10 +12,12 @@ namespace tarrow::reports {
 struct PortAxisDesign {
     ChartWindowDesign window;
     PerPortReport report = PerPortReport::CallDistribution;
-    QString zoomMenuName;         // the "Zoom" menu, enabled above 24 ports
     bool totalTimeOption = false; // "Set Y Axis Scale to Total Time"
     QRect totalTimeTwips;
 };
+
+// The zoom menu "mnuZoom" of both per-port windows: "No Zoom", "Show 24 Ports".
+[[nodiscard]] MenuDesign portZoomMenu();
 
 // A chart over the port numbers with "No Zoom" and "Show 24 Ports", a scroll
 // bar and series check boxes; the report is computed anew at every load.

@@ -26,28 +26,25 @@ TimeOfDayDesign windowDesign() {
                 {QStringLiteral("Ports currently busy"), QRect(2760, 240, 1755, 195), false}};
     d.chartTwips = QRect(120, 840, 9015, 6015);
     d.scrollTwips = QRect(120, 6900, 9015, 255);
-    d.menus = {
-        {QStringLiteral("mnuFile"),
-         QStringLiteral("&File"),
-         {{QStringLiteral("mnuPrintChart"), QStringLiteral("Print Chart"), MenuAction::Print},
-          {QStringLiteral("SaveChartToBitmap"), QStringLiteral("Save Chart to Bitmap"),
-           MenuAction::SaveBitmap},
-          {QStringLiteral("mnuSkip2"), QStringLiteral("-")},
-          {QStringLiteral("mnuSummaryInfo"), QStringLiteral("Show Summary Information"),
-           MenuAction::Summary},
-          {QStringLiteral("mnuSkip1"), QStringLiteral("-")},
-          {QStringLiteral("mnuExit"), QStringLiteral("E&xit"), MenuAction::Exit}}},
-        {QStringLiteral("mnuZoomMenu"),
-         QStringLiteral("Zoom"),
-         {{QStringLiteral("mnuZoom"), QStringLiteral("no Zoom"), MenuAction::Zoom, 0},
-          {QStringLiteral("mnuZoom"), QStringLiteral("Show 12 Hours"), MenuAction::Zoom, 1},
-          {QStringLiteral("mnuZoom"), QStringLiteral("Show 4 Hours"), MenuAction::Zoom, 2},
-          {QStringLiteral("mnuZoom"), QStringLiteral("Show 1 Hour"), MenuAction::Zoom, 3}}},
-        {QStringLiteral("mnuHelp"),
-         QStringLiteral("&Help"),
-         {{QStringLiteral("mnuAbout"), QStringLiteral("About"), MenuAction::About},
-          {QStringLiteral("mnuSkip"), QStringLiteral("-")},
-          {QStringLiteral("mnuShowHelp"), QStringLiteral("Help"), MenuAction::Help}}}};
+    d.menus =
+        chartMenus({.file = QStringLiteral("mnuFile"),
+                    .fileCaption = QStringLiteral("&File"),
+                    .print = QStringLiteral("mnuPrintChart"),
+                    .bitmap = QStringLiteral("SaveChartToBitmap"),
+                    .bitmapCaption = QStringLiteral("Save Chart to Bitmap"),
+                    .separator1 = QStringLiteral("mnuSkip2"),
+                    .summary = QStringLiteral("mnuSummaryInfo"),
+                    .summaryCaption = QStringLiteral("Show Summary Information"),
+                    .separator2 = QStringLiteral("mnuSkip1"),
+                    .exit = QStringLiteral("mnuExit"),
+                    .exitCaption = QStringLiteral("E&xit"),
+                    .help = QStringLiteral("mnuHelp"),
+                    .helpCaption = QStringLiteral("&Help"),
+                    .helpItem = QStringLiteral("mnuShowHelp"),
+                    .separator3 = QStringLiteral("mnuSkip"),
+                    .about = QStringLiteral("mnuAbout"),
+                    .aboutFirst = true},
+                   timeOfDayZoomMenu(QStringLiteral("mnuZoomMenu"), QStringLiteral("no Zoom")));
     d.headerPrefix = QStringLiteral("Port Availability Report for ");
     d.seriesLabels = {QStringLiteral("Lines available to take calls"),
                       QStringLiteral("Ports currently busy")};

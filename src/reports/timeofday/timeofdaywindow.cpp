@@ -14,6 +14,16 @@ namespace tarrow::reports {
 using platform::Chart2D;
 using platform::twips;
 
+MenuDesign timeOfDayZoomMenu(const QString& menuName, const QString& noZoom) {
+    const QString item = QStringLiteral("mnuZoom");
+    return {menuName,
+            QStringLiteral("Zoom"),
+            {{item, noZoom, MenuAction::Zoom, 0},
+             {item, QStringLiteral("Show 12 Hours"), MenuAction::Zoom, 1},
+             {item, QStringLiteral("Show 4 Hours"), MenuAction::Zoom, 2},
+             {item, QStringLiteral("Show 1 Hour"), MenuAction::Zoom, 3}}};
+}
+
 TimeOfDayWindow::TimeOfDayWindow(TimeOfDayDesign design, ReportContext& context, QWidget* parent)
     : ChartWindow(design.window, context, parent), timeDesign_(std::move(design)) {
     for (QAction* action : menuActions())

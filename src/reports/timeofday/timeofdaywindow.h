@@ -13,6 +13,10 @@ struct TimeOfDayDesign {
     QList<int> seriesColumns; // result column drawn as each series
 };
 
+// The zoom menu of a time-of-day window: items "mnuZoom" 0 to 3, the whole day
+// (captioned noZoom), 12, 4 and 1 hours.
+[[nodiscard]] MenuDesign timeOfDayZoomMenu(const QString& menuName, const QString& noZoom);
+
 // A chart over the minutes of the day with zoom levels, a scroll bar and series
 // check boxes. The X axis and the scroll position are minutes (60 is 1:00).
 class TimeOfDayWindow : public ChartWindow {
