@@ -4,30 +4,28 @@ namespace tarrow::logparse {
 
 namespace {
 
+// "<count> <what>": the thing counted (line or log file, made plural past
+// one) and what was wrong with it.
 QString describe(ProblemKind kind, qint64 count) {
-    const bool one = count == 1;
+    const auto counted = [count](const char* thing, const char* wrong) {
+        return QStringLiteral("%1 %2%3 %4")
+            .arg(count)
+            .arg(QLatin1String(thing), count == 1 ? QString() : QStringLiteral("s"),
+                 QLatin1String(wrong));
+    };
     switch (kind) {
     case ProblemKind::NotADate:
-        return one ? QStringLiteral("1 line whose date and time could not be read")
-                   : QStringLiteral("%1 lines whose date and time could not be read").arg(count);
+        return counted("line", "whose date and time could not be read");
     case ProblemKind::ShortPortToken:
-        return one ? QStringLiteral("1 line whose port field is shorter than four characters")
-                   : QStringLiteral("%1 lines whose port field is shorter than four characters")
-                         .arg(count);
+        return counted("line", "whose port field is shorter than four characters");
     case ProblemKind::NegativePort:
-        return one ? QStringLiteral("1 line with a negative port number")
-                   : QStringLiteral("%1 lines with a negative port number").arg(count);
+        return counted("line", "with a negative port number");
     case ProblemKind::NumberTooLarge:
-        return one ? QStringLiteral("1 line with a port or line count too large to read")
-                   : QStringLiteral("%1 lines with a port or line count too large to read")
-                         .arg(count);
+        return counted("line", "with a port or line count too large to read");
     case ProblemKind::UnreadableFile:
-        return one ? QStringLiteral("1 log file that could not be read")
-                   : QStringLiteral("%1 log files that could not be read").arg(count);
+        return counted("log file", "that could not be read");
     case ProblemKind::TooManyLines:
-        return one ? QStringLiteral("1 log file with more than 1,000,000 lines, not loaded")
-                   : QStringLiteral("%1 log files with more than 1,000,000 lines, not loaded")
-                         .arg(count);
+        return counted("log file", "with more than 1,000,000 lines, not loaded");
     }
     return {};
 }
