@@ -18,6 +18,33 @@ QString chooseDataFolder(const QString& programFolder, const QString& overrideDi
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
+namespace {
+
+// Opens the working database. A file that is no sound database holds only
+// scratch data: it is kept aside for inspection and replaced from the template.
+// Returns the error that is left, or an empty text.
+QString openWorkingDatabase(AppState& state, const QString& prefix, QStringList& messages) {
+    const QString failure = state.database.open();
+    if (failure.isEmpty() || !state.database.foundDamage())
+        return failure;
+    QString error = store::setAsideWorkingFile(state.dataFolder);
+    if (error.isEmpty())
+        error = store::prepareWorkingFile(state.programFolder, state.dataFolder);
+    if (error.isEmpty())
+        error = state.database.open();
+    if (!error.isEmpty()) {
+        messages << prefix + failure;
+        return error;
+    }
+    messages << prefix + failure +
+                    QStringLiteral(" The damaged working database was kept as \"%1.bad\" and "
+                                   "replaced by an empty one.")
+                        .arg(store::workingFileName());
+    return {};
+}
+
+} // namespace
+
 QStringList startUp(AppState& state, const serverprobe::RegistryApi& registry) {
     QStringList messages;
     const QString prefix = QStringLiteral("Error in form load routine: ");
@@ -25,20 +52,7 @@ QStringList startUp(AppState& state, const serverprobe::RegistryApi& registry) {
     if (!prepared.isEmpty())
         messages << prefix + prepared;
     state.database.setConnectionString(store::connectionString(state.dataFolder));
-    QString opened = state.database.open();
-    if (!opened.isEmpty() && state.database.foundDamage()) {
-        // The working database holds only scratch data: keep the damaged file
-        // for inspection and start again from the template.
-        QString recovered = store::setAsideWorkingFile(state.dataFolder);
-        if (recovered.isEmpty())
-            recovered = store::prepareWorkingFile(state.programFolder, state.dataFolder);
-        if (recovered.isEmpty() && (recovered = state.database.open()).isEmpty())
-            opened += QStringLiteral(" The damaged working database was kept as \"%1.bad\" and "
-                                     "replaced by an empty one.")
-                          .arg(store::workingFileName());
-        messages << prefix + opened;
-        opened = recovered;
-    }
+    const QString opened = openWorkingDatabase(state, prefix, messages);
     if (!opened.isEmpty())
         messages << prefix + opened;
     else if (const QString emptied = store::emptyRawPortData(state.database); !emptied.isEmpty())

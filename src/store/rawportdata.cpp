@@ -25,7 +25,8 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
                                      "Seconds, EndMinute) VALUES (?,?,?,?,?,?,?,?,?)");
         char start[19];
         char end[19];
-        for (const RawRow& row : rows) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const RawRow& row = rows[i];
             civil::format(row.startTime, start);
             insert.bind(1, row.port);
             insert.bind(2, row.callType);
@@ -45,9 +46,8 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
             }
             insert.exec();
             insert.reset();
-            const std::size_t written = static_cast<std::size_t>(&row - rows.data()) + 1;
-            if (stored && written % 32768 == 0)
-                stored(written);
+            if (stored && (i + 1) % 32768 == 0)
+                stored(i + 1);
         }
         transaction.commit();
         if (stored)
