@@ -161,11 +161,6 @@ void Chart2D::SetAxisMax(Axis axis, double value) {
     changed();
 }
 
-void Chart2D::ResetAxisMax(Axis axis) {
-    (axis == X ? xMax_ : yMax_).reset();
-    changed();
-}
-
 double Chart2D::GetAxisMax(Axis axis) const {
     if (axis == X)
         return xMax_ ? *xMax_ : (xs_.empty() ? 0.0 : *std::max_element(xs_.begin(), xs_.end()));

@@ -51,8 +51,6 @@ public:
     void SetAnnotationMode(Axis axis, int code); // 2: annotated by value labels
     void AddValueLabel(Axis axis, double position, const QString& text);
     void ClearValueLabels(Axis axis);
-    // Forgets an axis maximum set earlier, so the automatic one applies again.
-    void ResetAxisMax(Axis axis);
     void SetHeaderText(const QString& text);
     void ShowHeader(bool on);
     // Writes a picture of the chart: format 1 a Windows bitmap, 2 a PNG image.
@@ -68,7 +66,6 @@ public:
     [[nodiscard]] double yValue(int series, int point) const;
     [[nodiscard]] bool seriesShown(int series) const;
     [[nodiscard]] QString headerText() const { return header_; }
-    [[nodiscard]] bool headerShown() const { return headerShown_; }
     [[nodiscard]] QList<QPair<double, QString>> valueLabels(Axis axis) const;
     [[nodiscard]] QStringList visibleXLabels() const; // after thinning, for the current range
     [[nodiscard]] bool drawsBars() const;
