@@ -63,7 +63,7 @@ public:
         if (!prepare(c))
             return ExitBadInput;
         const auto listing = logparse::listLogFiles(c.parser.value(c.logs),
-                                                    serverprobe::logFilePrefix(state_.server));
+                                                    logparse::logFilePrefix(state_.server.newerGeneration));
         if (!listing.error.isEmpty())
             return fail(listing.error, ExitBadInput);
         const auto days = logparse::buildDayList(listing.files, state_.locale);

@@ -1,8 +1,8 @@
 #include "app/cli.h"
-#include "app/frmmain.h"
-#include "app/reportcharts.h"
+#include "app/widgets/frmmain.h"
+#include "app/widgets/reportcharts.h"
 #include "app/startup.h"
-#include "platform/qtuserdialogs.h"
+#include "platform/widgets/qtuserdialogs.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
 

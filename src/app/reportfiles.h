@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "load/appstate.h"
 
 #include <QString>
 #include <QStringList>

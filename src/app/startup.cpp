@@ -66,7 +66,7 @@ logparse::LoadOutcome loadDay(AppState& state, const QString& folder, const QDat
                               const QString& entryText, const logparse::LoadProgress& progress) {
     logparse::LoadRequest request;
     request.folder = folder;
-    request.prefix = serverprobe::logFilePrefix(state.server);
+    request.prefix = logparse::logFilePrefix(state.server.newerGeneration);
     request.day = day;
     request.entryText = entryText;
     request.zone = state.zone;

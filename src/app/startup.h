@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/appstate.h"
-#include "logparse/loadday.h"
+#include "load/appstate.h"
+#include "load/loadday.h"
 
 #include <QString>
 #include <QStringList>

@@ -16,6 +16,10 @@ inline QString newerGenerationPrefix() {
 inline QString olderGenerationPrefix() {
     return QStringLiteral("data_qnhcmgr_");
 }
+// The prefix of the generation the server probe found.
+inline QString logFilePrefix(bool newerGeneration) {
+    return newerGeneration ? newerGenerationPrefix() : olderGenerationPrefix();
+}
 
 // Builds a date the way the server's names are read: months past 12 carry into
 // the next year, day 0 is the last day of the month before, and so on. Two-digit

@@ -1,7 +1,5 @@
 #include "serverprobe/mervoxversion.h"
 
-#include "logparse/logfiles.h"
-
 #include <QSysInfo>
 
 namespace tarrow::serverprobe {
@@ -118,11 +116,6 @@ QString strGetLogPath(const ServerVersion& version, const RegistryApi& registry,
         }
     }
     return value.isEmpty() ? QString() : parentFolder(value);
-}
-
-QString logFilePrefix(const ServerVersion& version) {
-    return version.newerGeneration ? logparse::newerGenerationPrefix()
-                                   : logparse::olderGenerationPrefix();
 }
 
 } // namespace tarrow::serverprobe

@@ -30,9 +30,6 @@ struct ServerVersion {
 [[nodiscard]] QString strGetLogPath(const ServerVersion& version, const RegistryApi& registry,
                                     ConfigDatabase& config, QStringList& messages);
 
-// The log file name prefix of the server generation.
-[[nodiscard]] QString logFilePrefix(const ServerVersion& version);
-
 // "Driver={SQL Server};server=<computer>\orvanemervox;database=MervoxDirDB"
 [[nodiscard]] QString configConnectionString(const QString& computerName);
 

@@ -1,8 +1,8 @@
-#include "platform/chart2d.h"
-#include "platform/twips.h"
-#include "reports/perport/frmcalldistribution.h"
-#include "reports/perport/frmporttimeuse.h"
-#include "reports/reportcontext.h"
+#include "charts/widgets/chart2d.h"
+#include "platform/widgets/twips.h"
+#include "reports/perport/widgets/frmcalldistribution.h"
+#include "reports/perport/widgets/frmporttimeuse.h"
+#include "reports/widgets/reportcontext.h"
 #include "support/reportfixture.h"
 #include "support/scripteddialogs.h"
 

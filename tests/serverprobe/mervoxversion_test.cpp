@@ -1,3 +1,4 @@
+#include "logparse/logfiles.h"
 #include "serverprobe/mervoxversion.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ TEST(GetVersion, NewerGenerationAndNoServer) {
     QStringList messages;
     ServerVersion v = getVersion(registry, messages);
     EXPECT_FALSE(v.newerGeneration);
-    EXPECT_EQ(logFilePrefix(v), QStringLiteral("data_qnhcmgr_"));
+    EXPECT_EQ(logparse::logFilePrefix(v.newerGeneration), QStringLiteral("data_qnhcmgr_"));
 
     registry.setKey(kNewer, {{QStringLiteral("MajorVersion"), 5u},
                              {QStringLiteral("MinorVersion"), 0u},
@@ -65,7 +66,7 @@ TEST(GetVersion, NewerGenerationAndNoServer) {
     v = getVersion(registry, messages);
     EXPECT_TRUE(v.newerGeneration);
     EXPECT_EQ(v.text, QStringLiteral("5.0(2.17)"));
-    EXPECT_EQ(logFilePrefix(v), QStringLiteral("data_OmHcMgr_"));
+    EXPECT_EQ(logparse::logFilePrefix(v.newerGeneration), QStringLiteral("data_OmHcMgr_"));
     EXPECT_TRUE(messages.isEmpty());
 }
 

@@ -1,12 +1,12 @@
-#include "app/frmmain.h"
-#include "platform/twips.h"
+#include "app/widgets/frmmain.h"
+#include "platform/widgets/twips.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
-#include "support/frmabout.h"
-#include "support/frmhelp.h"
+#include "support/widgets/frmabout.h"
+#include "support/widgets/frmhelp.h"
 #include "support/httpserver.h"
 #include "support/scripteddialogs.h"
-#include "support/supportwindows.h"
+#include "support/widgets/supportwindows.h"
 #include "support/tempfolder.h"
 
 #include <QAction>

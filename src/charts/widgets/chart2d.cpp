@@ -1,0 +1,389 @@
+#include "charts/widgets/chart2d.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QDir>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QSaveFile>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarrow::platform {
+
+namespace {
+
+QFont arial(int pointSize, bool bold = false) {
+    QFont font(QStringLiteral("Arial"), pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+std::size_t index(int oneBased) {
+    return static_cast<std::size_t>(oneBased - 1);
+}
+
+// Each series keeps its colour whether drawn as a line or a bar, and whether or
+// not the series before it are shown.
+QColor seriesColor(std::size_t series) {
+    static const QColor kColors[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28),
+                                     QColor(0x2c, 0xa0, 0x2c), QColor(0xff, 0x7f, 0x0e),
+                                     QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
+                                     QColor(0xe3, 0x77, 0xc2), QColor(0x7f, 0x7f, 0x7f)};
+    return kColors[series % (sizeof kColors / sizeof kColors[0])];
+}
+
+} // namespace
+
+Chart2D::Chart2D(QWidget* parent)
+    : QChartView(parent), chart_(new QChart), axisX_(new QCategoryAxis), axisY_(new QValueAxis) {
+    setObjectName(QStringLiteral("Chart2D1"));
+    setRenderHint(QPainter::Antialiasing, false);
+    chart_->setFont(arial(9));
+    chart_->setTitleFont(arial(11, true));
+    chart_->legend()->setFont(arial(9));
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    for (QAbstractAxis* axis :
+         {static_cast<QAbstractAxis*>(axisX_), static_cast<QAbstractAxis*>(axisY_)}) {
+        axis->setLabelsFont(arial(8));
+        axis->setTitleFont(arial(9, true));
+    }
+    axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axisX_->setTruncateLabels(false);
+    axisY_->setLabelFormat(QStringLiteral("%.0f"));
+    axisY_->setTruncateLabels(false);
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    setChart(chart_);
+}
+
+Chart2D::~Chart2D() = default;
+
+void Chart2D::setSeriesLabels(const QStringList& labels) {
+    labels_ = labels;
+    changed(true);
+}
+
+void Chart2D::setAxisTitle(Axis axis, const QString& title) {
+    (axis == X ? static_cast<QAbstractAxis*>(axisX_) : axisY_)->setTitleText(title);
+}
+
+void Chart2D::setLegendTitle(const QString& title) {
+    legendTitle_ = title;
+    changed(true);
+}
+
+QString Chart2D::legendTitle() const {
+    return legendTitle_;
+}
+
+void Chart2D::addLegendTitle() {
+    // Qt Charts legends have no title: an empty series whose legend entry has
+    // no marker and a bold label stands first in the legend instead.
+    if (legendTitle_.isEmpty())
+        return;
+    auto* title = new QLineSeries;
+    title->setName(legendTitle_);
+    title->setPen(QPen(Qt::transparent));
+    title->setColor(Qt::transparent);
+    chart_->addSeries(title);
+    title->attachAxis(axisX_);
+    title->attachAxis(axisY_);
+    for (QLegendMarker* marker : chart_->legend()->markers(title)) {
+        marker->setBrush(Qt::transparent);
+        marker->setPen(QPen(Qt::transparent));
+        marker->setShape(QLegend::MarkerShapeRectangle);
+        marker->setFont(arial(9, true));
+    }
+}
+
+void Chart2D::SetBatchMode(bool on) {
+    batch_ = on;
+    if (!on)
+        flush();
+}
+
+void Chart2D::SetChartTypeCode(int, int) {
+    changed(true);
+}
+void Chart2D::SetDataLayout(int) {}
+
+void Chart2D::SetSeriesCount(int count) {
+    ys_.resize(static_cast<std::size_t>(std::max(0, count)), std::vector<double>(xs_.size(), 0.0));
+    shown_.resize(ys_.size(), true);
+    changed(true);
+}
+
+void Chart2D::SetPointCount(int, int count) {
+    const auto n = static_cast<std::size_t>(std::max(0, count));
+    xs_.resize(n, 0.0);
+    for (auto& ys : ys_)
+        ys.resize(n, 0.0);
+    changed(true);
+}
+
+void Chart2D::SetX(int, int point, double value) {
+    if (point < 1 || index(point) >= xs_.size())
+        return;
+    xs_[index(point)] = value;
+    changed();
+}
+
+void Chart2D::SetY(int series, int point, double value) {
+    if (series < 1 || index(series) >= ys_.size() || point < 1 || index(point) >= xs_.size())
+        return;
+    ys_[index(series)][index(point)] = value;
+    changed();
+}
+
+void Chart2D::SetSeriesDisplay(int series, int code) {
+    if (series < 1 || index(series) >= shown_.size())
+        return;
+    shown_[index(series)] = code != 3;
+    if (static_cast<qsizetype>(index(series)) < series_.size() && !bars_)
+        series_[static_cast<qsizetype>(index(series))]->setVisible(shown_[index(series)]);
+    else
+        changed(true);
+}
+
+void Chart2D::SetAxisMin(Axis axis, double value) {
+    (axis == X ? xMin_ : yMin_) = value;
+    changed();
+}
+
+void Chart2D::SetAxisMax(Axis axis, double value) {
+    (axis == X ? xMax_ : yMax_) = value;
+    changed();
+}
+
+double Chart2D::GetAxisMax(Axis axis) const {
+    if (axis == X)
+        return xMax_ ? *xMax_ : (xs_.empty() ? 0.0 : *std::max_element(xs_.begin(), xs_.end()));
+    return yMax_ ? *yMax_ : autoYMax();
+}
+
+double Chart2D::axisMin(Axis axis) const {
+    if (axis == X)
+        return xMin_ ? *xMin_ : (xs_.empty() ? 0.0 : *std::min_element(xs_.begin(), xs_.end()));
+    return yMin_ ? *yMin_ : 0.0;
+}
+
+void Chart2D::SetGridAuto(Axis axis) {
+    (axis == X ? static_cast<QAbstractAxis*>(axisX_) : axisY_)->setGridLineVisible(true);
+}
+
+void Chart2D::SetAnnotationMode(Axis axis, int code) {
+    if (axis == X)
+        annotateX_ = code == 2;
+    changed();
+}
+
+void Chart2D::AddValueLabel(Axis axis, double position, const QString& text) {
+    if (axis == X)
+        xValueLabels_.append({position, text});
+    changed();
+}
+
+void Chart2D::ClearValueLabels(Axis axis) {
+    if (axis == X)
+        xValueLabels_.clear();
+    changed();
+}
+
+void Chart2D::SetHeaderText(const QString& text) {
+    header_ = text;
+    chart_->setTitle(headerShown_
+                         ? QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("<br>"))
+                         : QString());
+}
+
+void Chart2D::ShowHeader(bool on) {
+    headerShown_ = on;
+    SetHeaderText(header_);
+}
+
+bool Chart2D::DrawToFile(const QString& path, int format) {
+    flush();
+    lastError_.clear();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        lastError_ = file.errorString();
+        return false;
+    }
+    const QImage image = grab().toImage();
+    if (image.isNull() || !image.save(&file, format == 2 ? "PNG" : "BMP")) {
+        lastError_ = QStringLiteral("The chart picture could not be written to \"%1\".")
+                         .arg(QDir::toNativeSeparators(path));
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        lastError_ = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+double Chart2D::xValue(int point) const {
+    return point >= 1 && index(point) < xs_.size() ? xs_[index(point)] : 0.0;
+}
+
+double Chart2D::yValue(int series, int point) const {
+    if (series < 1 || index(series) >= ys_.size() || point < 1 || index(point) >= xs_.size())
+        return 0.0;
+    return ys_[index(series)][index(point)];
+}
+
+bool Chart2D::seriesShown(int series) const {
+    return series >= 1 && index(series) < shown_.size() && shown_[index(series)];
+}
+
+QList<QPair<double, QString>> Chart2D::valueLabels(Axis axis) const {
+    return axis == X ? xValueLabels_ : QList<QPair<double, QString>>{};
+}
+
+QStringList Chart2D::visibleXLabels() const {
+    return axisX_->categoriesLabels();
+}
+
+bool Chart2D::drawsBars() const {
+    return !xs_.empty() && xs_.size() <= kMaxBarPoints;
+}
+
+void Chart2D::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    updateXLabels();
+}
+
+void Chart2D::changed(bool structure) {
+    structureDirty_ = structureDirty_ || structure;
+    dataDirty_ = true;
+    if (!batch_)
+        flush();
+}
+
+void Chart2D::flush() {
+    if (structureDirty_)
+        rebuildSeries();
+    else if (dataDirty_)
+        updateData();
+    updateAxes();
+    structureDirty_ = dataDirty_ = false;
+}
+
+void Chart2D::rebuildSeries() {
+    // Series are rebuilt only when their number or kind changes; data updates
+    // replace the points in place.
+    chart_->removeAllSeries();
+    series_.clear();
+    addLegendTitle();
+    bars_ = drawsBars();
+    if (bars_) {
+        auto* bars = new QBarSeries;
+        for (std::size_t s = 0; s < ys_.size(); ++s) {
+            if (!shown_[s])
+                continue;
+            auto* set = new QBarSet(labels_.value(static_cast<qsizetype>(s)));
+            set->setPen(Qt::NoPen);
+            set->setColor(seriesColor(s));
+            bars->append(set);
+        }
+        bars->setBarWidth(0.8);
+        series_.append(bars);
+    } else {
+        for (std::size_t s = 0; s < ys_.size(); ++s) {
+            auto* line = new QLineSeries;
+            line->setName(labels_.value(static_cast<qsizetype>(s)));
+            line->setVisible(shown_[s]);
+            line->setPen(QPen(seriesColor(s), 1.5));
+            series_.append(line);
+        }
+    }
+    for (QAbstractSeries* series : series_) {
+        chart_->addSeries(series);
+        series->attachAxis(axisX_);
+        series->attachAxis(axisY_);
+    }
+    updateData();
+}
+
+void Chart2D::updateData() {
+    if (bars_) {
+        auto* bars = static_cast<QBarSeries*>(series_.value(0));
+        if (!bars)
+            return;
+        int set = 0;
+        for (std::size_t s = 0; s < ys_.size(); ++s) {
+            if (!shown_[s])
+                continue;
+            QList<qreal> values(ys_[s].begin(), ys_[s].end());
+            QBarSet* barSet = bars->barSets().value(set++);
+            barSet->remove(0, barSet->count());
+            barSet->append(values);
+        }
+        return;
+    }
+    for (std::size_t s = 0; s < ys_.size() && static_cast<qsizetype>(s) < series_.size(); ++s) {
+        QList<QPointF> points;
+        points.reserve(static_cast<qsizetype>(xs_.size()));
+        for (std::size_t p = 0; p < xs_.size(); ++p)
+            points.append(QPointF(xs_[p], ys_[s][p]));
+        static_cast<QLineSeries*>(series_[static_cast<qsizetype>(s)])->replace(points);
+    }
+}
+
+double Chart2D::autoYMax() const {
+    double most = 0;
+    for (const auto& ys : ys_)
+        for (double y : ys)
+            most = std::max(most, y);
+    // Round up to a readable scale: 1, 2 or 5 times a power of ten, with a
+    // little headroom above the highest value.
+    const double target = std::max(1.0, most * 1.05);
+    const double magnitude = std::pow(10.0, std::floor(std::log10(target)));
+    for (double step : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (step * magnitude >= target)
+            return step * magnitude;
+    return 10 * magnitude;
+}
+
+double Chart2D::barOffset() const {
+    return bars_ && !xs_.empty() ? xs_.front() : 0.0;
+}
+
+void Chart2D::updateAxes() {
+    const double offset = barOffset();
+    const double pad = bars_ ? 0.5 : 0.0;
+    axisX_->setRange(axisMin(X) - offset - pad, GetAxisMax(X) - offset + pad);
+    axisY_->setRange(axisMin(Y), GetAxisMax(Y));
+    axisY_->setTickCount(6);
+    updateXLabels();
+}
+
+void Chart2D::updateXLabels() {
+    // Keep only the labels inside the visible range, and thin them so they
+    // never overlap: at most one label per 40 pixels of plot width.
+    for (const QString& label : axisX_->categoriesLabels())
+        axisX_->remove(label);
+    const double lo = axisMin(X);
+    const double hi = GetAxisMax(X);
+    QList<QPair<double, QString>> labels;
+    if (annotateX_ || !xValueLabels_.isEmpty()) {
+        for (const auto& label : xValueLabels_)
+            if (label.first >= lo - 1e-9 && label.first <= hi + 1e-9)
+                labels.append(label);
+    }
+    const int room = std::max(2, static_cast<int>(chart_->plotArea().width() / 40));
+    const qsizetype step = std::max<qsizetype>(1, (labels.size() + room - 1) / room);
+    const double offset = barOffset();
+    axisX_->setStartValue(lo - offset - (bars_ ? 0.5 : 0.0));
+    for (qsizetype i = 0; i < labels.size(); i += step)
+        axisX_->append(labels[i].second, labels[i].first - offset);
+}
+
+} // namespace tarrow::platform

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "reports/perport/widgets/portaxiswindow.h"
+#include "reports/widgets/summarywindow.h"
+
+namespace tarrow::reports {
+
+// Calls of each type per port within the Call Distribution tab's range.
+class frmCallDistribution : public PortAxisWindow {
+    Q_OBJECT
+public:
+    explicit frmCallDistribution(ReportContext& context, QWidget* parent = nullptr);
+
+protected:
+    QWidget* createSummary() override;
+};
+
+// The stored Call Distribution figures, one row per port.
+class frmCallDistributionSummary : public SummaryWindow {
+    Q_OBJECT
+public:
+    explicit frmCallDistributionSummary(ReportContext& context, QWidget* parent = nullptr);
+};
+
+} // namespace tarrow::reports

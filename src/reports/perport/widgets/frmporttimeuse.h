@@ -1,0 +1,25 @@
+#pragma once
+
+#include "reports/perport/widgets/portaxiswindow.h"
+#include "reports/widgets/summarywindow.h"
+
+namespace tarrow::reports {
+
+// Seconds spent on each call type per port within the Port Time Use tab's range.
+class frmPortTimeUse : public PortAxisWindow {
+    Q_OBJECT
+public:
+    explicit frmPortTimeUse(ReportContext& context, QWidget* parent = nullptr);
+
+protected:
+    QWidget* createSummary() override;
+};
+
+// The stored Port Time Use seconds, one row per port.
+class frmPortTimeUseSummary : public SummaryWindow {
+    Q_OBJECT
+public:
+    explicit frmPortTimeUseSummary(ReportContext& context, QWidget* parent = nullptr);
+};
+
+} // namespace tarrow::reports

@@ -1,0 +1,100 @@
+#include "reports/timeofday/widgets/frmcalltraffic.h"
+
+#include "platform/statusdisplay.h"
+#include "reports/widgets/reportcontext.h"
+#include "reports/timeofday/calltraffic.h"
+#include "reports/timeofday/hourlysummary.h"
+
+namespace tarrow::reports {
+
+namespace {
+
+TimeOfDayDesign windowDesign() {
+    TimeOfDayDesign t;
+    ChartWindowDesign& d = t.window;
+    d.minimumTwips = QSize(7005, 5415);
+    d.xTitle = QStringLiteral("Time");
+    d.name = QStringLiteral("frmCallTraffic");
+    d.caption = QStringLiteral("Call Traffic");
+    d.clientTwips = QSize(10110, 7185);
+    d.frameName = QStringLiteral("frExclude");
+    d.frameCaption = QStringLiteral("Included data in chart:");
+    d.frameTwips = QRect(120, 120, 7560, 645);
+    d.checkName = QStringLiteral("chkESeries1");
+    d.checks = {{QStringLiteral("TRAP Dailouts"), QRect(1485, 255, 1380, 330), true},
+                {QStringLiteral("Inbound Calls"), QRect(120, 255, 1260, 330), true},
+                {QStringLiteral("Notification Dialouts"), QRect(2940, 255, 1800, 330), true},
+                {QStringLiteral("AMIS Dialouts"), QRect(4740, 255, 1380, 330), true},
+                {QStringLiteral("MWI Dialouts"), QRect(6180, 255, 1260, 330), true}};
+    d.chartTwips = QRect(120, 840, 9915, 6015);
+    d.scrollTwips = QRect(120, 6900, 9915, 255);
+    d.menus = chartMenus({.file = QStringLiteral("File"),
+                          .fileCaption = QStringLiteral("File"),
+                          .print = QStringLiteral("PrintChart"),
+                          .bitmap = QStringLiteral("SaveChartToBitmap"),
+                          .bitmapCaption = QStringLiteral("Save chart to Bitmap"),
+                          .separator1 = QStringLiteral("seperator2"),
+                          .summary = QStringLiteral("mnuSummaryData"),
+                          .summaryCaption = QStringLiteral("Show summary information"),
+                          .separator2 = QStringLiteral("spacer"),
+                          .exit = QStringLiteral("Exit"),
+                          .exitCaption = QStringLiteral("Exit"),
+                          .help = QStringLiteral("HelpMenu"),
+                          .helpCaption = QStringLiteral("Help"),
+                          .helpItem = QStringLiteral("Help"),
+                          .separator3 = QStringLiteral("spacer2"),
+                          .about = QStringLiteral("About")},
+                         timeOfDayZoomMenu(QStringLiteral("Zoom"), QStringLiteral("No Zoom")));
+    d.headerPrefix = QStringLiteral("Call Traffic Report for ");
+    d.seriesLabels = {QStringLiteral("TRAP Dialouts"), QStringLiteral("Inbound Calls"),
+                      QStringLiteral("Notification Dialouts"), QStringLiteral("AMIS Dialouts"),
+                      QStringLiteral("MWI Dialouts")};
+    d.yTitle = QStringLiteral("Number of Calls");
+    d.errorPrefix = QStringLiteral("Error in form Load procedure for frmCallTraffic form: ");
+    t.drawCaption = QStringLiteral("Generating report...");
+    t.seriesColumns = {TrafficTrap, TrafficInbound, TrafficNotification, TrafficAmis, TrafficMwi};
+    d.bitmapPrefix = QStringLiteral("CallTrafficGraph_");
+    d.summaryName = QStringLiteral("frmCallTrafficSummary");
+    return t;
+}
+
+SummaryDesign summaryDesign() {
+    SummaryDesign d;
+    d.name = QStringLiteral("frmCallTrafficSummary");
+    d.caption = QStringLiteral("Call Traffic Summary");
+    d.clientTwips = QSize(6630, 4680);
+    d.gridTwips = QRect(0, 0, 6615, 4665);
+    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"),
+                            QStringLiteral("seperator"), QStringLiteral("mnuHelp"),
+                            QStringLiteral("Help"), QStringLiteral("seperator2"),
+                            QStringLiteral("mnuAbout")});
+    d.minimumTwips = QSize(6030, 6000);
+    d.gridMarginTwips = QSize(135, 705);
+    return d;
+}
+
+} // namespace
+
+frmCallTraffic::frmCallTraffic(ReportContext& context, QWidget* parent)
+    : TimeOfDayWindow(windowDesign(), context, parent) {}
+
+MinuteTable frmCallTraffic::computeFigures() {
+    return computeCallTraffic(context().database,
+                              [this] {
+                                  context().status.showStatus(
+                                      QStringLiteral("Crunching database..."), kMinutesPerDay);
+                              })
+        .table;
+}
+
+QWidget* frmCallTraffic::createSummary() {
+    return loadedSummary<frmCallTrafficSummary>(context());
+}
+
+frmCallTrafficSummary::frmCallTrafficSummary(ReportContext& context, QWidget* parent)
+    : SummaryWindow(
+          summaryDesign(), context,
+          [&context] { return callTrafficSummary(computeCallTraffic(context.database).table); },
+          parent) {}
+
+} // namespace tarrow::reports

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "reports/widgets/chartwindow.h"
+#include "reports/minutetable.h"
+
+namespace tarrow::reports {
+
+// Where the Port Availability and Call Traffic windows differ beyond the chart
+// window's design.
+struct TimeOfDayDesign {
+    ChartWindowDesign window;
+    QString drawCaption;      // status caption while drawing
+    QList<int> seriesColumns; // result column drawn as each series
+};
+
+// The zoom menu of a time-of-day window: items "mnuZoom" 0 to 3, the whole day
+// (captioned noZoom), 12, 4 and 1 hours.
+[[nodiscard]] MenuDesign timeOfDayZoomMenu(const QString& menuName, const QString& noZoom);
+
+// A chart over the minutes of the day with zoom levels, a scroll bar and series
+// check boxes. The X axis and the scroll position are minutes (60 is 1:00).
+class TimeOfDayWindow : public ChartWindow {
+    Q_OBJECT
+public:
+    static constexpr int kZoomSpans[] = {1440, 720, 240, 60};
+    static constexpr int kZoomSmallSteps[] = {0, 30, 10, 1};
+
+    TimeOfDayWindow(TimeOfDayDesign design, ReportContext& context, QWidget* parent = nullptr);
+
+    // Computes (or reuses) the figures and draws them.
+    void load() override;
+    void applyZoom(int level) override;
+
+protected:
+    // The report's figures: the stored table, computed first when needed.
+    virtual MinuteTable computeFigures() = 0;
+
+    void onScroll(int value) override;
+    void layoutChart(QSize outer, QSize inner) override;
+
+private:
+    void setTimeLabels(int span);
+    void draw(const MinuteTable& table);
+
+    TimeOfDayDesign timeDesign_;
+    QList<QAction*> zoomItems_;
+};
+
+} // namespace tarrow::reports

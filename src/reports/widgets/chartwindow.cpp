@@ -1,0 +1,164 @@
+#include "reports/widgets/chartwindow.h"
+
+#include "charts/widgets/chart2d.h"
+#include "platform/statusdisplay.h"
+#include "platform/widgets/twips.h"
+#include "platform/userdialogs.h"
+#include "platform/widgets/windowsize.h"
+#include "reports/widgets/reportcontext.h"
+#include "support/widgets/chartoutput.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <numeric>
+
+namespace tarrow::reports {
+
+using platform::Chart2D;
+using platform::twips;
+
+QList<MenuDesign> chartMenus(const ChartMenuNames& n, const MenuDesign& zoom) {
+    const MenuItemDesign help{n.helpItem, QStringLiteral("Help"), MenuAction::Help};
+    const MenuItemDesign about{n.about, QStringLiteral("About"), MenuAction::About};
+    const MenuItemDesign gap{n.separator3, QStringLiteral("-")};
+    return {{n.file,
+             n.fileCaption,
+             {{n.print, QStringLiteral("Print Chart"), MenuAction::Print},
+              {n.bitmap, n.bitmapCaption, MenuAction::SaveBitmap},
+              {n.separator1, QStringLiteral("-")},
+              {n.summary, n.summaryCaption, MenuAction::Summary},
+              {n.separator2, QStringLiteral("-")},
+              {n.exit, n.exitCaption, MenuAction::Exit}}},
+            zoom,
+            {n.help, n.helpCaption,
+             n.aboutFirst ? QList<MenuItemDesign>{about, gap, help}
+                          : QList<MenuItemDesign>{help, gap, about}}};
+}
+
+ChartWindow::ChartWindow(ChartWindowDesign design, ReportContext& context, QWidget* parent)
+    : QMainWindow(parent), design_(std::move(design)), context_(context) {
+    setObjectName(design_.name);
+    setWindowTitle(design_.caption);
+    actions_ = buildMenus(menuBar(), design_.menus, [this](MenuAction a, int i) { onMenu(a, i); });
+    auto* area = new QWidget;
+    setCentralWidget(area);
+    frame_ = new QGroupBox(design_.frameCaption, area);
+    frame_->setObjectName(design_.frameName);
+    // The series boxes were designed for a small 8-point face; keep them compact.
+    QFont small = frame_->font();
+    small.setPointSize(8);
+    frame_->setFont(small);
+    frame_->setGeometry(twips(design_.frameTwips));
+    buildChecks();
+    chart_ = new Chart2D(area);
+    chart_->setGeometry(twips(design_.chartTwips));
+    chart_->setSeriesLabels(design_.seriesLabels);
+    chart_->setAxisTitle(Chart2D::X, design_.xTitle);
+    chart_->setAxisTitle(Chart2D::Y, design_.yTitle);
+    chart_->setLegendTitle(design_.legendTitle);
+    scrollBar_ = new QScrollBar(Qt::Horizontal, area);
+    scrollBar_->setObjectName(QStringLiteral("ScrollBar"));
+    scrollBar_->setGeometry(twips(design_.scrollTwips));
+    connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) { onScroll(value); });
+    resize(twips(design_.clientTwips.width(), design_.clientTwips.height()) +
+           QSize(0, menuBar()->sizeHint().height()));
+}
+
+ChartWindow::~ChartWindow() = default;
+
+void ChartWindow::buildChecks() {
+    for (int i = 0; i < design_.checks.size(); ++i) {
+        auto* box = new QCheckBox(design_.checks[i].caption, frame_);
+        box->setObjectName(arrayName(design_.checkName, i));
+        box->setChecked(design_.checks[i].checked);
+        connect(box, &QCheckBox::clicked, this,
+                [this, i](bool on) { chart_->SetSeriesDisplay(i + 1, on ? 1 : 3); });
+        checks_.append(box);
+    }
+    // The boxes stand in their designed order from left to right; captions are
+    // never cut, so a box wider than designed pushes the ones after it along.
+    QList<int> order(checks_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [this](int a, int b) {
+        return design_.checks[a].twips.x() < design_.checks[b].twips.x();
+    });
+    int right = 0;
+    int bottom = 0;
+    for (int i : order) {
+        QRect geometry = twips(design_.checks[i].twips);
+        geometry.moveLeft(std::max(geometry.left(), right));
+        geometry.setWidth(std::max(geometry.width(), checks_[i]->sizeHint().width()));
+        geometry.setHeight(std::max(geometry.height(), checks_[i]->sizeHint().height()));
+        checks_[i]->setGeometry(geometry.translated(0, 4));
+        right = checks_[i]->geometry().right() + twips(120);
+        bottom = std::max(bottom, checks_[i]->geometry().bottom() + 6);
+    }
+    frame_->resize(std::max(frame_->width(), right + twips(120)),
+                   std::max(frame_->height(), bottom));
+}
+
+QRect ChartWindow::frameGeometryInClient() const {
+    return frame_->geometry();
+}
+QFont ChartWindow::frameFont() const {
+    return frame_->font();
+}
+
+void ChartWindow::beginLoad() {
+    if (context_.mainWindow)
+        move(context_.mainWindow->pos());
+    chart_->SetBatchMode(true);
+    chart_->SetChartTypeCode(1, 4);
+    chart_->SetGridAuto(Chart2D::X);
+    chart_->SetGridAuto(Chart2D::Y);
+}
+
+void ChartWindow::endLoad() {
+    for (int i = 0; i < checks_.size(); ++i)
+        chart_->SetSeriesDisplay(i + 1, checks_[i]->isChecked() ? 1 : 3);
+    context_.status.hideStatus();
+    chart_->SetBatchMode(false);
+}
+
+void ChartWindow::reportFailure(const std::exception& e) {
+    context_.status.hideStatus();
+    context_.dialogs.message(design_.errorPrefix + QString::fromUtf8(e.what()));
+}
+
+void ChartWindow::onMenu(MenuAction action, int index) {
+    switch (action) {
+    case MenuAction::Zoom:
+        applyZoom(index);
+        break;
+    case MenuAction::Print:
+        support::PrintChart(*chart_, context_.dialogs, context_.workFolder);
+        break;
+    case MenuAction::SaveBitmap:
+        support::SaveChartToBitmap(*chart_, context_.dialogs, design_.bitmapPrefix,
+                                   context_.dataDate.date());
+        break;
+    case MenuAction::Summary:
+        context_.openOnce(design_.summaryName, [this] { return createSummary(); });
+        break;
+    default:
+        context_.runCommonMenuItem(static_cast<int>(action), *this);
+        break;
+    }
+}
+
+void ChartWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (isMinimized())
+        return;
+    const QSize outer = platform::snapToMinimum(
+        *this, twips(design_.minimumTwips.width(), design_.minimumTwips.height()));
+    layoutChart(outer, centralWidget()->size());
+}
+
+} // namespace tarrow::reports

@@ -1,0 +1,67 @@
+#include "support/widgets/chartoutput.h"
+
+#include "charts/widgets/chart2d.h"
+#include "platform/userdialogs.h"
+#include "reports/summarytable.h"
+#include "support/printzoom.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+
+namespace tarrow::support {
+
+void PrintChart(platform::Chart2D& chart, platform::UserDialogs& dialogs,
+                const QString& workFolder) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!dialogs.choosePrinter(printer))
+        return;
+    QStringList errors;
+    const QString staging = QDir(workFolder).filePath(QStringLiteral("temp.bmp"));
+    if (!chart.DrawToFile(staging, 1))
+        errors << chart.lastError();
+    QImage picture;
+    if (!picture.load(staging, "BMP"))
+        errors << QStringLiteral("The chart picture \"%1\" could not be read.")
+                      .arg(QDir::toNativeSeparators(staging));
+
+    // Page and picture are compared in printer dots; each print fits its own
+    // chart, whatever an earlier print did.
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double dots = printer.resolution() / static_cast<double>(chart.logicalDpiX());
+    const double width = chart.width() * dots;
+    const double height = chart.height() * dots;
+    const double zoom = printZoomPercent(page.width(), page.height(), width, height).value_or(100);
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        errors << QStringLiteral("The printer could not be started.");
+    } else {
+        if (!picture.isNull())
+            painter.drawImage(QRectF(0, 0, width * zoom / 100, height * zoom / 100), picture);
+        if (!painter.end())
+            errors << QStringLiteral("The page could not be sent to the printer.");
+    }
+    for (const QString& error : errors)
+        dialogs.message(QStringLiteral("Error in PrintChart routine: ") + error);
+}
+
+void SaveChartToBitmap(platform::Chart2D& chart, platform::UserDialogs& dialogs,
+                       const QString& prefix, const QDate& dataDate) {
+    const QString initial =
+        QDir(reports::defaultSaveFolder())
+            .filePath(reports::dateFileName(prefix, dataDate, QStringLiteral(".BMP")));
+    QString path = dialogs.saveFile(QString(), initial, QStringLiteral("BMP Files (*.BMP)"),
+                                    QStringLiteral("BMP"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".BMP");
+    if (!chart.DrawToFile(path, 1))
+        dialogs.message(QStringLiteral("The chart could not be saved: ") + chart.lastError(), {},
+                        platform::MessageIcon::Warning);
+}
+
+} // namespace tarrow::support

@@ -1,0 +1,49 @@
+#include "support/widgets/supportwindows.h"
+
+#include "support/widgets/frmabout.h"
+#include "support/widgets/frmhelp.h"
+
+#include <QLocale>
+
+namespace tarrow::support {
+
+SupportWindows::SupportWindows(QString programFolder, platform::UserDialogs& dialogs)
+    : programFolder_(std::move(programFolder)), dialogs_(dialogs),
+      languages_(programFolder_, dialogs, languageIdOf(QLocale::system())) {}
+
+SupportWindows::~SupportWindows() {
+    delete help_;
+    delete about_;
+}
+
+frmHelp* SupportWindows::helpWindow() const {
+    return help_;
+}
+frmAbout* SupportWindows::aboutWindow() const {
+    return about_;
+}
+
+void SupportWindows::showHelp() {
+    if (!help_) {
+        help_ = new frmHelp(programFolder_);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void SupportWindows::showAbout() {
+    if (!about_) {
+        about_ = new frmAbout(languages_, dialogs_);
+        about_->load();
+    }
+    // Modal without blocking the caller's stack: other windows take no input
+    // until OK hides it.
+    about_->setWindowModality(Qt::ApplicationModal);
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+} // namespace tarrow::support
