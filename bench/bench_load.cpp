@@ -1,15 +1,15 @@
 // Measures "Load Data" on a log folder: wall time and peak memory of the load.
 // Usage: tarrow_bench_load LOGDIR YYYY-MM-DD DATADIR
 #include "app/startup.h"
+#include "logparse/logfiles.h"
 #include "logparse/parselogfile.h"
 #include "platform/civiltime.h"
-#include "logparse/logfiles.h"
 #include "serverprobe/registryapi.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <cstdio>
 
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tarrow_bench_load LOGDIR YYYY-MM-DD DATADIR\n");
         return 2;
     }
-    tarrow::app::AppState state;
+    tarrow::load::AppState state;
     state.programFolder = QCoreApplication::applicationDirPath();
     state.dataFolder = QString::fromLocal8Bit(argv[3]);
     tarrow::serverprobe::MapRegistry registry;
@@ -58,9 +58,10 @@ int main(int argc, char** argv) {
         options.zone = state.zone;
         QElapsedTimer timer;
         timer.start();
-        const auto parsed = tarrow::logparse::ParseLogFile(
-            std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(file.size())),
-            options);
+        const auto parsed =
+            tarrow::logparse::ParseLogFile(std::string_view(reinterpret_cast<const char*>(bytes),
+                                                            static_cast<std::size_t>(file.size())),
+                                           options);
         std::printf("parse only %s: %lld ms, %zu rows\n", qPrintable(info.fileName()),
                     static_cast<long long>(timer.elapsed()), parsed.rows.size());
     }

@@ -1,17 +1,17 @@
 // Measures the report computations and the first drawing of a chart window on a
 // loaded day. Usage: tarrow_bench_reports LOGDIR YYYY-MM-DD DATADIR
 #include "app/startup.h"
-#include "logparse/logfiles.h"
 #include "charts/widgets/chart2d.h"
+#include "logparse/logfiles.h"
 #include "platform/collectingdialogs.h"
 #include "platform/statusdisplay.h"
-#include "reports/perport/widgets/frmcalldistribution.h"
 #include "reports/perport/perportreport.h"
-#include "reports/widgets/reportcontext.h"
+#include "reports/perport/widgets/frmcalldistribution.h"
 #include "reports/timeofday/calltraffic.h"
+#include "reports/timeofday/portavailability.h"
 #include "reports/timeofday/widgets/frmcalltraffic.h"
 #include "reports/timeofday/widgets/frmportavailability.h"
-#include "reports/timeofday/portavailability.h"
+#include "reports/widgets/standalonehost.h"
 #include "serverprobe/registryapi.h"
 #include "store/workingdatabase.h"
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     using namespace tarrow;
-    app::AppState state;
+    load::AppState state;
     state.programFolder = QApplication::applicationDirPath();
     state.dataFolder = QString::fromLocal8Bit(argv[3]);
     serverprobe::MapRegistry registry;
@@ -57,20 +57,17 @@ int main(int argc, char** argv) {
     const auto loaded = app::loadDay(state, QString::fromLocal8Bit(argv[1]), day,
                                      logparse::dayEntryText(day, state.locale));
     std::printf("loaded %lld calls, peak port %d\n", static_cast<long long>(loaded.calls),
-                state.totals.peakPort);
+                state.day.peakPort);
 
     auto& db = state.database.db();
-    std::printf("checking the in-memory rows against RawPortData: %.1f ms\n",
-                best([] {}, [&] { (void)state.database.rawFigures(); }));
     const auto clear = [&db](const char* table) {
         return [&db, table] { db.exec(std::string("DELETE FROM ") + table); };
     };
     std::printf("Port Availability computation: %.1f ms\n", best(clear("PortAvailability"), [&] {
-                    (void)reports::computePortAvailability(state.database,
-                                                           state.totals.peakAvailable);
+                    (void)reports::computePortAvailability(state.database, state.day);
                 }));
     std::printf("Call Traffic computation: %.1f ms\n", best(clear("CallTraffic"), [&] {
-                    (void)reports::computeCallTraffic(state.database);
+                    (void)reports::computeCallTraffic(state.database, state.day);
                 }));
 
     for (const auto report :
@@ -78,16 +75,16 @@ int main(int argc, char** argv) {
         std::printf("%s computation (whole day, %d ports): %.1f ms\n",
                     report == reports::PerPortReport::CallDistribution ? "Call Distribution"
                                                                        : "Port Time Use",
-                    state.totals.peakPort,
+                    state.day.peakPort,
                     best([] {},
                          [&] {
-                             (void)reports::computePerPort(state.database, report, 0, 1439,
-                                                           state.totals.peakPort);
+                             (void)reports::computePerPort(state.database, state.day, report, 0,
+                                                           1439);
                          }));
 
     platform::CollectingDialogs dialogs;
     platform::NoStatusDisplay status;
-    reports::ReportContext context(state.database, state.dataDate, state.totals, dialogs, status);
+    reports::StandaloneHost context(state.database, state.day, dialogs, status);
     std::printf("Call Traffic window, fill and first draw (1440 points, 5 series): %.1f ms\n",
                 best([] {},
                      [&] {
@@ -98,7 +95,7 @@ int main(int argc, char** argv) {
                          (void)window.chart().grab();
                      }));
     std::printf("Call Distribution window, fill and first draw (%d ports, 5 series): %.1f ms\n",
-                state.totals.peakPort,
+                state.day.peakPort,
                 best([] {},
                      [&] {
                          reports::frmCallDistribution window(context);

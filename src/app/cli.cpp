@@ -62,8 +62,8 @@ public:
             return ExitBadInput;
         if (!prepare(c))
             return ExitBadInput;
-        const auto listing = logparse::listLogFiles(c.parser.value(c.logs),
-                                                    logparse::logFilePrefix(state_.server.newerGeneration));
+        const auto listing = logparse::listLogFiles(
+            c.parser.value(c.logs), logparse::logFilePrefix(state_.server.newerGeneration));
         if (!listing.error.isEmpty())
             return fail(listing.error, ExitBadInput);
         const auto days = logparse::buildDayList(listing.files, state_.locale);
@@ -80,10 +80,10 @@ public:
         if (loaded == ExitBadInput)
             return loaded;
         if (c.parser.isSet(c.rawCsv)) {
-            const QString error = store::writeTableCsv(
+            const platform::Result written = store::writeTableCsv(
                 state_.database, QStringLiteral("RawPortData"), c.parser.value(c.rawCsv));
-            if (!error.isEmpty())
-                return fail(error, ExitBadInput);
+            if (!written.ok())
+                return fail(written.error(), ExitBadInput);
         }
         return loaded;
     }
@@ -93,22 +93,23 @@ public:
             return ExitBadInput;
         ReportFilesRequest request;
         request.outFolder = c.parser.value(c.out);
-        request.from = readTime(c.parser.value(c.from));
-        request.to = readTime(c.parser.value(c.to));
+        request.range.from = readTime(c.parser.value(c.from));
+        request.range.to = readTime(c.parser.value(c.to));
         const QString charts = c.parser.value(c.charts).toLower();
-        request.chartFormat = charts == QLatin1String("bmp")    ? 1
-                              : charts == QLatin1String("png")  ? 2
-                              : charts == QLatin1String("none") ? 0
-                                                                : -1;
-        if (!request.from.isValid() || !request.to.isValid())
+        if (!request.range.from.isValid() || !request.range.to.isValid())
             return fail(QStringLiteral("--from and --to need a time of day as HH:MM or HH:MM:SS."),
                         ExitBadInput);
-        if (request.from.hour() * 60 + request.from.minute() >=
-            request.to.hour() * 60 + request.to.minute())
+        if (request.range.startMinute() >= request.range.endMinute())
             return fail(QStringLiteral("The end time must be greater than the start time for a "
                                        "report to be generated!"),
                         ExitBadInput);
-        if (request.chartFormat < 0)
+        if (charts == QLatin1String("bmp"))
+            request.chartFormat = ChartFormat::Bitmap;
+        else if (charts == QLatin1String("png"))
+            request.chartFormat = ChartFormat::Png;
+        else if (charts == QLatin1String("none"))
+            request.chartFormat = ChartFormat::None;
+        else
             return fail(QStringLiteral("--charts takes bmp, png or none."), ExitBadInput);
         const int loaded = loadDay(c);
         if (loaded != ExitOk)
@@ -145,8 +146,8 @@ private:
         for (const QString& error : outcome.errors)
             err_ << error << '\n';
         for (const QString& file : outcome.oversizedFiles)
-            out_ << logparse::tooManyLinesMessage() << ' ' << file << "\r\n";
-        out_ << outcome.problems.summary() << outcome.message;
+            out_ << load::tooManyLinesMessage() << ' ' << file << "\r\n";
+        out_ << state_.day.problems.summary() << outcome.message;
         if (!outcome.message.endsWith(QLatin1Char('\n')))
             out_ << "\r\n";
         return outcome.foundCalls() ? ExitOk : ExitNoCallData;
@@ -169,10 +170,6 @@ private:
         return state_.database.isOpen();
     }
 
-public:
-    AppState& state() { return state_; }
-
-private:
     int fail(const QString& message, int code) {
         err_ << message << '\n';
         return code;
@@ -181,7 +178,7 @@ private:
     QString programFolder_;
     QTextStream& out_;
     QTextStream& err_;
-    AppState state_;
+    load::AppState state_;
 };
 
 } // namespace
@@ -220,7 +217,7 @@ bool isCommandLineRun(const QStringList& args) {
 }
 
 int runCommandLine(const QStringList& args, const QString& programFolder, QTextStream& out,
-                   QTextStream& err, const ChartWriterFactory& charts) {
+                   QTextStream& err, const ChartWriter& charts) {
     const QString command = args.value(0);
     if (command != QLatin1String("days") && command != QLatin1String("load") &&
         command != QLatin1String("report") && command != QLatin1String("check-update")) {
@@ -248,7 +245,7 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         return runner.days(c);
     if (command == QLatin1String("load"))
         return runner.load(c);
-    return runner.report(c, charts ? charts(runner.state()) : ChartWriter());
+    return runner.report(c, charts);
 }
 
 } // namespace tarrow::app

@@ -18,13 +18,10 @@ enum ExitCode { ExitOk = 0, ExitNoCallData = 1, ExitBadInput = 2, ExitNewerVersi
 // True when the arguments (without the program name) ask for a headless run.
 [[nodiscard]] bool isCommandLineRun(const QStringList& args);
 
-// Makes the writer of chart pictures for the state a run loads into.
-using ChartWriterFactory = std::function<ChartWriter(AppState& state)>;
-
-// Runs a sub-command headless; returns its exit code. Without a chart writer
-// factory, "report" writes no chart pictures.
+// Runs a sub-command headless; returns its exit code. Without a chart writer,
+// "report" writes no chart pictures.
 [[nodiscard]] int runCommandLine(const QStringList& args, const QString& programFolder,
                                  QTextStream& out, QTextStream& err,
-                                 const ChartWriterFactory& charts = {});
+                                 const ChartWriter& charts = {});
 
 } // namespace tarrow::app

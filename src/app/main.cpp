@@ -1,7 +1,7 @@
 #include "app/cli.h"
+#include "app/startup.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/reportcharts.h"
-#include "app/startup.h"
 #include "platform/widgets/qtuserdialogs.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
@@ -41,7 +41,7 @@ int runWindow(int argc, char** argv) {
     parser.process(application);
 
     lowerPriority();
-    app::AppState state;
+    load::AppState state;
     state.programFolder = QApplication::applicationDirPath();
     state.dataFolder = app::chooseDataFolder(state.programFolder, parser.value(dataDir));
     const auto registry = serverprobe::makeSystemRegistry();
@@ -76,13 +76,13 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     qInstallMessageHandler(quietToolkit);
     if (args.constFirst() == QLatin1String("report")) {
-        // Reports draw their charts with the report windows, off screen.
+        // Reports draw their chart pictures off screen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         QApplication application(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Tarrow"));
         return app::runCommandLine(args, QApplication::applicationDirPath(), out, err,
-                                   app::windowChartWriter);
+                                   app::chartPictureWriter());
     }
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarrow"));

@@ -1,25 +1,29 @@
 #pragma once
 
+#include "charts/chartmodel.h"
 #include "load/appstate.h"
+#include "platform/result.h"
+#include "reports/reporttable.h"
 
 #include <QString>
 #include <QStringList>
-#include <QTime>
 
 #include <functional>
 
 namespace tarrow::app {
 
+enum class ChartFormat { None, Bitmap, Png };
+
 struct ReportFilesRequest {
     QString outFolder;
-    QTime from = QTime(0, 0); // range of the per-port reports
-    QTime to = QTime(23, 59, 59);
-    int chartFormat = 1; // 1 Windows bitmap, 2 PNG, 0 no charts
+    reports::TimeRange range; // of the per-port reports
+    ChartFormat chartFormat = ChartFormat::Bitmap;
 };
 
-// Draws a report window's chart into a file; returns an error text or an empty text.
-using ChartWriter = std::function<QString(const QString& window, const ReportFilesRequest& request,
-                                          const QString& path)>;
+// Draws a report's chart into a picture file.
+using ChartWriter = std::function<platform::Result(const reports::ReportEntry& report,
+                                                   const charts::ChartModel& chart,
+                                                   ChartFormat format, const QString& path)>;
 
 struct ReportFilesOutcome {
     QStringList written; // file names, in the order written
@@ -27,10 +31,12 @@ struct ReportFilesOutcome {
     QStringList errors;
 };
 
-// Computes every report for the loaded day as the windows do and writes into
-// the folder each result table as <Table>.csv, each summary CSV under its
-// default name, and each chart picture under its default name.
-[[nodiscard]] ReportFilesOutcome
-writeReportFiles(AppState& state, const ReportFilesRequest& request, const ChartWriter& charts);
+// Computes every report of the report table once for the loaded day, as the
+// windows do, and writes into the folder each result table as <Table>.csv,
+// each summary CSV under its default name, and each chart picture under its
+// default name (when a chart writer is given and a format chosen).
+[[nodiscard]] ReportFilesOutcome writeReportFiles(load::AppState& state,
+                                                  const ReportFilesRequest& request,
+                                                  const ChartWriter& charts);
 
 } // namespace tarrow::app

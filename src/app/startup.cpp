@@ -1,7 +1,6 @@
 #include "app/startup.h"
 
 #include "logparse/logfiles.h"
-#include "platform/civiltime.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,20 +22,21 @@ namespace {
 // Opens the working database. A file that is no sound database holds only
 // scratch data: it is kept aside for inspection and replaced from the template.
 // Returns the error that is left, or an empty text.
-QString openWorkingDatabase(AppState& state, const QString& prefix, QStringList& messages) {
-    const QString failure = state.database.open();
-    if (failure.isEmpty() || !state.database.foundDamage())
-        return failure;
-    QString error = store::setAsideWorkingFile(state.dataFolder);
-    if (error.isEmpty())
-        error = store::prepareWorkingFile(state.programFolder, state.dataFolder);
-    if (error.isEmpty())
-        error = state.database.open();
-    if (!error.isEmpty()) {
-        messages << prefix + failure;
-        return error;
+platform::Result openWorkingDatabase(load::AppState& state, const QString& prefix,
+                                     QStringList& messages) {
+    const platform::Result opened = state.database.open();
+    if (opened.ok() || !state.database.foundDamage())
+        return opened;
+    platform::Result repaired = store::setAsideWorkingFile(state.dataFolder);
+    if (repaired.ok())
+        repaired = store::prepareWorkingFile(state.programFolder, state.dataFolder);
+    if (repaired.ok())
+        repaired = state.database.open();
+    if (!repaired.ok()) {
+        messages << prefix + opened.error();
+        return repaired;
     }
-    messages << prefix + failure +
+    messages << prefix + opened.error() +
                     QStringLiteral(" The damaged working database was kept as \"%1.bad\" and "
                                    "replaced by an empty one.")
                         .arg(store::workingFileName());
@@ -45,41 +45,35 @@ QString openWorkingDatabase(AppState& state, const QString& prefix, QStringList&
 
 } // namespace
 
-QStringList startUp(AppState& state, const serverprobe::RegistryApi& registry) {
+QStringList startUp(load::AppState& state, const serverprobe::RegistryApi& registry) {
     QStringList messages;
     const QString prefix = QStringLiteral("Error in form load routine: ");
-    const QString prepared = store::prepareWorkingFile(state.programFolder, state.dataFolder);
-    if (!prepared.isEmpty())
-        messages << prefix + prepared;
+    if (const auto prepared = store::prepareWorkingFile(state.programFolder, state.dataFolder);
+        !prepared.ok())
+        messages << prefix + prepared.error();
     state.database.setConnectionString(store::connectionString(state.dataFolder));
-    const QString opened = openWorkingDatabase(state, prefix, messages);
-    if (!opened.isEmpty())
-        messages << prefix + opened;
-    else if (const QString emptied = store::emptyRawPortData(state.database); !emptied.isEmpty())
-        messages << prefix + emptied;
-    state.dataDate = QDateTime::currentDateTime();
+    if (const auto opened = openWorkingDatabase(state, prefix, messages); !opened.ok())
+        messages << prefix + opened.error();
+    else if (const auto emptied = store::emptyRawPortData(state.database); !emptied.ok())
+        messages << prefix + emptied.error();
+    state.day = load::LoadedDay{};
     state.server = serverprobe::getVersion(registry, messages);
     return messages;
 }
 
-logparse::LoadOutcome loadDay(AppState& state, const QString& folder, const QDate& day,
-                              const QString& entryText, const logparse::LoadProgress& progress) {
-    logparse::LoadRequest request;
+load::LoadOutcome loadDay(load::AppState& state, const QString& folder, const QDate& day,
+                          const QString& entryText, const load::LoadProgress& progress) {
+    load::LoadRequest request;
     request.folder = folder;
     request.prefix = logparse::logFilePrefix(state.server.newerGeneration);
     request.day = day;
     request.entryText = entryText;
     request.zone = state.zone;
     request.dateOrder = logparse::dateOrderOf(state.locale);
-    state.totals.lastEventTime.reset();
-    logparse::LoadOutcome outcome =
-        logparse::loadDay(state.database, state.totals, request, progress);
-    if (state.totals.lastEventTime) {
-        const std::int64_t t = *state.totals.lastEventTime;
-        const civil::Date d = civil::civilFromDays(civil::dayOf(t));
-        state.dataDate =
-            QDateTime(QDate(d.year, d.month, d.day), QTime(0, 0).addSecs(civil::secondOfDay(t)));
-    }
+    load::LoadOutcome outcome = load::loadDay(state.database, request, state.day, progress);
+    // A folder that could not be read changed nothing: the loaded day stays.
+    if (outcome.folderError.isEmpty())
+        state.day = std::move(outcome.day);
     return outcome;
 }
 

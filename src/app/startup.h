@@ -19,12 +19,12 @@ namespace tarrow::app {
 // Prepares the working database (copied from its template when missing, made
 // writable, opened, RawPortData emptied) and probes the installed server.
 // Returns the messages to show, one per failing step.
-[[nodiscard]] QStringList startUp(AppState& state, const serverprobe::RegistryApi& registry);
+[[nodiscard]] QStringList startUp(load::AppState& state, const serverprobe::RegistryApi& registry);
 
-// Runs "Load Data" for the state's working database and moves the data date on
-// to the last line kept.
-[[nodiscard]] logparse::LoadOutcome loadDay(AppState& state, const QString& folder,
-                                            const QDate& day, const QString& entryText,
-                                            const logparse::LoadProgress& progress = {});
+// Runs "Load Data" for the state's working database; the loaded day moves into
+// the state (unless the folder could not be read), problems included.
+[[nodiscard]] load::LoadOutcome loadDay(load::AppState& state, const QString& folder,
+                                        const QDate& day, const QString& entryText,
+                                        const load::LoadProgress& progress = {});
 
 } // namespace tarrow::app

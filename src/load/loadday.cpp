@@ -10,7 +10,9 @@
 
 #include <algorithm>
 
-namespace tarrow::logparse {
+namespace tarrow::load {
+
+using namespace logparse;
 
 namespace {
 
@@ -42,11 +44,12 @@ struct FileBytes {
     }
 };
 
-void loadFile(const LogFile& logFile, store::WorkingDatabase& database, LoadTotals& totals,
-              const LoadRequest& request, const LoadProgress& progress, LoadOutcome& outcome) {
+void loadFile(const LogFile& logFile, store::WorkingDatabase& database, const LoadRequest& request,
+              const LoadProgress& progress, LoadOutcome& outcome) {
+    LoadedDay& day = outcome.day;
     const FileBytes bytes(logFile.path);
     if (!bytes.error.isEmpty()) {
-        outcome.problems.add(ProblemKind::UnreadableFile, logFile.name, 0);
+        day.problems.add(ProblemKind::UnreadableFile, logFile.name, 0);
         return;
     }
     // Reading the lines is the first half of the work, storing the rows the second.
@@ -64,25 +67,31 @@ void loadFile(const LogFile& logFile, store::WorkingDatabase& database, LoadTota
     options.fileName = logFile.name;
     options.progress = progress.advanced;
     ParseResult parsed = ParseLogFile(bytes.view, options);
-    outcome.problems.merge(parsed.problems);
+    day.problems.merge(parsed.problems);
     if (parsed.tooManyLines) {
         outcome.oversizedFiles << logFile.path;
     } else {
-        for (std::size_t i = 0; i < totals.calls.size(); ++i)
-            totals.calls[i] += parsed.calls[i];
-        totals.peakPort = std::max(totals.peakPort, parsed.peakPort);
-        totals.peakAvailable = std::max(totals.peakAvailable, parsed.peakAvailable);
-        if (parsed.lastEventTime)
-            totals.lastEventTime = parsed.lastEventTime;
+        for (std::size_t i = 0; i < day.calls.size(); ++i)
+            day.calls[i] += parsed.calls[i];
+        day.peakPort = std::max(day.peakPort, parsed.peakPort);
+        day.peakAvailable = std::max(day.peakAvailable, parsed.peakAvailable);
+        if (parsed.lastEventTime) {
+            const std::int64_t t = *parsed.lastEventTime;
+            const civil::Date d = civil::civilFromDays(civil::dayOf(t));
+            day.dataDate = QDateTime(QDate(d.year, d.month, d.day),
+                                     QTime(0, 0).addSecs(civil::secondOfDay(t)));
+        }
         const auto stored = [&](std::size_t rows) {
             if (progress.advanced)
                 progress.advanced(
                     lines + static_cast<qint64>(rows) * lines /
                                 static_cast<qint64>(std::max<std::size_t>(parsed.rows.size(), 1)));
         };
-        const QString error = store::appendRawRows(database, parsed.rows, stored);
-        if (!error.isEmpty())
-            outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + error;
+        const platform::Result stored_ = store::appendRawRows(database, parsed.rows, stored);
+        if (stored_.ok())
+            day.rows.insert(day.rows.end(), parsed.rows.begin(), parsed.rows.end());
+        else
+            outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + stored_.error();
     }
     if (progress.fileFinished)
         progress.fileFinished();
@@ -90,9 +99,12 @@ void loadFile(const LogFile& logFile, store::WorkingDatabase& database, LoadTota
 
 } // namespace
 
-LoadOutcome loadDay(store::WorkingDatabase& database, LoadTotals& totals,
-                    const LoadRequest& request, const LoadProgress& progress) {
+LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request,
+                    const LoadedDay& previous, const LoadProgress& progress) {
     LoadOutcome outcome;
+    outcome.day.peakPort = previous.peakPort;
+    outcome.day.peakAvailable = previous.peakAvailable;
+    outcome.day.dataDate = previous.dataDate;
     const FolderListing listing = listLogFiles(request.folder, request.prefix);
     if (!listing.error.isEmpty()) {
         outcome.folderError =
@@ -100,27 +112,23 @@ LoadOutcome loadDay(store::WorkingDatabase& database, LoadTotals& totals,
             QStringLiteral(" Nothing was loaded; choose the log folder again with Browse.");
         return outcome;
     }
-    totals.calls = {};
     outcome.errors = store::ClearDatabases(database);
     for (const LogFile& file : filesForDay(listing.files, request.day))
-        loadFile(file, database, totals, request, progress, outcome);
-
-    for (qint64 n : totals.calls)
-        outcome.calls += n;
+        loadFile(file, database, request, progress, outcome);
+    outcome.calls = outcome.day.totalCalls();
     outcome.message =
-        outcome.foundCalls() ? loadMessage(request.entryText, totals.calls) : noDataMessage();
+        outcome.foundCalls() ? loadMessage(request.entryText, outcome.day.calls) : noDataMessage();
     return outcome;
 }
 
-QString loadMessage(const QString& entryText, const std::array<qint64, 5>& calls) {
+QString loadMessage(const QString& entryText,
+                    const std::array<qint64, store::kCallTypeCount>& calls) {
     const QString crlf = QStringLiteral("\r\n");
-    // Inbound, MWI, notification, TRAP, AMIS: call types 1, 3, 2, 4, 5.
-    return QStringLiteral("Call information found in logs for ") + entryText + crlf +
-           QStringLiteral("Inbound Calls=") + QString::number(calls[0]) + crlf +
-           QStringLiteral("MWI Dialouts=") + QString::number(calls[2]) + crlf +
-           QStringLiteral("Notification Dialouts=") + QString::number(calls[1]) + crlf +
-           QStringLiteral("TRAP Dialouts=") + QString::number(calls[3]) + crlf +
-           QStringLiteral("AMIS Dialouts=") + QString::number(calls[4]) + crlf;
+    QString text = QStringLiteral("Call information found in logs for ") + entryText + crlf;
+    for (store::CallType type : store::kReadingOrder)
+        text += QLatin1String(store::info(type).label) + QLatin1Char('=') +
+                QString::number(calls[store::typeIndex(type)]) + crlf;
+    return text;
 }
 
 QString noDataMessage() {
@@ -138,4 +146,4 @@ QString tooManyLinesTitle() {
     return QStringLiteral("Tarrow Report Failure");
 }
 
-} // namespace tarrow::logparse
+} // namespace tarrow::load

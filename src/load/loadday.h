@@ -1,7 +1,7 @@
 #pragma once
 
+#include "load/loadedday.h"
 #include "logparse/fieldreaders.h"
-#include "logparse/problems.h"
 
 #include <QDate>
 #include <QString>
@@ -9,24 +9,13 @@
 #include <QTimeZone>
 
 #include <array>
-#include <cstdint>
 #include <functional>
-#include <optional>
 
 namespace tarrow::store {
 class WorkingDatabase;
 }
 
-namespace tarrow::logparse {
-
-// Figures a load leaves behind for the reports. The call counters start again at
-// every load; the two peaks only ever rise while the program runs.
-struct LoadTotals {
-    std::array<qint64, 5> calls{}; // call starts by call type 1 to 5
-    std::int16_t peakPort = 0;
-    std::int16_t peakAvailable = 0;
-    std::optional<std::int64_t> lastEventTime; // local time of the last line kept
-};
+namespace tarrow::load {
 
 struct LoadRequest {
     QString folder;
@@ -34,7 +23,7 @@ struct LoadRequest {
     QDate day;
     QString entryText; // the day-list entry, for the load message
     QTimeZone zone;
-    DateOrder dateOrder = DateOrder::MonthDayYear;
+    logparse::DateOrder dateOrder = logparse::DateOrder::MonthDayYear;
 };
 
 // How far the work on one file is: it has `steps` steps (reading its lines,
@@ -49,20 +38,22 @@ struct LoadOutcome {
     QString folderError;        // the folder could not be read: nothing was changed
     QStringList errors;         // one message each (emptying or storing failed)
     QStringList oversizedFiles; // files over the line limit, not loaded
-    ProblemLog problems;        // lines and files skipped
     QString message;            // the load message, or the no-data message
+    qint64 calls = 0;           // call starts of all types
+    LoadedDay day;              // what was loaded (and stored in RawPortData)
     [[nodiscard]] bool foundCalls() const { return calls > 0; }
-    qint64 calls = 0;
 };
 
 // "Load Data": empties the working database, parses every log file dated within
 // one day of the chosen day in folder order, stores their rows and counts calls.
-[[nodiscard]] LoadOutcome loadDay(store::WorkingDatabase& database, LoadTotals& totals,
-                                  const LoadRequest& request, const LoadProgress& progress = {});
+// The peaks go on from those of the previous day.
+[[nodiscard]] LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request,
+                                  const LoadedDay& previous, const LoadProgress& progress = {});
 
-[[nodiscard]] QString loadMessage(const QString& entryText, const std::array<qint64, 5>& calls);
+[[nodiscard]] QString loadMessage(const QString& entryText,
+                                  const std::array<qint64, store::kCallTypeCount>& calls);
 [[nodiscard]] QString noDataMessage();
 [[nodiscard]] QString tooManyLinesMessage();
 [[nodiscard]] QString tooManyLinesTitle();
 
-} // namespace tarrow::logparse
+} // namespace tarrow::load

@@ -32,21 +32,11 @@ bool isCallEventCode(std::string_view code) {
 
 // Call type of an event text, or 0 for a text that is not a call event.
 std::int16_t classify(std::string_view text) {
-    struct Event {
-        std::string_view text;
-        std::int16_t type;
-    };
-    static constexpr Event kEvents[] = {
-        {"NEW CALL", store::Inbound},
-        {"CALL DISCONNECT", store::Disconnect},
-        {"NOTIFICATION DIAL OUT", store::Notification},
-        {"MWI DIAL OUT", store::Mwi},
-        {"TRAP DIAL OUT", store::Trap},
-        {"AMIS DIAL OUT", store::Amis},
-    };
-    for (const Event& event : kEvents)
-        if (equalsUpper(text, event.text))
-            return event.type;
+    if (equalsUpper(text, store::kDisconnectEventText))
+        return store::Disconnect;
+    for (const store::CallTypeInfo& type : store::kCallTypes)
+        if (equalsUpper(text, type.eventText))
+            return type.type;
     return 0;
 }
 
@@ -177,7 +167,7 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
             result.rows.push_back(row);
             return;
         }
-        ++result.calls[static_cast<std::size_t>(type - 1)];
+        ++result.calls[store::typeIndex(type)];
         open = static_cast<std::int32_t>(result.rows.size());
         result.rows.push_back(row);
         result.peakPort = std::max(result.peakPort, fields->port);

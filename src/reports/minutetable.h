@@ -34,8 +34,4 @@ struct MinuteTable {
                                             const std::function<MinuteTable()>& compute,
                                             bool* computed = nullptr);
 
-// Called just before a report computes its figures anew (not when it reuses
-// the stored table), so the window can say it is busy.
-using BeforeCompute = std::function<void()>;
-
 } // namespace tarrow::reports

@@ -1,8 +1,6 @@
 #include "reports/summarytable.h"
 
-#include <QDir>
-#include <QSaveFile>
-#include <QStandardPaths>
+#include "store/calltypes.h"
 
 namespace tarrow::reports {
 
@@ -27,29 +25,11 @@ QByteArray summaryCsv(const SummaryTable& table) {
     return out;
 }
 
-QString dateFileName(const QString& prefix, const QDate& date, const QString& extension) {
-    return QStringLiteral("%1%2_%3_%4%5")
-        .arg(prefix)
-        .arg(date.month())
-        .arg(date.day())
-        .arg(date.year())
-        .arg(extension);
-}
-
-QString defaultSaveFolder() {
-#ifdef _WIN32
-    return QStringLiteral("c:\\");
-#else
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-#endif
-}
-
-QString saveFileAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("Could not save \"%1\": %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
-    return {};
+QStringList callTypeKeys() {
+    QStringList keys;
+    for (store::CallType type : store::kReadingOrder)
+        keys << QLatin1String(store::info(type).countColumn);
+    return keys;
 }
 
 } // namespace tarrow::reports

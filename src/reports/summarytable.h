@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,17 +35,7 @@ struct SummaryTable {
 // value columns' texts without surrounding blanks; lines end with CR LF.
 [[nodiscard]] QByteArray summaryCsv(const SummaryTable& table);
 
-// "<prefix><month>_<day>_<year><extension>" without leading zeros, for example
-// PortAvailabilitySummary_3_7_2009.csv.
-[[nodiscard]] QString dateFileName(const QString& prefix, const QDate& date,
-                                   const QString& extension);
-
-// The folder that stands for the "c:\" root of default file names: the drive
-// root on Windows, the user's Documents folder elsewhere.
-[[nodiscard]] QString defaultSaveFolder();
-
-// Writes bytes to a temporary file and renames it over path, so an existing file
-// is replaced only by a complete new one. Returns an error text or an empty text.
-[[nodiscard]] QString saveFileAtomically(const QString& path, const QByteArray& bytes);
+// The keys of the call-type columns in the order the grids show them.
+[[nodiscard]] QStringList callTypeKeys();
 
 } // namespace tarrow::reports

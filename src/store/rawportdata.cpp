@@ -1,10 +1,10 @@
 #include "store/rawportdata.h"
 
 #include "platform/civiltime.h"
+#include "platform/fileoutput.h"
 #include "store/workingdatabase.h"
 
-#include <QDir>
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -12,13 +12,14 @@
 
 namespace tarrow::store {
 
-QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
-                      const std::function<void(std::size_t)>& stored) {
+using platform::Result;
+
+Result appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
+                     const std::function<void(std::size_t)>& stored) {
     if (rows.empty())
         return {};
     try {
         SQLite::Database& db = wdb.db();
-        const bool current = wdb.rawFiguresCurrent();
         SQLite::Transaction transaction(db);
         SQLite::Statement insert(db, "INSERT INTO RawPortData (Port, CallType, StartTime, "
                                      "LinesAvailableToTakeCalls, LinesInUse, StartMinute, EndTime, "
@@ -52,54 +53,47 @@ QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
         transaction.commit();
         if (stored)
             stored(rows.size());
-        std::vector<RawFigures> figures;
-        figures.reserve(rows.size());
-        for (const RawRow& row : rows)
-            figures.push_back(RawFigures{row.port, row.callType, row.startMinute, row.linesInUse,
-                                         row.linesAvailable, row.closed, row.endMinute,
-                                         row.seconds});
-        wdb.rawRowsAppended(figures, current);
     } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
+        return Result::failure(QString::fromUtf8(e.what()));
     }
     return {};
 }
 
-QString writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot write \"%1\": %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
-    try {
-        SQLite::Statement query(wdb.db(),
-                                "SELECT * FROM " + table.toStdString() + " ORDER BY rowid");
-        std::string line;
-        for (int c = 0; c < query.getColumnCount(); ++c) {
-            if (c)
-                line += ',';
-            line += query.getColumnName(c);
-        }
-        line += '\n';
-        file.write(line.data(), static_cast<qint64>(line.size()));
-        while (query.executeStep()) {
-            line.clear();
+Result writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& path) {
+    return platform::saveAtomically(path, [&](QIODevice& file) -> Result {
+        const auto put = [&file](const std::string& line) {
+            return file.write(line.data(), static_cast<qint64>(line.size())) ==
+                   static_cast<qint64>(line.size());
+        };
+        try {
+            SQLite::Statement query(wdb.db(),
+                                    "SELECT * FROM " + table.toStdString() + " ORDER BY rowid");
+            std::string line;
             for (int c = 0; c < query.getColumnCount(); ++c) {
                 if (c)
                     line += ',';
-                if (!query.getColumn(c).isNull())
-                    line += query.getColumn(c).getString();
+                line += query.getColumnName(c);
             }
             line += '\n';
-            file.write(line.data(), static_cast<qint64>(line.size()));
+            if (!put(line))
+                return Result::failure(file.errorString());
+            while (query.executeStep()) {
+                line.clear();
+                for (int c = 0; c < query.getColumnCount(); ++c) {
+                    if (c)
+                        line += ',';
+                    if (!query.getColumn(c).isNull())
+                        line += query.getColumn(c).getString();
+                }
+                line += '\n';
+                if (!put(line))
+                    return Result::failure(file.errorString());
+            }
+        } catch (const std::exception& e) {
+            return Result::failure(QString::fromUtf8(e.what()));
         }
-    } catch (const std::exception& e) {
-        file.cancelWriting();
-        return QString::fromUtf8(e.what());
-    }
-    if (!file.commit())
-        return QStringLiteral("Cannot write \"%1\": %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
-    return {};
+        return {};
+    });
 }
 
 } // namespace tarrow::store

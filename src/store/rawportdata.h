@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/result.h"
+#include "store/calltypes.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -9,16 +12,6 @@
 namespace tarrow::store {
 
 class WorkingDatabase;
-
-// Call types as stored in RawPortData.CallType.
-enum CallType : std::int16_t {
-    Inbound = 1,
-    Notification = 2,
-    Mwi = 3,
-    Trap = 4,
-    Amis = 5,
-    Disconnect = 99,
-};
 
 // One row of RawPortData: a call leg (types 1 to 5) or a disconnect sample (99).
 // Times are local wall-clock seconds (see platform/civiltime.h).
@@ -36,15 +29,13 @@ struct RawRow {
 };
 
 // Appends the rows in order, in one transaction; nothing is written when it
-// fails. Returns an error description or an empty text.
-// stored, when given, hears now and then how many rows are written so far.
-[[nodiscard]] QString appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
-                                    const std::function<void(std::size_t)>& stored = {});
+// fails. stored, when given, hears now and then how many rows are written so far.
+platform::Result appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
+                               const std::function<void(std::size_t)>& stored = {});
 
 // Writes a table in stored order as CSV: a header of the column names, then
 // one line per row, nulls as empty fields (RawPortData times read
-// "YYYY-MM-DD HH:MM:SS"). Returns an error description or an empty text.
-[[nodiscard]] QString writeTableCsv(WorkingDatabase& wdb, const QString& table,
-                                    const QString& path);
+// "YYYY-MM-DD HH:MM:SS"), through the atomic save.
+platform::Result writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& path);
 
 } // namespace tarrow::store

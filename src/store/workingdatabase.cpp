@@ -11,9 +11,9 @@
 #include <SQLiteCpp/Statement.h>
 #include <sqlite3.h>
 
-#include <cstring>
-
 namespace tarrow::store {
+
+using platform::Result;
 
 namespace {
 const QString kProvider = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
@@ -34,23 +34,25 @@ QString databasePathOf(const QString& connection) {
     return QDir::fromNativeSeparators(path);
 }
 
-QString prepareWorkingFile(const QString& programFolder, const QString& dataFolder) {
+Result prepareWorkingFile(const QString& programFolder, const QString& dataFolder) {
     const QString working = QDir(dataFolder).filePath(workingFileName());
     if (!QFileInfo::exists(working)) {
         const QString source = QDir(programFolder).filePath(templateFileName());
         if (!QFileInfo::exists(source))
-            return QStringLiteral("The empty database template \"%1\" was not found.")
-                .arg(QDir::toNativeSeparators(source));
+            return Result::failure(
+                QStringLiteral("The empty database template \"%1\" was not found.")
+                    .arg(QDir::toNativeSeparators(source)));
         if (!QDir().mkpath(dataFolder) || !QFile::copy(source, working))
-            return QStringLiteral("Could not copy \"%1\" to \"%2\".")
-                .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(working));
+            return Result::failure(
+                QStringLiteral("Could not copy \"%1\" to \"%2\".")
+                    .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(working)));
     }
     QFile file(working);
     const auto perms = file.permissions();
     if (!(perms & QFileDevice::WriteOwner) &&
         !file.setPermissions(perms | QFileDevice::WriteOwner | QFileDevice::WriteUser))
-        return QStringLiteral("Could not make \"%1\" writable.")
-            .arg(QDir::toNativeSeparators(working));
+        return Result::failure(QStringLiteral("Could not make \"%1\" writable.")
+                                   .arg(QDir::toNativeSeparators(working)));
     return {};
 }
 
@@ -62,15 +64,15 @@ void WorkingDatabase::setConnectionString(const QString& connection) {
     connection_ = connection;
 }
 
-QString WorkingDatabase::open() {
+Result WorkingDatabase::open() {
     close();
     damaged_ = false;
     const QString path = databasePathOf(connection_);
     if (path.isEmpty())
-        return QStringLiteral("The connection string names no database file.");
+        return Result::failure(QStringLiteral("The connection string names no database file."));
     if (!QFileInfo::exists(path))
-        return QStringLiteral("The working database \"%1\" does not exist.")
-            .arg(QDir::toNativeSeparators(path));
+        return Result::failure(QStringLiteral("The working database \"%1\" does not exist.")
+                                   .arg(QDir::toNativeSeparators(path)));
     try {
         auto db = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
                                                      SQLite::OPEN_READWRITE);
@@ -78,33 +80,30 @@ QString WorkingDatabase::open() {
         // sound through a crash and measured fastest for a load's one big
         // transaction of appended rows.
         createSchema(*db);
-        sqlite3_update_hook(db->getHandle(), &WorkingDatabase::onRowChange, this);
         db_ = std::move(db);
-        figuresValid_ = false;
     } catch (const SQLite::Exception& e) {
         damaged_ = e.getErrorCode() == SQLITE_NOTADB || e.getErrorCode() == SQLITE_CORRUPT;
-        return QString::fromUtf8(e.what());
+        return Result::failure(QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
+        return Result::failure(QString::fromUtf8(e.what()));
     }
     return {};
 }
 
-QString setAsideWorkingFile(const QString& dataFolder) {
+Result setAsideWorkingFile(const QString& dataFolder) {
     const QDir dir(dataFolder);
     const QString bad = dir.filePath(workingFileName() + QStringLiteral(".bad"));
     QFile::remove(bad);
     for (const char* companion : {"-wal", "-shm"})
         QFile::remove(dir.filePath(workingFileName() + QLatin1String(companion)));
     if (!QFile::rename(dir.filePath(workingFileName()), bad))
-        return QStringLiteral("Could not move the damaged working database aside.");
+        return Result::failure(
+            QStringLiteral("Could not move the damaged working database aside."));
     return {};
 }
 
 void WorkingDatabase::close() noexcept {
     db_.reset();
-    figures_.clear();
-    figuresValid_ = false;
 }
 
 SQLite::Database& WorkingDatabase::db() {
@@ -113,71 +112,11 @@ SQLite::Database& WorkingDatabase::db() {
     return *db_;
 }
 
-void WorkingDatabase::onRowChange(void* self, int, const char*, const char* table, long long) {
-    if (std::strcmp(table, "RawPortData") == 0)
-        static_cast<WorkingDatabase*>(self)->rawChanged_ = true;
-}
-
-std::int64_t WorkingDatabase::lastRawRowId() {
-    SQLite::Statement q(db(), "SELECT IFNULL(MAX(rowid), 0) FROM RawPortData");
-    q.executeStep();
-    return q.getColumn(0).getInt64();
-}
-
-void WorkingDatabase::markFiguresCurrent() {
-    rawChanged_ = false;
-    figuresLastRowId_ = lastRawRowId();
-    figuresValid_ = true;
-}
-
-bool WorkingDatabase::rawFiguresCurrent() {
-    return figuresValid_ && !rawChanged_ && lastRawRowId() == figuresLastRowId_;
-}
-
-const std::vector<RawFigures>& WorkingDatabase::rawFigures() {
-    if (rawFiguresCurrent())
-        return figures_;
-    figures_.clear();
-    figuresValid_ = false;
-    SQLite::Statement q(db(), "SELECT Port, CallType, StartMinute, LinesInUse, "
-                              "LinesAvailableToTakeCalls, EndMinute, Seconds FROM RawPortData "
-                              "ORDER BY rowid");
-    while (q.executeStep()) {
-        RawFigures f;
-        f.port = static_cast<std::int16_t>(q.getColumn(0).getInt());
-        f.callType = static_cast<std::int16_t>(q.getColumn(1).getInt());
-        f.startMinute = static_cast<std::int16_t>(q.getColumn(2).getInt());
-        f.linesInUse = static_cast<std::int16_t>(q.getColumn(3).getInt());
-        f.linesAvailable = static_cast<std::int16_t>(q.getColumn(4).getInt());
-        f.closed = !q.getColumn(5).isNull();
-        f.endMinute = q.getColumn(5).getInt();
-        f.seconds = q.getColumn(6).getInt();
-        figures_.push_back(f);
-    }
-    markFiguresCurrent();
-    return figures_;
-}
-
-void WorkingDatabase::rawRowsEmptied() {
-    figures_.clear();
-    markFiguresCurrent();
-}
-
-void WorkingDatabase::rawRowsAppended(const std::vector<RawFigures>& rows, bool wereCurrent) {
-    if (!wereCurrent) {
-        figuresValid_ = false;
-        return;
-    }
-    figures_.insert(figures_.end(), rows.begin(), rows.end());
-    markFiguresCurrent();
-}
-
-QString emptyRawPortData(WorkingDatabase& wdb) {
+Result emptyRawPortData(WorkingDatabase& wdb) {
     try {
         wdb.db().exec("DELETE FROM RawPortData");
-        wdb.rawRowsEmptied();
     } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
+        return Result::failure(QString::fromUtf8(e.what()));
     }
     return {};
 }

@@ -1,6 +1,6 @@
 #include "app/widgets/frmmain.h"
-#include "load/loadday.h"
 #include "charts/widgets/chart2d.h"
+#include "load/loadday.h"
 #include "reports/widgets/chartwindow.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
@@ -72,7 +72,7 @@ protected:
     }
 
     testing::TempFolder dir;
-    AppState state;
+    load::AppState state;
     testing::ScriptedDialogs dialogs;
     serverprobe::MapRegistry registry;
     std::unique_ptr<serverprobe::ConfigDatabase> config;
@@ -175,7 +175,7 @@ TEST_F(FrmMainTest, LoadDataEnablesReportsOrReportsNoData) {
     dialogs.messages.clear();
     find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
     find<QPushButton>("cmdParseLogs")->click();
-    EXPECT_EQ(dialogs.texts(), QStringList{logparse::noDataMessage()});
+    EXPECT_EQ(dialogs.texts(), QStringList{load::noDataMessage()});
     EXPECT_TRUE(reportsDisabled());
 }
 
@@ -190,7 +190,7 @@ TEST_F(FrmMainTest, LoadDataOnAVanishedFolderSaysSo) {
 
 TEST_F(FrmMainTest, PerPortReportsCheckTheirRange) {
     int opened = 0;
-    window().setReportOpener(Report::CallDistribution, [&] { ++opened; });
+    window().setReportOpener(reports::ReportId::CallDistribution, [&] { ++opened; });
     writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
     browseTo(logs());
     find<QPushButton>("cmdParseLogs")->click();
@@ -198,7 +198,7 @@ TEST_F(FrmMainTest, PerPortReportsCheckTheirRange) {
 
     find<QPushButton>("cmdCallDistribution")->click(); // 00:00:00 through 23:59:59
     EXPECT_EQ(opened, 1);
-    EXPECT_EQ(window().reportRange(Report::CallDistribution), std::make_pair(0, 1439));
+    EXPECT_EQ(window().reportRange(reports::ReportId::CallDistribution), std::make_pair(0, 1439));
 
     find<QTimeEdit>("CallDistributionStartTime")->setTime(QTime(10, 0, 0));
     find<QTimeEdit>("CallDistributionEndTime")->setTime(QTime(10, 0, 59));
@@ -216,27 +216,27 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
     writeLog("20090116", logLine("2009-01-16 10:00:00", "1162", "NEW CALL", "Port3", 2, 8));
     browseTo(logs());
     find<QPushButton>("cmdParseLogs")->click();
-    auto& context = window().reportContext();
+    auto& context = window().windows();
     for (const char* button :
          {"cmdPortUsage", "cmdCallDistribution", "cmdPortTimeUse", "cmdCallTraffic"})
         find<QPushButton>(button)->click();
     for (const char* name :
          {"frmPortAvailability", "frmCallDistribution", "frmPortTimeUse", "frmCallTraffic"})
-        EXPECT_NE(context.openWindow(QString::fromLatin1(name)), nullptr) << name;
+        EXPECT_NE(context.find(QString::fromLatin1(name)), nullptr) << name;
 
-    auto* distribution = qobject_cast<reports::ChartWindow*>(
-        context.openWindow(QStringLiteral("frmCallDistribution")));
+    auto* distribution =
+        qobject_cast<reports::ChartWindow*>(context.find(QStringLiteral("frmCallDistribution")));
     ASSERT_NE(distribution, nullptr);
     const QString header = distribution->chart().headerText();
     find<QTimeEdit>("CallDistributionStartTime")->setTime(QTime(8, 0));
     find<QPushButton>("cmdCallDistribution")->click();
-    EXPECT_EQ(context.openWindow(QStringLiteral("frmCallDistribution")), distribution);
+    EXPECT_EQ(context.find(QStringLiteral("frmCallDistribution")), distribution);
     EXPECT_EQ(distribution->chart().headerText(), header) << "brought forward, not recomputed";
 
     // Loading another day leaves an open chart as it was, and no report window
     // takes input while the load runs (it lets events through as it works).
     auto* traffic =
-        qobject_cast<reports::ChartWindow*>(context.openWindow(QStringLiteral("frmCallTraffic")));
+        qobject_cast<reports::ChartWindow*>(context.find(QStringLiteral("frmCallTraffic")));
     const double before = traffic->chart().yValue(2, 10 * 60);
     find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
     bool enabledDuringLoad = true;
@@ -250,10 +250,10 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
     // Closing and opening again recomputes from the current pickers.
     distribution->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(context.openWindow(QStringLiteral("frmCallDistribution")), nullptr);
+    EXPECT_EQ(context.find(QStringLiteral("frmCallDistribution")), nullptr);
     find<QPushButton>("cmdCallDistribution")->click();
-    auto* reopened = qobject_cast<reports::ChartWindow*>(
-        context.openWindow(QStringLiteral("frmCallDistribution")));
+    auto* reopened =
+        qobject_cast<reports::ChartWindow*>(context.find(QStringLiteral("frmCallDistribution")));
     ASSERT_NE(reopened, nullptr);
     EXPECT_TRUE(reopened->chart().headerText().contains(QStringLiteral("From 8:00:00")));
     QApplication::closeAllWindows();

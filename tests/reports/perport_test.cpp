@@ -13,7 +13,8 @@ constexpr std::size_t kInbound = 0, kNotification = 1, kMwi = 2, kTrap = 3, kAmi
 class PerPortTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
 protected:
     PerPortResult run(PerPortReport report, int from, int to, int peak) {
-        return computePerPort(state.database, report, from, to, peak);
+        state.day.peakPort = static_cast<std::int16_t>(peak);
+        return computePerPort(state.database, state.day, report, from, to);
     }
     std::vector<std::vector<double>> stored(const char* sql) {
         SQLite::Statement q(state.database.db(), sql);
@@ -97,11 +98,8 @@ TEST_F(PerPortTest, PortTimeUseTotalsSecondsAndSkipsNegativeOnes) {
 }
 
 TEST_F(PerPortTest, CountsBeyondSixteenBitsAreKept) {
-    exec(
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 33000) "
-        "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls, LinesInUse,"
-        " StartMinute, EndTime, Seconds, EndMinute) "
-        "SELECT 1, 1, '2009-03-07 10:00:00', 1, 1, 600, '2009-03-07 10:00:00', 70000, 601 FROM n");
+    for (int i = 0; i < 33000; ++i)
+        addRow(1, 1, 600, 1, 1, 601, 70000);
     const PerPortResult r = run(PerPortReport::PortTimeUse, 0, 1439, 1);
     EXPECT_EQ(r.ports[0].calls[kInbound], 33000);
     EXPECT_EQ(r.ports[0].seconds[kInbound], 33000.0 * 70000);

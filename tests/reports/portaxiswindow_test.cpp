@@ -1,8 +1,9 @@
 #include "charts/widgets/chart2d.h"
 #include "platform/widgets/twips.h"
+#include "reports/perport/perportreport.h"
 #include "reports/perport/widgets/frmcalldistribution.h"
 #include "reports/perport/widgets/frmporttimeuse.h"
-#include "reports/widgets/reportcontext.h"
+#include "reports/widgets/standalonehost.h"
 #include "support/reportfixture.h"
 #include "support/scripteddialogs.h"
 
@@ -17,17 +18,18 @@
 namespace tarrow::reports {
 namespace {
 
-using platform::Chart2D;
+using charts::Chart2D;
 using platform::twips;
 
 class PortAxisWindowTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
 protected:
-    PortAxisWindowTest() : context(state.database, state.dataDate, state.totals, dialogs, status) {
-        context.workFolder = dir.path();
-        context.pickers = [this](const QString&) { return std::make_pair(from, to); };
-        state.totals.peakPort = 48;
+    PortAxisWindowTest() : context(state.database, state.day, dialogs, status) {
+        context.folder = dir.path();
+        state.day.peakPort = 48;
     }
     template <typename W> std::unique_ptr<W> open() {
+        context.ranges[ReportId::CallDistribution] = {from, to};
+        context.ranges[ReportId::PortTimeUse] = {from, to};
         auto window = std::make_unique<W>(context);
         window->load();
         return window;
@@ -50,7 +52,7 @@ protected:
     QTime to = QTime(23, 59, 59);
     testing::ScriptedDialogs dialogs;
     testing::RecordingStatus status;
-    ReportContext context;
+    StandaloneHost context;
 };
 
 TEST_F(PortAxisWindowTest, ZoomAndScrollOverFortyEightPorts) {
@@ -96,7 +98,7 @@ TEST_F(PortAxisWindowTest, ZoomMenuOnlyAboveTwentyFourPorts) {
         bool zoom;
     };
     for (const Case& c : {Case{16, false}, Case{24, false}, Case{25, true}}) {
-        exec("DELETE FROM RawPortData");
+        state.day.rows.clear();
         callsOnPorts(c.highest);
         const auto w = open<frmCallDistribution>();
         EXPECT_EQ(w->highestPortInRange(), c.highest);
@@ -106,14 +108,14 @@ TEST_F(PortAxisWindowTest, ZoomMenuOnlyAboveTwentyFourPorts) {
 }
 
 TEST_F(PortAxisWindowTest, SeveralHundredPortsStayReadable) {
-    state.totals.peakPort = 300;
+    state.day.peakPort = 300;
     callsOnPorts(300);
     const auto w = open<frmCallDistribution>();
     w->show();
     QApplication::processEvents();
     const Chart2D& chart = w->chart();
     EXPECT_EQ(chart.pointCount(), 300);
-    EXPECT_FALSE(chart.drawsBars()) << "hundreds of ports are drawn as lines";
+    EXPECT_TRUE(chart.drawsBars()) << "a per-port chart is bars at any port count";
     EXPECT_EQ(xRange(*w), std::make_pair(1.0, 301.0));
     const QStringList labels = chart.visibleXLabels();
     EXPECT_GE(labels.size(), 2);
@@ -138,7 +140,7 @@ TEST_F(PortAxisWindowTest, RangeWithoutCallsShowsZerosWithoutErrors) {
     EXPECT_EQ(w->chart().yValue(1, 5), 0);
     EXPECT_EQ(xRange(*w), std::make_pair(1.0, 49.0));
 
-    state.totals.peakPort = 0; // every call on port 0
+    state.day.peakPort = 0; // every call on port 0
     const auto none = open<frmCallDistribution>();
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(none->chart().pointCount(), 0);
@@ -212,8 +214,8 @@ TEST_F(PortAxisWindowTest, SummaryWindowShowsStoredFigures) {
     addRow(2, 1, 600, 1, 1, 601, 3600);
     const auto w = open<frmPortTimeUse>();
     find<QAction>(*w, "mnuShowSummary")->trigger();
-    auto* summary =
-        qobject_cast<SummaryWindow*>(context.openWindow(QStringLiteral("frmPortTimeUseSummary")));
+    auto* summary = qobject_cast<SummaryWindow*>(
+        context.windows().find(QStringLiteral("frmPortTimeUseSummary")));
     ASSERT_NE(summary, nullptr);
     EXPECT_EQ(summary->grid().rowCount(), 48);
     EXPECT_EQ(summary->grid().item(1, 1)->text(), QStringLiteral("3600"));
@@ -230,7 +232,9 @@ TEST_F(PortAxisWindowTest, SummaryWindowShowsStoredFigures) {
     exec("DELETE FROM CallDistribution; INSERT INTO CallDistribution VALUES (1,1,0,0,0,0), "
          "(3,1,0,0,0,0)");
     dialogs.messages.clear();
-    frmCallDistributionSummary missing(context);
+    frmCallDistributionSummary missing(
+        context, perPortSummary(state.database, PerPortReport::CallDistribution),
+        QDate(2009, 3, 7));
     missing.load();
     EXPECT_EQ(dialogs.texts(),
               QStringList{QStringLiteral(

@@ -1,3 +1,4 @@
+#include "platform/fileoutput.h"
 #include "reports/timeofday/calltraffic.h"
 #include "reports/timeofday/hourlysummary.h"
 #include "reports/timeofday/portavailability.h"
@@ -14,7 +15,8 @@ namespace {
 class TimeOfDayTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
 protected:
     PortAvailabilityResult availability(std::int16_t peak = 24) {
-        return computePortAvailability(state.database, peak);
+        state.day.peakAvailable = peak;
+        return computePortAvailability(state.database, state.day);
     }
 };
 
@@ -91,27 +93,25 @@ TEST_F(TimeOfDayTest, CallTrafficCountsCallStartsPerMinute) {
     addRow(7, 5, 1439, 1, 1);
     addRow(8, 4, 61, 1, 1, 65, 200);
     addRow(8, 2, 61, 1, 1);
-    const CallTrafficResult r = computeCallTraffic(state.database);
-    EXPECT_EQ(r.table.at(TrafficInbound, 600), 3);
-    EXPECT_EQ(r.table.at(TrafficMwi, 600), 1);
-    EXPECT_EQ(r.table.at(TrafficNotification, 600), 0);
-    EXPECT_EQ(r.table.at(TrafficTrap, 61), 1);
-    EXPECT_EQ(r.table.at(TrafficNotification, 61), 1);
-    EXPECT_EQ(r.table.at(TrafficAmis, 1439), 1);
+    const CallTrafficResult r = computeCallTraffic(state.database, state.day);
+    EXPECT_EQ(r.table.at(trafficColumn(store::Inbound), 600), 3);
+    EXPECT_EQ(r.table.at(trafficColumn(store::Mwi), 600), 1);
+    EXPECT_EQ(r.table.at(trafficColumn(store::Notification), 600), 0);
+    EXPECT_EQ(r.table.at(trafficColumn(store::Trap), 61), 1);
+    EXPECT_EQ(r.table.at(trafficColumn(store::Notification), 61), 1);
+    EXPECT_EQ(r.table.at(trafficColumn(store::Amis), 1439), 1);
     for (int c = 0; c < 5; ++c) {
         EXPECT_EQ(r.table.at(c, 1), 0);
         EXPECT_EQ(r.table.at(c, 1440), 0);
     }
-    EXPECT_FALSE(computeCallTraffic(state.database).computed);
+    EXPECT_FALSE(computeCallTraffic(state.database, state.day).computed);
 }
 
 TEST_F(TimeOfDayTest, CountsBeyondSixteenBitsAreKept) {
-    exec(
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
-        "INSERT INTO RawPortData (Port, CallType, StartTime, LinesAvailableToTakeCalls, LinesInUse,"
-        " StartMinute) SELECT 1, 1, '2009-03-07 10:00:00', 1, 1, 600 FROM n");
-    const CallTrafficResult r = computeCallTraffic(state.database);
-    EXPECT_EQ(r.table.at(TrafficInbound, 600), 40000);
+    for (int i = 0; i < 40000; ++i)
+        addRow(1, 1, 600, 1, 1);
+    const CallTrafficResult r = computeCallTraffic(state.database, state.day);
+    EXPECT_EQ(r.table.at(trafficColumn(store::Inbound), 600), 40000);
     EXPECT_EQ(callTrafficSummary(r.table).rows[9][1], QStringLiteral("40000"));
 }
 
@@ -141,10 +141,10 @@ TEST(HourlySummaries, BucketMinutesTheirOwnWay) {
     EXPECT_EQ(s.column(QStringLiteral("MinPortsAvailableToTakeCalls")), 2);
 
     MinuteTable ct = constantTable(5);
-    ct.values[TrafficInbound][59] = 4; // minute 60: first hour
-    ct.values[TrafficInbound][60] = 1; // minute 61: second hour
-    ct.values[TrafficTrap][1439] = 2;  // minute 1440: last hour
-    ct.values[TrafficMwi][0] = 3;
+    ct.values[trafficColumn(store::Inbound)][59] = 4; // minute 60: first hour
+    ct.values[trafficColumn(store::Inbound)][60] = 1; // minute 61: second hour
+    ct.values[trafficColumn(store::Trap)][1439] = 2;  // minute 1440: last hour
+    ct.values[trafficColumn(store::Mwi)][0] = 3;
     const SummaryTable t = callTrafficSummary(ct);
     EXPECT_EQ(t.rows[0],
               (QStringList{QStringLiteral(" 1"), QStringLiteral("4"), QStringLiteral("3"),
@@ -167,9 +167,9 @@ TEST(HourlySummaries, CsvBytes) {
     EXPECT_EQ(csv.count("\r\n"), 25);
 
     MinuteTable ct = constantTable(5);
-    ct.values[TrafficInbound][500] = 31;
-    ct.values[TrafficMwi][501] = 2;
-    ct.values[TrafficAmis][502] = 1;
+    ct.values[trafficColumn(store::Inbound)][500] = 31;
+    ct.values[trafficColumn(store::Mwi)][501] = 2;
+    ct.values[trafficColumn(store::Amis)][502] = 1;
     const QByteArray traffic = summaryCsv(callTrafficSummary(ct));
     EXPECT_TRUE(traffic.startsWith("Hour, Inbound Calls, MWI Dialouts, Notification Dialouts, "
                                    "TRAP Dialouts, AMIS Dialouts\r\n1,0,0,0,0,0\r\n"));
@@ -177,25 +177,26 @@ TEST(HourlySummaries, CsvBytes) {
 }
 
 TEST(DefaultNames, CarryTheDateWithoutLeadingZeros) {
-    EXPECT_EQ(dateFileName(QStringLiteral("PortAvailabilitySummary_"), QDate(2009, 3, 7),
-                           QStringLiteral(".csv")),
+    EXPECT_EQ(platform::dateFileName(QStringLiteral("PortAvailabilitySummary_"), QDate(2009, 3, 7),
+                                     QStringLiteral(".csv")),
               QStringLiteral("PortAvailabilitySummary_3_7_2009.csv"));
-    EXPECT_EQ(dateFileName(QStringLiteral("PortAvailabilityGraph_"), QDate(2009, 11, 12),
-                           QStringLiteral(".BMP")),
+    EXPECT_EQ(platform::dateFileName(QStringLiteral("PortAvailabilityGraph_"), QDate(2009, 11, 12),
+                                     QStringLiteral(".BMP")),
               QStringLiteral("PortAvailabilityGraph_11_12_2009.BMP"));
-    EXPECT_EQ(dateFileName(QStringLiteral("PortTimeUseGraph_"), QDate(2010, 1, 1),
-                           QStringLiteral(".BMP")),
+    EXPECT_EQ(platform::dateFileName(QStringLiteral("PortTimeUseGraph_"), QDate(2010, 1, 1),
+                                     QStringLiteral(".BMP")),
               QStringLiteral("PortTimeUseGraph_1_1_2010.BMP"));
 }
 
 TEST(SavingFiles, ReplacesWholeFilesAndReportsFailures) {
     testing::TempFolder dir;
     const QString path = dir.write(QStringLiteral("old.csv"), QByteArray(5000, 'x'));
-    EXPECT_TRUE(saveFileAtomically(path, "new\r\n").isEmpty());
+    EXPECT_TRUE(platform::saveFileAtomically(path, "new\r\n").ok());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("new\r\n"));
-    const QString error = saveFileAtomically(dir.file(QStringLiteral("missing/x.csv")), "data");
+    const QString error =
+        platform::saveFileAtomically(dir.file(QStringLiteral("missing/x.csv")), "data").error();
     EXPECT_TRUE(error.contains(QStringLiteral("x.csv")));
 }
 

@@ -1,11 +1,11 @@
 #include "charts/widgets/chart2d.h"
 #include "platform/widgets/twips.h"
-#include "reports/widgets/reportcontext.h"
 #include "reports/timeofday/widgets/frmcalltraffic.h"
 #include "reports/timeofday/widgets/frmportavailability.h"
-#include "support/widgets/chartoutput.h"
+#include "reports/widgets/standalonehost.h"
 #include "support/reportfixture.h"
 #include "support/scripteddialogs.h"
+#include "support/widgets/chartoutput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,13 +20,13 @@
 namespace tarrow::reports {
 namespace {
 
-using platform::Chart2D;
+using charts::Chart2D;
 
 class TimeOfDayWindowTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
 protected:
-    TimeOfDayWindowTest() : context(state.database, state.dataDate, state.totals, dialogs, status) {
-        context.workFolder = dir.path();
-        state.totals.peakAvailable = 16;
+    TimeOfDayWindowTest() : context(state.database, state.day, dialogs, status) {
+        context.folder = dir.path();
+        state.day.peakAvailable = 16;
     }
     template <typename W> std::unique_ptr<W> open() {
         auto window = std::make_unique<W>(context);
@@ -44,7 +44,7 @@ protected:
 
     testing::ScriptedDialogs dialogs;
     testing::RecordingStatus status;
-    ReportContext context;
+    StandaloneHost context;
 };
 
 TEST_F(TimeOfDayWindowTest, PortAvailabilityOpensOnTwelveHoursWithOnlyAvailableLines) {
@@ -96,9 +96,12 @@ TEST_F(TimeOfDayWindowTest, ZoomAndScrollShowTheirRanges) {
     const Step steps[] = {
         {0, 360, 0, 0, 1440},        // no Zoom from anywhere: the whole day
         {3, 1400, 1380, 1380, 1440}, // one hour near the end moves back
-        {2, 100, 100, 100, 340},      {-1, 110, 110, 109, 348}, // one arrow click in the four-hour
-                                                                // view
-        {-1, 1300, 1300, 1199, 1439}, {3, -1, 1300, 1300, 1360}, {-1, 1440, 1440, 1379, 1439},
+        {2, 100, 100, 100, 340},
+        {-1, 110, 110, 109, 348}, // one arrow click in the four-hour
+                                  // view
+        {-1, 1300, 1300, 1199, 1439},
+        {3, -1, 1300, 1300, 1360},
+        {-1, 1440, 1440, 1379, 1439},
         {1, 360, 360, 360, 1080},
     };
     for (const Step& s : steps) {
@@ -182,7 +185,7 @@ TEST_F(TimeOfDayWindowTest, SummaryGridAndCsvSaving) {
     const auto w = open<frmPortAvailability>();
     find<QAction>(*w, "mnuSummaryInfo")->trigger();
     auto* summary = qobject_cast<SummaryWindow*>(
-        context.openWindow(QStringLiteral("frmPortAvailabilitySummary")));
+        context.windows().find(QStringLiteral("frmPortAvailabilitySummary")));
     ASSERT_NE(summary, nullptr);
     QTableWidget& grid = summary->grid();
     ASSERT_EQ(grid.rowCount(), 24);
@@ -193,7 +196,7 @@ TEST_F(TimeOfDayWindowTest, SummaryGridAndCsvSaving) {
 
     // The summary window exists once.
     find<QAction>(*w, "mnuSummaryInfo")->trigger();
-    EXPECT_EQ(context.openWindow(QStringLiteral("frmPortAvailabilitySummary")), summary);
+    EXPECT_EQ(context.windows().find(QStringLiteral("frmPortAvailabilitySummary")), summary);
 
     const QString target = dir.write(QStringLiteral("out/old.csv"), QByteArray(9000, 'z'));
     dialogs.saveAnswers << target;
@@ -246,7 +249,7 @@ TEST_F(TimeOfDayWindowTest, BitmapExportAndPrinting) {
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
 
     // A staging folder that cannot be written is reported, and printing goes on.
-    context.workFolder = dir.file(QStringLiteral("missing"));
+    context.folder = dir.file(QStringLiteral("missing"));
     find<QAction>(*w, "PrintChart")->trigger();
     ASSERT_FALSE(dialogs.messages.isEmpty());
     EXPECT_TRUE(

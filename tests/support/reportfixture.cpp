@@ -5,6 +5,8 @@
 
 #include <SQLiteCpp/Statement.h>
 
+#include <algorithm>
+
 namespace tarrow::testing {
 
 WorkingDatabaseFixture::WorkingDatabaseFixture() {
@@ -14,27 +16,21 @@ WorkingDatabaseFixture::WorkingDatabaseFixture() {
     serverprobe::MapRegistry registry;
     if (!app::startUp(state, registry).isEmpty())
         qFatal("working database fixture failed to start");
-    state.dataDate = QDateTime(QDate(2009, 3, 7), QTime(17, 0));
+    state.day.dataDate = QDateTime(QDate(2009, 3, 7), QTime(17, 0));
 }
 
 void WorkingDatabaseFixture::addRow(int port, int callType, int startMinute, int inUse,
                                     int available, int endMinute, int seconds) {
-    SQLite::Statement insert(
-        state.database.db(),
-        "INSERT INTO RawPortData (Port, CallType, StartTime, "
-        "LinesAvailableToTakeCalls, LinesInUse, StartMinute, EndTime, Seconds, "
-        "EndMinute) VALUES (?, ?, '2009-03-07 00:00:00', ?, ?, ?, ?, ?, ?)");
-    insert.bind(1, port);
-    insert.bind(2, callType);
-    insert.bind(3, available);
-    insert.bind(4, inUse);
-    insert.bind(5, startMinute);
-    if (endMinute >= 0) {
-        insert.bind(6, "2009-03-07 00:00:00");
-        insert.bind(7, seconds);
-        insert.bind(8, endMinute);
-    }
-    insert.exec();
+    store::RawRow row;
+    row.port = static_cast<std::int16_t>(port);
+    row.callType = static_cast<std::int16_t>(callType);
+    row.linesInUse = static_cast<std::int16_t>(inUse);
+    row.linesAvailable = static_cast<std::int16_t>(available);
+    row.startMinute = static_cast<std::int16_t>(startMinute);
+    row.closed = endMinute >= 0;
+    row.endMinute = std::max(endMinute, 0);
+    row.seconds = seconds;
+    state.day.rows.push_back(row);
 }
 
 qint64 WorkingDatabaseFixture::count(const std::string& table) {

@@ -26,14 +26,14 @@ public:
 class WorkingDatabaseFixture {
 public:
     WorkingDatabaseFixture();
-    // Appends one RawPortData row; end columns are null when endMinute < 0.
+    // Appends one row to the loaded day; end columns are null when endMinute < 0.
     void addRow(int port, int callType, int startMinute, int inUse, int available,
                 int endMinute = -1, int seconds = 0);
     void exec(const std::string& sql) { state.database.db().exec(sql); }
     [[nodiscard]] qint64 count(const std::string& table);
 
     TempFolder dir;
-    app::AppState state;
+    load::AppState state;
 };
 
 } // namespace tarrow::testing

@@ -2,12 +2,12 @@
 #include "platform/widgets/twips.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
-#include "support/widgets/frmabout.h"
-#include "support/widgets/frmhelp.h"
 #include "support/httpserver.h"
 #include "support/scripteddialogs.h"
-#include "support/widgets/supportwindows.h"
 #include "support/tempfolder.h"
+#include "support/widgets/frmabout.h"
+#include "support/widgets/frmhelp.h"
+#include "support/widgets/supportwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -132,7 +132,7 @@ TEST(UpdateMenu, AsksAndOpensTheHomePage) {
     qputenv("TARROW_TOOLS_SITE", server.origin().toLatin1());
     testing::TempFolder dir;
     dir.writeTemplate();
-    app::AppState state;
+    load::AppState state;
     state.programFolder = dir.path();
     state.dataFolder = dir.path();
     testing::ScriptedDialogs dialogs;

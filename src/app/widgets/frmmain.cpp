@@ -1,13 +1,14 @@
 #include "app/widgets/frmmain.h"
 
 #include "app/startup.h"
+#include "load/loadedday.h"
 #include "logparse/logfiles.h"
 #include "platform/userdialogs.h"
 #include "reports/widgets/chartwindow.h"
 #include "reports/widgets/reportwindows.h"
 #include "serverprobe/mervoxversion.h"
-#include "support/widgets/supportwindows.h"
 #include "support/updatecheck.h"
+#include "support/widgets/supportwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,36 +62,21 @@ public:
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
-int minuteOf(const QTimeEdit* picker) {
-    const QTime t = picker->time();
-    return t.hour() * 60 + t.minute();
-}
-
 } // namespace
 
-frmMain::frmMain(AppState& state, platform::UserDialogs& dialogs,
+frmMain::frmMain(load::AppState& state, platform::UserDialogs& dialogs,
                  const serverprobe::RegistryApi& registry, serverprobe::ConfigDatabase& config,
                  QWidget* parent)
     : QMainWindow(parent), state_(state), dialogs_(dialogs), registry_(registry), config_(config),
-      context_(state.database, state.dataDate, state.totals, dialogs, *this),
       support_(std::make_unique<support::SupportWindows>(state.programFolder, dialogs)) {
-    context_.mainWindow = this;
-    context_.showHelp = [this] { support_->showHelp(); };
-    context_.showAbout = [this] { support_->showAbout(); };
-    // Report order of the Report enum and the window names is the same.
-    for (std::size_t i = 0; i < openers_.size(); ++i) {
-        const QString name = reports::kReportWindowNames[i];
-        openers_[i] = [this, name] {
-            context_.openOnce(name,
-                              [this, name] { return reports::createReportWindow(name, context_); });
+    for (const reports::ReportEntry& report : reports::reportTable()) {
+        const reports::ReportId id = report.id;
+        openers_[id] = [this, id] {
+            windows_.openOnce(reports::reportEntry(id).windowName, [this, id]() -> QWidget* {
+                return reports::createReportWindow(id, *this, this).release(); // owned by this
+            });
         };
     }
-    context_.pickers = [this](const QString& window) {
-        return window == QLatin1String("frmPortTimeUse")
-                   ? std::make_pair(PortTimeUseStartTime->time(), PortTimeUseEndTime->time())
-                   : std::make_pair(CallDistributionStartTime->time(),
-                                    CallDistributionEndTime->time());
-    };
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarrow"));
     buildMenus();
@@ -119,11 +105,11 @@ void frmMain::buildMenus() {
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction* helpFile = help->addAction(QStringLiteral("Help"));
     helpFile->setObjectName(QStringLiteral("mnuHelpFile"));
-    connect(helpFile, &QAction::triggered, this, [this] { support_->showHelp(); });
+    connect(helpFile, &QAction::triggered, this, &frmMain::showHelp);
     help->addSeparator()->setObjectName(QStringLiteral("seperator2"));
     QAction* about = help->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
-    connect(about, &QAction::triggered, this, [this] { support_->showAbout(); });
+    connect(about, &QAction::triggered, this, &frmMain::showAbout);
     QAction* update = help->addAction(QStringLiteral("Check for updated version"));
     update->setObjectName(QStringLiteral("mnuCheckforUpdatedVersion"));
     connect(update, &QAction::triggered, this, &frmMain::checkForUpdate);
@@ -183,85 +169,21 @@ QWidget* frmMain::buildStatusFrame() {
 
 QWidget* frmMain::buildTabs() {
     SSTab1 = named(new QTabWidget, QStringLiteral("SSTab1"));
-    CallDistributionStartTime =
-        timePicker(QStringLiteral("CallDistributionStartTime"), QTime(0, 0));
-    CallDistributionEndTime =
-        timePicker(QStringLiteral("CallDistributionEndTime"), QTime(23, 59, 59));
-    PortTimeUseStartTime = timePicker(QStringLiteral("PortTimeUseStartTime"), QTime(0, 0));
-    PortTimeUseEndTime = timePicker(QStringLiteral("PortTimeUseEndTime"), QTime(23, 59, 59));
-
-    SSTab1->addTab(
-        buildTab(Report::PortAvailability,
-                 QStringLiteral(
-                     "Shows how many ports are available to take calls over the course of the "
-                     "day.  Useful for finding out if you're running low on ports configured to "
-                     "answer calls at any point in the day.  This report is always run over the "
-                     "entire day, however you can zoom  or out from 1 hour to a full 24 hour scope "
-                     "on the resulting graph so you should be able to det the detail you need."),
-                 QStringLiteral(
-                     "The  X axis shows the time of day, the Y axis shows the minimum number of "
-                     "ports available to take calls and/or the maximim number of ports busy for "
-                     "each minute of the day.  Remember, some ports may be dedicated to do only "
-                     "dialout operations so the number of ports busy does not reflect how many "
-                     "ports are available to take calls directly in all cases."),
-                 nullptr, nullptr),
-        QStringLiteral("Port Availability"));
-    SSTab1->addTab(
-        buildTab(Report::CallDistribution,
-                 QStringLiteral(
-                     "Shows the counts for which types of calls hit each port totaled up over the "
-                     "time period specified.  Inbound calls, MWI dialouts, AMIS dialouts, "
-                     "Notification dialouts and TRAP dialouts are totaled for each port."),
-                 QStringLiteral(
-                     "The X axis shows the port numbers, the Y axis shows the number of each type "
-                     "of call that came into or originated from that port over the time period "
-                     "specified.  You can select which types of calls are shows on the graph "
-                     "dynamically."),
-                 CallDistributionStartTime, CallDistributionEndTime),
-        QStringLiteral("Call Distribution"));
-    SSTab1->addTab(
-        buildTab(Report::PortTimeUse,
-                 QStringLiteral(
-                     "Similiar to call distribution but rather than totally the number of calls, "
-                     "this report totals up the number of seconds each port spent servicing the "
-                     "different types of calls.  Call types can include inbound calls, AMIS "
-                     "dialouts, notification dialouts, MWI dialouts or TRAP dialouts."),
-                 QStringLiteral(
-                     "The X axis shows the port numbers and the Y axis shows the number of seconds "
-                     "used for each of the call types for that port over the time period "
-                     "specified.  You can select which call types are shown in the graph "
-                     "dynamically."),
-                 PortTimeUseStartTime, PortTimeUseEndTime),
-        QStringLiteral("Port Time Use"));
-    SSTab1->addTab(
-        buildTab(Report::CallTraffic,
-                 QStringLiteral(
-                     "Shows how many calls of each type came in or went out for each minute of the "
-                     "day over the time specified.  Gives a graphical view of what kinds of calls "
-                     "are hitting the system or being generated by the system over the course of "
-                     "the day.  This report is always run over the full day's worth of data, "
-                     "however you can choose to zoom to show as little as 1 hour of data at a "
-                     "time on the chart so you should be able to see what you need to."),
-                 QStringLiteral(
-                     "The X axis shows the time, the Y axis shows the total number of calls of "
-                     "each type that came into or originated from the entire system across all "
-                     "ports for each minute of the day.  You can select which types of calls are "
-                     "shown in the graph dynamically."),
-                 nullptr, nullptr),
-        QStringLiteral("Call Traffic"));
+    for (const reports::ReportEntry& report : reports::reportTable())
+        SSTab1->addTab(buildTab(report), report.tabCaption);
     return SSTab1;
 }
 
-QWidget* frmMain::buildTab(Report report, const QString& description, const QString& axis,
-                           QTimeEdit* start, QTimeEdit* end) {
-    static const QString kButtonNames[] = {
-        QStringLiteral("cmdPortUsage"), QStringLiteral("cmdCallDistribution"),
-        QStringLiteral("cmdPortTimeUse"), QStringLiteral("cmdCallTraffic")};
+QWidget* frmMain::buildTab(const reports::ReportEntry& report) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(wrapped(description));
-    layout->addWidget(wrapped(axis));
-    if (start && end) {
+    layout->addWidget(wrapped(report.description));
+    layout->addWidget(wrapped(report.axisText));
+    if (report.takesRange) {
+        const reports::TimeRange whole;
+        QTimeEdit* start = timePicker(report.rangeStartName, whole.from);
+        QTimeEdit* end = timePicker(report.rangeEndName, whole.to);
+        rangePickers_[report.id] = {start, end};
         auto* range =
             new QGroupBox(QStringLiteral("Run report for calls that started between these times:"));
         auto* row = new QHBoxLayout(range);
@@ -273,11 +195,11 @@ QWidget* frmMain::buildTab(Report report, const QString& description, const QStr
         layout->addWidget(range);
     }
     layout->addStretch();
-    const auto index = static_cast<std::size_t>(report);
-    QPushButton* run = button(kButtonNames[index], QStringLiteral("Run Report"));
+    QPushButton* run = button(report.buttonName, QStringLiteral("Run Report"));
     run->setEnabled(false);
-    reportButtons_[index] = run;
-    connect(run, &QPushButton::clicked, this, [this, report] { runReport(report); });
+    reportButtons_[report.id] = run;
+    const reports::ReportId id = report.id;
+    connect(run, &QPushButton::clicked, this, [this, id] { runReport(id); });
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     buttonRow->addWidget(run);
@@ -287,7 +209,6 @@ QWidget* frmMain::buildTab(Report report, const QString& description, const QStr
 
 void frmMain::startUp() {
     const QStringList messages = app::startUp(state_, registry_);
-    context_.workFolder = state_.dataFolder;
     txtDatabasePath->setText(
         QDir::toNativeSeparators(store::databasePathOf(state_.database.connectionString())));
     for (const QString& message : messages)
@@ -318,20 +239,45 @@ void frmMain::checkForUpdate() {
         dialogs_.openUrl(site.homePage());
 }
 
-void frmMain::setReportOpener(Report report, std::function<void()> open) {
-    openers_[static_cast<std::size_t>(report)] = std::move(open);
+void frmMain::setReportOpener(reports::ReportId report, std::function<void()> open) {
+    openers_[report] = std::move(open);
 }
 
-std::pair<int, int> frmMain::reportRange(Report report) const {
-    if (report == Report::PortTimeUse)
-        return {minuteOf(PortTimeUseStartTime), minuteOf(PortTimeUseEndTime)};
-    if (report == Report::CallDistribution)
-        return {minuteOf(CallDistributionStartTime), minuteOf(CallDistributionEndTime)};
-    return {0, 1439};
+reports::TimeRange frmMain::range(reports::ReportId report) const {
+    const auto pickers = rangePickers_.find(report);
+    if (pickers == rangePickers_.end())
+        return {};
+    return {pickers->second.first->time(), pickers->second.second->time()};
 }
 
-void frmMain::runReport(Report report) {
-    if (report == Report::CallDistribution || report == Report::PortTimeUse) {
+std::pair<int, int> frmMain::reportRange(reports::ReportId report) const {
+    if (!rangePickers_.contains(report))
+        return {0, 1439};
+    const reports::TimeRange r = range(report);
+    return {r.startMinute(), r.endMinute()};
+}
+
+store::WorkingDatabase& frmMain::database() {
+    return state_.database;
+}
+const load::LoadedDay& frmMain::day() const {
+    return state_.day;
+}
+QString frmMain::workFolder() const {
+    return state_.dataFolder;
+}
+QWidget* frmMain::mainWindow() const {
+    return const_cast<frmMain*>(this);
+}
+void frmMain::showHelp() {
+    support_->showHelp();
+}
+void frmMain::showAbout() {
+    support_->showAbout();
+}
+
+void frmMain::runReport(reports::ReportId report) {
+    if (reports::reportEntry(report).takesRange) {
         const auto [start, end] = reportRange(report);
         if (start >= end) {
             dialogs_.message(QStringLiteral(
@@ -339,12 +285,12 @@ void frmMain::runReport(Report report) {
             return;
         }
     }
-    if (const auto& open = openers_[static_cast<std::size_t>(report)])
+    if (const auto& open = openers_[report])
         open();
 }
 
 void frmMain::setReportButtonsEnabled(bool enabled) {
-    for (QPushButton* run : reportButtons_)
+    for (const auto& [id, run] : reportButtons_)
         run->setEnabled(enabled);
 }
 
@@ -385,8 +331,9 @@ void frmMain::openLogFolder(const QString& folder) {
 bool frmMain::buildDayList() {
     BusyPointer busy;
     cmbReportDate->clear();
-    const auto listing = logparse::listLogFiles(QDir::fromNativeSeparators(txtDiagFilePath->text()),
-                                                logparse::logFilePrefix(state_.server.newerGeneration));
+    const auto listing =
+        logparse::listLogFiles(QDir::fromNativeSeparators(txtDiagFilePath->text()),
+                               logparse::logFilePrefix(state_.server.newerGeneration));
     for (const auto& day : logparse::buildDayList(listing.files, state_.locale))
         cmbReportDate->addItem(day.text, day.date);
     return cmbReportDate->count() > 0;
@@ -425,7 +372,7 @@ void frmMain::loadData() {
     const int index = cmbReportDate->currentIndex();
     if (index < 0)
         return;
-    logparse::LoadProgress progress;
+    load::LoadProgress progress;
     progress.fileStarted = [this](const QString& path, qint64 steps) {
         showStatus(QStringLiteral("Parsing diagnostic file: ") + QDir::toNativeSeparators(path),
                    steps);
@@ -435,7 +382,7 @@ void frmMain::loadData() {
         setStatusValue(ProgressBar->maximum());
         hideStatus();
     };
-    logparse::LoadOutcome outcome;
+    load::LoadOutcome outcome;
     {
         BusyPointer busy;
         setBusy(true);
@@ -452,10 +399,10 @@ void frmMain::loadData() {
     for (const QString& error : outcome.errors)
         dialogs_.message(error);
     for (int i = 0; i < outcome.oversizedFiles.size(); ++i)
-        dialogs_.message(logparse::tooManyLinesMessage(), logparse::tooManyLinesTitle(),
+        dialogs_.message(load::tooManyLinesMessage(), load::tooManyLinesTitle(),
                          platform::MessageIcon::Warning);
-    if (!outcome.problems.isEmpty())
-        dialogs_.message(outcome.problems.summary(), {}, platform::MessageIcon::Warning);
+    if (!state_.day.problems.isEmpty())
+        dialogs_.message(state_.day.problems.summary(), {}, platform::MessageIcon::Warning);
     setReportButtonsEnabled(outcome.foundCalls());
     dialogs_.message(outcome.message);
 }

@@ -2,12 +2,14 @@
 
 #include "load/appstate.h"
 #include "platform/statusdisplay.h"
-#include "reports/widgets/reportcontext.h"
+#include "reports/reporttable.h"
+#include "reports/widgets/reporthost.h"
 
 #include <QMainWindow>
 
-#include <array>
 #include <functional>
+#include <map>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -33,13 +35,12 @@ class SupportWindows;
 
 namespace tarrow::app {
 
-enum class Report { PortAvailability, CallDistribution, PortTimeUse, CallTraffic };
-
-// The main window: choose the log folder and day, load it, open a report.
-class frmMain : public QMainWindow, public platform::StatusDisplay {
+// The main window: choose the log folder and day, load it, open a report. It
+// hosts the report windows: they read the loaded day and its tabs' ranges.
+class frmMain : public QMainWindow, public platform::StatusDisplay, public reports::ReportHost {
     Q_OBJECT
 public:
-    frmMain(AppState& state, platform::UserDialogs& dialogs,
+    frmMain(load::AppState& state, platform::UserDialogs& dialogs,
             const serverprobe::RegistryApi& registry, serverprobe::ConfigDatabase& config,
             QWidget* parent = nullptr);
     ~frmMain() override;
@@ -49,21 +50,30 @@ public:
     // Fills in the log folder and builds the day list, as a browse would.
     void openLogFolder(const QString& folder);
     // What "Run Report" opens for a report; a report without one opens nothing.
-    void setReportOpener(Report report, std::function<void()> open);
+    void setReportOpener(reports::ReportId report, std::function<void()> open);
 
     // Shows, drives and hides the status frame for long work.
     void showStatus(const QString& caption, qint64 maximum) override;
     void setStatusValue(qint64 value) override;
     void hideStatus() override;
 
-    // What the report windows read, and which of them are open.
-    [[nodiscard]] reports::ReportContext& reportContext() { return context_; }
+    // What the report windows read.
+    [[nodiscard]] store::WorkingDatabase& database() override;
+    [[nodiscard]] const load::LoadedDay& day() const override;
+    [[nodiscard]] platform::UserDialogs& dialogs() override { return dialogs_; }
+    [[nodiscard]] platform::StatusDisplay& status() override { return *this; }
+    [[nodiscard]] reports::OpenWindows& windows() override { return windows_; }
+    [[nodiscard]] reports::TimeRange range(reports::ReportId report) const override;
+    [[nodiscard]] QString workFolder() const override;
+    [[nodiscard]] QWidget* mainWindow() const override;
+    void showHelp() override;
+    void showAbout() override;
     [[nodiscard]] support::SupportWindows& supportWindows() { return *support_; }
     // "Check for updated version": asks the tools web site and says what it found.
     void checkForUpdate();
 
-    // The report ranges of the two per-port tabs, as minutes of the day.
-    [[nodiscard]] std::pair<int, int> reportRange(Report report) const;
+    // The report range of a tab, as minutes of the day.
+    [[nodiscard]] std::pair<int, int> reportRange(reports::ReportId report) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,23 +83,22 @@ private:
     QWidget* buildSourceFrame();
     QWidget* buildStatusFrame();
     QWidget* buildTabs();
-    QWidget* buildTab(Report report, const QString& description, const QString& axis,
-                      QTimeEdit* start, QTimeEdit* end);
+    QWidget* buildTab(const reports::ReportEntry& report);
 
     void browseForLogs();
     bool buildDayList();
     void loadData();
-    void runReport(Report report);
+    void runReport(reports::ReportId report);
     void setReportButtonsEnabled(bool enabled);
     void setBusy(bool busy);
     void shutdown();
 
-    AppState& state_;
+    load::AppState& state_;
     platform::UserDialogs& dialogs_;
     const serverprobe::RegistryApi& registry_;
     serverprobe::ConfigDatabase& config_;
-    std::array<std::function<void()>, 4> openers_;
-    reports::ReportContext context_;
+    std::map<reports::ReportId, std::function<void()>> openers_;
+    reports::OpenWindows windows_;
     std::unique_ptr<support::SupportWindows> support_;
 
     QLineEdit* txtDiagFilePath = nullptr;
@@ -103,11 +112,9 @@ private:
     QGroupBox* frmTitle = nullptr;
     QProgressBar* ProgressBar = nullptr;
     QTabWidget* SSTab1 = nullptr;
-    std::array<QPushButton*, 4> reportButtons_{};
-    QTimeEdit* CallDistributionStartTime = nullptr;
-    QTimeEdit* CallDistributionEndTime = nullptr;
-    QTimeEdit* PortTimeUseStartTime = nullptr;
-    QTimeEdit* PortTimeUseEndTime = nullptr;
+    std::map<reports::ReportId, QPushButton*> reportButtons_;
+    // The start and end pickers of the tabs that take a range.
+    std::map<reports::ReportId, std::pair<QTimeEdit*, QTimeEdit*>> rangePickers_;
     QAction* mnuExit = nullptr;
 };
 

@@ -4,8 +4,8 @@
 
 namespace tarrow::app {
 
-// Opens a report window off screen on the loaded day, as the desktop program
-// would, and writes its chart to a file. Needs a QApplication.
-[[nodiscard]] ChartWriter windowChartWriter(AppState& state);
+// Draws a report's chart model off screen, as the report windows draw it, into
+// a picture file. Needs a QApplication; constructs no window.
+[[nodiscard]] ChartWriter chartPictureWriter();
 
 } // namespace tarrow::app

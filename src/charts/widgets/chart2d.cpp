@@ -1,5 +1,7 @@
 #include "charts/widgets/chart2d.h"
 
+#include "platform/fileoutput.h"
+
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -7,13 +9,12 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QSaveFile>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
 
-namespace tarrow::platform {
+namespace tarrow::charts {
 
 namespace {
 
@@ -108,10 +109,10 @@ void Chart2D::SetBatchMode(bool on) {
         flush();
 }
 
-void Chart2D::SetChartTypeCode(int, int) {
+void Chart2D::setStyle(ChartStyle style) {
+    style_ = style;
     changed(true);
 }
-void Chart2D::SetDataLayout(int) {}
 
 void Chart2D::SetSeriesCount(int count) {
     ys_.resize(static_cast<std::size_t>(std::max(0, count)), std::vector<double>(xs_.size(), 0.0));
@@ -207,26 +208,15 @@ void Chart2D::ShowHeader(bool on) {
     SetHeaderText(header_);
 }
 
-bool Chart2D::DrawToFile(const QString& path, int format) {
+platform::Result Chart2D::DrawToFile(const QString& path, int format) {
     flush();
-    lastError_.clear();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        lastError_ = file.errorString();
-        return false;
-    }
     const QImage image = grab().toImage();
-    if (image.isNull() || !image.save(&file, format == 2 ? "PNG" : "BMP")) {
-        lastError_ = QStringLiteral("The chart picture could not be written to \"%1\".")
-                         .arg(QDir::toNativeSeparators(path));
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        lastError_ = file.errorString();
-        return false;
-    }
-    return true;
+    return platform::saveAtomically(path, [&](QIODevice& file) {
+        if (image.isNull() || !image.save(&file, format == 2 ? "PNG" : "BMP"))
+            return platform::Result::failure(
+                QStringLiteral("The chart picture could not be written."));
+        return platform::Result();
+    });
 }
 
 double Chart2D::xValue(int point) const {
@@ -252,7 +242,7 @@ QStringList Chart2D::visibleXLabels() const {
 }
 
 bool Chart2D::drawsBars() const {
-    return !xs_.empty() && xs_.size() <= kMaxBarPoints;
+    return style_ == ChartStyle::Bars && !xs_.empty();
 }
 
 void Chart2D::resizeEvent(QResizeEvent* event) {
@@ -386,4 +376,4 @@ void Chart2D::updateXLabels() {
         axisX_->append(labels[i].second, labels[i].first - offset);
 }
 
-} // namespace tarrow::platform
+} // namespace tarrow::charts

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "charts/chartmodel.h"
+#include "platform/result.h"
+
 #include <QChartView>
 #include <QList>
 #include <QPair>
@@ -12,19 +15,16 @@ class QBarSeries;
 class QCategoryAxis;
 class QValueAxis;
 
-namespace tarrow::platform {
+namespace tarrow::charts {
 
 // The chart every report window draws through: one group of series sharing one
 // array of X values, an X and a Y axis, a header and a legend. Windows drive it
 // only through its operations, and its state stays readable for tests.
-//
-// Chart-type code 4 draws lines when a series has more than kMaxBarPoints
-// points (a day of minutes) and grouped bars otherwise (a few dozen ports).
+// The report chooses whether its series are lines or grouped bars.
 class Chart2D : public QChartView {
     Q_OBJECT
 public:
     enum Axis { X, Y };
-    static constexpr int kMaxBarPoints = 100;
 
     explicit Chart2D(QWidget* parent = nullptr);
     ~Chart2D() override;
@@ -37,8 +37,7 @@ public:
 
     // The operations the windows use.
     void SetBatchMode(bool on);
-    void SetChartTypeCode(int group, int code);
-    void SetDataLayout(int code);
+    void setStyle(ChartStyle style);
     void SetSeriesCount(int count);
     void SetPointCount(int series, int count);
     void SetX(int series, int point, double value);
@@ -55,7 +54,7 @@ public:
     void ShowHeader(bool on);
     // Writes a picture of the chart: format 1 a Windows bitmap, 2 a PNG image.
     // The file is replaced only by a complete new one.
-    bool DrawToFile(const QString& path, int format = 1);
+    platform::Result DrawToFile(const QString& path, int format = 1);
 
     // Readable state.
     [[nodiscard]] double axisMin(Axis axis) const;
@@ -69,7 +68,6 @@ public:
     [[nodiscard]] QList<QPair<double, QString>> valueLabels(Axis axis) const;
     [[nodiscard]] QStringList visibleXLabels() const; // after thinning, for the current range
     [[nodiscard]] bool drawsBars() const;
-    [[nodiscard]] QString lastError() const { return lastError_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -98,7 +96,7 @@ private:
     bool batch_ = false;
     bool structureDirty_ = true;
     bool dataDirty_ = true;
-    QString lastError_;
+    ChartStyle style_ = ChartStyle::Lines;
 
     // Qt Charts objects.
     QChart* chart_;
@@ -109,4 +107,4 @@ private:
     bool bars_ = false;
 };
 
-} // namespace tarrow::platform
+} // namespace tarrow::charts

@@ -1,6 +1,9 @@
 #include "reports/perport/perportreport.h"
 
+#include "load/loadedday.h"
 #include "store/workingdatabase.h"
+
+#include <QLocale>
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -11,9 +14,6 @@
 namespace tarrow::reports {
 
 namespace {
-
-// Stored column order of the call types: inbound, MWI, AMIS, notification, TRAP.
-constexpr int kTypesInTableOrder[] = {1, 3, 5, 2, 4};
 
 void store(SQLite::Database& db, PerPortReport report, const std::vector<PortFigures>& ports) {
     const bool timeUse = report == PerPortReport::PortTimeUse;
@@ -30,8 +30,8 @@ void store(SQLite::Database& db, PerPortReport report, const std::vector<PortFig
     for (std::size_t p = 0; p < ports.size(); ++p) {
         int column = 1;
         insert.bind(column++, static_cast<int>(p + 1));
-        for (int type : kTypesInTableOrder) {
-            const auto t = static_cast<std::size_t>(type - 1);
+        for (store::CallType type : store::kStoredOrder) {
+            const std::size_t t = store::typeIndex(type);
             insert.bind(column++, static_cast<std::int64_t>(ports[p].calls[t]));
             if (timeUse)
                 insert.bind(column++, ports[p].seconds[t]);
@@ -50,25 +50,25 @@ QString cellText(const SQLite::Column& value) {
 
 } // namespace
 
-PerPortResult computePerPort(store::WorkingDatabase& database, PerPortReport report,
-                             int startMinute, int endMinute, int peakPort,
+PerPortResult computePerPort(store::WorkingDatabase& database, const load::LoadedDay& day,
+                             PerPortReport report, int startMinute, int endMinute,
                              const BeforeCompute& before) {
-    const std::vector<store::RawFigures>& rows = database.rawFigures();
+    const int peakPort = day.peakPort;
     if (before)
-        before();
+        before(peakPort);
     PerPortResult result;
     result.ports.resize(static_cast<std::size_t>(std::max(0, peakPort)));
     const bool timeUse = report == PerPortReport::PortTimeUse;
-    for (const store::RawFigures& row : rows) {
+    for (const store::RawRow& row : day.rows) {
         if (!row.closed || row.startMinute < startMinute || row.endMinute > endMinute)
             continue;
         result.highestPortInRange = std::max<int>(result.highestPortInRange, row.port);
-        if (row.callType < 1 || row.callType > 5 || row.port < 1 || row.port > peakPort)
+        if (!store::isCallType(row.callType) || row.port < 1 || row.port > peakPort)
             continue;
         if (timeUse && row.seconds < 0)
             continue;
         PortFigures& port = result.ports[static_cast<std::size_t>(row.port - 1)];
-        const auto t = static_cast<std::size_t>(row.callType - 1);
+        const std::size_t t = store::typeIndex(row.callType);
         ++port.calls[t];
         port.seconds[t] += row.seconds;
     }
@@ -97,26 +97,20 @@ SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport repo
                                  "Dialout Seconds, TRAP Dialout Seconds, AMIS Dialout Seconds")
                 : QStringLiteral("Port, Inbound Calls, MWI Dialouts, Notification Dialouts, TRAP "
                                  "Dialouts, AMIS Dialouts");
-    t.layout.csvValueKeys = {QStringLiteral("InboundCalls"), QStringLiteral("MWIDialouts"),
-                             QStringLiteral("NotificationDialouts"), QStringLiteral("TRAPDialouts"),
-                             QStringLiteral("AMISDialouts")};
+    t.layout.csvValueKeys = callTypeKeys();
     t.layout.filePrefix = timeUse ? QStringLiteral("PortTimeUseSummary_")
                                   : QStringLiteral("CallDistributionSummary_");
 
-    // Grid columns 1 to 5 and the stored columns they show.
-    const char* const sources[] = {timeUse ? "InboundCallSeconds" : "InboundCalls",
-                                   timeUse ? "MWIDialoutSeconds" : "MWIDialouts",
-                                   timeUse ? "NotificationDialoutSeconds" : "NotificationDialouts",
-                                   timeUse ? "TRAPDialoutSeconds" : "TRAPDialouts",
-                                   timeUse ? "AMISDialoutSeconds" : "AMISDialouts"};
     const std::string table = timeUse ? "PortTimeUsage" : "CallDistribution";
     SQLite::Database& db = database.db();
     SQLite::Statement count(db, "SELECT COUNT(*) FROM " + table);
     count.executeStep();
     const qint64 rows = count.getColumn(0).getInt64();
     std::string select = "SELECT Port";
-    for (const char* source : sources)
-        select += std::string(", ") + source;
+    // Grid columns 1 to 5 and the stored columns they show.
+    for (store::CallType type : store::kReadingOrder)
+        select += std::string(", ") +
+                  (timeUse ? store::info(type).secondsColumn : store::info(type).countColumn);
     SQLite::Statement query(db, select + " FROM " + table +
                                     " WHERE Port BETWEEN 1 AND ? ORDER BY Port, rowid");
     query.bind(1, static_cast<std::int64_t>(rows));
@@ -141,6 +135,61 @@ SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport repo
         t.rows.append(cells);
     }
     return t;
+}
+
+namespace {
+
+// The locale's long time (with seconds), without a time-zone name.
+QString longTime(const QTime& time) {
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale().toString(time, format.trimmed());
+}
+
+charts::ChartModel perPortChart(PerPortReport report, const PerPortResult& result) {
+    const bool timeUse = report == PerPortReport::PortTimeUse;
+    charts::ChartModel model;
+    model.style = charts::ChartStyle::Bars;
+    model.xTitle = QStringLiteral("Ports");
+    model.yTitle = timeUse ? QStringLiteral("Time (seconds)") : QStringLiteral("Number of Calls");
+    const std::size_t points = result.ports.size();
+    for (std::size_t p = 0; p < points; ++p) {
+        model.xs.push_back(static_cast<double>(p + 1));
+        model.xLabels.append({static_cast<double>(p + 1), QString::number(p + 1)});
+    }
+    for (store::CallType type : store::kReadingOrder) {
+        charts::ChartSeries series;
+        series.label = timeUse && type == store::Inbound ? QStringLiteral("Incoming Calls")
+                                                         : QLatin1String(store::info(type).label);
+        const std::size_t t = store::typeIndex(type);
+        for (const PortFigures& port : result.ports)
+            series.values.push_back(timeUse ? port.seconds[t] : static_cast<double>(port.calls[t]));
+        model.series.push_back(std::move(series));
+    }
+    // The whole range: every port from 1, or every port at zero when the range
+    // holds no call.
+    const int highest = result.highestPortInRange;
+    model.xMin = highest >= 1 || points > 0 ? 1 : 0;
+    model.xMax = highest >= 1 ? 1 + highest : static_cast<double>(points) + 1;
+    return model;
+}
+
+} // namespace
+
+ReportOutput perPortReport(PerPortReport report, const ReportInput& input) {
+    const PerPortResult result =
+        computePerPort(input.database, input.day, report, input.range.startMinute(),
+                       input.range.endMinute(), input.before);
+    ReportOutput out;
+    out.summary = perPortSummary(input.database, report);
+    out.chart = perPortChart(report, result);
+    out.chart.header =
+        (report == PerPortReport::PortTimeUse ? QStringLiteral("Port Time Usage Report for ")
+                                              : QStringLiteral("Call Distribution Report for ")) +
+        longDate(input.day.dataDate.date()) + QStringLiteral("\r\nFrom ") +
+        longTime(input.range.from) + QStringLiteral(" to ") + longTime(input.range.to);
+    out.highestPortInRange = result.highestPortInRange;
+    return out;
 }
 
 } // namespace tarrow::reports

@@ -1,17 +1,13 @@
 #pragma once
 
-#include "reports/minutetable.h"
+#include "reports/reporttable.h"
 #include "reports/summarytable.h"
+#include "store/calltypes.h"
 
 #include <QString>
 
 #include <array>
-#include <cstdint>
 #include <vector>
-
-namespace tarrow::store {
-class WorkingDatabase;
-}
 
 namespace tarrow::reports {
 
@@ -19,13 +15,9 @@ namespace tarrow::reports {
 // durations, what they store and their header.
 enum class PerPortReport { CallDistribution, PortTimeUse };
 
-// Chart series of the call types 1 to 5 (inbound, notification, MWI, TRAP,
-// AMIS): series 1 inbound, 2 MWI, 3 notification, 4 TRAP, 5 AMIS.
-inline constexpr int kSeriesOfType[] = {1, 3, 2, 4, 5};
-
 struct PortFigures {
-    std::array<qint64, 5> calls{};   // by call type 1 to 5
-    std::array<double, 5> seconds{}; // by call type 1 to 5
+    std::array<qint64, store::kCallTypeCount> calls{};   // by call type
+    std::array<double, store::kCallTypeCount> seconds{}; // by call type
 };
 
 struct PerPortResult {
@@ -39,13 +31,17 @@ struct PerPortResult {
 // closed are never counted. Port Time Use skips calls of negative length. The
 // result is stored in CallDistribution or PortTimeUsage, replacing what was
 // there. Throws on database failures.
-[[nodiscard]] PerPortResult computePerPort(store::WorkingDatabase& database, PerPortReport report,
-                                           int startMinute, int endMinute, int peakPort,
+[[nodiscard]] PerPortResult computePerPort(store::WorkingDatabase& database,
+                                           const load::LoadedDay& day, PerPortReport report,
+                                           int startMinute, int endMinute,
                                            const BeforeCompute& before = {});
 
 // The per-port summary grid of the stored table: grid row r is port r, for as
 // many rows as the table has. A missing port leaves its row with only the port
 // number and gives one message in notices. Throws on database failures.
 [[nodiscard]] SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport report);
+
+// The Call Distribution and Port Time Use reports: table, summary and chart.
+[[nodiscard]] ReportOutput perPortReport(PerPortReport report, const ReportInput& input);
 
 } // namespace tarrow::reports

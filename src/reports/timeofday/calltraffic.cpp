@@ -1,29 +1,30 @@
 #include "reports/timeofday/calltraffic.h"
 
-#include "store/rawportdata.h"
-#include "store/workingdatabase.h"
+#include "load/loadedday.h"
+#include "reports/timeofday/hourlysummary.h"
+#include "reports/timeofday/timeofdaychart.h"
 
 namespace tarrow::reports {
 
 namespace {
 
-const QStringList kColumns = {
-    QStringLiteral("InboundCalls"), QStringLiteral("MWIDialouts"), QStringLiteral("AMISDialouts"),
-    QStringLiteral("NotificationDialouts"), QStringLiteral("TRAPDialouts")};
+QStringList storedColumns() {
+    QStringList columns;
+    for (store::CallType type : store::kStoredOrder)
+        columns << QLatin1String(store::info(type).countColumn);
+    return columns;
+}
 
-// Column of each call type 1 to 5 (inbound, notification, MWI, TRAP, AMIS).
-constexpr int kColumnOfType[] = {TrafficInbound, TrafficNotification, TrafficMwi, TrafficTrap,
-                                 TrafficAmis};
-
-MinuteTable compute(const std::vector<store::RawFigures>& rows) {
+MinuteTable compute(const std::vector<store::RawRow>& rows) {
     MinuteTable table;
-    table.columns = kColumns;
-    table.values.assign(kColumns.size(), std::vector<qint64>(kMinutesPerDay, 0));
-    for (const store::RawFigures& row : rows) {
-        if (row.startMinute < 1 || row.startMinute > kMinutesPerDay || row.callType < 1 ||
-            row.callType > 5)
+    table.columns = storedColumns();
+    table.values.assign(store::kCallTypeCount, std::vector<qint64>(kMinutesPerDay, 0));
+    for (const store::RawRow& row : rows) {
+        if (row.startMinute < 1 || row.startMinute > kMinutesPerDay ||
+            !store::isCallType(row.callType))
             continue;
-        ++table.values[static_cast<std::size_t>(kColumnOfType[row.callType - 1])]
+        const auto column = trafficColumn(static_cast<store::CallType>(row.callType));
+        ++table.values[static_cast<std::size_t>(column)]
                       [static_cast<std::size_t>(row.startMinute - 1)];
     }
     return table;
@@ -31,18 +32,32 @@ MinuteTable compute(const std::vector<store::RawFigures>& rows) {
 
 } // namespace
 
-CallTrafficResult computeCallTraffic(store::WorkingDatabase& database,
+CallTrafficResult computeCallTraffic(store::WorkingDatabase& database, const load::LoadedDay& day,
                                      const BeforeCompute& before) {
     CallTrafficResult result;
     result.table = ensureMinuteTable(
-        database, QStringLiteral("CallTraffic"), kColumns,
+        database, QStringLiteral("CallTraffic"), storedColumns(),
         [&] {
             if (before)
-                before();
-            return compute(database.rawFigures());
+                before(kMinutesPerDay);
+            return compute(day.rows);
         },
         &result.computed);
     return result;
+}
+
+ReportOutput callTrafficReport(const ReportInput& input) {
+    const MinuteTable table = computeCallTraffic(input.database, input.day, input.before).table;
+    ReportOutput out;
+    out.summary = callTrafficSummary(table);
+    std::vector<MinuteSeries> series;
+    for (store::CallType type : store::kTrafficSeriesOrder)
+        series.push_back({QLatin1String(store::info(type).label), trafficColumn(type)});
+    out.chart = timeOfDayChart(table, series);
+    out.chart.header =
+        QStringLiteral("Call Traffic Report for ") + longDate(input.day.dataDate.date());
+    out.chart.yTitle = QStringLiteral("Number of Calls");
+    return out;
 }
 
 } // namespace tarrow::reports

@@ -1,21 +1,15 @@
 #pragma once
 
 #include "reports/minutetable.h"
-
-namespace tarrow::store {
-class WorkingDatabase;
-}
+#include "reports/reporttable.h"
+#include "store/calltypes.h"
 
 namespace tarrow::reports {
 
-// Columns of CallTraffic after Minute, in stored order.
-enum CallTrafficColumn {
-    TrafficInbound = 0,
-    TrafficMwi,
-    TrafficAmis,
-    TrafficNotification,
-    TrafficTrap
-};
+// The CallTraffic column (after Minute) of a call type.
+[[nodiscard]] constexpr int trafficColumn(store::CallType type) {
+    return static_cast<int>(store::positionIn(store::kStoredOrder, type));
+}
 
 struct CallTrafficResult {
     MinuteTable table;
@@ -26,6 +20,10 @@ struct CallTrafficResult {
 // other rows are not counted, and a minute without call starts holds zeros.
 // Throws on database failures.
 [[nodiscard]] CallTrafficResult computeCallTraffic(store::WorkingDatabase& database,
+                                                   const load::LoadedDay& day,
                                                    const BeforeCompute& before = {});
+
+// The Call Traffic report: table, hourly summary and chart.
+[[nodiscard]] ReportOutput callTrafficReport(const ReportInput& input);
 
 } // namespace tarrow::reports

@@ -51,16 +51,12 @@ SummaryTable callTrafficSummary(const MinuteTable& ct) {
         {QStringLiteral("AMISDialouts"), 960, QStringLiteral("AMIS Dialouts")}};
     t.layout.csvHeader = QStringLiteral(
         "Hour, Inbound Calls, MWI Dialouts, Notification Dialouts, TRAP Dialouts, AMIS Dialouts");
-    t.layout.csvValueKeys = {QStringLiteral("InboundCalls"), QStringLiteral("MWIDialouts"),
-                             QStringLiteral("NotificationDialouts"), QStringLiteral("TRAPDialouts"),
-                             QStringLiteral("AMISDialouts")};
+    t.layout.csvValueKeys = callTypeKeys();
     t.layout.filePrefix = QStringLiteral("CallTrafficSummary_");
-    // Grid order of the call-type columns, as CallTraffic column indexes.
-    constexpr int kGridOrder[] = {TrafficInbound, TrafficMwi, TrafficNotification, TrafficTrap,
-                                  TrafficAmis};
     for (int h = 0; h < 24; ++h) {
         QStringList row{padded(h + 1)};
-        for (int column : kGridOrder) {
+        for (store::CallType type : store::kReadingOrder) {
+            const int column = trafficColumn(type);
             qint64 sum = 0;
             for (int m = h * 60 + 1; m <= h * 60 + 60; ++m)
                 sum += ct.at(column, m);

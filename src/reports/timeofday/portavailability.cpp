@@ -1,6 +1,8 @@
 #include "reports/timeofday/portavailability.h"
 
-#include "store/workingdatabase.h"
+#include "load/loadedday.h"
+#include "reports/timeofday/hourlysummary.h"
+#include "reports/timeofday/timeofdaychart.h"
 
 #include <algorithm>
 
@@ -8,14 +10,14 @@ namespace tarrow::reports {
 
 namespace {
 
-MinuteTable compute(const std::vector<store::RawFigures>& rows, std::int16_t peakAvailable,
+MinuteTable compute(const std::vector<store::RawRow>& rows, std::int16_t peakAvailable,
                     bool& noActivity) {
     constexpr qint64 kNone = -1;
     std::vector<qint64> available(kMinutesPerDay + 1, kNone);
     std::vector<qint64> busy(kMinutesPerDay + 1, kNone);
     // Every row is a sample, call start or disconnect alike: the fewest lines
     // available (never above 999) and the most ports busy (never below 0).
-    for (const store::RawFigures& row : rows) {
+    for (const store::RawRow& row : rows) {
         if (row.startMinute < 1 || row.startMinute > kMinutesPerDay)
             continue;
         const auto m = static_cast<std::size_t>(row.startMinute);
@@ -55,7 +57,7 @@ MinuteTable compute(const std::vector<store::RawFigures>& rows, std::int16_t pea
 } // namespace
 
 PortAvailabilityResult computePortAvailability(store::WorkingDatabase& database,
-                                               std::int16_t peakAvailable,
+                                               const load::LoadedDay& day,
                                                const BeforeCompute& before) {
     PortAvailabilityResult result;
     result.table = ensureMinuteTable(
@@ -63,11 +65,28 @@ PortAvailabilityResult computePortAvailability(store::WorkingDatabase& database,
         {QStringLiteral("MinLinesAvailableToTakeCalls"), QStringLiteral("MaxLinesInUse")},
         [&] {
             if (before)
-                before();
-            return compute(database.rawFigures(), peakAvailable, result.noActivity);
+                before(kMinutesPerDay);
+            return compute(day.rows, day.peakAvailable, result.noActivity);
         },
         &result.computed);
     return result;
+}
+
+ReportOutput portAvailabilityReport(const ReportInput& input) {
+    const PortAvailabilityResult result =
+        computePortAvailability(input.database, input.day, input.before);
+    ReportOutput out;
+    if (result.computed && result.noActivity)
+        out.notes << noActivityMessage();
+    out.summary = portAvailabilitySummary(result.table);
+    out.chart = timeOfDayChart(
+        result.table, {{QStringLiteral("Lines available to take calls"), MinLinesAvailable},
+                       {QStringLiteral("Ports currently busy"), MaxLinesInUse}});
+    out.chart.header =
+        QStringLiteral("Port Availability Report for ") + longDate(input.day.dataDate.date());
+    out.chart.yTitle = QStringLiteral("Ports Available Or In Use");
+    out.chart.legendTitle = QStringLiteral("Legend");
+    return out;
 }
 
 QString noActivityMessage() {

@@ -1,12 +1,9 @@
 #pragma once
 
 #include "reports/minutetable.h"
+#include "reports/reporttable.h"
 
 #include <cstdint>
-
-namespace tarrow::store {
-class WorkingDatabase;
-}
 
 namespace tarrow::reports {
 
@@ -20,13 +17,16 @@ struct PortAvailabilityResult {
 };
 
 // For each minute 1 to 1440 the fewest lines available (at most 999) and the
-// most ports busy (at least 0) over all RawPortData rows of that minute. Minutes
-// before the first and after the last sample hold 0 busy and the peak
-// available-lines value; a minute without samples between them repeats the
-// nearest earlier minute that had some. Throws on database failures.
+// most ports busy (at least 0) over all rows of that minute. Minutes before the
+// first and after the last sample hold 0 busy and the peak available-lines
+// value; a minute without samples between them repeats the nearest earlier
+// minute that had some. Throws on database failures.
 [[nodiscard]] PortAvailabilityResult computePortAvailability(store::WorkingDatabase& database,
-                                                             std::int16_t peakAvailable,
+                                                             const load::LoadedDay& day,
                                                              const BeforeCompute& before = {});
+
+// The Port Availability report: table, hourly summary and chart.
+[[nodiscard]] ReportOutput portAvailabilityReport(const ReportInput& input);
 
 [[nodiscard]] QString noActivityMessage();
 

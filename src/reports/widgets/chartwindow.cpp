@@ -1,11 +1,13 @@
 #include "reports/widgets/chartwindow.h"
 
 #include "charts/widgets/chart2d.h"
+#include "charts/widgets/chartbuilder.h"
+#include "load/loadedday.h"
 #include "platform/statusdisplay.h"
-#include "platform/widgets/twips.h"
 #include "platform/userdialogs.h"
+#include "platform/widgets/twips.h"
 #include "platform/widgets/windowsize.h"
-#include "reports/widgets/reportcontext.h"
+#include "reports/widgets/reporthost.h"
 #include "support/widgets/chartoutput.h"
 
 #include <QAction>
@@ -20,7 +22,7 @@
 
 namespace tarrow::reports {
 
-using platform::Chart2D;
+using charts::Chart2D;
 using platform::twips;
 
 QList<MenuDesign> chartMenus(const ChartMenuNames& n, const MenuDesign& zoom) {
@@ -41,9 +43,9 @@ QList<MenuDesign> chartMenus(const ChartMenuNames& n, const MenuDesign& zoom) {
                           : QList<MenuItemDesign>{help, gap, about}}};
 }
 
-ChartWindow::ChartWindow(ChartWindowDesign design, ReportContext& context, QWidget* parent)
-    : QMainWindow(parent), design_(std::move(design)), context_(context) {
-    setObjectName(design_.name);
+ChartWindow::ChartWindow(ChartWindowDesign design, ReportHost& host, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), design_(std::move(design)), host_(host) {
+    setObjectName(entry().windowName);
     setWindowTitle(design_.caption);
     actions_ = buildMenus(menuBar(), design_.menus, [this](MenuAction a, int i) { onMenu(a, i); });
     auto* area = new QWidget;
@@ -58,10 +60,6 @@ ChartWindow::ChartWindow(ChartWindowDesign design, ReportContext& context, QWidg
     buildChecks();
     chart_ = new Chart2D(area);
     chart_->setGeometry(twips(design_.chartTwips));
-    chart_->setSeriesLabels(design_.seriesLabels);
-    chart_->setAxisTitle(Chart2D::X, design_.xTitle);
-    chart_->setAxisTitle(Chart2D::Y, design_.yTitle);
-    chart_->setLegendTitle(design_.legendTitle);
     scrollBar_ = new QScrollBar(Qt::Horizontal, area);
     scrollBar_->setObjectName(QStringLiteral("ScrollBar"));
     scrollBar_->setGeometry(twips(design_.scrollTwips));
@@ -110,25 +108,36 @@ QFont ChartWindow::frameFont() const {
     return frame_->font();
 }
 
-void ChartWindow::beginLoad() {
-    if (context_.mainWindow)
-        move(context_.mainWindow->pos());
+QWidget* ChartWindow::summaryParent() {
+    return host_.mainWindow() ? host_.mainWindow() : this;
+}
+
+void ChartWindow::load() {
+    if (QWidget* main = host_.mainWindow())
+        move(main->pos());
     chart_->SetBatchMode(true);
-    chart_->SetChartTypeCode(1, 4);
     chart_->SetGridAuto(Chart2D::X);
     chart_->SetGridAuto(Chart2D::Y);
-}
-
-void ChartWindow::endLoad() {
+    beforeCompute();
+    day_ = host_.day().dataDate.date();
+    try {
+        const ReportOutput output = entry().compute(
+            {host_.database(), host_.day(), host_.range(design_.report), [this](qint64 steps) {
+                 host_.status().showStatus(QStringLiteral("Crunching database..."), steps);
+             }});
+        for (const QString& note : output.notes)
+            host_.dialogs().message(note);
+        figures_ = output.summary;
+        charts::applyChartModel(*chart_, output.chart);
+        draw(output);
+    } catch (const std::exception& e) {
+        host_.status().hideStatus();
+        host_.dialogs().message(entry().errorPrefix + QString::fromUtf8(e.what()));
+    }
     for (int i = 0; i < checks_.size(); ++i)
         chart_->SetSeriesDisplay(i + 1, checks_[i]->isChecked() ? 1 : 3);
-    context_.status.hideStatus();
+    host_.status().hideStatus();
     chart_->SetBatchMode(false);
-}
-
-void ChartWindow::reportFailure(const std::exception& e) {
-    context_.status.hideStatus();
-    context_.dialogs.message(design_.errorPrefix + QString::fromUtf8(e.what()));
 }
 
 void ChartWindow::onMenu(MenuAction action, int index) {
@@ -137,17 +146,17 @@ void ChartWindow::onMenu(MenuAction action, int index) {
         applyZoom(index);
         break;
     case MenuAction::Print:
-        support::PrintChart(*chart_, context_.dialogs, context_.workFolder);
+        support::PrintChart(*chart_, host_.dialogs(), host_.workFolder());
         break;
     case MenuAction::SaveBitmap:
-        support::SaveChartToBitmap(*chart_, context_.dialogs, design_.bitmapPrefix,
-                                   context_.dataDate.date());
+        support::SaveChartToBitmap(*chart_, host_.dialogs(), entry().chartPrefix, day_);
         break;
     case MenuAction::Summary:
-        context_.openOnce(design_.summaryName, [this] { return createSummary(); });
+        host_.windows().openOnce(design_.summaryName,
+                                 [this] { return createSummary(figures_, day_); });
         break;
     default:
-        context_.runCommonMenuItem(static_cast<int>(action), *this);
+        runCommonMenuItem(action, *this, host_);
         break;
     }
 }

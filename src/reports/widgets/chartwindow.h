@@ -1,7 +1,9 @@
 #pragma once
 
+#include "reports/reporttable.h"
 #include "reports/widgets/windowdesign.h"
 
+#include <QDate>
 #include <QMainWindow>
 #include <QRect>
 
@@ -9,17 +11,17 @@ class QCheckBox;
 class QGroupBox;
 class QScrollBar;
 
-namespace tarrow::platform {
+namespace tarrow::charts {
 class Chart2D;
 }
 
 namespace tarrow::reports {
 
-struct ReportContext;
+class ReportHost;
 
 // What every report chart window is made of; the windows differ in these data.
 struct ChartWindowDesign {
-    QString name;
+    ReportId report = ReportId::PortAvailability;
     QString caption;
     QSize clientTwips;
     QSize minimumTwips; // the outer window is never smaller
@@ -36,13 +38,6 @@ struct ChartWindowDesign {
     QRect chartTwips;
     QRect scrollTwips;
     QList<MenuDesign> menus;
-    QString headerPrefix; // followed by the data date in the long date form
-    QStringList seriesLabels;
-    QString xTitle;
-    QString yTitle;
-    QString legendTitle;
-    QString errorPrefix; // the load's failure message
-    QString bitmapPrefix;
     QString summaryName; // the summary window's name
 };
 
@@ -68,27 +63,31 @@ public:
     ~ChartWindow() override;
 
     // Computes the report's figures and draws them.
-    virtual void load() = 0;
+    void load();
     // Zoom level 0 shows the whole range; higher levels show less of it.
     virtual void applyZoom(int level) = 0;
 
-    [[nodiscard]] platform::Chart2D& chart() const { return *chart_; }
+    [[nodiscard]] charts::Chart2D& chart() const { return *chart_; }
     [[nodiscard]] QScrollBar& scrollBar() const { return *scrollBar_; }
 
 protected:
-    ChartWindow(ChartWindowDesign design, ReportContext& context, QWidget* parent);
+    ChartWindow(ChartWindowDesign design, ReportHost& host, QWidget* parent);
 
+    // Before the figures are computed: the window's own state.
+    virtual void beforeCompute() {}
+    // The report's figures, computed: draws them and sets the window's zoom.
+    virtual void draw(const ReportOutput& output) = 0;
     virtual void onScroll(int value) = 0;
-    virtual QWidget* createSummary() = 0;
+    // The summary window of the figures drawn, with this window as its parent.
+    virtual QWidget* createSummary(const SummaryTable& figures, const QDate& day) = 0;
     // Places chart and scroll bar for the window's outer and inner sizes.
     virtual void layoutChart(QSize outer, QSize inner) = 0;
 
-    // Places the window, prepares the chart, and shows the series as checked.
-    void beginLoad();
-    void endLoad();
-    void reportFailure(const std::exception& e);
     [[nodiscard]] const ChartWindowDesign& design() const { return design_; }
-    [[nodiscard]] ReportContext& context() const { return context_; }
+    [[nodiscard]] const ReportEntry& entry() const { return reportEntry(design_.report); }
+    [[nodiscard]] ReportHost& host() const { return host_; }
+    // Summary windows belong to the main window when there is one.
+    [[nodiscard]] QWidget* summaryParent();
     [[nodiscard]] QWidget* client() const { return centralWidget(); }
     [[nodiscard]] QList<QAction*> menuActions() const { return actions_; }
     [[nodiscard]] QRect frameGeometryInClient() const;
@@ -100,8 +99,10 @@ private:
     void onMenu(MenuAction action, int index);
 
     ChartWindowDesign design_;
-    ReportContext& context_;
-    platform::Chart2D* chart_ = nullptr;
+    ReportHost& host_;
+    SummaryTable figures_; // the summary of what the chart shows
+    QDate day_;            // the day the chart shows
+    charts::Chart2D* chart_ = nullptr;
     QGroupBox* frame_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QList<QCheckBox*> checks_;

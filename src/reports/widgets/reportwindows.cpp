@@ -7,16 +7,27 @@
 
 namespace tarrow::reports {
 
-ChartWindow* createReportWindow(const QString& name, ReportContext& context) {
-    ChartWindow* window = nullptr;
-    if (name == kReportWindowNames[0])
-        window = new frmPortAvailability(context);
-    else if (name == kReportWindowNames[1])
-        window = new frmCallDistribution(context);
-    else if (name == kReportWindowNames[2])
-        window = new frmPortTimeUse(context);
-    else if (name == kReportWindowNames[3])
-        window = new frmCallTraffic(context);
+namespace {
+
+std::unique_ptr<ChartWindow> windowOf(ReportId report, ReportHost& host, QWidget* parent) {
+    switch (report) {
+    case ReportId::PortAvailability:
+        return std::make_unique<frmPortAvailability>(host, parent);
+    case ReportId::CallDistribution:
+        return std::make_unique<frmCallDistribution>(host, parent);
+    case ReportId::PortTimeUse:
+        return std::make_unique<frmPortTimeUse>(host, parent);
+    case ReportId::CallTraffic:
+        return std::make_unique<frmCallTraffic>(host, parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<ChartWindow> createReportWindow(ReportId report, ReportHost& host,
+                                                QWidget* parent) {
+    std::unique_ptr<ChartWindow> window = windowOf(report, host, parent);
     if (window)
         window->load();
     return window;

@@ -1,20 +1,19 @@
 #pragma once
 
-#include <QString>
+#include "reports/reporttable.h"
+
+#include <memory>
+
+class QWidget;
 
 namespace tarrow::reports {
 
 class ChartWindow;
-struct ReportContext;
+class ReportHost;
 
-// The four report windows by name: frmPortAvailability, frmCallDistribution,
-// frmPortTimeUse and frmCallTraffic.
-inline const QString kReportWindowNames[] = {
-    QStringLiteral("frmPortAvailability"), QStringLiteral("frmCallDistribution"),
-    QStringLiteral("frmPortTimeUse"), QStringLiteral("frmCallTraffic")};
-
-// Creates the named report window with its figures computed and drawn; nullptr
-// for a name that is no report window. The window is not shown.
-[[nodiscard]] ChartWindow* createReportWindow(const QString& name, ReportContext& context);
+// Creates the report's chart window with its figures computed and drawn; the
+// window is not shown. A parent, when given, is where the window opens from.
+[[nodiscard]] std::unique_ptr<ChartWindow> createReportWindow(ReportId report, ReportHost& host,
+                                                              QWidget* parent = nullptr);
 
 } // namespace tarrow::reports

@@ -1,9 +1,10 @@
 #include "reports/widgets/summarywindow.h"
 
-#include "platform/widgets/twips.h"
+#include "platform/fileoutput.h"
 #include "platform/userdialogs.h"
+#include "platform/widgets/twips.h"
 #include "platform/widgets/windowsize.h"
-#include "reports/widgets/reportcontext.h"
+#include "reports/widgets/reporthost.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -31,10 +32,10 @@ QList<MenuDesign> summaryMenus(const SummaryMenuNames& n) {
               {n.about, QStringLiteral("About"), MenuAction::About}}}};
 }
 
-SummaryWindow::SummaryWindow(SummaryDesign design, ReportContext& context,
-                             std::function<SummaryTable()> compute, QWidget* parent)
-    : QMainWindow(parent), design_(std::move(design)), context_(context),
-      compute_(std::move(compute)) {
+SummaryWindow::SummaryWindow(SummaryDesign design, ReportHost& host, SummaryTable figures,
+                             const QDate& day, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), design_(std::move(design)), host_(host),
+      table_(std::move(figures)), day_(day) {
     setObjectName(design_.name);
     setWindowTitle(design_.caption);
     buildMenus(menuBar(), design_.menus, [this](MenuAction a, int) { onMenu(a); });
@@ -54,12 +55,6 @@ SummaryWindow::SummaryWindow(SummaryDesign design, ReportContext& context,
 }
 
 void SummaryWindow::load() {
-    try {
-        table_ = compute_();
-    } catch (const std::exception& e) {
-        context_.dialogs.message(QStringLiteral("Error in LoadForm routine: ") +
-                                 QString::fromUtf8(e.what()));
-    }
     const auto& columns = table_.layout.columns;
     grid_->setColumnCount(static_cast<int>(columns.size()));
     for (int c = 0; c < columns.size(); ++c) {
@@ -81,7 +76,7 @@ void SummaryWindow::load() {
     if (wanted > width())
         resize(wanted, height());
     for (const QString& notice : table_.notices)
-        context_.dialogs.message(notice);
+        host_.dialogs().message(notice);
     grid_->setRowCount(static_cast<int>(table_.rows.size()));
     for (int r = 0; r < table_.rows.size(); ++r)
         for (int c = 0; c < table_.rows[r].size(); ++c) {
@@ -95,27 +90,26 @@ void SummaryWindow::load() {
 }
 
 void SummaryWindow::saveCsv() {
-    const QString initial =
-        QDir(defaultSaveFolder())
-            .filePath(dateFileName(table_.layout.filePrefix, context_.dataDate.date(),
-                                   QStringLiteral(".csv")));
-    const QString path = context_.dialogs.saveFile(
+    const QString initial = QDir(platform::defaultSaveFolder())
+                                .filePath(platform::dateFileName(table_.layout.filePrefix, day_,
+                                                                 QStringLiteral(".csv")));
+    const QString path = host_.dialogs().saveFile(
         QStringLiteral("Select file for CSV output"), initial,
         QStringLiteral("CSV Files (*.csv);;All Files (*)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    const QString error = saveFileAtomically(path, summaryCsv(table_));
-    if (error.isEmpty())
-        context_.dialogs.message(QStringLiteral("Summary information saved"));
+    const platform::Result saved = platform::saveFileAtomically(path, summaryCsv(table_));
+    if (saved.ok())
+        host_.dialogs().message(QStringLiteral("Summary information saved"));
     else
-        context_.dialogs.message(error, {}, platform::MessageIcon::Warning);
+        host_.dialogs().message(saved.error(), {}, platform::MessageIcon::Warning);
 }
 
 void SummaryWindow::onMenu(MenuAction action) {
     if (action == MenuAction::SaveCsv)
         saveCsv();
     else
-        context_.runCommonMenuItem(static_cast<int>(action), *this);
+        runCommonMenuItem(action, *this, host_);
 }
 
 void SummaryWindow::resizeEvent(QResizeEvent* event) {

@@ -7,13 +7,13 @@
 #include <QRect>
 #include <QSize>
 
-#include <functional>
+#include <QDate>
 
 class QTableWidget;
 
 namespace tarrow::reports {
 
-struct ReportContext;
+class ReportHost;
 
 // Where the summary windows differ.
 struct SummaryDesign {
@@ -37,10 +37,11 @@ struct SummaryMenuNames {
 class SummaryWindow : public QMainWindow {
     Q_OBJECT
 public:
-    SummaryWindow(SummaryDesign design, ReportContext& context,
-                  std::function<SummaryTable()> compute, QWidget* parent = nullptr);
+    // The figures of one day's report; parent owns the window.
+    SummaryWindow(SummaryDesign design, ReportHost& host, SummaryTable figures, const QDate& day,
+                  QWidget* parent);
 
-    // Fills the grid from the report's stored figures.
+    // Fills the grid from the figures.
     void load();
     // Asks for a file and writes the grid to it as CSV.
     void saveCsv();
@@ -53,15 +54,17 @@ private:
     void onMenu(MenuAction action);
 
     SummaryDesign design_;
-    ReportContext& context_;
-    std::function<SummaryTable()> compute_;
+    ReportHost& host_;
     SummaryTable table_;
+    QDate day_;
     QTableWidget* grid_ = nullptr;
 };
 
-// A summary window of type W, filled from its report's figures.
-template <typename W> QWidget* loadedSummary(ReportContext& context) {
-    auto* summary = new W(context);
+// A summary window of type W over figures, filled.
+template <typename W>
+QWidget* loadedSummary(ReportHost& host, const SummaryTable& figures, const QDate& day,
+                       QWidget* parent) {
+    auto* summary = new W(host, figures, day, parent);
     summary->load();
     return summary;
 }

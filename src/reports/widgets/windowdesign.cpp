@@ -1,5 +1,7 @@
 #include "reports/widgets/windowdesign.h"
 
+#include "reports/widgets/reporthost.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,6 +37,22 @@ QList<QAction*> buildMenus(QMenuBar* bar, const QList<MenuDesign>& menus,
         }
     }
     return actions;
+}
+
+bool runCommonMenuItem(MenuAction action, QWidget& window, ReportHost& host) {
+    switch (action) {
+    case MenuAction::Exit:
+        window.close();
+        return true;
+    case MenuAction::Help:
+        host.showHelp();
+        return true;
+    case MenuAction::About:
+        host.showAbout();
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace tarrow::reports

@@ -7,6 +7,7 @@
 
 class QMenuBar;
 class QAction;
+class QWidget;
 
 namespace tarrow::reports {
 
@@ -41,6 +42,12 @@ struct MenuDesign {
 // item is chosen. Returns the actions in the order of the items.
 QList<QAction*> buildMenus(QMenuBar* bar, const QList<MenuDesign>& menus,
                            const std::function<void(MenuAction, int)>& onAction);
+
+class ReportHost;
+
+// The menu items every report window has: Exit closes the window, Help and
+// About open the shared windows. False for any other item.
+bool runCommonMenuItem(MenuAction action, QWidget& window, ReportHost& host);
 
 // The object name of item index of a control array, such as "mnuZoom_2".
 [[nodiscard]] QString arrayName(const QString& name, int index);

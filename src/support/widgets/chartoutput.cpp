@@ -1,8 +1,8 @@
 #include "support/widgets/chartoutput.h"
 
 #include "charts/widgets/chart2d.h"
+#include "platform/fileoutput.h"
 #include "platform/userdialogs.h"
-#include "reports/summarytable.h"
 #include "support/printzoom.h"
 
 #include <QDir>
@@ -13,15 +13,14 @@
 
 namespace tarrow::support {
 
-void PrintChart(platform::Chart2D& chart, platform::UserDialogs& dialogs,
-                const QString& workFolder) {
+void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QString& workFolder) {
     QPrinter printer(QPrinter::HighResolution);
     if (!dialogs.choosePrinter(printer))
         return;
     QStringList errors;
     const QString staging = QDir(workFolder).filePath(QStringLiteral("temp.bmp"));
-    if (!chart.DrawToFile(staging, 1))
-        errors << chart.lastError();
+    if (const platform::Result drawn = chart.DrawToFile(staging, 1); !drawn.ok())
+        errors << drawn.error();
     QImage picture;
     if (!picture.load(staging, "BMP"))
         errors << QStringLiteral("The chart picture \"%1\" could not be read.")
@@ -48,19 +47,19 @@ void PrintChart(platform::Chart2D& chart, platform::UserDialogs& dialogs,
         dialogs.message(QStringLiteral("Error in PrintChart routine: ") + error);
 }
 
-void SaveChartToBitmap(platform::Chart2D& chart, platform::UserDialogs& dialogs,
+void SaveChartToBitmap(charts::Chart2D& chart, platform::UserDialogs& dialogs,
                        const QString& prefix, const QDate& dataDate) {
     const QString initial =
-        QDir(reports::defaultSaveFolder())
-            .filePath(reports::dateFileName(prefix, dataDate, QStringLiteral(".BMP")));
+        QDir(platform::defaultSaveFolder())
+            .filePath(platform::dateFileName(prefix, dataDate, QStringLiteral(".BMP")));
     QString path = dialogs.saveFile(QString(), initial, QStringLiteral("BMP Files (*.BMP)"),
                                     QStringLiteral("BMP"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".BMP");
-    if (!chart.DrawToFile(path, 1))
-        dialogs.message(QStringLiteral("The chart could not be saved: ") + chart.lastError(), {},
+    if (const platform::Result saved = chart.DrawToFile(path, 1); !saved.ok())
+        dialogs.message(QStringLiteral("The chart could not be saved: ") + saved.error(), {},
                         platform::MessageIcon::Warning);
 }
 

@@ -3,8 +3,10 @@
 #include <QDate>
 #include <QString>
 
-namespace tarrow::platform {
+namespace tarrow::charts {
 class Chart2D;
+}
+namespace tarrow::platform {
 class UserDialogs;
 } // namespace tarrow::platform
 
@@ -12,12 +14,11 @@ namespace tarrow::support {
 
 // Prints a chart on the printer the user picks, reduced to fit the page. The
 // chart is staged as "temp.bmp" in workFolder. Every failing step is reported.
-void PrintChart(platform::Chart2D& chart, platform::UserDialogs& dialogs,
-                const QString& workFolder);
+void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QString& workFolder);
 
 // Saves a chart as a Windows bitmap where the user chooses; the default name is
 // the prefix and the data date, for example CallTrafficGraph_3_7_2009.BMP.
-void SaveChartToBitmap(platform::Chart2D& chart, platform::UserDialogs& dialogs,
+void SaveChartToBitmap(charts::Chart2D& chart, platform::UserDialogs& dialogs,
                        const QString& prefix, const QDate& dataDate);
 
 } // namespace tarrow::support

@@ -1,16 +1,13 @@
 #include "reports/perport/widgets/frmcalldistribution.h"
 
-#include "reports/widgets/reportcontext.h"
-
 namespace tarrow::reports {
 
 namespace {
 
 PortAxisDesign windowDesign() {
     PortAxisDesign p;
-    p.report = PerPortReport::CallDistribution;
     ChartWindowDesign& d = p.window;
-    d.name = QStringLiteral("frmCallDistribution");
+    d.report = ReportId::CallDistribution;
     d.caption = QStringLiteral("Call Distribution Report");
     d.clientTwips = QSize(10155, 7170);
     d.minimumTwips = QSize(7170, 4980);
@@ -42,21 +39,12 @@ PortAxisDesign windowDesign() {
                           .separator3 = QStringLiteral("mnuSkip"),
                           .about = QStringLiteral("mnuAbout")},
                          portZoomMenu());
-    d.headerPrefix = QStringLiteral("Call Distribution Report for ");
-    d.seriesLabels = {QStringLiteral("Inbound Calls"), QStringLiteral("MWI Dialouts"),
-                      QStringLiteral("Notification Dialouts"), QStringLiteral("TRAP Dialouts"),
-                      QStringLiteral("AMIS Dialouts")};
-    d.xTitle = QStringLiteral("Ports");
-    d.yTitle = QStringLiteral("Number of Calls");
-    d.errorPrefix = QStringLiteral("Error in form Load procedure for frmCallDistribution form: ");
-    d.bitmapPrefix = QStringLiteral("CallDistributionGraph_");
     d.summaryName = QStringLiteral("frmCallDistributionSummary");
     return p;
 }
 
 SummaryDesign summaryDesign() {
     SummaryDesign d;
-    d.name = QStringLiteral("frmCallDistributionSummary");
     d.caption = QStringLiteral("Call Distribution Summary");
     d.clientTwips = QSize(6645, 4725);
     d.gridTwips = QRect(30, 30, 6585, 4665);
@@ -71,17 +59,16 @@ SummaryDesign summaryDesign() {
 
 } // namespace
 
-frmCallDistribution::frmCallDistribution(ReportContext& context, QWidget* parent)
-    : PortAxisWindow(windowDesign(), context, parent) {}
+frmCallDistribution::frmCallDistribution(ReportHost& host, QWidget* parent)
+    : PortAxisWindow(windowDesign(), host, parent) {}
 
-QWidget* frmCallDistribution::createSummary() {
-    return loadedSummary<frmCallDistributionSummary>(context());
+QWidget* frmCallDistribution::createSummary(const SummaryTable& figures, const QDate& day) {
+    return loadedSummary<frmCallDistributionSummary>(host(), figures, day, summaryParent());
 }
 
-frmCallDistributionSummary::frmCallDistributionSummary(ReportContext& context, QWidget* parent)
-    : SummaryWindow(
-          summaryDesign(), context,
-          [&context] { return perPortSummary(context.database, PerPortReport::CallDistribution); },
-          parent) {}
+frmCallDistributionSummary::frmCallDistributionSummary(ReportHost& host,
+                                                       const SummaryTable& figures,
+                                                       const QDate& day, QWidget* parent)
+    : SummaryWindow(summaryDesign(), host, figures, day, parent) {}
 
 } // namespace tarrow::reports

@@ -9,17 +9,18 @@ namespace tarrow::reports {
 class frmCallDistribution : public PortAxisWindow {
     Q_OBJECT
 public:
-    explicit frmCallDistribution(ReportContext& context, QWidget* parent = nullptr);
+    explicit frmCallDistribution(ReportHost& host, QWidget* parent = nullptr);
 
 protected:
-    QWidget* createSummary() override;
+    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
 };
 
 // The stored Call Distribution figures, one row per port.
 class frmCallDistributionSummary : public SummaryWindow {
     Q_OBJECT
 public:
-    explicit frmCallDistributionSummary(ReportContext& context, QWidget* parent = nullptr);
+    frmCallDistributionSummary(ReportHost& host, const SummaryTable& figures, const QDate& day,
+                               QWidget* parent = nullptr);
 };
 
 } // namespace tarrow::reports

@@ -1,18 +1,15 @@
 #include "reports/perport/widgets/frmporttimeuse.h"
 
-#include "reports/widgets/reportcontext.h"
-
 namespace tarrow::reports {
 
 namespace {
 
 PortAxisDesign windowDesign() {
     PortAxisDesign p;
-    p.report = PerPortReport::PortTimeUse;
     p.totalTimeOption = true;
     p.totalTimeTwips = QRect(7740, 360, 2475, 195);
     ChartWindowDesign& d = p.window;
-    d.name = QStringLiteral("frmPortTimeUse");
+    d.report = ReportId::PortTimeUse;
     d.caption = QStringLiteral("Port Time Usage");
     d.clientTwips = QSize(10590, 6900);
     d.minimumTwips = QSize(10410, 4980);
@@ -44,21 +41,12 @@ PortAxisDesign windowDesign() {
                           .separator3 = QStringLiteral("spacer2"),
                           .about = QStringLiteral("About")},
                          portZoomMenu());
-    d.headerPrefix = QStringLiteral("Port Time Usage Report for ");
-    d.seriesLabels = {QStringLiteral("Incoming Calls"), QStringLiteral("MWI Dialouts"),
-                      QStringLiteral("Notification Dialouts"), QStringLiteral("TRAP Dialouts"),
-                      QStringLiteral("AMIS Dialouts")};
-    d.xTitle = QStringLiteral("Ports");
-    d.yTitle = QStringLiteral("Time (seconds)");
-    d.errorPrefix = QStringLiteral("Error in form Load procedure for frmPortTimeUse form: ");
-    d.bitmapPrefix = QStringLiteral("PortTimeUseGraph_");
     d.summaryName = QStringLiteral("frmPortTimeUseSummary");
     return p;
 }
 
 SummaryDesign summaryDesign() {
     SummaryDesign d;
-    d.name = QStringLiteral("frmPortTimeUseSummary");
     d.caption = QStringLiteral("Port Time Usage Summary");
     d.clientTwips = QSize(9735, 4695);
     d.gridTwips = QRect(30, 0, 9645, 4665);
@@ -73,17 +61,15 @@ SummaryDesign summaryDesign() {
 
 } // namespace
 
-frmPortTimeUse::frmPortTimeUse(ReportContext& context, QWidget* parent)
-    : PortAxisWindow(windowDesign(), context, parent) {}
+frmPortTimeUse::frmPortTimeUse(ReportHost& host, QWidget* parent)
+    : PortAxisWindow(windowDesign(), host, parent) {}
 
-QWidget* frmPortTimeUse::createSummary() {
-    return loadedSummary<frmPortTimeUseSummary>(context());
+QWidget* frmPortTimeUse::createSummary(const SummaryTable& figures, const QDate& day) {
+    return loadedSummary<frmPortTimeUseSummary>(host(), figures, day, summaryParent());
 }
 
-frmPortTimeUseSummary::frmPortTimeUseSummary(ReportContext& context, QWidget* parent)
-    : SummaryWindow(
-          summaryDesign(), context,
-          [&context] { return perPortSummary(context.database, PerPortReport::PortTimeUse); },
-          parent) {}
+frmPortTimeUseSummary::frmPortTimeUseSummary(ReportHost& host, const SummaryTable& figures,
+                                             const QDate& day, QWidget* parent)
+    : SummaryWindow(summaryDesign(), host, figures, day, parent) {}
 
 } // namespace tarrow::reports

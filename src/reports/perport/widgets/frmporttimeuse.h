@@ -9,17 +9,18 @@ namespace tarrow::reports {
 class frmPortTimeUse : public PortAxisWindow {
     Q_OBJECT
 public:
-    explicit frmPortTimeUse(ReportContext& context, QWidget* parent = nullptr);
+    explicit frmPortTimeUse(ReportHost& host, QWidget* parent = nullptr);
 
 protected:
-    QWidget* createSummary() override;
+    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
 };
 
 // The stored Port Time Use seconds, one row per port.
 class frmPortTimeUseSummary : public SummaryWindow {
     Q_OBJECT
 public:
-    explicit frmPortTimeUseSummary(ReportContext& context, QWidget* parent = nullptr);
+    frmPortTimeUseSummary(ReportHost& host, const SummaryTable& figures, const QDate& day,
+                          QWidget* parent = nullptr);
 };
 
 } // namespace tarrow::reports

@@ -1,9 +1,10 @@
 #include "reports/perport/widgets/portaxiswindow.h"
 
 #include "charts/widgets/chart2d.h"
+#include "load/loadedday.h"
 #include "platform/statusdisplay.h"
 #include "platform/widgets/twips.h"
-#include "reports/widgets/reportcontext.h"
+#include "reports/widgets/reporthost.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -16,23 +17,8 @@
 
 namespace tarrow::reports {
 
-using platform::Chart2D;
+using charts::Chart2D;
 using platform::twips;
-
-namespace {
-
-// The locale's long time (with seconds), without a time-zone name.
-QString longTime(const QTime& time) {
-    QString format = QLocale().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return QLocale().toString(time, format.trimmed());
-}
-
-int minuteOf(const QTime& t) {
-    return t.hour() * 60 + t.minute();
-}
-
-} // namespace
 
 MenuDesign portZoomMenu() {
     return {
@@ -42,8 +28,8 @@ MenuDesign portZoomMenu() {
          {QStringLiteral("mnuZoom24Ports"), QStringLiteral("Show 24 Ports"), MenuAction::Zoom, 1}}};
 }
 
-PortAxisWindow::PortAxisWindow(PortAxisDesign design, ReportContext& context, QWidget* parent)
-    : ChartWindow(design.window, context, parent), portDesign_(std::move(design)) {
+PortAxisWindow::PortAxisWindow(PortAxisDesign design, ReportHost& host, QWidget* parent)
+    : ChartWindow(design.window, host, parent), portDesign_(std::move(design)) {
     for (QAction* action : menuActions()) {
         if (action->objectName() == QLatin1String("mnuZoomNone"))
             zoomNone_ = action;
@@ -68,68 +54,17 @@ PortAxisWindow::PortAxisWindow(PortAxisDesign design, ReportContext& context, QW
     }
 }
 
-std::pair<QTime, QTime> PortAxisWindow::pickers() const {
-    return context().pickers ? context().pickers(design().name)
-                             : std::make_pair(QTime(0, 0), QTime(23, 59, 59));
-}
-
-void PortAxisWindow::load() {
-    beginLoad();
-    const auto [from, to] = pickers();
-    const QLocale locale;
-    chart().SetHeaderText(
-        design().headerPrefix + locale.toString(context().dataDate.date(), QLocale::LongFormat) +
-        QStringLiteral("\r\nFrom ") + longTime(from) + QStringLiteral(" to ") + longTime(to));
-    chart().ShowHeader(true);
-    const int peakPort = context().totals.peakPort;
-    try {
-        const PerPortResult result = computePerPort(
-            context().database, portDesign_.report, minuteOf(from), minuteOf(to), peakPort,
-            [this, peakPort] {
-                context().status.showStatus(QStringLiteral("Crunching database..."), peakPort);
-            });
-        context().status.setStatusValue(peakPort);
-        context().status.hideStatus();
-        draw(result);
-    } catch (const std::exception& e) {
-        reportFailure(e);
-    }
-    handOver();
-    endLoad();
-    // The maximum the chart chose for the data, kept for the Y axis option.
-    automaticYMax_ = static_cast<int>(std::nearbyint(chart().GetAxisMax(Chart2D::Y)));
-}
-
-void PortAxisWindow::draw(const PerPortResult& result) {
-    const bool seconds = portDesign_.report == PerPortReport::PortTimeUse;
-    const auto points = static_cast<int>(result.ports.size());
-    Chart2D& c = chart();
-    c.SetChartTypeCode(1, 4);
-    c.SetDataLayout(1);
-    c.SetSeriesCount(5);
-    for (int s = 1; s <= 5; ++s)
-        c.SetPointCount(s, points);
-    c.SetAnnotationMode(Chart2D::X, 2);
-    c.ClearValueLabels(Chart2D::X);
-    for (int i = 1; i <= points; ++i) {
-        const PortFigures& port = result.ports[static_cast<std::size_t>(i - 1)];
-        c.SetX(1, i, i);
-        for (int type = 1; type <= 5; ++type) {
-            const auto t = static_cast<std::size_t>(type - 1);
-            c.SetY(kSeriesOfType[t], i,
-                   seconds ? port.seconds[t] : static_cast<double>(port.calls[t]));
-        }
-        c.AddValueLabel(Chart2D::X, i, QString::number(i));
-    }
-    highest_ = result.highestPortInRange;
-}
-
-void PortAxisWindow::handOver() {
+void PortAxisWindow::draw(const ReportOutput& output) {
+    host().status().setStatusValue(host().day().peakPort);
+    host().status().hideStatus();
+    highest_ = output.highestPortInRange;
     QScrollBar& bar = scrollBar();
     bar.setRange(1, std::max(1, highest_));
     bar.setValue(1);
     zoomMenu_->setEnabled(highest_ > kZoomPorts);
     applyZoom(0);
+    // The maximum the chart chose for the data, kept for the Y axis option.
+    automaticYMax_ = static_cast<int>(std::nearbyint(chart().GetAxisMax(Chart2D::Y)));
 }
 
 void PortAxisWindow::applyZoom(int level) {
@@ -177,8 +112,8 @@ void PortAxisWindow::onScroll(int value) {
 }
 
 void PortAxisWindow::onTotalTime(bool checked) {
-    const auto [from, to] = pickers();
-    const int totalSeconds = from.secsTo(to);
+    const TimeRange range = host().range(design().report);
+    const int totalSeconds = range.from.secsTo(range.to);
     chart().SetAxisMax(Chart2D::Y, checked ? totalSeconds : automaticYMax_);
 }
 

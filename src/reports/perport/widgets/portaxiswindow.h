@@ -1,7 +1,6 @@
 #pragma once
 
 #include "reports/widgets/chartwindow.h"
-#include "reports/perport/perportreport.h"
 
 #include <QTime>
 
@@ -11,7 +10,6 @@ namespace tarrow::reports {
 // window's design.
 struct PortAxisDesign {
     ChartWindowDesign window;
-    PerPortReport report = PerPortReport::CallDistribution;
     bool totalTimeOption = false; // "Set Y Axis Scale to Total Time"
     QRect totalTimeTwips;
 };
@@ -26,23 +24,20 @@ class PortAxisWindow : public ChartWindow {
 public:
     static constexpr int kZoomPorts = 24;
 
-    PortAxisWindow(PortAxisDesign design, ReportContext& context, QWidget* parent = nullptr);
+    PortAxisWindow(PortAxisDesign design, ReportHost& host, QWidget* parent = nullptr);
 
-    void load() override;
     // Zoom level 0 "No Zoom", 1 "Show 24 Ports".
     void applyZoom(int level) override;
     [[nodiscard]] int highestPortInRange() const { return highest_; }
     [[nodiscard]] int automaticYMax() const { return automaticYMax_; }
 
 protected:
+    void draw(const ReportOutput& output) override;
     void onScroll(int value) override;
     void layoutChart(QSize outer, QSize inner) override;
 
 private:
-    void draw(const PerPortResult& result);
-    void handOver();
     void onTotalTime(bool checked);
-    [[nodiscard]] std::pair<QTime, QTime> pickers() const;
 
     PortAxisDesign portDesign_;
     QAction* zoomNone_ = nullptr;

@@ -1,10 +1,5 @@
 #include "reports/timeofday/widgets/frmcalltraffic.h"
 
-#include "platform/statusdisplay.h"
-#include "reports/widgets/reportcontext.h"
-#include "reports/timeofday/calltraffic.h"
-#include "reports/timeofday/hourlysummary.h"
-
 namespace tarrow::reports {
 
 namespace {
@@ -12,9 +7,8 @@ namespace {
 TimeOfDayDesign windowDesign() {
     TimeOfDayDesign t;
     ChartWindowDesign& d = t.window;
+    d.report = ReportId::CallTraffic;
     d.minimumTwips = QSize(7005, 5415);
-    d.xTitle = QStringLiteral("Time");
-    d.name = QStringLiteral("frmCallTraffic");
     d.caption = QStringLiteral("Call Traffic");
     d.clientTwips = QSize(10110, 7185);
     d.frameName = QStringLiteral("frExclude");
@@ -45,22 +39,13 @@ TimeOfDayDesign windowDesign() {
                           .separator3 = QStringLiteral("spacer2"),
                           .about = QStringLiteral("About")},
                          timeOfDayZoomMenu(QStringLiteral("Zoom"), QStringLiteral("No Zoom")));
-    d.headerPrefix = QStringLiteral("Call Traffic Report for ");
-    d.seriesLabels = {QStringLiteral("TRAP Dialouts"), QStringLiteral("Inbound Calls"),
-                      QStringLiteral("Notification Dialouts"), QStringLiteral("AMIS Dialouts"),
-                      QStringLiteral("MWI Dialouts")};
-    d.yTitle = QStringLiteral("Number of Calls");
-    d.errorPrefix = QStringLiteral("Error in form Load procedure for frmCallTraffic form: ");
     t.drawCaption = QStringLiteral("Generating report...");
-    t.seriesColumns = {TrafficTrap, TrafficInbound, TrafficNotification, TrafficAmis, TrafficMwi};
-    d.bitmapPrefix = QStringLiteral("CallTrafficGraph_");
     d.summaryName = QStringLiteral("frmCallTrafficSummary");
     return t;
 }
 
 SummaryDesign summaryDesign() {
     SummaryDesign d;
-    d.name = QStringLiteral("frmCallTrafficSummary");
     d.caption = QStringLiteral("Call Traffic Summary");
     d.clientTwips = QSize(6630, 4680);
     d.gridTwips = QRect(0, 0, 6615, 4665);
@@ -75,26 +60,15 @@ SummaryDesign summaryDesign() {
 
 } // namespace
 
-frmCallTraffic::frmCallTraffic(ReportContext& context, QWidget* parent)
-    : TimeOfDayWindow(windowDesign(), context, parent) {}
+frmCallTraffic::frmCallTraffic(ReportHost& host, QWidget* parent)
+    : TimeOfDayWindow(windowDesign(), host, parent) {}
 
-MinuteTable frmCallTraffic::computeFigures() {
-    return computeCallTraffic(context().database,
-                              [this] {
-                                  context().status.showStatus(
-                                      QStringLiteral("Crunching database..."), kMinutesPerDay);
-                              })
-        .table;
+QWidget* frmCallTraffic::createSummary(const SummaryTable& figures, const QDate& day) {
+    return loadedSummary<frmCallTrafficSummary>(host(), figures, day, summaryParent());
 }
 
-QWidget* frmCallTraffic::createSummary() {
-    return loadedSummary<frmCallTrafficSummary>(context());
-}
-
-frmCallTrafficSummary::frmCallTrafficSummary(ReportContext& context, QWidget* parent)
-    : SummaryWindow(
-          summaryDesign(), context,
-          [&context] { return callTrafficSummary(computeCallTraffic(context.database).table); },
-          parent) {}
+frmCallTrafficSummary::frmCallTrafficSummary(ReportHost& host, const SummaryTable& figures,
+                                             const QDate& day, QWidget* parent)
+    : SummaryWindow(summaryDesign(), host, figures, day, parent) {}
 
 } // namespace tarrow::reports

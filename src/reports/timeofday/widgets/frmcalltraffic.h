@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reports/widgets/summarywindow.h"
 #include "reports/timeofday/widgets/timeofdaywindow.h"
+#include "reports/widgets/summarywindow.h"
 
 namespace tarrow::reports {
 
@@ -9,18 +9,18 @@ namespace tarrow::reports {
 class frmCallTraffic : public TimeOfDayWindow {
     Q_OBJECT
 public:
-    explicit frmCallTraffic(ReportContext& context, QWidget* parent = nullptr);
+    explicit frmCallTraffic(ReportHost& host, QWidget* parent = nullptr);
 
 protected:
-    MinuteTable computeFigures() override;
-    QWidget* createSummary() override;
+    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
 };
 
 // The Call Traffic figures per hour.
 class frmCallTrafficSummary : public SummaryWindow {
     Q_OBJECT
 public:
-    explicit frmCallTrafficSummary(ReportContext& context, QWidget* parent = nullptr);
+    frmCallTrafficSummary(ReportHost& host, const SummaryTable& figures, const QDate& day,
+                          QWidget* parent = nullptr);
 };
 
 } // namespace tarrow::reports

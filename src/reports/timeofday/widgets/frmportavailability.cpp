@@ -1,11 +1,5 @@
 #include "reports/timeofday/widgets/frmportavailability.h"
 
-#include "platform/statusdisplay.h"
-#include "platform/userdialogs.h"
-#include "reports/widgets/reportcontext.h"
-#include "reports/timeofday/hourlysummary.h"
-#include "reports/timeofday/portavailability.h"
-
 namespace tarrow::reports {
 
 namespace {
@@ -13,9 +7,8 @@ namespace {
 TimeOfDayDesign windowDesign() {
     TimeOfDayDesign t;
     ChartWindowDesign& d = t.window;
+    d.report = ReportId::PortAvailability;
     d.minimumTwips = QSize(7005, 5415);
-    d.xTitle = QStringLiteral("Time");
-    d.name = QStringLiteral("frmPortAvailability");
     d.caption = QStringLiteral("Port Availability Report");
     d.clientTwips = QSize(9285, 7185);
     d.frameName = QStringLiteral("Frame1");
@@ -45,22 +38,13 @@ TimeOfDayDesign windowDesign() {
                     .about = QStringLiteral("mnuAbout"),
                     .aboutFirst = true},
                    timeOfDayZoomMenu(QStringLiteral("mnuZoomMenu"), QStringLiteral("no Zoom")));
-    d.headerPrefix = QStringLiteral("Port Availability Report for ");
-    d.seriesLabels = {QStringLiteral("Lines available to take calls"),
-                      QStringLiteral("Ports currently busy")};
-    d.yTitle = QStringLiteral("Ports Available Or In Use");
-    d.legendTitle = QStringLiteral("Legend");
-    d.errorPrefix = QStringLiteral("Error in frmPortAvailability form Load routine: ");
     t.drawCaption = QStringLiteral("Generating report, please wait...");
-    t.seriesColumns = {MinLinesAvailable, MaxLinesInUse};
-    d.bitmapPrefix = QStringLiteral("PortAvailabilityGraph_");
     d.summaryName = QStringLiteral("frmPortAvailabilitySummary");
     return t;
 }
 
 SummaryDesign summaryDesign() {
     SummaryDesign d;
-    d.name = QStringLiteral("frmPortAvailabilitySummary");
     d.caption = QStringLiteral("Port Availability Summary Information");
     d.clientTwips = QSize(5910, 4890);
     d.gridTwips = QRect(60, 180, 5775, 4635);
@@ -75,30 +59,16 @@ SummaryDesign summaryDesign() {
 
 } // namespace
 
-frmPortAvailability::frmPortAvailability(ReportContext& context, QWidget* parent)
-    : TimeOfDayWindow(windowDesign(), context, parent) {}
+frmPortAvailability::frmPortAvailability(ReportHost& host, QWidget* parent)
+    : TimeOfDayWindow(windowDesign(), host, parent) {}
 
-MinuteTable frmPortAvailability::computeFigures() {
-    const PortAvailabilityResult result =
-        computePortAvailability(context().database, context().totals.peakAvailable, [this] {
-            context().status.showStatus(QStringLiteral("Crunching database..."), kMinutesPerDay);
-        });
-    if (result.computed && result.noActivity)
-        context().dialogs.message(noActivityMessage());
-    return result.table;
+QWidget* frmPortAvailability::createSummary(const SummaryTable& figures, const QDate& day) {
+    return loadedSummary<frmPortAvailabilitySummary>(host(), figures, day, summaryParent());
 }
 
-QWidget* frmPortAvailability::createSummary() {
-    return loadedSummary<frmPortAvailabilitySummary>(context());
-}
-
-frmPortAvailabilitySummary::frmPortAvailabilitySummary(ReportContext& context, QWidget* parent)
-    : SummaryWindow(
-          summaryDesign(), context,
-          [&context] {
-              return portAvailabilitySummary(
-                  computePortAvailability(context.database, context.totals.peakAvailable).table);
-          },
-          parent) {}
+frmPortAvailabilitySummary::frmPortAvailabilitySummary(ReportHost& host,
+                                                       const SummaryTable& figures,
+                                                       const QDate& day, QWidget* parent)
+    : SummaryWindow(summaryDesign(), host, figures, day, parent) {}
 
 } // namespace tarrow::reports

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reports/widgets/summarywindow.h"
 #include "reports/timeofday/widgets/timeofdaywindow.h"
+#include "reports/widgets/summarywindow.h"
 
 namespace tarrow::reports {
 
@@ -9,18 +9,18 @@ namespace tarrow::reports {
 class frmPortAvailability : public TimeOfDayWindow {
     Q_OBJECT
 public:
-    explicit frmPortAvailability(ReportContext& context, QWidget* parent = nullptr);
+    explicit frmPortAvailability(ReportHost& host, QWidget* parent = nullptr);
 
 protected:
-    MinuteTable computeFigures() override;
-    QWidget* createSummary() override;
+    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
 };
 
 // The Port Availability figures per clock hour.
 class frmPortAvailabilitySummary : public SummaryWindow {
     Q_OBJECT
 public:
-    explicit frmPortAvailabilitySummary(ReportContext& context, QWidget* parent = nullptr);
+    frmPortAvailabilitySummary(ReportHost& host, const SummaryTable& figures, const QDate& day,
+                               QWidget* parent = nullptr);
 };
 
 } // namespace tarrow::reports

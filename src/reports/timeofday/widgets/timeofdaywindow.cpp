@@ -3,7 +3,8 @@
 #include "charts/widgets/chart2d.h"
 #include "platform/statusdisplay.h"
 #include "platform/widgets/twips.h"
-#include "reports/widgets/reportcontext.h"
+#include "reports/timeofday/timeofdaychart.h"
+#include "reports/widgets/reporthost.h"
 
 #include <QAction>
 #include <QLocale>
@@ -11,7 +12,7 @@
 
 namespace tarrow::reports {
 
-using platform::Chart2D;
+using charts::Chart2D;
 using platform::twips;
 
 MenuDesign timeOfDayZoomMenu(const QString& menuName, const QString& noZoom) {
@@ -24,8 +25,8 @@ MenuDesign timeOfDayZoomMenu(const QString& menuName, const QString& noZoom) {
              {item, QStringLiteral("Show 1 Hour"), MenuAction::Zoom, 3}}};
 }
 
-TimeOfDayWindow::TimeOfDayWindow(TimeOfDayDesign design, ReportContext& context, QWidget* parent)
-    : ChartWindow(design.window, context, parent), timeDesign_(std::move(design)) {
+TimeOfDayWindow::TimeOfDayWindow(TimeOfDayDesign design, ReportHost& host, QWidget* parent)
+    : ChartWindow(design.window, host, parent), timeDesign_(std::move(design)) {
     for (QAction* action : menuActions())
         if (action->objectName().startsWith(QStringLiteral("mnuZoom_"))) {
             action->setCheckable(true);
@@ -33,37 +34,16 @@ TimeOfDayWindow::TimeOfDayWindow(TimeOfDayDesign design, ReportContext& context,
         }
 }
 
-void TimeOfDayWindow::load() {
-    beginLoad();
+void TimeOfDayWindow::beforeCompute() {
     scrollBar().setRange(0, kMinutesPerDay);
-    applyZoom(1);
-    scrollBar().setValue(360);
-    chart().SetHeaderText(design().headerPrefix +
-                          QLocale().toString(context().dataDate.date(), QLocale::LongFormat));
-    chart().ShowHeader(true);
-    chart().SetBatchMode(true);
-    try {
-        draw(computeFigures());
-    } catch (const std::exception& e) {
-        reportFailure(e);
-    }
-    endLoad();
 }
 
-void TimeOfDayWindow::draw(const MinuteTable& table) {
-    context().status.showStatus(timeDesign_.drawCaption, kMinutesPerDay);
-    const auto series = static_cast<int>(timeDesign_.seriesColumns.size());
-    Chart2D& c = chart();
-    c.SetDataLayout(1);
-    c.SetSeriesCount(series);
-    for (int s = 1; s <= series; ++s)
-        c.SetPointCount(s, kMinutesPerDay);
-    for (int k = 1; k <= kMinutesPerDay; ++k) {
-        c.SetX(1, k, k);
-        for (int s = 1; s <= series; ++s)
-            c.SetY(s, k, static_cast<double>(table.at(timeDesign_.seriesColumns[s - 1], k)));
-    }
-    context().status.setStatusValue(kMinutesPerDay);
+void TimeOfDayWindow::draw(const ReportOutput&) {
+    host().status().showStatus(timeDesign_.drawCaption, kMinutesPerDay);
+    // The window opens on twelve hours from six o'clock.
+    applyZoom(1);
+    scrollBar().setValue(360);
+    host().status().setStatusValue(kMinutesPerDay);
 }
 
 void TimeOfDayWindow::applyZoom(int level) {
@@ -101,14 +81,9 @@ void TimeOfDayWindow::onScroll(int value) {
 }
 
 void TimeOfDayWindow::setTimeLabels(int span) {
-    // Every three hours over the whole day; closer together when zoomed in, so
-    // a one-hour view still reads its times.
-    const int step = span >= 1440 ? 180 : span >= 720 ? 60 : span >= 240 ? 30 : 10;
     chart().ClearValueLabels(Chart2D::X);
-    for (int m = 0; m <= kMinutesPerDay; m += step)
-        chart().AddValueLabel(
-            Chart2D::X, m,
-            QStringLiteral("%1:%2").arg(m / 60).arg(m % 60, 2, 10, QLatin1Char('0')));
+    for (const auto& [minute, text] : timeLabels(span))
+        chart().AddValueLabel(Chart2D::X, minute, text);
 }
 
 void TimeOfDayWindow::layoutChart(QSize outer, QSize) {

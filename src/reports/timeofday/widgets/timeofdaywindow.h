@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reports/widgets/chartwindow.h"
 #include "reports/minutetable.h"
+#include "reports/widgets/chartwindow.h"
 
 namespace tarrow::reports {
 
@@ -9,8 +9,7 @@ namespace tarrow::reports {
 // window's design.
 struct TimeOfDayDesign {
     ChartWindowDesign window;
-    QString drawCaption;      // status caption while drawing
-    QList<int> seriesColumns; // result column drawn as each series
+    QString drawCaption; // status caption while drawing
 };
 
 // The zoom menu of a time-of-day window: items "mnuZoom" 0 to 3, the whole day
@@ -25,22 +24,18 @@ public:
     static constexpr int kZoomSpans[] = {1440, 720, 240, 60};
     static constexpr int kZoomSmallSteps[] = {0, 30, 10, 1};
 
-    TimeOfDayWindow(TimeOfDayDesign design, ReportContext& context, QWidget* parent = nullptr);
+    TimeOfDayWindow(TimeOfDayDesign design, ReportHost& host, QWidget* parent = nullptr);
 
-    // Computes (or reuses) the figures and draws them.
-    void load() override;
     void applyZoom(int level) override;
 
 protected:
-    // The report's figures: the stored table, computed first when needed.
-    virtual MinuteTable computeFigures() = 0;
-
+    void beforeCompute() override;
+    void draw(const ReportOutput& output) override;
     void onScroll(int value) override;
     void layoutChart(QSize outer, QSize inner) override;
 
 private:
     void setTimeLabels(int span);
-    void draw(const MinuteTable& table);
 
     TimeOfDayDesign timeDesign_;
     QList<QAction*> zoomItems_;

@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
-namespace tarrow::logparse {
+namespace tarrow::load {
 namespace {
+
+using namespace logparse;
 
 using testing::logLine;
 
@@ -45,7 +47,7 @@ protected:
     }
 
     testing::TempFolder dir;
-    app::AppState state;
+    load::AppState state;
 };
 
 TEST_F(LoadDayTest, ParsesTheDayAndItsNeighboursOnly) {
@@ -59,14 +61,24 @@ TEST_F(LoadDayTest, ParsesTheDayAndItsNeighboursOnly) {
     writeLog("20090117", logLine("2009-01-15 23:59:30", "1162", "NEW CALL", "Port4", 1, 9));
 
     const LoadOutcome outcome = load(QDate(2009, 1, 15));
-    EXPECT_TRUE(outcome.problems.isEmpty());
+    EXPECT_TRUE(state.day.problems.isEmpty());
     EXPECT_EQ(outcome.message,
               QStringLiteral("Call information found in logs for 1/15/2009 Thursday\r\n"
                              "Inbound Calls=2\r\nMWI Dialouts=1\r\nNotification Dialouts=0\r\n"
                              "TRAP Dialouts=1\r\nAMIS Dialouts=0\r\n"));
     EXPECT_EQ(rows(), 4);
-    EXPECT_EQ(state.totals.peakPort, 30);
-    EXPECT_EQ(state.dataDate, QDateTime(QDate(2009, 1, 15), QTime(23, 59, 0)));
+    // The loaded day holds the stored rows, in stored order.
+    SQLite::Statement stored(state.database.db(),
+                             "SELECT Port, CallType, StartMinute FROM RawPortData ORDER BY rowid");
+    for (const store::RawRow& row : state.day.rows) {
+        ASSERT_TRUE(stored.executeStep());
+        EXPECT_EQ(row.port, stored.getColumn(0).getInt());
+        EXPECT_EQ(row.callType, stored.getColumn(1).getInt());
+        EXPECT_EQ(row.startMinute, stored.getColumn(2).getInt());
+    }
+    EXPECT_FALSE(stored.executeStep());
+    EXPECT_EQ(state.day.peakPort, 30);
+    EXPECT_EQ(state.day.dataDate, QDateTime(QDate(2009, 1, 15), QTime(23, 59, 0)));
 
     // Loading again starts from an empty database and fresh counters.
     const LoadOutcome again = load(QDate(2009, 1, 15));
@@ -74,7 +86,7 @@ TEST_F(LoadDayTest, ParsesTheDayAndItsNeighboursOnly) {
     EXPECT_EQ(rows(), 4);
     // The peaks never fall, even on a day with lower ports.
     (void)load(QDate(2009, 1, 14));
-    EXPECT_EQ(state.totals.peakPort, 30);
+    EXPECT_EQ(state.day.peakPort, 30);
 }
 
 TEST_F(LoadDayTest, DayWithoutCallsEmptiesEverything) {
@@ -107,8 +119,9 @@ TEST_F(LoadDayTest, FileGoneSinceBrowsingIsReportedAndTheRestLoads) {
     ASSERT_TRUE(QFile::link(dir.file(QStringLiteral("nowhere.csv")),
                             dir.file(QStringLiteral("logs/data_qnhcmgr_20090115a.csv"))));
     const LoadOutcome outcome = load(QDate(2009, 1, 15));
-    EXPECT_EQ(outcome.problems.count(ProblemKind::UnreadableFile), 1);
-    EXPECT_TRUE(outcome.problems.summary().contains(QStringLiteral("data_qnhcmgr_20090115a.csv")));
+    EXPECT_EQ(state.day.problems.count(ProblemKind::UnreadableFile), 1);
+    EXPECT_TRUE(
+        state.day.problems.summary().contains(QStringLiteral("data_qnhcmgr_20090115a.csv")));
     EXPECT_EQ(rows(), 1);
 }
 
@@ -119,7 +132,7 @@ TEST_F(LoadDayTest, UnreadableFolderChangesNothing) {
     const LoadOutcome outcome = load(QDate(2009, 1, 15));
     EXPECT_FALSE(outcome.folderError.isEmpty());
     EXPECT_EQ(rows(), 1) << "the loaded day stays";
-    EXPECT_EQ(state.totals.calls[0], 1);
+    EXPECT_EQ(state.day.calls[0], 1);
 }
 
 TEST_F(LoadDayTest, ProblemSummaryNamesKindsCountsAndPlaces) {
@@ -129,7 +142,7 @@ TEST_F(LoadDayTest, ProblemSummaryNamesKindsCountsAndPlaces) {
     bytes += logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "P1", 1, 1);
     writeLog("20090115", bytes);
     const LoadOutcome outcome = load(QDate(2009, 1, 15));
-    EXPECT_EQ(outcome.problems.summary(),
+    EXPECT_EQ(state.day.problems.summary(),
               QStringLiteral("Some log data could not be read and was skipped:\r\n"
                              "7 lines whose date and time could not be read "
                              "(data_qnhcmgr_20090115.csv:1, data_qnhcmgr_20090115.csv:2, "
@@ -146,7 +159,7 @@ TEST_F(LoadDayTest, RawCsvHasHeaderTimesAndNulls) {
                  logLine("2009-01-15 10:20:00", "1164", "AMIS DIAL OUT", "Port8", 3, 12));
     (void)load(QDate(2009, 1, 15));
     const QString csv = dir.file(QStringLiteral("raw.csv"));
-    ASSERT_TRUE(store::writeTableCsv(state.database, QStringLiteral("RawPortData"), csv).isEmpty());
+    ASSERT_TRUE(store::writeTableCsv(state.database, QStringLiteral("RawPortData"), csv).ok());
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(),
@@ -158,4 +171,4 @@ TEST_F(LoadDayTest, RawCsvHasHeaderTimesAndNulls) {
 }
 
 } // namespace
-} // namespace tarrow::logparse
+} // namespace tarrow::load

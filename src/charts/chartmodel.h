@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace tarrow::charts {
+
+// How a report's series are drawn; the report chooses, not the number of points.
+enum class ChartStyle { Lines, Bars };
+
+struct ChartSeries {
+    QString label;
+    std::vector<double> values; // one per X value
+};
+
+// A report's chart without any drawing library: what the windows, the command
+// line's pictures and printed reports all draw.
+struct ChartModel {
+    ChartStyle style = ChartStyle::Lines;
+    QString header; // lines separated by CR LF
+    QString xTitle;
+    QString yTitle;
+    QString legendTitle;
+    std::vector<double> xs;
+    std::vector<ChartSeries> series;
+    QList<QPair<double, QString>> xLabels; // value labels along the X axis
+    // The X range the whole chart shows; the Y range starts at 0 and ends at a
+    // readable value above the highest point unless yMax is set.
+    double xMin = 0;
+    double xMax = 0;
+    std::optional<double> yMax;
+};
+
+} // namespace tarrow::charts

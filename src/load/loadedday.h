@@ -1,0 +1,38 @@
+#pragma once
+
+#include "logparse/problems.h"
+#include "store/calltypes.h"
+#include "store/rawportdata.h"
+
+#include <QDateTime>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tarrow::load {
+
+// One loaded day as every report reads it: RawPortData's rows in stored order
+// and what the load counted. It is a value: the rows are stored in RawPortData
+// too, but nothing keeps the two in step after the load that made both.
+struct LoadedDay {
+    std::vector<store::RawRow> rows;
+    std::array<qint64, store::kCallTypeCount> calls{}; // call starts by call type
+    // The highest port and lines-available value of any call start since the
+    // program started: they only ever rise from one load to the next.
+    std::int16_t peakPort = 0;
+    std::int16_t peakAvailable = 0;
+    // The local time of the last line kept, or the start-up time when no load
+    // has found one.
+    QDateTime dataDate = QDateTime::currentDateTime();
+    logparse::ProblemLog problems;
+
+    [[nodiscard]] qint64 totalCalls() const {
+        qint64 total = 0;
+        for (qint64 n : calls)
+            total += n;
+        return total;
+    }
+};
+
+} // namespace tarrow::load

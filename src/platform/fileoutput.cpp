@@ -1,0 +1,50 @@
+#include "platform/fileoutput.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace tarrow::platform {
+
+QString dateFileName(const QString& prefix, const QDate& date, const QString& extension) {
+    return QStringLiteral("%1%2_%3_%4%5")
+        .arg(prefix)
+        .arg(date.month())
+        .arg(date.day())
+        .arg(date.year())
+        .arg(extension);
+}
+
+QString defaultSaveFolder() {
+#ifdef _WIN32
+    return QStringLiteral("c:\\");
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+#endif
+}
+
+Result saveAtomically(const QString& path, const std::function<Result(QIODevice&)>& write) {
+    const auto failed = [&path](const QString& why) {
+        return Result::failure(
+            QStringLiteral("Could not save \"%1\": %2").arg(QDir::toNativeSeparators(path), why));
+    };
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+    const Result written = write(file);
+    if (!written.ok()) {
+        file.cancelWriting();
+        return failed(written.error());
+    }
+    if (!file.commit())
+        return failed(file.errorString());
+    return {};
+}
+
+Result saveFileAtomically(const QString& path, const QByteArray& bytes) {
+    return saveAtomically(path, [&bytes](QIODevice& out) {
+        return out.write(bytes) == bytes.size() ? Result() : Result::failure(out.errorString());
+    });
+}
+
+} // namespace tarrow::platform

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/result.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include <functional>
+
+class QIODevice;
+
+namespace tarrow::platform {
+
+// "<prefix><month>_<day>_<year><extension>" without leading zeros, for example
+// PortAvailabilitySummary_3_7_2009.csv.
+[[nodiscard]] QString dateFileName(const QString& prefix, const QDate& date,
+                                   const QString& extension);
+
+// The folder that stands for the "c:\" root of default file names: the drive
+// root on Windows, the user's Documents folder elsewhere.
+[[nodiscard]] QString defaultSaveFolder();
+
+// Every file Tarrow saves goes through here: write() fills a temporary file,
+// which replaces path only when every write and the flush succeeded, so an
+// existing file is replaced by a complete new one or stays as it was.
+Result saveAtomically(const QString& path, const std::function<Result(QIODevice&)>& write);
+
+// saveAtomically for bytes already in memory.
+Result saveFileAtomically(const QString& path, const QByteArray& bytes);
+
+} // namespace tarrow::platform

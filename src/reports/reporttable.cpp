@@ -1,0 +1,126 @@
+#include "reports/reporttable.h"
+
+#include "reports/perport/perportreport.h"
+#include "reports/timeofday/calltraffic.h"
+#include "reports/timeofday/portavailability.h"
+
+#include <QLocale>
+
+namespace tarrow::reports {
+
+namespace {
+
+std::vector<ReportEntry> makeTable() {
+    std::vector<ReportEntry> table;
+    table.push_back(ReportEntry{
+        .id = ReportId::PortAvailability,
+        .windowName = QStringLiteral("frmPortAvailability"),
+        .buttonName = QStringLiteral("cmdPortUsage"),
+        .tabCaption = QStringLiteral("Port Availability"),
+        .description = QStringLiteral(
+            "Shows how many ports are available to take calls over the course of the "
+            "day.  Useful for finding out if you're running low on ports configured to "
+            "answer calls at any point in the day.  This report is always run over the "
+            "entire day, however you can zoom  or out from 1 hour to a full 24 hour scope "
+            "on the resulting graph so you should be able to det the detail you need."),
+        .axisText = QStringLiteral(
+            "The  X axis shows the time of day, the Y axis shows the minimum number of "
+            "ports available to take calls and/or the maximim number of ports busy for "
+            "each minute of the day.  Remember, some ports may be dedicated to do only "
+            "dialout operations so the number of ports busy does not reflect how many "
+            "ports are available to take calls directly in all cases."),
+        .resultTable = QStringLiteral("PortAvailability"),
+        .chartPrefix = QStringLiteral("PortAvailabilityGraph_"),
+        .errorPrefix = QStringLiteral("Error in frmPortAvailability form Load routine: "),
+        .compute = portAvailabilityReport});
+    table.push_back(ReportEntry{
+        .id = ReportId::CallDistribution,
+        .windowName = QStringLiteral("frmCallDistribution"),
+        .buttonName = QStringLiteral("cmdCallDistribution"),
+        .tabCaption = QStringLiteral("Call Distribution"),
+        .description = QStringLiteral(
+            "Shows the counts for which types of calls hit each port totaled up over the "
+            "time period specified.  Inbound calls, MWI dialouts, AMIS dialouts, "
+            "Notification dialouts and TRAP dialouts are totaled for each port."),
+        .axisText = QStringLiteral(
+            "The X axis shows the port numbers, the Y axis shows the number of each type "
+            "of call that came into or originated from that port over the time period "
+            "specified.  You can select which types of calls are shows on the graph "
+            "dynamically."),
+        .takesRange = true,
+        .rangeStartName = QStringLiteral("CallDistributionStartTime"),
+        .rangeEndName = QStringLiteral("CallDistributionEndTime"),
+        .resultTable = QStringLiteral("CallDistribution"),
+        .chartPrefix = QStringLiteral("CallDistributionGraph_"),
+        .errorPrefix =
+            QStringLiteral("Error in form Load procedure for frmCallDistribution form: "),
+        .compute = [](const ReportInput& input) {
+            return perPortReport(PerPortReport::CallDistribution, input);
+        }});
+    table.push_back(ReportEntry{
+        .id = ReportId::PortTimeUse,
+        .windowName = QStringLiteral("frmPortTimeUse"),
+        .buttonName = QStringLiteral("cmdPortTimeUse"),
+        .tabCaption = QStringLiteral("Port Time Use"),
+        .description = QStringLiteral(
+            "Similiar to call distribution but rather than totally the number of calls, "
+            "this report totals up the number of seconds each port spent servicing the "
+            "different types of calls.  Call types can include inbound calls, AMIS "
+            "dialouts, notification dialouts, MWI dialouts or TRAP dialouts."),
+        .axisText = QStringLiteral(
+            "The X axis shows the port numbers and the Y axis shows the number of seconds "
+            "used for each of the call types for that port over the time period "
+            "specified.  You can select which call types are shown in the graph "
+            "dynamically."),
+        .takesRange = true,
+        .rangeStartName = QStringLiteral("PortTimeUseStartTime"),
+        .rangeEndName = QStringLiteral("PortTimeUseEndTime"),
+        .resultTable = QStringLiteral("PortTimeUsage"),
+        .chartPrefix = QStringLiteral("PortTimeUseGraph_"),
+        .errorPrefix = QStringLiteral("Error in form Load procedure for frmPortTimeUse form: "),
+        .compute = [](const ReportInput& input) {
+            return perPortReport(PerPortReport::PortTimeUse, input);
+        }});
+    table.push_back(ReportEntry{
+        .id = ReportId::CallTraffic,
+        .windowName = QStringLiteral("frmCallTraffic"),
+        .buttonName = QStringLiteral("cmdCallTraffic"),
+        .tabCaption = QStringLiteral("Call Traffic"),
+        .description = QStringLiteral(
+            "Shows how many calls of each type came in or went out for each minute of the "
+            "day over the time specified.  Gives a graphical view of what kinds of calls "
+            "are hitting the system or being generated by the system over the course of "
+            "the day.  This report is always run over the full day's worth of data, "
+            "however you can choose to zoom to show as little as 1 hour of data at a "
+            "time on the chart so you should be able to see what you need to."),
+        .axisText = QStringLiteral(
+            "The X axis shows the time, the Y axis shows the total number of calls of "
+            "each type that came into or originated from the entire system across all "
+            "ports for each minute of the day.  You can select which types of calls are "
+            "shown in the graph dynamically."),
+        .resultTable = QStringLiteral("CallTraffic"),
+        .chartPrefix = QStringLiteral("CallTrafficGraph_"),
+        .errorPrefix = QStringLiteral("Error in form Load procedure for frmCallTraffic form: "),
+        .compute = callTrafficReport});
+    return table;
+}
+
+} // namespace
+
+const std::vector<ReportEntry>& reportTable() {
+    static const std::vector<ReportEntry> table = makeTable();
+    return table;
+}
+
+const ReportEntry& reportEntry(ReportId id) {
+    for (const ReportEntry& entry : reportTable())
+        if (entry.id == id)
+            return entry;
+    return reportTable().front();
+}
+
+QString longDate(const QDate& date) {
+    return QLocale().toString(date, QLocale::LongFormat);
+}
+
+} // namespace tarrow::reports

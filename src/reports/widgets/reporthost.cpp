@@ -1,0 +1,23 @@
+#include "reports/widgets/reporthost.h"
+
+namespace tarrow::reports {
+
+QWidget* OpenWindows::openOnce(const QString& name, const std::function<QWidget*()>& create) {
+    QPointer<QWidget>& slot = open_[name];
+    if (!slot) {
+        slot = create();
+        if (!slot)
+            return nullptr;
+        slot->setAttribute(Qt::WA_DeleteOnClose);
+        slot->show();
+    }
+    slot->raise();
+    slot->activateWindow();
+    return slot;
+}
+
+QWidget* OpenWindows::find(const QString& name) const {
+    return open_.value(name);
+}
+
+} // namespace tarrow::reports
