@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace tarrow::app {
@@ -39,18 +38,6 @@ template <typename W> W* named(W* widget, const QString& name) {
 
 QPushButton* button(const QString& name, const QString& caption) {
     return named(new QPushButton(caption), name);
-}
-
-QTimeEdit* timePicker(const QString& name, QTime initial) {
-    auto* picker = named(new QTimeEdit(initial), name);
-    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    return picker;
-}
-
-QLabel* wrapped(const QString& text) {
-    auto* label = new QLabel(text);
-    label->setWordWrap(true);
-    return label;
 }
 
 // Shows the wait pointer for as long as it lives.
@@ -167,46 +154,6 @@ QWidget* frmMain::buildStatusFrame() {
     return frmTitle;
 }
 
-QWidget* frmMain::buildTabs() {
-    SSTab1 = named(new QTabWidget, QStringLiteral("SSTab1"));
-    for (const reports::ReportEntry& report : reports::reportTable())
-        SSTab1->addTab(buildTab(report), report.tabCaption);
-    return SSTab1;
-}
-
-QWidget* frmMain::buildTab(const reports::ReportEntry& report) {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(wrapped(report.description));
-    layout->addWidget(wrapped(report.axisText));
-    if (report.takesRange) {
-        const reports::TimeRange whole;
-        QTimeEdit* start = timePicker(report.rangeStartName, whole.from);
-        QTimeEdit* end = timePicker(report.rangeEndName, whole.to);
-        rangePickers_[report.id] = {start, end};
-        auto* range =
-            new QGroupBox(QStringLiteral("Run report for calls that started between these times:"));
-        auto* row = new QHBoxLayout(range);
-        row->addWidget(new QLabel(QStringLiteral("From")));
-        row->addWidget(start);
-        row->addWidget(new QLabel(QStringLiteral("through")));
-        row->addWidget(end);
-        row->addStretch();
-        layout->addWidget(range);
-    }
-    layout->addStretch();
-    QPushButton* run = button(report.buttonName, QStringLiteral("Run Report"));
-    run->setEnabled(false);
-    reportButtons_[report.id] = run;
-    const reports::ReportId id = report.id;
-    connect(run, &QPushButton::clicked, this, [this, id] { runReport(id); });
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch();
-    buttonRow->addWidget(run);
-    layout->addLayout(buttonRow);
-    return page;
-}
-
 void frmMain::startUp() {
     const QStringList messages = app::startUp(state_, registry_);
     txtDatabasePath->setText(
@@ -237,61 +184,6 @@ void frmMain::checkForUpdate() {
     }
     if (dialogs_.question(check.message, support::updateAvailableCaption()))
         dialogs_.openUrl(site.homePage());
-}
-
-void frmMain::setReportOpener(reports::ReportId report, std::function<void()> open) {
-    openers_[report] = std::move(open);
-}
-
-reports::TimeRange frmMain::range(reports::ReportId report) const {
-    const auto pickers = rangePickers_.find(report);
-    if (pickers == rangePickers_.end())
-        return {};
-    return {pickers->second.first->time(), pickers->second.second->time()};
-}
-
-std::pair<int, int> frmMain::reportRange(reports::ReportId report) const {
-    if (!rangePickers_.contains(report))
-        return {0, 1439};
-    const reports::TimeRange r = range(report);
-    return {r.startMinute(), r.endMinute()};
-}
-
-store::WorkingDatabase& frmMain::database() {
-    return state_.database;
-}
-const load::LoadedDay& frmMain::day() const {
-    return state_.day;
-}
-QString frmMain::workFolder() const {
-    return state_.dataFolder;
-}
-QWidget* frmMain::mainWindow() const {
-    return const_cast<frmMain*>(this);
-}
-void frmMain::showHelp() {
-    support_->showHelp();
-}
-void frmMain::showAbout() {
-    support_->showAbout();
-}
-
-void frmMain::runReport(reports::ReportId report) {
-    if (reports::reportEntry(report).takesRange) {
-        const auto [start, end] = reportRange(report);
-        if (start >= end) {
-            dialogs_.message(QStringLiteral(
-                "The end time must be greater than the start time for a report to be generated!"));
-            return;
-        }
-    }
-    if (const auto& open = openers_[report])
-        open();
-}
-
-void frmMain::setReportButtonsEnabled(bool enabled) {
-    for (const auto& [id, run] : reportButtons_)
-        run->setEnabled(enabled);
 }
 
 void frmMain::browseForLogs() {

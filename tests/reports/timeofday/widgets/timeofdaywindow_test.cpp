@@ -60,8 +60,8 @@ TEST_F(TimeOfDayWindowTest, PortAvailabilityOpensOnTwelveHoursWithOnlyAvailableL
     EXPECT_EQ(chart.yValue(1, 600), 11);
     EXPECT_EQ(chart.yValue(2, 600), 3);
     EXPECT_EQ(chart.yValue(1, 1440), 16);
-    EXPECT_EQ(chart.headerText(), QStringLiteral("Port Availability Report for ") +
-                                      QLocale().toString(QDate(2009, 3, 7), QLocale::LongFormat));
+    EXPECT_EQ(chart.headerText(),
+              QStringLiteral("Port Availability Report for Saturday, March 7, 2009"));
     EXPECT_EQ(chart.legendTitle(), QStringLiteral("Legend"));
     EXPECT_TRUE(find<QCheckBox>(*w, "chkShowData_0")->isChecked());
     EXPECT_FALSE(find<QCheckBox>(*w, "chkShowData_1")->isChecked());
