@@ -87,11 +87,13 @@ void loadFile(const LogFile& logFile, store::WorkingDatabase& database, const Lo
                     lines + static_cast<qint64>(rows) * lines /
                                 static_cast<qint64>(std::max<std::size_t>(parsed.rows.size(), 1)));
         };
-        const platform::Result stored_ = store::appendRawRows(database, parsed.rows, stored);
-        if (stored_.ok())
+        const platform::Result appended = store::appendRawRows(database, parsed.rows, stored);
+        if (appended.ok() && day.rows.empty())
+            day.rows = std::move(parsed.rows);
+        else if (appended.ok())
             day.rows.insert(day.rows.end(), parsed.rows.begin(), parsed.rows.end());
         else
-            outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + stored_.error();
+            outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + appended.error();
     }
     if (progress.fileFinished)
         progress.fileFinished();

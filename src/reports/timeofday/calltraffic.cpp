@@ -19,13 +19,17 @@ MinuteTable compute(const std::vector<store::RawRow>& rows) {
     MinuteTable table;
     table.columns = storedColumns();
     table.values.assign(store::kCallTypeCount, std::vector<qint64>(kMinutesPerDay, 0));
+    // The column of each call type, looked up once rather than per row.
+    std::array<std::vector<qint64>*, store::kCallTypeCount> columnOf{};
+    for (const store::CallTypeInfo& type : store::kCallTypes)
+        columnOf[store::typeIndex(type.type)] =
+            &table.values[static_cast<std::size_t>(trafficColumn(type.type))];
     for (const store::RawRow& row : rows) {
         if (row.startMinute < 1 || row.startMinute > kMinutesPerDay ||
             !store::isCallType(row.callType))
             continue;
-        const auto column = trafficColumn(static_cast<store::CallType>(row.callType));
-        ++table.values[static_cast<std::size_t>(column)]
-                      [static_cast<std::size_t>(row.startMinute - 1)];
+        ++(*columnOf[store::typeIndex(row.callType)])[static_cast<std::size_t>(row.startMinute -
+                                                                               1)];
     }
     return table;
 }
