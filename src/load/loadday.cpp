@@ -87,7 +87,8 @@ void loadFile(const LogFile& logFile, store::WorkingDatabase& database, const Lo
                     lines + static_cast<qint64>(rows) * lines /
                                 static_cast<qint64>(std::max<std::size_t>(parsed.rows.size(), 1)));
         };
-        const platform::Result appended = store::appendRawRows(database, parsed.rows, stored);
+        const platform::Result appended =
+            store::appendRawRows(database, options.chosenDay, parsed.rows, stored);
         if (appended.ok() && day.rows.empty())
             day.rows = std::move(parsed.rows);
         else if (appended.ok())

@@ -149,20 +149,20 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
         if (!fields)
             return;
         result.lastEventTime = local;
-        const auto minute = static_cast<std::int16_t>(civil::minuteOfDay(local));
-        store::RawRow row{
-            fields->port, type, local, fields->available, fields->inUse, minute, false, 0, 0, 0};
+        store::RawRow row;
+        row.startSecond = civil::secondOfDay(local);
+        row.port = fields->port;
+        row.callType = static_cast<std::int8_t>(type);
+        row.linesAvailable = fields->available;
+        row.linesInUse = fields->inUse;
         std::int32_t& open = openLeg[static_cast<std::size_t>(fields->port)];
         if (type == store::Disconnect) {
             if (open < 0)
                 return;
             store::RawRow& leg = result.rows[static_cast<std::size_t>(open)];
-            const int s = civil::secondOfDay(leg.startTime);
-            const int e = civil::secondOfDay(local);
             leg.closed = true;
-            leg.endTime = local;
-            leg.seconds = e - s;
-            leg.endMinute = e / 60;
+            leg.endSecond = row.startSecond;
+            leg.seconds = leg.endSecond - leg.startSecond;
             open = -1;
             result.rows.push_back(row);
             return;

@@ -14,7 +14,7 @@ namespace tarrow::store {
 
 using platform::Result;
 
-Result appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
+Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::vector<RawRow>& rows,
                      const std::function<void(std::size_t)>& stored) {
     if (rows.empty())
         return {};
@@ -28,18 +28,18 @@ Result appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
         char end[19];
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const RawRow& row = rows[i];
-            civil::format(row.startTime, start);
+            civil::format(row.startTime(dayNumber), start);
             insert.bind(1, row.port);
             insert.bind(2, row.callType);
             insert.bindNoCopy(3, start, sizeof start);
             insert.bind(4, row.linesAvailable);
             insert.bind(5, row.linesInUse);
-            insert.bind(6, row.startMinute);
+            insert.bind(6, row.startMinute());
             if (row.closed) {
-                civil::format(row.endTime, end);
+                civil::format(row.endTime(dayNumber), end);
                 insert.bindNoCopy(7, end, sizeof end);
                 insert.bind(8, row.seconds);
-                insert.bind(9, row.endMinute);
+                insert.bind(9, row.endMinute());
             } else {
                 insert.bind(7);
                 insert.bind(8);

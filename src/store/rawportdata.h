@@ -14,23 +14,38 @@ namespace tarrow::store {
 class WorkingDatabase;
 
 // One row of RawPortData: a call leg (types 1 to 5) or a disconnect sample (99).
-// Times are local wall-clock seconds (see platform/civiltime.h).
+// Every row of a loaded day starts and ends on that day, so its times are kept
+// as local seconds of the day (see platform/civiltime.h). A loaded day keeps
+// hundreds of thousands of these in memory and every report reads them all,
+// so the row is packed into 20 bytes.
 struct RawRow {
+    std::int32_t startSecond = 0; // StartTime
+    std::int32_t endSecond = 0;   // EndTime, when closed
+    std::int32_t seconds = 0;
     std::int16_t port = 0;
-    std::int16_t callType = 0;
-    std::int64_t startTime = 0;
     std::int16_t linesAvailable = 0;
     std::int16_t linesInUse = 0;
-    std::int16_t startMinute = 0;
+    std::int8_t callType = 0;
     bool closed = false; // a closed call leg has the three end columns set
-    std::int64_t endTime = 0;
-    std::int32_t seconds = 0;
-    std::int32_t endMinute = 0;
-};
 
-// Appends the rows in order, in one transaction; nothing is written when it
-// fails. stored, when given, hears now and then how many rows are written so far.
-platform::Result appendRawRows(WorkingDatabase& wdb, const std::vector<RawRow>& rows,
+    [[nodiscard]] int startMinute() const { return startSecond / 60; }
+    [[nodiscard]] int endMinute() const { return endSecond / 60; }
+    // Local wall-clock seconds since 1970 of StartTime and EndTime, on day
+    // dayNumber (days since 1970-01-01).
+    [[nodiscard]] std::int64_t startTime(std::int64_t dayNumber) const {
+        return dayNumber * 86400 + startSecond;
+    }
+    [[nodiscard]] std::int64_t endTime(std::int64_t dayNumber) const {
+        return dayNumber * 86400 + endSecond;
+    }
+};
+static_assert(sizeof(RawRow) == 20);
+
+// Appends the rows of day dayNumber (days since 1970-01-01) in order, in one
+// transaction; nothing is written when it fails. stored, when given, hears now
+// and then how many rows are written so far.
+platform::Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber,
+                               const std::vector<RawRow>& rows,
                                const std::function<void(std::size_t)>& stored = {});
 
 // Writes a table in stored order as CSV: a header of the column names, then

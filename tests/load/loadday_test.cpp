@@ -74,7 +74,7 @@ TEST_F(LoadDayTest, ParsesTheDayAndItsNeighboursOnly) {
         ASSERT_TRUE(stored.executeStep());
         EXPECT_EQ(row.port, stored.getColumn(0).getInt());
         EXPECT_EQ(row.callType, stored.getColumn(1).getInt());
-        EXPECT_EQ(row.startMinute, stored.getColumn(2).getInt());
+        EXPECT_EQ(row.startMinute(), stored.getColumn(2).getInt());
     }
     EXPECT_FALSE(stored.executeStep());
     EXPECT_EQ(state.day.peakPort, 30);

@@ -38,19 +38,19 @@ TEST(ParseLogFile, CallClosedByDisconnectGivesLegAndSample) {
     const store::RawRow& leg = r.rows[0];
     EXPECT_EQ(leg.port, 7);
     EXPECT_EQ(leg.callType, store::Inbound);
-    EXPECT_EQ(timeText(leg.startTime), "2009-01-15 10:15:30");
+    EXPECT_EQ(timeText(leg.startTime(civil::daysFromCivil(2009, 1, 15))), "2009-01-15 10:15:30");
     EXPECT_EQ(leg.linesInUse, 3);
     EXPECT_EQ(leg.linesAvailable, 12);
-    EXPECT_EQ(leg.startMinute, 615);
+    EXPECT_EQ(leg.startMinute(), 615);
     ASSERT_TRUE(leg.closed);
-    EXPECT_EQ(timeText(leg.endTime), "2009-01-15 10:17:05");
+    EXPECT_EQ(timeText(leg.endTime(civil::daysFromCivil(2009, 1, 15))), "2009-01-15 10:17:05");
     EXPECT_EQ(leg.seconds, 95);
-    EXPECT_EQ(leg.endMinute, 617);
+    EXPECT_EQ(leg.endMinute(), 617);
     const store::RawRow& sample = r.rows[1];
     EXPECT_EQ(sample.port, 7);
     EXPECT_EQ(sample.callType, store::Disconnect);
-    EXPECT_EQ(timeText(sample.startTime), "2009-01-15 10:17:05");
-    EXPECT_EQ(sample.startMinute, 617);
+    EXPECT_EQ(timeText(sample.startTime(civil::daysFromCivil(2009, 1, 15))), "2009-01-15 10:17:05");
+    EXPECT_EQ(sample.startMinute(), 617);
     EXPECT_EQ(sample.linesAvailable, 13);
     EXPECT_FALSE(sample.closed);
     EXPECT_EQ(r.calls[0], 1);
@@ -221,7 +221,8 @@ TEST(ParseLogFile, UtcBecomesLocalTimeOfTheEventsOwnInstant) {
     auto r = parse(logLine("2009-01-14 23:30:00", "1162", "NEW CALL", "Port1", 1, 1),
                    optionsFor(2009, 1, 15, "Europe/Berlin"));
     ASSERT_EQ(r.rows.size(), 1u);
-    EXPECT_EQ(timeText(r.rows[0].startTime), "2009-01-15 00:30:00");
+    EXPECT_EQ(timeText(r.rows[0].startTime(civil::daysFromCivil(2009, 1, 15))),
+              "2009-01-15 00:30:00");
 
     // On 29 March 2026 Berlin moves from UTC+1 to UTC+2 at 01:00 UTC.
     r = parse(logLine("2026-03-29 00:59:59", "1162", "NEW CALL", "Port1", 1, 1) +
@@ -229,15 +230,18 @@ TEST(ParseLogFile, UtcBecomesLocalTimeOfTheEventsOwnInstant) {
                   logLine("2026-07-01 12:00:00", "1162", "NEW CALL", "Port2", 1, 1),
               optionsFor(2026, 3, 29, "Europe/Berlin"));
     ASSERT_EQ(r.rows.size(), 2u);
-    EXPECT_EQ(timeText(r.rows[0].startTime), "2026-03-29 01:59:59");
-    EXPECT_EQ(timeText(r.rows[0].endTime), "2026-03-29 03:00:00");
+    EXPECT_EQ(timeText(r.rows[0].startTime(civil::daysFromCivil(2026, 3, 29))),
+              "2026-03-29 01:59:59");
+    EXPECT_EQ(timeText(r.rows[0].endTime(civil::daysFromCivil(2026, 3, 29))),
+              "2026-03-29 03:00:00");
     EXPECT_EQ(r.rows[0].seconds, 3601);
 
     // Summer time applies to a summer day whatever the season of the load.
     r = parse(logLine("2026-07-01 12:00:00", "1162", "NEW CALL", "Port2", 1, 1),
               optionsFor(2026, 7, 1, "Europe/Berlin"));
     ASSERT_EQ(r.rows.size(), 1u);
-    EXPECT_EQ(timeText(r.rows[0].startTime), "2026-07-01 14:00:00");
+    EXPECT_EQ(timeText(r.rows[0].startTime(civil::daysFromCivil(2026, 7, 1))),
+              "2026-07-01 14:00:00");
 }
 
 TEST(ParseLogFile, LineLimit) {

@@ -113,7 +113,7 @@ TEST_F(WorkingDatabaseTest, RowsAppendInOrderAndAFailureWritesNothing) {
     rows[0].seconds = 40000; // durations beyond 16 bits are kept
     rows[1].port = 2;
     rows[2].port = 3;
-    ASSERT_TRUE(appendRawRows(wdb, rows).ok());
+    ASSERT_TRUE(appendRawRows(wdb, 0, rows).ok());
     SQLite::Statement q(wdb.db(),
                         "SELECT Port, Seconds, EndTime IS NULL FROM RawPortData ORDER BY rowid");
     std::vector<int> ports;
@@ -124,7 +124,7 @@ TEST_F(WorkingDatabaseTest, RowsAppendInOrderAndAFailureWritesNothing) {
     wdb.db().exec("CREATE TRIGGER refuse BEFORE INSERT ON RawPortData WHEN NEW.Port = 9 "
                   "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
     rows[2].port = 9;
-    EXPECT_FALSE(appendRawRows(wdb, rows).ok());
+    EXPECT_FALSE(appendRawRows(wdb, 0, rows).ok());
     EXPECT_EQ(count(wdb, "RawPortData"), 3) << "a failed file leaves no partial rows";
 }
 

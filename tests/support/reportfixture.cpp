@@ -23,12 +23,12 @@ void WorkingDatabaseFixture::addRow(int port, int callType, int startMinute, int
                                     int available, int endMinute, int seconds) {
     store::RawRow row;
     row.port = static_cast<std::int16_t>(port);
-    row.callType = static_cast<std::int16_t>(callType);
+    row.callType = static_cast<std::int8_t>(callType);
     row.linesInUse = static_cast<std::int16_t>(inUse);
     row.linesAvailable = static_cast<std::int16_t>(available);
-    row.startMinute = static_cast<std::int16_t>(startMinute);
+    row.startSecond = startMinute * 60;
     row.closed = endMinute >= 0;
-    row.endMinute = std::max(endMinute, 0);
+    row.endSecond = std::max(endMinute, 0) * 60;
     row.seconds = seconds;
     state.day.rows.push_back(row);
 }

@@ -104,8 +104,10 @@ void Chart2D::addLegendTitle() {
 }
 
 void Chart2D::SetBatchMode(bool on) {
-    batch_ = on;
-    if (!on)
+    // Batches nest: a scroll handler's batch inside a window's load draws
+    // nothing until the load's batch ends.
+    batch_ = on ? batch_ + 1 : std::max(0, batch_ - 1);
+    if (batch_ == 0)
         flush();
 }
 

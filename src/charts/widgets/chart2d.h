@@ -36,6 +36,7 @@ public:
     [[nodiscard]] QString legendTitle() const;
 
     // The operations the windows use.
+    // While on, changes are collected and drawn once when the outermost batch ends.
     void SetBatchMode(bool on);
     void setStyle(ChartStyle style);
     void SetSeriesCount(int count);
@@ -93,7 +94,7 @@ private:
     bool annotateX_ = false;
     QString header_;
     bool headerShown_ = false;
-    bool batch_ = false;
+    int batch_ = 0; // depth of nested batches
     bool structureDirty_ = true;
     bool dataDirty_ = true;
     ChartStyle style_ = ChartStyle::Lines;

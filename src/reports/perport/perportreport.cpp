@@ -59,8 +59,12 @@ PerPortResult computePerPort(store::WorkingDatabase& database, const load::Loade
     PerPortResult result;
     result.ports.resize(static_cast<std::size_t>(std::max(0, peakPort)));
     const bool timeUse = report == PerPortReport::PortTimeUse;
+    // Minutes compared as seconds: started at or after the first second of
+    // startMinute, ended before the first second after endMinute.
+    const int firstSecond = startMinute * 60;
+    const int pastLastSecond = (endMinute + 1) * 60;
     for (const store::RawRow& row : day.rows) {
-        if (!row.closed || row.startMinute < startMinute || row.endMinute > endMinute)
+        if (!row.closed || row.startSecond < firstSecond || row.endSecond >= pastLastSecond)
             continue;
         result.highestPortInRange = std::max<int>(result.highestPortInRange, row.port);
         if (!store::isCallType(row.callType) || row.port < 1 || row.port > peakPort)

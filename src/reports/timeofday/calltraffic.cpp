@@ -25,10 +25,10 @@ MinuteTable compute(const std::vector<store::RawRow>& rows) {
         columnOf[store::typeIndex(type.type)] =
             &table.values[static_cast<std::size_t>(trafficColumn(type.type))];
     for (const store::RawRow& row : rows) {
-        if (row.startMinute < 1 || row.startMinute > kMinutesPerDay ||
+        if (row.startMinute() < 1 || row.startMinute() > kMinutesPerDay ||
             !store::isCallType(row.callType))
             continue;
-        ++(*columnOf[store::typeIndex(row.callType)])[static_cast<std::size_t>(row.startMinute -
+        ++(*columnOf[store::typeIndex(row.callType)])[static_cast<std::size_t>(row.startMinute() -
                                                                                1)];
     }
     return table;

@@ -18,9 +18,9 @@ MinuteTable compute(const std::vector<store::RawRow>& rows, std::int16_t peakAva
     // Every row is a sample, call start or disconnect alike: the fewest lines
     // available (never above 999) and the most ports busy (never below 0).
     for (const store::RawRow& row : rows) {
-        if (row.startMinute < 1 || row.startMinute > kMinutesPerDay)
+        if (row.startMinute() < 1 || row.startMinute() > kMinutesPerDay)
             continue;
-        const auto m = static_cast<std::size_t>(row.startMinute);
+        const auto m = static_cast<std::size_t>(row.startMinute());
         if (busy[m] == kNone) {
             busy[m] = 0;
             available[m] = 999;
