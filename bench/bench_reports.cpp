@@ -1,16 +1,13 @@
-// Measures the report computations and the first drawing of a chart window on a
-// loaded day. Usage: tarrow_bench_reports LOGDIR YYYY-MM-DD DATADIR
+// Measures each report computation and the first drawing of a chart window on
+// a loaded day. Usage: tarrow_bench_reports LOGDIR YYYY-MM-DD DATADIR
 #include "app/startup.h"
 #include "charts/widgets/chart2d.h"
 #include "logparse/logfiles.h"
 #include "platform/collectingdialogs.h"
 #include "platform/statusdisplay.h"
-#include "reports/perport/perportreport.h"
-#include "reports/perport/widgets/frmcalldistribution.h"
-#include "reports/timeofday/calltraffic.h"
-#include "reports/timeofday/portavailability.h"
-#include "reports/timeofday/widgets/frmcalltraffic.h"
-#include "reports/timeofday/widgets/frmportavailability.h"
+#include "reports/reporttable.h"
+#include "reports/widgets/chartwindow.h"
+#include "reports/widgets/reportwindows.h"
 #include "reports/widgets/standalonehost.h"
 #include "serverprobe/registryapi.h"
 #include "store/workingdatabase.h"
@@ -25,6 +22,8 @@
 
 namespace {
 
+using namespace tarrow;
+
 // Best of five runs, in milliseconds.
 double best(const std::function<void()>& prepare, const std::function<void()>& work) {
     double fastest = 1e9;
@@ -38,6 +37,41 @@ double best(const std::function<void()>& prepare, const std::function<void()>& w
     return fastest;
 }
 
+// Each report of the report table computed from scratch (its stored table
+// emptied first, so the per-minute reports cannot reuse it).
+void computations(load::AppState& state) {
+    for (const reports::ReportEntry& report : reports::reportTable()) {
+        const auto clear = [&] {
+            state.database.db().exec("DELETE FROM " + report.resultTable.toStdString());
+        };
+        const double ms = best(clear, [&] {
+            (void)report.compute({state.database, state.day, reports::TimeRange{}, {}});
+        });
+        std::printf("%s computation (table, summary and chart model): %.1f ms\n",
+                    qPrintable(report.tabCaption), ms);
+    }
+}
+
+// A chart window created, filled and drawn for the first time.
+void windows(load::AppState& state) {
+    platform::CollectingDialogs dialogs;
+    platform::NoStatusDisplay status;
+    reports::StandaloneHost host(state.database, state.day, dialogs, status);
+    for (const auto report :
+         {reports::ReportId::CallTraffic, reports::ReportId::CallDistribution}) {
+        const double ms = best([] {},
+                               [&] {
+                                   auto window = reports::createReportWindow(report, host);
+                                   window->setAttribute(Qt::WA_DontShowOnScreen);
+                                   window->show();
+                                   (void)window->chart().grab();
+                               });
+        std::printf("%s window, fill and first draw (%d points, 5 series): %.1f ms\n",
+                    qPrintable(reports::reportEntry(report).tabCaption),
+                    report == reports::ReportId::CallTraffic ? 1440 : state.day.peakPort, ms);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,7 +81,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tarrow_bench_reports LOGDIR YYYY-MM-DD DATADIR\n");
         return 2;
     }
-    using namespace tarrow;
     load::AppState state;
     state.programFolder = QApplication::applicationDirPath();
     state.dataFolder = QString::fromLocal8Bit(argv[3]);
@@ -58,51 +91,7 @@ int main(int argc, char** argv) {
                                      logparse::dayEntryText(day, state.locale));
     std::printf("loaded %lld calls, peak port %d\n", static_cast<long long>(loaded.calls),
                 state.day.peakPort);
-
-    auto& db = state.database.db();
-    const auto clear = [&db](const char* table) {
-        return [&db, table] { db.exec(std::string("DELETE FROM ") + table); };
-    };
-    std::printf("Port Availability computation: %.1f ms\n", best(clear("PortAvailability"), [&] {
-                    (void)reports::computePortAvailability(state.database, state.day);
-                }));
-    std::printf("Call Traffic computation: %.1f ms\n", best(clear("CallTraffic"), [&] {
-                    (void)reports::computeCallTraffic(state.database, state.day);
-                }));
-
-    for (const auto report :
-         {reports::PerPortReport::CallDistribution, reports::PerPortReport::PortTimeUse})
-        std::printf("%s computation (whole day, %d ports): %.1f ms\n",
-                    report == reports::PerPortReport::CallDistribution ? "Call Distribution"
-                                                                       : "Port Time Use",
-                    state.day.peakPort,
-                    best([] {},
-                         [&] {
-                             (void)reports::computePerPort(state.database, state.day, report, 0,
-                                                           1439);
-                         }));
-
-    platform::CollectingDialogs dialogs;
-    platform::NoStatusDisplay status;
-    reports::StandaloneHost context(state.database, state.day, dialogs, status);
-    std::printf("Call Traffic window, fill and first draw (1440 points, 5 series): %.1f ms\n",
-                best([] {},
-                     [&] {
-                         reports::frmCallTraffic window(context);
-                         window.setAttribute(Qt::WA_DontShowOnScreen);
-                         window.show();
-                         window.load();
-                         (void)window.chart().grab();
-                     }));
-    std::printf("Call Distribution window, fill and first draw (%d ports, 5 series): %.1f ms\n",
-                state.day.peakPort,
-                best([] {},
-                     [&] {
-                         reports::frmCallDistribution window(context);
-                         window.setAttribute(Qt::WA_DontShowOnScreen);
-                         window.show();
-                         window.load();
-                         (void)window.chart().grab();
-                     }));
+    computations(state);
+    windows(state);
     return 0;
 }

@@ -101,6 +101,36 @@ std::optional<LineFields> readCallFields(const std::array<std::string_view, 7>& 
     return LineFields{*port, *inUse, *available};
 }
 
+// Adds a call start as an open leg of its port, or closes the port's open leg
+// with a disconnect and adds the disconnect as a sample; a disconnect without
+// an open leg is not kept.
+void recordEvent(ParseResult& result, std::vector<std::int32_t>& openLeg, const LineFields& fields,
+                 std::int16_t type, int secondOfDay) {
+    store::RawRow row;
+    row.startSecond = secondOfDay;
+    row.port = fields.port;
+    row.callType = static_cast<std::int8_t>(type);
+    row.linesAvailable = fields.available;
+    row.linesInUse = fields.inUse;
+    std::int32_t& open = openLeg[static_cast<std::size_t>(fields.port)];
+    if (type == store::Disconnect) {
+        if (open < 0)
+            return;
+        store::RawRow& leg = result.rows[static_cast<std::size_t>(open)];
+        leg.closed = true;
+        leg.endSecond = row.startSecond;
+        leg.seconds = leg.endSecond - leg.startSecond;
+        open = -1;
+        result.rows.push_back(row);
+        return;
+    }
+    ++result.calls[store::typeIndex(type)];
+    open = static_cast<std::int32_t>(result.rows.size());
+    result.rows.push_back(row);
+    result.peakPort = std::max(result.peakPort, fields.port);
+    result.peakAvailable = std::max(result.peakAvailable, fields.available);
+}
+
 } // namespace
 
 qint64 countLines(std::string_view bytes) {
@@ -149,29 +179,7 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
         if (!fields)
             return;
         result.lastEventTime = local;
-        store::RawRow row;
-        row.startSecond = civil::secondOfDay(local);
-        row.port = fields->port;
-        row.callType = static_cast<std::int8_t>(type);
-        row.linesAvailable = fields->available;
-        row.linesInUse = fields->inUse;
-        std::int32_t& open = openLeg[static_cast<std::size_t>(fields->port)];
-        if (type == store::Disconnect) {
-            if (open < 0)
-                return;
-            store::RawRow& leg = result.rows[static_cast<std::size_t>(open)];
-            leg.closed = true;
-            leg.endSecond = row.startSecond;
-            leg.seconds = leg.endSecond - leg.startSecond;
-            open = -1;
-            result.rows.push_back(row);
-            return;
-        }
-        ++result.calls[store::typeIndex(type)];
-        open = static_cast<std::int32_t>(result.rows.size());
-        result.rows.push_back(row);
-        result.peakPort = std::max(result.peakPort, fields->port);
-        result.peakAvailable = std::max(result.peakAvailable, fields->available);
+        recordEvent(result, openLeg, *fields, type, civil::secondOfDay(local));
     });
     if (options.progress)
         options.progress(result.lineCount);

@@ -10,9 +10,8 @@ namespace tarrow::reports {
 
 namespace {
 
-std::vector<ReportEntry> makeTable() {
-    std::vector<ReportEntry> table;
-    table.push_back(ReportEntry{
+ReportEntry portAvailability() {
+    return ReportEntry{
         .id = ReportId::PortAvailability,
         .windowName = QStringLiteral("frmPortAvailability"),
         .buttonName = QStringLiteral("cmdPortUsage"),
@@ -32,8 +31,11 @@ std::vector<ReportEntry> makeTable() {
         .resultTable = QStringLiteral("PortAvailability"),
         .chartPrefix = QStringLiteral("PortAvailabilityGraph_"),
         .errorPrefix = QStringLiteral("Error in frmPortAvailability form Load routine: "),
-        .compute = portAvailabilityReport});
-    table.push_back(ReportEntry{
+        .compute = portAvailabilityReport};
+}
+
+ReportEntry callDistribution() {
+    return ReportEntry{
         .id = ReportId::CallDistribution,
         .windowName = QStringLiteral("frmCallDistribution"),
         .buttonName = QStringLiteral("cmdCallDistribution"),
@@ -56,8 +58,11 @@ std::vector<ReportEntry> makeTable() {
             QStringLiteral("Error in form Load procedure for frmCallDistribution form: "),
         .compute = [](const ReportInput& input) {
             return perPortReport(PerPortReport::CallDistribution, input);
-        }});
-    table.push_back(ReportEntry{
+        }};
+}
+
+ReportEntry portTimeUse() {
+    return ReportEntry{
         .id = ReportId::PortTimeUse,
         .windowName = QStringLiteral("frmPortTimeUse"),
         .buttonName = QStringLiteral("cmdPortTimeUse"),
@@ -80,8 +85,11 @@ std::vector<ReportEntry> makeTable() {
         .errorPrefix = QStringLiteral("Error in form Load procedure for frmPortTimeUse form: "),
         .compute = [](const ReportInput& input) {
             return perPortReport(PerPortReport::PortTimeUse, input);
-        }});
-    table.push_back(ReportEntry{
+        }};
+}
+
+ReportEntry callTraffic() {
+    return ReportEntry{
         .id = ReportId::CallTraffic,
         .windowName = QStringLiteral("frmCallTraffic"),
         .buttonName = QStringLiteral("cmdCallTraffic"),
@@ -101,8 +109,11 @@ std::vector<ReportEntry> makeTable() {
         .resultTable = QStringLiteral("CallTraffic"),
         .chartPrefix = QStringLiteral("CallTrafficGraph_"),
         .errorPrefix = QStringLiteral("Error in form Load procedure for frmCallTraffic form: "),
-        .compute = callTrafficReport});
-    return table;
+        .compute = callTrafficReport};
+}
+
+std::vector<ReportEntry> makeTable() {
+    return {portAvailability(), callDistribution(), portTimeUse(), callTraffic()};
 }
 
 } // namespace

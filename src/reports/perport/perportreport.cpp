@@ -80,10 +80,13 @@ PerPortResult computePerPort(store::WorkingDatabase& database, const load::Loade
     return result;
 }
 
-SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport report) {
+namespace {
+
+// The per-port summary grid's columns, CSV header and default file name.
+SummaryLayout perPortLayout(PerPortReport report) {
     const bool timeUse = report == PerPortReport::PortTimeUse;
-    SummaryTable t;
-    t.layout.columns = {
+    SummaryLayout layout;
+    layout.columns = {
         {QStringLiteral("Port"), 465, QStringLiteral("Port")},
         {QStringLiteral("InboundCalls"), timeUse ? 1725 : 1140,
          timeUse ? QStringLiteral("Inbound Call Seconds") : QStringLiteral("Inbound Calls")},
@@ -96,15 +99,23 @@ SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport repo
          timeUse ? QStringLiteral("TRAP Dailout Seconds") : QStringLiteral("TRAP Dailouts")},
         {QStringLiteral("AMISDialouts"), 960,
          timeUse ? QStringLiteral("AMIS Dialout Seconds") : QStringLiteral("AMIS Dialouts")}};
-    t.layout.csvHeader =
+    layout.csvHeader =
         timeUse ? QStringLiteral("Port, Inbound Call Seconds, MWI Dialout Seconds, Notification "
                                  "Dialout Seconds, TRAP Dialout Seconds, AMIS Dialout Seconds")
                 : QStringLiteral("Port, Inbound Calls, MWI Dialouts, Notification Dialouts, TRAP "
                                  "Dialouts, AMIS Dialouts");
-    t.layout.csvValueKeys = callTypeKeys();
-    t.layout.filePrefix = timeUse ? QStringLiteral("PortTimeUseSummary_")
-                                  : QStringLiteral("CallDistributionSummary_");
+    layout.csvValueKeys = callTypeKeys();
+    layout.filePrefix = timeUse ? QStringLiteral("PortTimeUseSummary_")
+                                : QStringLiteral("CallDistributionSummary_");
+    return layout;
+}
 
+} // namespace
+
+SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport report) {
+    const bool timeUse = report == PerPortReport::PortTimeUse;
+    SummaryTable t;
+    t.layout = perPortLayout(report);
     const std::string table = timeUse ? "PortTimeUsage" : "CallDistribution";
     SQLite::Database& db = database.db();
     SQLite::Statement count(db, "SELECT COUNT(*) FROM " + table);
