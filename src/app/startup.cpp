@@ -21,7 +21,7 @@ namespace {
 
 // Opens the working database. A file that is no sound database holds only
 // scratch data: it is kept aside for inspection and replaced from the template.
-// Returns the error that is left, or an empty text.
+// Fails with the error that is left.
 platform::Result openWorkingDatabase(load::AppState& state, const QString& prefix,
                                      QStringList& messages) {
     const platform::Result opened = state.database.open();

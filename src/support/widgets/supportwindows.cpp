@@ -11,23 +11,18 @@ SupportWindows::SupportWindows(QString programFolder, platform::UserDialogs& dia
     : programFolder_(std::move(programFolder)), dialogs_(dialogs),
       languages_(programFolder_, dialogs, languageIdOf(QLocale::system())) {}
 
-SupportWindows::~SupportWindows() {
-    delete help_;
-    delete about_;
-}
+SupportWindows::~SupportWindows() = default;
 
 frmHelp* SupportWindows::helpWindow() const {
-    return help_;
+    return help_.get();
 }
 frmAbout* SupportWindows::aboutWindow() const {
-    return about_;
+    return about_.get();
 }
 
 void SupportWindows::showHelp() {
-    if (!help_) {
-        help_ = new frmHelp(programFolder_);
-        help_->setAttribute(Qt::WA_DeleteOnClose);
-    }
+    if (!help_)
+        help_ = std::make_unique<frmHelp>(programFolder_);
     help_->show();
     help_->raise();
     help_->activateWindow();
@@ -35,7 +30,7 @@ void SupportWindows::showHelp() {
 
 void SupportWindows::showAbout() {
     if (!about_) {
-        about_ = new frmAbout(languages_, dialogs_);
+        about_ = std::make_unique<frmAbout>(languages_, dialogs_);
         about_->load();
     }
     // Modal without blocking the caller's stack: other windows take no input

@@ -2,7 +2,7 @@
 
 #include "support/widgets/modlocalize.h"
 
-#include <QPointer>
+#include <memory>
 
 class QWidget;
 
@@ -29,8 +29,9 @@ private:
     QString programFolder_;
     platform::UserDialogs& dialogs_;
     modLocalize languages_;
-    QPointer<frmHelp> help_;
-    QPointer<frmAbout> about_;
+    // Made when first shown; closing hides them until they are shown again.
+    std::unique_ptr<frmHelp> help_;
+    std::unique_ptr<frmAbout> about_;
 };
 
 } // namespace tarrow::support
