@@ -19,24 +19,35 @@ QString chooseDataFolder(const QString& programFolder, const QString& overrideDi
 
 namespace {
 
-// Opens the working database. A file that is no sound database holds only
-// scratch data: it is kept aside for inspection and replaced from the template.
-// Fails with the error that is left.
+// Opens the working database and empties RawPortData.
+platform::Result openAndEmpty(store::WorkingDatabase& database) {
+    const platform::Result opened = database.open();
+    return opened.ok() ? store::emptyRawPortData(database) : opened;
+}
+
+// Opens the working database and empties RawPortData. A file found damaged on
+// the way (not a database, damaged inside, left by a load that did not finish)
+// holds only scratch data: it is kept aside for inspection and replaced from
+// the template, with one message. Fails with the error that is left.
 platform::Result openWorkingDatabase(load::AppState& state, const QString& prefix,
                                      QStringList& messages) {
-    const platform::Result opened = state.database.open();
+    const platform::Result opened = openAndEmpty(state.database);
     if (opened.ok() || !state.database.foundDamage())
         return opened;
+    state.database.close();
     platform::Result repaired = store::setAsideWorkingFile(state.dataFolder);
     if (repaired.ok())
         repaired = store::prepareWorkingFile(state.programFolder, state.dataFolder);
     if (repaired.ok())
-        repaired = state.database.open();
+        repaired = openAndEmpty(state.database);
     if (!repaired.ok()) {
         messages << prefix + opened.error();
         return repaired;
     }
-    messages << prefix + opened.error() +
+    QString found = opened.error();
+    if (!found.endsWith(QLatin1Char('.')))
+        found += QLatin1Char('.');
+    messages << prefix + found +
                     QStringLiteral(" The damaged working database was kept as \"%1.bad\" and "
                                    "replaced by an empty one.")
                         .arg(store::workingFileName());
@@ -54,8 +65,6 @@ QStringList startUp(load::AppState& state, const serverprobe::RegistryApi& regis
     state.database.setConnectionString(store::connectionString(state.dataFolder));
     if (const auto opened = openWorkingDatabase(state, prefix, messages); !opened.ok())
         messages << prefix + opened.error();
-    else if (const auto emptied = store::emptyRawPortData(state.database); !emptied.ok())
-        messages << prefix + emptied.error();
     state.day = load::LoadedDay{};
     state.server = serverprobe::getVersion(registry, messages);
     return messages;

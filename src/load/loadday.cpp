@@ -115,9 +115,13 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
             QStringLiteral(" Nothing was loaded; choose the log folder again with Browse.");
         return outcome;
     }
+    // The mark stays on the file while the load writes, so a load that dies
+    // half-way leaves a file the next start-up replaces.
+    (void)database.markLoad(true);
     outcome.errors = store::ClearDatabases(database);
     for (const LogFile& file : filesForDay(listing.files, request.day))
         loadFile(file, database, request, progress, outcome);
+    (void)database.markLoad(false);
     outcome.calls = outcome.day.totalCalls();
     outcome.message =
         outcome.foundCalls() ? loadMessage(request.entryText, outcome.day.calls) : noDataMessage();

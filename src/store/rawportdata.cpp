@@ -7,12 +7,80 @@
 #include <QIODevice>
 
 #include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
+#include <sqlite3.h>
+
+#include <memory>
 
 namespace tarrow::store {
 
 using platform::Result;
+
+namespace {
+
+// Rows go in batches of this many per INSERT statement: far fewer statement
+// steps than one row at a time.
+constexpr std::size_t kRowsPerInsert = 64;
+constexpr int kColumns = 9;
+
+std::string insertStatement(std::size_t rows) {
+    std::string sql = "INSERT INTO RawPortData (Port, CallType, StartTime, "
+                      "LinesAvailableToTakeCalls, LinesInUse, StartMinute, EndTime, Seconds, "
+                      "EndMinute) VALUES ";
+    for (std::size_t r = 0; r < rows; ++r)
+        sql += r ? ",(?,?,?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?,?,?)";
+    return sql;
+}
+
+// Binds rows[first, first + count) to an insert of count rows; the times are
+// written into times, which must outlive the statement's step.
+void bindRows(sqlite3_stmt* insert, const std::vector<RawRow>& rows, std::size_t first,
+              std::size_t count, std::int64_t dayNumber, char (*times)[2][19]) {
+    for (std::size_t r = 0; r < count; ++r) {
+        const RawRow& row = rows[first + r];
+        const int c = static_cast<int>(r) * kColumns;
+        civil::format(row.startTime(dayNumber), times[r][0]);
+        sqlite3_bind_int(insert, c + 1, row.port);
+        sqlite3_bind_int(insert, c + 2, row.callType);
+        // Times are stored as text, as the schema says, so SQL can compare them.
+        sqlite3_bind_text(insert, c + 3, times[r][0], 19, SQLITE_STATIC);
+        sqlite3_bind_int(insert, c + 4, row.linesAvailable);
+        sqlite3_bind_int(insert, c + 5, row.linesInUse);
+        sqlite3_bind_int(insert, c + 6, row.startMinute());
+        if (row.closed) {
+            civil::format(row.endTime(dayNumber), times[r][1]);
+            sqlite3_bind_text(insert, c + 7, times[r][1], 19, SQLITE_STATIC);
+            sqlite3_bind_int(insert, c + 8, row.seconds);
+            sqlite3_bind_int(insert, c + 9, row.endMinute());
+        } else {
+            sqlite3_bind_null(insert, c + 7);
+            sqlite3_bind_null(insert, c + 8);
+            sqlite3_bind_null(insert, c + 9);
+        }
+    }
+}
+
+// A prepared statement of the connection, finalized when it goes.
+struct PreparedInsert {
+    sqlite3_stmt* statement = nullptr;
+    PreparedInsert(sqlite3* db, const std::string& sql) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement,
+                               nullptr) != SQLITE_OK)
+            throw SQLite::Exception(db);
+    }
+    ~PreparedInsert() { sqlite3_finalize(statement); }
+    PreparedInsert(const PreparedInsert&) = delete;
+    PreparedInsert& operator=(const PreparedInsert&) = delete;
+    void run(sqlite3* db) const {
+        if (sqlite3_step(statement) != SQLITE_DONE)
+            throw SQLite::Exception(db);
+        sqlite3_reset(statement);
+    }
+};
+
+} // namespace
 
 Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::vector<RawRow>& rows,
                      const std::function<void(std::size_t)>& stored) {
@@ -21,38 +89,30 @@ Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::ve
     try {
         SQLite::Database& db = wdb.db();
         SQLite::Transaction transaction(db);
-        SQLite::Statement insert(db, "INSERT INTO RawPortData (Port, CallType, StartTime, "
-                                     "LinesAvailableToTakeCalls, LinesInUse, StartMinute, EndTime, "
-                                     "Seconds, EndMinute) VALUES (?,?,?,?,?,?,?,?,?)");
-        char start[19];
-        char end[19];
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const RawRow& row = rows[i];
-            civil::format(row.startTime(dayNumber), start);
-            insert.bind(1, row.port);
-            insert.bind(2, row.callType);
-            insert.bindNoCopy(3, start, sizeof start);
-            insert.bind(4, row.linesAvailable);
-            insert.bind(5, row.linesInUse);
-            insert.bind(6, row.startMinute());
-            if (row.closed) {
-                civil::format(row.endTime(dayNumber), end);
-                insert.bindNoCopy(7, end, sizeof end);
-                insert.bind(8, row.seconds);
-                insert.bind(9, row.endMinute());
-            } else {
-                insert.bind(7);
-                insert.bind(8);
-                insert.bind(9);
-            }
-            insert.exec();
-            insert.reset();
-            if (stored && (i + 1) % 32768 == 0)
-                stored(i + 1);
+        sqlite3* handle = db.getHandle();
+        const PreparedInsert full(handle, insertStatement(kRowsPerInsert));
+        char times[kRowsPerInsert][2][19];
+        std::size_t done = 0;
+        while (done < rows.size()) {
+            const std::size_t count = std::min(kRowsPerInsert, rows.size() - done);
+            // The last, shorter batch has a statement of its own.
+            std::unique_ptr<PreparedInsert> tail;
+            if (count < kRowsPerInsert)
+                tail = std::make_unique<PreparedInsert>(handle, insertStatement(count));
+            const PreparedInsert& insert = tail ? *tail : full;
+            bindRows(insert.statement, rows, done, count, dayNumber, times);
+            insert.run(handle);
+            const std::size_t before = done;
+            done += count;
+            if (stored && done / 32768 != before / 32768)
+                stored(done);
         }
         transaction.commit();
         if (stored)
             stored(rows.size());
+    } catch (const SQLite::Exception& e) {
+        wdb.noteDamage(isDamage(e));
+        return Result::failure(QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
         return Result::failure(QString::fromUtf8(e.what()));
     }

@@ -2,6 +2,8 @@
 
 #include <SQLiteCpp/Database.h>
 
+#include <filesystem>
+
 namespace tarrow::store {
 
 namespace {
@@ -61,6 +63,13 @@ CREATE TABLE IF NOT EXISTS PortTimeUsage (
 
 void createSchema(SQLite::Database& db) {
     db.exec(kSchema);
+}
+
+void writeTemplateFile(const std::string& path) {
+    std::filesystem::remove(path);
+    SQLite::Database db(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db.exec("PRAGMA page_size=16384");
+    createSchema(db);
 }
 
 } // namespace tarrow::store

@@ -9,7 +9,8 @@
 
 namespace SQLite {
 class Database;
-}
+class Exception;
+} // namespace SQLite
 
 namespace tarrow::store {
 
@@ -42,18 +43,27 @@ public:
     void setConnectionString(const QString& connection);
 
     platform::Result open();
-    // Whether the last open failed because the file is not a sound database.
+    // Whether the file was found to be no sound database since it was opened:
+    // not a database, damaged inside, or left by a load that did not finish.
     [[nodiscard]] bool foundDamage() const { return damaged_; }
+    void noteDamage(bool damaged) { damaged_ = damaged_ || damaged; }
+    // Marks the file while a load writes to it, so a load that dies half-way
+    // leaves a mark the next open finds.
+    platform::Result markLoad(bool running);
     void close() noexcept;
     [[nodiscard]] bool isOpen() const { return db_ != nullptr; }
     // The open database; throws when it could not be opened.
     SQLite::Database& db();
 
 private:
+    static constexpr int kLoadMark = 0x4c4f4144; // "LOAD" in PRAGMA user_version
     QString connection_;
     std::unique_ptr<SQLite::Database> db_;
     bool damaged_ = false;
 };
+
+// Whether an SQLite failure says the file is damaged.
+[[nodiscard]] bool isDamage(const SQLite::Exception& e);
 
 // Moves a damaged working file aside as "PortData.mdb.bad" (replacing an older
 // one), so a fresh copy of the template can take its place.

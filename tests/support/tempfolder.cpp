@@ -30,8 +30,7 @@ QString TempFolder::writeTemplate(const QString& folder) const {
     const QString dir = folder.isEmpty() ? dir_.path() : folder;
     QDir().mkpath(dir);
     const QString path = QDir(dir).filePath(store::templateFileName());
-    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-    store::createSchema(db);
+    store::writeTemplateFile(QFile::encodeName(path).toStdString());
     return path;
 }
 
