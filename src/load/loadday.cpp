@@ -9,6 +9,11 @@
 #include <QFile>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <optional>
 
 namespace tarrow::load {
 
@@ -44,60 +49,113 @@ struct FileBytes {
     }
 };
 
-void loadFile(const LogFile& logFile, store::WorkingDatabase& database, const LoadRequest& request,
-              const LoadProgress& progress, LoadOutcome& outcome) {
+// One file read and parsed on a worker thread, while the main thread stores
+// the rows of the file before it. The worker only counts; the main thread
+// reports progress and puts the results together in folder order, so the
+// loaded day is exactly what one thread would give.
+struct FileParse {
+    std::atomic<qint64> lines{-1};                  // the file's line count, once counted
+    std::atomic<qint64> read{0};                    // lines read so far
+    std::future<std::optional<ParseResult>> result; // nothing when the file is unreadable
+};
+
+std::unique_ptr<FileParse> startParse(const LogFile& file, ParseOptions options) {
+    auto job = std::make_unique<FileParse>();
+    FileParse* counters = job.get(); // outlives the worker: get() is awaited first
+    options.fileName = file.name;
+    options.counted = [counters](qint64 n) { counters->lines = n; };
+    options.progress = [counters](qint64 n) { counters->read = n; };
+    job->result = std::async(std::launch::async, [path = file.path, options] {
+        const FileBytes bytes(path);
+        return bytes.error.isEmpty() ? std::optional(ParseLogFile(bytes.view, options))
+                                     : std::nullopt;
+    });
+    return job;
+}
+
+// Waits for a file's parse, showing its progress; the first half of a file's
+// steps is reading its lines, the second storing its rows.
+std::optional<ParseResult> awaitParse(FileParse& job, const LogFile& file,
+                                      const LoadProgress& progress) {
+    using namespace std::chrono_literals;
+    bool started = false;
+    const auto start = [&](qint64 lines) {
+        started = true;
+        if (progress.fileStarted)
+            progress.fileStarted(file.path, 2 * lines);
+    };
+    while (job.result.wait_for(20ms) != std::future_status::ready) {
+        if (!started && job.lines >= 0)
+            start(job.lines);
+        if (started && progress.advanced)
+            progress.advanced(job.read);
+    }
+    std::optional<ParseResult> parsed = job.result.get();
+    if (parsed && !parsed->tooManyLines && !started)
+        start(parsed->lineCount);
+    if (parsed && !parsed->tooManyLines && progress.advanced)
+        progress.advanced(parsed->lineCount);
+    return parsed;
+}
+
+// Adds one parsed file to the day and stores its rows.
+void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
+             store::WorkingDatabase& database, const LoadProgress& progress, LoadOutcome& outcome) {
     LoadedDay& day = outcome.day;
-    const FileBytes bytes(logFile.path);
-    if (!bytes.error.isEmpty()) {
-        day.problems.add(ProblemKind::UnreadableFile, logFile.name, 0);
+    day.problems.merge(parsed.problems);
+    if (parsed.tooManyLines) {
+        outcome.oversizedFiles << file.path;
         return;
     }
-    // Reading the lines is the first half of the work, storing the rows the second.
-    qint64 lines = 0;
-    ParseOptions options;
-    options.counted = [&](qint64 count) {
-        lines = count;
-        if (progress.fileStarted)
-            progress.fileStarted(logFile.path, 2 * count);
+    for (std::size_t i = 0; i < day.calls.size(); ++i)
+        day.calls[i] += parsed.calls[i];
+    day.peakPort = std::max(day.peakPort, parsed.peakPort);
+    day.peakAvailable = std::max(day.peakAvailable, parsed.peakAvailable);
+    if (parsed.lastEventTime) {
+        const std::int64_t t = *parsed.lastEventTime;
+        const civil::Date d = civil::civilFromDays(civil::dayOf(t));
+        day.dataDate =
+            QDateTime(QDate(d.year, d.month, d.day), QTime(0, 0).addSecs(civil::secondOfDay(t)));
+    }
+    const qint64 lines = parsed.lineCount;
+    const auto rowCount = static_cast<qint64>(std::max<std::size_t>(parsed.rows.size(), 1));
+    const auto stored = [&](std::size_t rows) {
+        if (progress.advanced)
+            progress.advanced(lines + static_cast<qint64>(rows) * lines / rowCount);
     };
+    const platform::Result appended =
+        store::appendRawRows(database, dayNumber, parsed.rows, stored);
+    if (appended.ok() && day.rows.empty())
+        day.rows = std::move(parsed.rows);
+    else if (appended.ok())
+        day.rows.insert(day.rows.end(), parsed.rows.begin(), parsed.rows.end());
+    else
+        outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + appended.error();
+}
+
+// Every file of the day: each parsed on a worker while the one before it is
+// stored.
+void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
+               const LoadRequest& request, const LoadProgress& progress, LoadOutcome& outcome) {
+    ParseOptions options;
     options.chosenDay =
         civil::daysFromCivil(request.day.year(), request.day.month(), request.day.day());
     options.zone = request.zone;
     options.dateOrder = request.dateOrder;
-    options.fileName = logFile.name;
-    options.progress = progress.advanced;
-    ParseResult parsed = ParseLogFile(bytes.view, options);
-    day.problems.merge(parsed.problems);
-    if (parsed.tooManyLines) {
-        outcome.oversizedFiles << logFile.path;
-    } else {
-        for (std::size_t i = 0; i < day.calls.size(); ++i)
-            day.calls[i] += parsed.calls[i];
-        day.peakPort = std::max(day.peakPort, parsed.peakPort);
-        day.peakAvailable = std::max(day.peakAvailable, parsed.peakAvailable);
-        if (parsed.lastEventTime) {
-            const std::int64_t t = *parsed.lastEventTime;
-            const civil::Date d = civil::civilFromDays(civil::dayOf(t));
-            day.dataDate = QDateTime(QDate(d.year, d.month, d.day),
-                                     QTime(0, 0).addSecs(civil::secondOfDay(t)));
+    std::unique_ptr<FileParse> next = files.isEmpty() ? nullptr : startParse(files[0], options);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        std::unique_ptr<FileParse> current = std::move(next);
+        std::optional<ParseResult> parsed = awaitParse(*current, files[i], progress);
+        if (i + 1 < files.size())
+            next = startParse(files[i + 1], options);
+        if (!parsed) {
+            outcome.day.problems.add(ProblemKind::UnreadableFile, files[i].name, 0);
+            continue;
         }
-        const auto stored = [&](std::size_t rows) {
-            if (progress.advanced)
-                progress.advanced(
-                    lines + static_cast<qint64>(rows) * lines /
-                                static_cast<qint64>(std::max<std::size_t>(parsed.rows.size(), 1)));
-        };
-        const platform::Result appended =
-            store::appendRawRows(database, options.chosenDay, parsed.rows, stored);
-        if (appended.ok() && day.rows.empty())
-            day.rows = std::move(parsed.rows);
-        else if (appended.ok())
-            day.rows.insert(day.rows.end(), parsed.rows.begin(), parsed.rows.end());
-        else
-            outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + appended.error();
+        addFile(std::move(*parsed), files[i], options.chosenDay, database, progress, outcome);
+        if (progress.fileFinished)
+            progress.fileFinished();
     }
-    if (progress.fileFinished)
-        progress.fileFinished();
 }
 
 } // namespace
@@ -119,8 +177,7 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
     // half-way leaves a file the next start-up replaces.
     (void)database.markLoad(true);
     outcome.errors = store::ClearDatabases(database);
-    for (const LogFile& file : filesForDay(listing.files, request.day))
-        loadFile(file, database, request, progress, outcome);
+    loadFiles(filesForDay(listing.files, request.day), database, request, progress, outcome);
     (void)database.markLoad(false);
     outcome.calls = outcome.day.totalCalls();
     outcome.message =

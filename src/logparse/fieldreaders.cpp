@@ -2,9 +2,10 @@
 
 #include "platform/civiltime.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
+#include <system_error>
 
 namespace tarrow::logparse {
 
@@ -191,18 +192,63 @@ double readNumericPrefix(std::string_view field) {
             v = v * 10 + (buf[k] - '0');
         return buf[0] == '-' ? -static_cast<double>(v) : static_cast<double>(v);
     }
-    buf[n] = '\0';
-    return std::strtod(buf, nullptr);
+    // from_chars reads the same in every locale (strtod would follow the C
+    // library's decimal separator); it takes no plus sign.
+    const char* first = buf[0] == '+' ? buf + 1 : buf;
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, buf + n, value);
+    if (error == std::errc::result_out_of_range)
+        return first[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+    return value;
 }
 
 std::optional<std::int16_t> readInt16(std::string_view field) {
+    // Fast path: the plain digits the server writes.
+    if (!field.empty() && field.size() <= 5) {
+        int value = 0;
+        bool plain = true;
+        for (char c : field) {
+            plain = plain && isDigit(c);
+            value = value * 10 + (c - '0');
+        }
+        if (plain && value <= 32767)
+            return static_cast<std::int16_t>(value);
+    }
     const double rounded = std::nearbyint(readNumericPrefix(field));
     if (!(rounded >= -32768.0 && rounded <= 32767.0))
         return std::nullopt;
     return static_cast<std::int16_t>(rounded);
 }
 
+namespace {
+
+// The server's own form "YYYY-MM-DD hh:mm:ss", read directly; nothing when the
+// text has another form or no valid date and time (the general reader decides).
+std::optional<std::int64_t> readServerDateTime(std::string_view t) {
+    if (t.size() != 19 || t[4] != '-' || t[7] != '-' || t[10] != ' ' || t[13] != ':' ||
+        t[16] != ':')
+        return std::nullopt;
+    const auto number = [&t](std::size_t at, std::size_t digits) {
+        int value = 0;
+        for (std::size_t i = at; i < at + digits; ++i) {
+            if (!isDigit(t[i]))
+                return -1;
+            value = value * 10 + (t[i] - '0');
+        }
+        return value;
+    };
+    const int y = number(0, 4), mo = number(5, 2), d = number(8, 2);
+    const int h = number(11, 2), mi = number(14, 2), s = number(17, 2);
+    if (!validDate(y, mo, d) || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59)
+        return std::nullopt;
+    return civil::daysFromCivil(y, mo, d) * 86400 + h * 3600 + mi * 60 + s;
+}
+
+} // namespace
+
 std::optional<std::int64_t> readDateTime(std::string_view text, DateOrder order) {
+    if (const auto fast = readServerDateTime(text))
+        return fast;
     Reader r{text};
     r.skipBlanks();
     const auto date = readDate(r, order);

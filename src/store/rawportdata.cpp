@@ -12,6 +12,7 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
+#include <cstring>
 #include <memory>
 
 namespace tarrow::store {
@@ -34,14 +35,29 @@ std::string insertStatement(std::size_t rows) {
     return sql;
 }
 
+// "YYYY-MM-DD hh:mm:ss" of a second of the day: the date part is written once
+// for the day, the time part for each row.
+void formatTime(char* out, const char* date, int secondOfDay) {
+    std::memcpy(out, date, 11);
+    const auto two = [](char* p, int v) {
+        p[0] = static_cast<char>('0' + v / 10);
+        p[1] = static_cast<char>('0' + v % 10);
+    };
+    two(out + 11, secondOfDay / 3600);
+    out[13] = ':';
+    two(out + 14, secondOfDay / 60 % 60);
+    out[16] = ':';
+    two(out + 17, secondOfDay % 60);
+}
+
 // Binds rows[first, first + count) to an insert of count rows; the times are
 // written into times, which must outlive the statement's step.
 void bindRows(sqlite3_stmt* insert, const std::vector<RawRow>& rows, std::size_t first,
-              std::size_t count, std::int64_t dayNumber, char (*times)[2][19]) {
+              std::size_t count, const char* date, char (*times)[2][19]) {
     for (std::size_t r = 0; r < count; ++r) {
         const RawRow& row = rows[first + r];
         const int c = static_cast<int>(r) * kColumns;
-        civil::format(row.startTime(dayNumber), times[r][0]);
+        formatTime(times[r][0], date, row.startSecond);
         sqlite3_bind_int(insert, c + 1, row.port);
         sqlite3_bind_int(insert, c + 2, row.callType);
         // Times are stored as text, as the schema says, so SQL can compare them.
@@ -50,7 +66,7 @@ void bindRows(sqlite3_stmt* insert, const std::vector<RawRow>& rows, std::size_t
         sqlite3_bind_int(insert, c + 5, row.linesInUse);
         sqlite3_bind_int(insert, c + 6, row.startMinute());
         if (row.closed) {
-            civil::format(row.endTime(dayNumber), times[r][1]);
+            formatTime(times[r][1], date, row.endSecond);
             sqlite3_bind_text(insert, c + 7, times[r][1], 19, SQLITE_STATIC);
             sqlite3_bind_int(insert, c + 8, row.seconds);
             sqlite3_bind_int(insert, c + 9, row.endMinute());
@@ -92,6 +108,8 @@ Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::ve
         sqlite3* handle = db.getHandle();
         const PreparedInsert full(handle, insertStatement(kRowsPerInsert));
         char times[kRowsPerInsert][2][19];
+        char date[19];
+        civil::format(dayNumber * 86400, date);
         std::size_t done = 0;
         while (done < rows.size()) {
             const std::size_t count = std::min(kRowsPerInsert, rows.size() - done);
@@ -100,7 +118,7 @@ Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::ve
             if (count < kRowsPerInsert)
                 tail = std::make_unique<PreparedInsert>(handle, insertStatement(count));
             const PreparedInsert& insert = tail ? *tail : full;
-            bindRows(insert.statement, rows, done, count, dayNumber, times);
+            bindRows(insert.statement, rows, done, count, date, times);
             insert.run(handle);
             const std::size_t before = done;
             done += count;
