@@ -1,4 +1,6 @@
 #include "app/startup.h"
+#include "logparse/parselogfile.h"
+#include "platform/civiltime.h"
 #include "logparse/logfiles.h"
 #include "serverprobe/registryapi.h"
 #include "store/rawportdata.h"
@@ -168,6 +170,81 @@ TEST_F(LoadDayTest, RawCsvHasHeaderTimesAndNulls) {
                          "7,1,2009-01-15 10:15:30,12,3,615,2009-01-15 10:17:05,95,617\n"
                          "7,99,2009-01-15 10:17:05,13,2,617,,,\n"
                          "8,5,2009-01-15 10:20:00,12,3,620,,,\n"));
+}
+
+} // namespace
+} // namespace tarrow::load
+
+namespace tarrow::load {
+namespace {
+
+// Three files of one day, with calls, disconnects, open legs and lines that
+// cannot be read in each.
+QByteArray busyFile(int file) {
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i) {
+        const int second = (file * 3000 + i) * 3 % 86000;
+        const QByteArray at = QStringLiteral("2009-01-15 %1:%2:%3")
+                                  .arg(second / 3600, 2, 10, QLatin1Char('0'))
+                                  .arg(second / 60 % 60, 2, 10, QLatin1Char('0'))
+                                  .arg(second % 60, 2, 10, QLatin1Char('0'))
+                                  .toLatin1();
+        const QByteArray port = "Port" + QByteArray::number(1 + (i * 7 + file) % 40);
+        const char* text = i % 3 == 2 ? "CALL DISCONNECT" : i % 5 == 0 ? "MWI DIAL OUT" : "NEW CALL";
+        bytes += testing::logLine(at.constData(), i % 3 == 2 ? "1163" : "1162", text,
+                                  port.constData(), i % 24, 24 - i % 24);
+        if (i % 997 == 0)
+            bytes += "not a date,HcMgr,1162,NEW CALL,Port1,1,1,0\r\n";
+    }
+    return bytes;
+}
+
+TEST_F(LoadDayTest, ThreadedLoadGivesTheRowsOfOneThread) {
+    std::vector<store::RawRow> expected;
+    ProblemLog problems;
+    for (int f = 0; f < 3; ++f) {
+        const QByteArray bytes = busyFile(f);
+        writeLog(QStringLiteral("20090115%1").arg(QChar(u'a' + f)).toLatin1().constData(), bytes);
+        ParseOptions options;
+        options.chosenDay = civil::daysFromCivil(2009, 1, 15);
+        options.zone = state.zone;
+        options.fileName = QStringLiteral("data_qnhcmgr_20090115%1.csv").arg(QChar(u'a' + f));
+        const ParseResult one =
+            ParseLogFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                         options);
+        expected.insert(expected.end(), one.rows.begin(), one.rows.end());
+        problems.merge(one.problems);
+    }
+    (void)load(QDate(2009, 1, 15));
+    ASSERT_EQ(state.day.rows.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const store::RawRow& a = state.day.rows[i];
+        const store::RawRow& b = expected[i];
+        ASSERT_TRUE(a.port == b.port && a.callType == b.callType &&
+                    a.startSecond == b.startSecond && a.closed == b.closed &&
+                    a.endSecond == b.endSecond && a.seconds == b.seconds)
+            << "row " << i;
+    }
+    EXPECT_EQ(rows(), static_cast<qint64>(expected.size()));
+    EXPECT_EQ(state.day.problems.summary(), problems.summary());
+    EXPECT_FALSE(state.day.problems.isEmpty());
+}
+
+TEST_F(LoadDayTest, ALoadThatNeverFinishedIsReplacedAtTheNextStart) {
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+    ASSERT_TRUE(state.database.markLoad(true).ok()); // as a load killed half-way leaves it
+    state.database.close();
+    serverprobe::MapRegistry registry;
+    const QStringList messages = app::startUp(state, registry);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("did not finish. The damaged working database")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("PortData.mdb.bad"))));
+    EXPECT_TRUE(load(QDate(2009, 1, 15)).foundCalls());
+    EXPECT_EQ(rows(), 1);
+    // A finished load leaves no mark: the next start keeps the file.
+    state.database.close();
+    EXPECT_TRUE(app::startUp(state, registry).isEmpty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <optional>
 #include <string>
 
@@ -115,6 +116,49 @@ TEST(CivilTime, FormatsAndSplitsLocalTimes) {
     EXPECT_EQ(civil::minuteOfDay(at(2009, 1, 15, 10, 15, 30)), 615);
     EXPECT_EQ(civil::minuteOfDay(at(1969, 12, 31, 23, 59, 59)), 1439);
     EXPECT_EQ(civil::dayOf(at(1969, 12, 31, 23, 59, 59)), -1);
+}
+
+} // namespace
+} // namespace tarrow::logparse
+
+namespace tarrow::logparse {
+namespace {
+
+// The fast paths for the server's own forms and the general readers behind
+// them give the same answer for every text: a leading blank sends a text past
+// the fast path to the general reader.
+TEST(FastPaths, AgreeWithTheGeneralReaders) {
+    for (const char* text :
+         {"2009-01-15 10:15:30", "2008-02-29 00:00:00", "2009-02-29 00:00:00",
+          "2009-12-31 23:59:59", "2009-12-31 24:00:00", "2009-12-31 23:60:00",
+          "2009-13-01 10:00:00", "0000-01-01 10:00:00", "9999-12-31 23:59:59",
+          "2009-00-10 10:00:00", "2009-04-31 10:00:00", "2009-01-15T10:15:30",
+          "20a9-01-15 10:15:30", "2009/01/15 10:15:30"}) {
+        const std::string general = std::string(" ") + text;
+        EXPECT_EQ(readDateTime(text, DateOrder::MonthDayYear),
+                  readDateTime(general, DateOrder::MonthDayYear))
+            << text;
+    }
+    for (const char* field : {"0", "7", "00012", "32767", "32768", "99999", "12345", "1", "65535"}) {
+        const std::string general = std::string(" ") + field;
+        EXPECT_EQ(readInt16(field), readInt16(general)) << field;
+    }
+    EXPECT_EQ(readDateTime("2009-01-15 10:15:30", DateOrder::DayMonthYear),
+              civil::daysFromCivil(2009, 1, 15) * 86400 + 10 * 3600 + 15 * 60 + 30);
+}
+
+// A comma-decimal C locale must not change how log numbers read.
+TEST(NumericFields, ReadTheSameInACommaDecimalLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    const double read = readNumericPrefix("3.7");
+    const auto rounded = readInt16("7.6");
+    const double exponent = readNumericPrefix("1.5e2");
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(read, 3.7);
+    EXPECT_EQ(rounded, 8);
+    EXPECT_EQ(exponent, 150.0);
 }
 
 } // namespace
