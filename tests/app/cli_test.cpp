@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -181,6 +182,47 @@ TEST_F(CliTest, ExitCodes) {
         {QStringLiteral("days"), QStringLiteral("--logs"), dir.file(QStringLiteral("nowhere")),
          QStringLiteral("--data-dir"), dir.file(QStringLiteral("data"))});
     EXPECT_EQ(missing.code, 2);
+}
+
+} // namespace
+} // namespace tarrow::app
+
+namespace tarrow::app {
+namespace {
+
+// A load killed while it writes (the scratch database keeps its journal in
+// memory) leaves a working database that the next run replaces and loads into.
+TEST(CliRecovery, ALoadKilledHalfWayLeavesAUsableDatabase) {
+    testing::TempFolder dir;
+    QByteArray bytes;
+    for (int i = 0; i < 200000; ++i) {
+        const int second = i % 86400;
+        const QByteArray at = QStringLiteral("2009-01-15 %1:%2:%3")
+                                  .arg(second / 3600, 2, 10, QLatin1Char('0'))
+                                  .arg(second / 60 % 60, 2, 10, QLatin1Char('0'))
+                                  .arg(second % 60, 2, 10, QLatin1Char('0'))
+                                  .toLatin1();
+        bytes += testing::logLine(at.constData(), i % 2 ? "1163" : "1162",
+                                  i % 2 ? "CALL DISCONNECT" : "NEW CALL", "Port3", 1, 1);
+        // Calls after 23:00 UTC fall on the next day in Berlin: 96,400 stay.
+    }
+    dir.write(QStringLiteral("logs/data_qnhcmgr_20090115.csv"), bytes);
+    const QStringList args = {QStringLiteral("load"),           QStringLiteral("--logs"),
+                              dir.file(QStringLiteral("logs")), QStringLiteral("--day"),
+                              QStringLiteral("2009-01-15"),     QStringLiteral("--data-dir"),
+                              dir.file(QStringLiteral("data"))};
+    for (int delay : {40, 120}) {
+        QProcess doomed;
+        doomed.start(QStringLiteral(TARROW_BIN_DIR "/tarrow"), args);
+        ASSERT_TRUE(doomed.waitForStarted());
+        QThread::msleep(static_cast<unsigned long>(delay));
+        doomed.kill();
+        doomed.waitForFinished();
+        const ProcessRun again = tarrow(args);
+        EXPECT_EQ(again.code, 0) << again.err.toStdString();
+        EXPECT_TRUE(again.out.contains(QStringLiteral("Inbound Calls=96400")))
+            << again.out.toStdString();
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "app/startup.h"
+#include "logparse/logfiles.h"
 #include "logparse/parselogfile.h"
 #include "platform/civiltime.h"
-#include "logparse/logfiles.h"
 #include "serverprobe/registryapi.h"
 #include "store/rawportdata.h"
 #include "support/tempfolder.h"
@@ -190,7 +190,9 @@ QByteArray busyFile(int file) {
                                   .arg(second % 60, 2, 10, QLatin1Char('0'))
                                   .toLatin1();
         const QByteArray port = "Port" + QByteArray::number(1 + (i * 7 + file) % 40);
-        const char* text = i % 3 == 2 ? "CALL DISCONNECT" : i % 5 == 0 ? "MWI DIAL OUT" : "NEW CALL";
+        const char* text = i % 3 == 2   ? "CALL DISCONNECT"
+                           : i % 5 == 0 ? "MWI DIAL OUT"
+                                        : "NEW CALL";
         bytes += testing::logLine(at.constData(), i % 3 == 2 ? "1163" : "1162", text,
                                   port.constData(), i % 24, 24 - i % 24);
         if (i % 997 == 0)
@@ -209,9 +211,8 @@ TEST_F(LoadDayTest, ThreadedLoadGivesTheRowsOfOneThread) {
         options.chosenDay = civil::daysFromCivil(2009, 1, 15);
         options.zone = state.zone;
         options.fileName = QStringLiteral("data_qnhcmgr_20090115%1.csv").arg(QChar(u'a' + f));
-        const ParseResult one =
-            ParseLogFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                         options);
+        const ParseResult one = ParseLogFile(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), options);
         expected.insert(expected.end(), one.rows.begin(), one.rows.end());
         problems.merge(one.problems);
     }
@@ -237,7 +238,8 @@ TEST_F(LoadDayTest, ALoadThatNeverFinishedIsReplacedAtTheNextStart) {
     serverprobe::MapRegistry registry;
     const QStringList messages = app::startUp(state, registry);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("did not finish. The damaged working database")))
+    EXPECT_TRUE(
+        messages[0].contains(QStringLiteral("did not finish. The damaged working database")))
         << messages[0].toStdString();
     EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("PortData.mdb.bad"))));
     EXPECT_TRUE(load(QDate(2009, 1, 15)).foundCalls());

@@ -128,18 +128,18 @@ namespace {
 // them give the same answer for every text: a leading blank sends a text past
 // the fast path to the general reader.
 TEST(FastPaths, AgreeWithTheGeneralReaders) {
-    for (const char* text :
-         {"2009-01-15 10:15:30", "2008-02-29 00:00:00", "2009-02-29 00:00:00",
-          "2009-12-31 23:59:59", "2009-12-31 24:00:00", "2009-12-31 23:60:00",
-          "2009-13-01 10:00:00", "0000-01-01 10:00:00", "9999-12-31 23:59:59",
-          "2009-00-10 10:00:00", "2009-04-31 10:00:00", "2009-01-15T10:15:30",
-          "20a9-01-15 10:15:30", "2009/01/15 10:15:30"}) {
+    for (const char* text : {"2009-01-15 10:15:30", "2008-02-29 00:00:00", "2009-02-29 00:00:00",
+                             "2009-12-31 23:59:59", "2009-12-31 24:00:00", "2009-12-31 23:60:00",
+                             "2009-13-01 10:00:00", "0000-01-01 10:00:00", "9999-12-31 23:59:59",
+                             "2009-00-10 10:00:00", "2009-04-31 10:00:00", "2009-01-15T10:15:30",
+                             "20a9-01-15 10:15:30", "2009/01/15 10:15:30"}) {
         const std::string general = std::string(" ") + text;
         EXPECT_EQ(readDateTime(text, DateOrder::MonthDayYear),
                   readDateTime(general, DateOrder::MonthDayYear))
             << text;
     }
-    for (const char* field : {"0", "7", "00012", "32767", "32768", "99999", "12345", "1", "65535"}) {
+    for (const char* field :
+         {"0", "7", "00012", "32767", "32768", "99999", "12345", "1", "65535"}) {
         const std::string general = std::string(" ") + field;
         EXPECT_EQ(readInt16(field), readInt16(general)) << field;
     }
