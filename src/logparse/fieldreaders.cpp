@@ -129,6 +129,19 @@ std::optional<int> readTime(Reader& r) {
     return h * 3600 + m * 60 + s;
 }
 
+// Whether the 'e' at position at starts an exponent: digits follow it, after
+// blanks and an optional sign.
+bool exponentFollows(std::string_view field, std::size_t at) {
+    std::size_t j = at + 1;
+    while (j < field.size() && isBlank(field[j]))
+        ++j;
+    if (j < field.size() && (field[j] == '+' || field[j] == '-'))
+        ++j;
+    while (j < field.size() && isBlank(field[j]))
+        ++j;
+    return j < field.size() && isDigit(field[j]);
+}
+
 } // namespace
 
 double readNumericPrefix(std::string_view field) {
@@ -157,15 +170,7 @@ double readNumericPrefix(std::string_view field) {
             seenPoint = true;
             digitsOnly = false;
         } else if ((c == 'e' || c == 'E') && seenDigit && !seenExp) {
-            // An exponent counts only when digits follow it.
-            std::size_t j = i + 1;
-            while (j < field.size() && isBlank(field[j]))
-                ++j;
-            if (j < field.size() && (field[j] == '+' || field[j] == '-'))
-                ++j;
-            while (j < field.size() && isBlank(field[j]))
-                ++j;
-            if (j >= field.size() || !isDigit(field[j]))
+            if (!exponentFollows(field, i))
                 break;
             seenExp = true;
             digitsOnly = false;
