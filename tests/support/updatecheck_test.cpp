@@ -1,3 +1,4 @@
+#include "support/buildversion.h"
 #include "support/httpserver.h"
 #include "support/tempfolder.h"
 #include "support/updatecheck.h"
@@ -42,7 +43,7 @@ TEST(UpdateCheck, PadVersionString) {
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("(error):")));
     EXPECT_TRUE(messages[0].endsWith(
         QStringLiteral(") in procedure PadVersionString of Module modUpdateCheck")));
-    EXPECT_EQ(ownVersionText(), QStringLiteral("2.0.5"));
+    EXPECT_EQ(ownVersionText(), testing::ownVersion());
     EXPECT_EQ(aboutVersionText(), QStringLiteral(" 2.0 Build 5"));
 }
 
@@ -78,10 +79,10 @@ TEST(UpdateCheck, OutcomesCompareThePaddedVersions) {
         UpdateOutcome outcome;
     };
     const Case cases[] = {
-        {listWith(QStringLiteral("2.0.6")), UpdateOutcome::NewerPosted},
-        {listWith(QStringLiteral("2.0.10")), UpdateOutcome::NewerPosted},
-        {listWith(QStringLiteral("2.0.5.1")), UpdateOutcome::NewerPosted},
-        {listWith(QStringLiteral("2.0.5")), UpdateOutcome::UpToDate},
+        {listWith(testing::ownVersion(1)), UpdateOutcome::NewerPosted},
+        {listWith(testing::ownVersion(5)), UpdateOutcome::NewerPosted}, // 2.0.10 after 2.0.5
+        {listWith(testing::ownVersion() + QStringLiteral(".1")), UpdateOutcome::NewerPosted},
+        {listWith(testing::ownVersion()), UpdateOutcome::UpToDate},
         {listWith(QStringLiteral("1.9.9")), UpdateOutcome::UpToDate},
         {listWith(QStringLiteral("2005")), UpdateOutcome::Unreachable},
         {QStringLiteral("short"), UpdateOutcome::Unreachable},

@@ -51,7 +51,10 @@ TEST_F(SupportWindowsTest, AboutShowsVersionAndStaysOneModalWindow) {
     frmAbout* about = windows.aboutWindow();
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
-              QStringLiteral(" 2.0 Build 5"));
+              QStringLiteral(" %1.%2 Build %3")
+                  .arg(TARROW_VERSION_MAJOR)
+                  .arg(TARROW_VERSION_MINOR)
+                  .arg(TARROW_VERSION_BUILD));
     EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
     about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
     EXPECT_TRUE(about->isHidden());
