@@ -142,6 +142,26 @@ bool exponentFollows(std::string_view field, std::size_t at) {
     return j < field.size() && isDigit(field[j]);
 }
 
+// The number of the characters collected from a field: plain integers are
+// summed directly, anything else goes through from_chars, which reads the same
+// in every locale (strtod would follow the C library's decimal separator) and
+// takes no plus sign.
+double toNumber(const char* buf, std::size_t n, bool digitsOnly) {
+    if (digitsOnly && n <= 16) {
+        std::int64_t v = 0;
+        std::size_t k = (buf[0] == '-' || buf[0] == '+') ? 1 : 0;
+        for (; k < n; ++k)
+            v = v * 10 + (buf[k] - '0');
+        return buf[0] == '-' ? -static_cast<double>(v) : static_cast<double>(v);
+    }
+    const char* first = buf[0] == '+' ? buf + 1 : buf;
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, buf + n, value);
+    if (error == std::errc::result_out_of_range)
+        return first[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+    return value;
+}
+
 } // namespace
 
 double readNumericPrefix(std::string_view field) {
@@ -190,21 +210,7 @@ double readNumericPrefix(std::string_view field) {
     }
     if (!seenDigit)
         return 0.0;
-    if (digitsOnly && n <= 16) {
-        std::int64_t v = 0;
-        std::size_t k = (buf[0] == '-' || buf[0] == '+') ? 1 : 0;
-        for (; k < n; ++k)
-            v = v * 10 + (buf[k] - '0');
-        return buf[0] == '-' ? -static_cast<double>(v) : static_cast<double>(v);
-    }
-    // from_chars reads the same in every locale (strtod would follow the C
-    // library's decimal separator); it takes no plus sign.
-    const char* first = buf[0] == '+' ? buf + 1 : buf;
-    double value = 0;
-    const auto [end, error] = std::from_chars(first, buf + n, value);
-    if (error == std::errc::result_out_of_range)
-        return first[0] == '-' ? -HUGE_VAL : HUGE_VAL;
-    return value;
+    return toNumber(buf, n, digitsOnly);
 }
 
 std::optional<std::int16_t> readInt16(std::string_view field) {
