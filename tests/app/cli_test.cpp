@@ -1,5 +1,6 @@
 #include "support/buildversion.h"
 #include "support/httpserver.h"
+#include "support/tarrowprocess.h"
 #include "support/tempfolder.h"
 
 #include <QDir>
@@ -16,18 +17,10 @@ namespace {
 
 using testing::logLine;
 
-struct ProcessRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using testing::ProcessRun;
 
 ProcessRun tarrow(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(TARROW_BIN_DIR "/tarrow"), args);
-    process.waitForFinished(60000);
-    return ProcessRun{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                      QString::fromUtf8(process.readAllStandardError())};
+    return testing::runTarrow(args);
 }
 
 // Runs tarrow while this process keeps serving events (its own web server).
@@ -199,11 +192,7 @@ TEST(CliRecovery, ALoadKilledHalfWayLeavesAUsableDatabase) {
     QByteArray bytes;
     for (int i = 0; i < 200000; ++i) {
         const int second = i % 86400;
-        const QByteArray at = QStringLiteral("2009-01-15 %1:%2:%3")
-                                  .arg(second / 3600, 2, 10, QLatin1Char('0'))
-                                  .arg(second / 60 % 60, 2, 10, QLatin1Char('0'))
-                                  .arg(second % 60, 2, 10, QLatin1Char('0'))
-                                  .toLatin1();
+        const QByteArray at = testing::logTime("2009-01-15", second);
         bytes += testing::logLine(at.constData(), i % 2 ? "1163" : "1162",
                                   i % 2 ? "CALL DISCONNECT" : "NEW CALL", "Port3", 1, 1);
         // Calls after 23:00 UTC fall on the next day in Berlin: 96,400 stay.

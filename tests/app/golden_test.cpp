@@ -2,11 +2,11 @@
 // fixture day, compared byte for byte with the files kept under
 // tests/data/golden/. A change of any figure, header, order or line ending
 // shows up here.
+#include "support/tarrowprocess.h"
 #include "support/tempfolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,7 @@ QByteArray bytesOf(const QString& path) {
 }
 
 int run(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(TARROW_BIN_DIR "/tarrow"), args);
-    process.waitForFinished(60000);
-    return process.exitCode();
+    return testing::runTarrow(args).code;
 }
 
 // Compares every golden file of one folder with the file of the same name in out.
@@ -39,10 +36,11 @@ void expectSameFiles(const QString& goldenFolder, const QString& out) {
 class GoldenFiles : public ::testing::Test {
 protected:
     QStringList day(const QString& out) const {
-        return {QStringLiteral("--logs"), kGolden + QStringLiteral("/logs"),
-                QStringLiteral("--day"),  QStringLiteral("2009-03-07"),
+        return {QStringLiteral("--logs"),     kGolden + QStringLiteral("/logs"),
+                QStringLiteral("--day"),      QStringLiteral("2009-03-07"),
                 QStringLiteral("--data-dir"), dir.file(QStringLiteral("data")),
-                QStringLiteral("--out"), out, QStringLiteral("--charts"), QStringLiteral("none")};
+                QStringLiteral("--out"),      out,
+                QStringLiteral("--charts"),   QStringLiteral("none")};
     }
     testing::TempFolder dir;
 };
@@ -54,20 +52,22 @@ TEST_F(GoldenFiles, WholeDayReportAndRawRows) {
     QStringList golden = QDir(kGolden + QStringLiteral("/day")).entryList(QDir::Files, QDir::Name);
     golden.removeAll(QStringLiteral("RawPortData.csv"));
     EXPECT_EQ(written, golden) << "the files written are exactly the golden ones";
-    ASSERT_EQ(run({QStringLiteral("load"), QStringLiteral("--logs"), kGolden + QStringLiteral("/logs"),
-                   QStringLiteral("--day"), QStringLiteral("2009-03-07"), QStringLiteral("--data-dir"),
-                   dir.file(QStringLiteral("data")), QStringLiteral("--raw-csv"),
-                   QDir(out).filePath(QStringLiteral("RawPortData.csv"))}),
-              0);
+    ASSERT_EQ(
+        run({QStringLiteral("load"), QStringLiteral("--logs"), kGolden + QStringLiteral("/logs"),
+             QStringLiteral("--day"), QStringLiteral("2009-03-07"), QStringLiteral("--data-dir"),
+             dir.file(QStringLiteral("data")), QStringLiteral("--raw-csv"),
+             QDir(out).filePath(QStringLiteral("RawPortData.csv"))}),
+        0);
     expectSameFiles(kGolden + QStringLiteral("/day"), out);
 }
 
 TEST_F(GoldenFiles, PerPortReportsOverARange) {
     const QString out = dir.file(QStringLiteral("range"));
-    ASSERT_EQ(run(QStringList{QStringLiteral("report"), QStringLiteral("--from"), QStringLiteral("09:30"),
-                              QStringLiteral("--to"), QStringLiteral("17:45:30")} +
-                  day(out)),
-              0);
+    ASSERT_EQ(
+        run(QStringList{QStringLiteral("report"), QStringLiteral("--from"), QStringLiteral("09:30"),
+                        QStringLiteral("--to"), QStringLiteral("17:45:30")} +
+            day(out)),
+        0);
     expectSameFiles(kGolden + QStringLiteral("/range"), out);
 }
 

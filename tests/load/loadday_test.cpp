@@ -184,11 +184,7 @@ QByteArray busyFile(int file) {
     QByteArray bytes;
     for (int i = 0; i < 3000; ++i) {
         const int second = (file * 3000 + i) * 3 % 86000;
-        const QByteArray at = QStringLiteral("2009-01-15 %1:%2:%3")
-                                  .arg(second / 3600, 2, 10, QLatin1Char('0'))
-                                  .arg(second / 60 % 60, 2, 10, QLatin1Char('0'))
-                                  .arg(second % 60, 2, 10, QLatin1Char('0'))
-                                  .toLatin1();
+        const QByteArray at = testing::logTime("2009-01-15", second);
         const QByteArray port = "Port" + QByteArray::number(1 + (i * 7 + file) % 40);
         const char* text = i % 3 == 2   ? "CALL DISCONNECT"
                            : i % 5 == 0 ? "MWI DIAL OUT"

@@ -34,6 +34,15 @@ QString TempFolder::writeTemplate(const QString& folder) const {
     return path;
 }
 
+QByteArray logTime(const char* day, int secondOfDay) {
+    return QStringLiteral("%1 %2:%3:%4")
+        .arg(QLatin1String(day))
+        .arg(secondOfDay / 3600, 2, 10, QLatin1Char('0'))
+        .arg(secondOfDay / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(secondOfDay % 60, 2, 10, QLatin1Char('0'))
+        .toLatin1();
+}
+
 QByteArray logLine(const char* utc, const char* code, const char* text, const char* port, int inUse,
                    int available) {
     return QByteArray(utc) + ",HcMgr," + code + ',' + text + ',' + port + ',' +

@@ -21,6 +21,9 @@ private:
     QTemporaryDir dir_;
 };
 
+// "YYYY-MM-DD hh:mm:ss" of a second of the given day ("2009-01-15").
+QByteArray logTime(const char* day, int secondOfDay);
+
 // A log line of seven fields plus one ignored field.
 QByteArray logLine(const char* utc, const char* code, const char* text, const char* port, int inUse,
                    int available);

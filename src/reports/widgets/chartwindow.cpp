@@ -131,7 +131,6 @@ void ChartWindow::load() {
         charts::applyChartModel(*chart_, output.chart);
         draw(output);
     } catch (const std::exception& e) {
-        host_.status().hideStatus();
         host_.dialogs().message(entry().errorPrefix + QString::fromUtf8(e.what()));
     }
     for (int i = 0; i < checks_.size(); ++i)
