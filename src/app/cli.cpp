@@ -3,6 +3,7 @@
 #include "app/reportfiles.h"
 #include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "reports/capacity/capacityoutput.h"
 #include "store/rawportdata.h"
 #include "support/updatecheck.h"
 
@@ -22,6 +23,11 @@ const QString kUsage = QStringLiteral(
     "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
     "                --out DIR [--charts bmp|png|none]\n"
     "                                      load one day and write every report into DIR\n"
+    "  tarrow capacity --logs DIR --day YYYY-MM-DD [--ports N] [--gos P] [--json]\n"
+    "                                      busy hour, all ports busy and Erlang B sizing\n"
+    "                                      (N ports in service, 0 or absent: the ports that\n"
+    "                                      took calls; P target blocking 0.001 to 0.2,\n"
+    "                                      default 0.01)\n"
     "  tarrow check-update                 ask the tools web site for a newer version\n"
     "                                      (0 up to date, 3 newer posted, 1 site not reached)\n"
     "Every sub-command takes --data-dir DIR (where the working database lives) and --help.\n"
@@ -46,10 +52,18 @@ struct Command {
                            QStringLiteral("DIR")};
     QCommandLineOption charts{QStringLiteral("charts"), QStringLiteral("Chart pictures."),
                               QStringLiteral("bmp|png|none"), QStringLiteral("bmp")};
+    QCommandLineOption ports{QStringLiteral("ports"), QStringLiteral("Ports in service."),
+                             QStringLiteral("N"), QStringLiteral("0")};
+    QCommandLineOption gos{QStringLiteral("gos"), QStringLiteral("Target blocking."),
+                           QStringLiteral("P"), QStringLiteral("0.01")};
+    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Print JSON.")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
 
-    Command() { parser.addOptions({logs, day, rawCsv, dataDir, from, to, out, charts, help}); }
+    Command() {
+        parser.addOptions(
+            {logs, day, rawCsv, dataDir, from, to, out, charts, ports, gos, json, help});
+    }
 };
 
 class Runner {
@@ -111,6 +125,8 @@ public:
             request.chartFormat = ChartFormat::None;
         else
             return fail(QStringLiteral("--charts takes bmp, png or none."), ExitBadInput);
+        if (!readSizing(c, request.sizing))
+            return ExitBadInput;
         const int loaded = loadDay(c);
         if (loaded != ExitOk)
             return loaded;
@@ -124,14 +140,52 @@ public:
         return outcome.errors.isEmpty() ? ExitOk : ExitBadInput;
     }
 
+    int capacity(Command& c) {
+        reports::SizingChoice choice;
+        if (!readSizing(c, choice))
+            return ExitBadInput;
+        const int loaded = loadDay(c, false);
+        if (loaded == ExitBadInput)
+            return loaded;
+        const reports::CapacityFigures figures = reports::computeCapacityFigures(state_.day);
+        const reports::Sizing sizing = reports::sizeCapacity(figures, choice);
+        if (c.parser.isSet(c.json)) {
+            out_ << reports::capacityJson(figures, sizing);
+            return loaded;
+        }
+        out_ << "Capacity for " << figures.day.toString(Qt::ISODate) << '\n'
+             << reports::capacityHeadline(figures, sizing) << '\n';
+        for (const reports::VerdictLine& line : reports::capacityVerdict(figures, sizing))
+            out_ << line.label << ": " << line.value << '\n';
+        return loaded;
+    }
+
 private:
+    // --ports and --gos, checked.
+    bool readSizing(Command& c, reports::SizingChoice& choice) {
+        bool portsOk = false;
+        bool gosOk = false;
+        choice.ports = c.parser.value(c.ports).toInt(&portsOk);
+        choice.gos = c.parser.value(c.gos).toDouble(&gosOk);
+        if (!portsOk || choice.ports < 0 || choice.ports > 32768) {
+            fail(QStringLiteral("--ports needs a number of ports from 0 to 32768."), ExitBadInput);
+            return false;
+        }
+        if (!gosOk || choice.gos < reports::kMinGos || choice.gos > reports::kMaxGos) {
+            fail(QStringLiteral("--gos needs a target blocking from 0.001 to 0.2 (0.01 is 1 %)."),
+                 ExitBadInput);
+            return false;
+        }
+        return true;
+    }
+
     static QTime readTime(const QString& text) {
         const QTime t = QTime::fromString(text, QStringLiteral("H:mm:ss"));
         return t.isValid() ? t : QTime::fromString(text, QStringLiteral("H:mm"));
     }
 
-    // "Load Data" for --logs and --day; prints what was found.
-    int loadDay(Command& c) {
+    // "Load Data" for --logs and --day; prints what was found when echo is set.
+    int loadDay(Command& c, bool echo = true) {
         if (!require(c, c.logs) || !require(c, c.day))
             return ExitBadInput;
         const QDate day = QDate::fromString(c.parser.value(c.day), Qt::ISODate);
@@ -145,6 +199,8 @@ private:
             return fail(outcome.folderError, ExitBadInput);
         for (const QString& error : outcome.errors)
             err_ << error << '\n';
+        if (!echo)
+            return outcome.foundCalls() ? ExitOk : ExitNoCallData;
         for (const QString& file : outcome.oversizedFiles)
             out_ << load::tooManyLinesMessage() << ' ' << file << "\r\n";
         out_ << state_.day.problems.summary() << outcome.message;
@@ -211,7 +267,8 @@ bool isCommandLineRun(const QStringList& args) {
         return false;
     const QString& first = args.constFirst();
     return first == QLatin1String("days") || first == QLatin1String("load") ||
-           first == QLatin1String("report") || first == QLatin1String("check-update") ||
+           first == QLatin1String("report") || first == QLatin1String("capacity") ||
+           first == QLatin1String("check-update") ||
            first == QLatin1String("help") || first == QLatin1String("--help") ||
            first == QLatin1String("-h");
 }
@@ -220,7 +277,8 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
                    QTextStream& err, const ChartWriter& charts) {
     const QString command = args.value(0);
     if (command != QLatin1String("days") && command != QLatin1String("load") &&
-        command != QLatin1String("report") && command != QLatin1String("check-update")) {
+        command != QLatin1String("report") && command != QLatin1String("capacity") &&
+        command != QLatin1String("check-update")) {
         out << kUsage;
         return ExitOk;
     }
@@ -245,6 +303,8 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         return runner.days(c);
     if (command == QLatin1String("load"))
         return runner.load(c);
+    if (command == QLatin1String("capacity"))
+        return runner.capacity(c);
     return runner.report(c, charts);
 }
 

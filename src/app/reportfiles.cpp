@@ -36,11 +36,16 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
             const reports::TimeRange range =
                 report.takesRange ? request.range : reports::TimeRange{};
             const reports::ReportOutput output =
-                report.compute({state.database, state.day, range, {}});
+                report.compute({state.database, state.day, range, {}, request.sizing});
             outcome.notes << output.notes;
-            const QString table = report.resultTable + QStringLiteral(".csv");
-            record(table,
-                   store::writeTableCsv(state.database, report.resultTable, out.filePath(table)));
+            if (!report.resultTable.isEmpty()) {
+                const QString table = report.resultTable + QStringLiteral(".csv");
+                record(table, store::writeTableCsv(state.database, report.resultTable,
+                                                   out.filePath(table)));
+            }
+            for (const reports::ReportFile& file : output.files)
+                record(file.name,
+                       platform::saveFileAtomically(out.filePath(file.name), file.bytes));
             const QString summary = platform::dateFileName(output.summary.layout.filePrefix, date,
                                                            QStringLiteral(".csv"));
             record(summary, platform::saveFileAtomically(out.filePath(summary),

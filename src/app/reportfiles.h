@@ -16,7 +16,8 @@ enum class ChartFormat { None, Bitmap, Png };
 
 struct ReportFilesRequest {
     QString outFolder;
-    reports::TimeRange range; // of the per-port reports
+    reports::TimeRange range;     // of the per-port reports
+    reports::SizingChoice sizing; // of the Capacity report
     ChartFormat chartFormat = ChartFormat::Bitmap;
 };
 
@@ -33,7 +34,8 @@ struct ReportFilesOutcome {
 
 // Computes every report of the report table once for the loaded day, as the
 // windows do, and writes into the folder each result table as <Table>.csv,
-// each summary CSV under its default name, and each chart picture under its
+// each summary CSV under its default name, the files of reports that keep
+// their tables in memory, and each chart picture under its
 // default name (when a chart writer is given and a format chosen).
 [[nodiscard]] ReportFilesOutcome writeReportFiles(load::AppState& state,
                                                   const ReportFilesRequest& request,

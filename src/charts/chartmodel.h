@@ -13,9 +13,21 @@ namespace tarrow::charts {
 // How a report's series are drawn; the report chooses, not the number of points.
 enum class ChartStyle { Lines, Bars };
 
+// How one series of a line chart is drawn: a plain line, a band stacked on the
+// stacked series before it, or a dashed reference level.
+enum class SeriesKind { Plain, Stacked, Level };
+
 struct ChartSeries {
     QString label;
     std::vector<double> values; // one per X value
+    SeriesKind kind = SeriesKind::Plain;
+};
+
+// A shaded stretch of the X axis, such as a busy hour, named in the legend.
+struct ChartBand {
+    double from = 0;
+    double to = 0;
+    QString label;
 };
 
 // A report's chart without any drawing library: what the windows, the command
@@ -34,6 +46,7 @@ struct ChartModel {
     double xMin = 0;
     double xMax = 0;
     std::optional<double> yMax;
+    std::optional<ChartBand> band;
 };
 
 } // namespace tarrow::charts

@@ -1,5 +1,6 @@
 #include "reports/reporttable.h"
 
+#include "reports/capacity/capacityreport.h"
 #include "reports/perport/perportreport.h"
 #include "reports/timeofday/calltraffic.h"
 #include "reports/timeofday/portavailability.h"
@@ -112,8 +113,35 @@ ReportEntry callTraffic() {
         .compute = callTrafficReport};
 }
 
+ReportEntry capacity() {
+    return ReportEntry{
+        .id = ReportId::Capacity,
+        .windowName = QStringLiteral("frmCapacity"),
+        .buttonName = QStringLiteral("cmdCapacity"),
+        .tabCaption = QStringLiteral("Capacity"),
+        .description = QStringLiteral(
+            "Answers the question \"do I have enough ports?\" the way telephony engineers "
+            "do.  The report finds the busy hour, the four quarter-hours in a row that carried "
+            "the most traffic during the day, and measures that traffic in Erlangs: one Erlang "
+            "is one port kept busy for the whole hour.  From it the Erlang B formula tells how "
+            "many ports you need so that no more than the target share of calls finds every "
+            "port busy, and how much traffic your ports in service can carry before that "
+            "happens.  The figures come from the call records and from the server's own "
+            "counts of lines available, which show how long all ports really were busy."),
+        .axisText = QStringLiteral(
+            "The X axis shows the time of day in quarter hours, the Y axis shows the traffic "
+            "carried in Erlangs, stacked by call type.  The busy hour is shaded, and two "
+            "dashed lines show the ports in service and the traffic they carry at the target "
+            "blocking.  Leave the ports at 0 to count the ports that took calls; you can try "
+            "other port counts, targets and traffic growth in the report window."),
+        .takesSizing = true,
+        .chartPrefix = QStringLiteral("CapacityGraph_"),
+        .errorPrefix = QStringLiteral("Error in form Load procedure for frmCapacity form: "),
+        .compute = capacityReport};
+}
+
 std::vector<ReportEntry> makeTable() {
-    return {portAvailability(), callDistribution(), portTimeUse(), callTraffic()};
+    return {portAvailability(), callDistribution(), portTimeUse(), callTraffic(), capacity()};
 }
 
 } // namespace

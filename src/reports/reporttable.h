@@ -1,13 +1,16 @@
 #pragma once
 
 #include "charts/chartmodel.h"
+#include "reports/capacity/capacity.h"
 #include "reports/summarytable.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTime>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tarrow::load {
@@ -19,7 +22,7 @@ class WorkingDatabase;
 
 namespace tarrow::reports {
 
-enum class ReportId { PortAvailability, CallDistribution, PortTimeUse, CallTraffic };
+enum class ReportId { PortAvailability, CallDistribution, PortTimeUse, CallTraffic, Capacity };
 
 // The start and end pickers of a report's tab; reports without a range use the
 // whole day.
@@ -39,6 +42,13 @@ struct ReportInput {
     const load::LoadedDay& day;
     TimeRange range;
     BeforeCompute before;
+    SizingChoice sizing{}; // reports that size the ports
+};
+
+// A file a report writes besides its summary, with its contents.
+struct ReportFile {
+    QString name;
+    QByteArray bytes;
 };
 
 // What one computation of a report gives every reader: the figures are stored
@@ -48,6 +58,9 @@ struct ReportOutput {
     charts::ChartModel chart;
     QStringList notes;          // what the report tells the user (for example, no activity)
     int highestPortInRange = 0; // per-port reports: 0 when the range holds no call
+    QList<ReportFile> files;    // for reports that keep no result table in the database
+    // The Capacity report's figures, which its window sizes anew as the user asks.
+    std::shared_ptr<const CapacityFigures> capacity;
 };
 
 // One report: everything the main window, the report windows and the command
@@ -63,7 +76,10 @@ struct ReportEntry {
     bool takesRange = false;  // the tab has start and end pickers
     QString rangeStartName{}; // their object names
     QString rangeEndName{};
-    QString resultTable{}; // the stored result table, written as <resultTable>.csv
+    bool takesSizing = false; // the tab has the ports-in-service and target-blocking choices
+    // The stored result table, written as <resultTable>.csv; empty for reports
+    // whose tables are among their files instead.
+    QString resultTable{};
     QString chartPrefix{}; // default picture name prefix, for example "PortAvailabilityGraph_"
     QString errorPrefix{}; // the message a failed computation starts with
     std::function<ReportOutput(const ReportInput&)> compute{}; // throws on database failures

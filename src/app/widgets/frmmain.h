@@ -18,6 +18,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QTimeEdit;
 
@@ -64,6 +65,7 @@ public:
     [[nodiscard]] platform::StatusDisplay& status() override { return *this; }
     [[nodiscard]] reports::OpenWindows& windows() override { return windows_; }
     [[nodiscard]] reports::TimeRange range(reports::ReportId report) const override;
+    [[nodiscard]] reports::SizingChoice sizing() const override;
     [[nodiscard]] QString workFolder() const override;
     [[nodiscard]] QWidget* mainWindow() const override;
     void showHelp() override;
@@ -84,6 +86,7 @@ private:
     QWidget* buildStatusFrame();
     QWidget* buildTabs();
     QWidget* buildTab(const reports::ReportEntry& report);
+    QWidget* buildSizingChoice();
 
     void browseForLogs();
     bool buildDayList();
@@ -115,6 +118,9 @@ private:
     std::map<reports::ReportId, QPushButton*> reportButtons_;
     // The start and end pickers of the tabs that take a range.
     std::map<reports::ReportId, std::pair<QTimeEdit*, QTimeEdit*>> rangePickers_;
+    // The Capacity tab's choices.
+    QSpinBox* spnPortsInService = nullptr;
+    QComboBox* cmbTargetBlocking = nullptr;
     QAction* mnuExit = nullptr;
 };
 

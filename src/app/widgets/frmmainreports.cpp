@@ -4,14 +4,18 @@
 
 #include "load/loadedday.h"
 #include "platform/userdialogs.h"
+#include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/widgets/chartwindow.h"
 #include "reports/widgets/reportwindows.h"
 #include "support/widgets/supportwindows.h"
 
+#include <QComboBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -63,6 +67,8 @@ QWidget* frmMain::buildTab(const reports::ReportEntry& report) {
         row->addStretch();
         layout->addWidget(range);
     }
+    if (report.takesSizing)
+        layout->addWidget(buildSizingChoice());
     layout->addStretch();
     auto* run = new QPushButton(QStringLiteral("Run Report"));
     run->setObjectName(report.buttonName);
@@ -75,6 +81,22 @@ QWidget* frmMain::buildTab(const reports::ReportEntry& report) {
     buttonRow->addWidget(run);
     layout->addLayout(buttonRow);
     return page;
+}
+
+QWidget* frmMain::buildSizingChoice() {
+    spnPortsInService = reports::portsInServiceBox(QStringLiteral("spnPortsInService"));
+    cmbTargetBlocking = reports::targetBlockingBox(QStringLiteral("cmbTargetBlocking"));
+    auto* box = new QGroupBox(QStringLiteral("Size the ports for:"));
+    auto* form = new QFormLayout(box);
+    form->addRow(QStringLiteral("Ports in service"), spnPortsInService);
+    form->addRow(QStringLiteral("Target blocking"), cmbTargetBlocking);
+    return box;
+}
+
+reports::SizingChoice frmMain::sizing() const {
+    if (!spnPortsInService)
+        return {};
+    return {spnPortsInService->value(), reports::chosenTarget(*cmbTargetBlocking), 0};
 }
 
 void frmMain::setReportOpener(reports::ReportId report, std::function<void()> open) {

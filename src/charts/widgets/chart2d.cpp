@@ -2,6 +2,7 @@
 
 #include "platform/fileoutput.h"
 
+#include <QAreaSeries>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -103,6 +104,37 @@ void Chart2D::addLegendTitle() {
     }
 }
 
+void Chart2D::setSeriesKind(int series, SeriesKind kind) {
+    if (series < 1)
+        return;
+    if (kinds_.size() < index(series) + 1)
+        kinds_.resize(index(series) + 1, SeriesKind::Plain);
+    kinds_[index(series)] = kind;
+    changed(true);
+}
+
+SeriesKind Chart2D::seriesKind(int series) const {
+    return series >= 1 && index(series) < kinds_.size() ? kinds_[index(series)]
+                                                        : SeriesKind::Plain;
+}
+
+void Chart2D::setBand(const std::optional<ChartBand>& band) {
+    band_ = band;
+    changed(true);
+}
+
+double Chart2D::stackedTop(int series, int point) const {
+    if (series < 1 || index(series) >= ys_.size() || point < 1 || index(point) >= xs_.size())
+        return 0.0;
+    if (seriesKind(series) != SeriesKind::Stacked)
+        return ys_[index(series)][index(point)];
+    double top = 0;
+    for (int s = 1; s <= series; ++s)
+        if (seriesKind(s) == SeriesKind::Stacked && (s == series || shown_[index(s)]))
+            top += ys_[index(s)][index(point)];
+    return top;
+}
+
 void Chart2D::SetBatchMode(bool on) {
     // Batches nest: a scroll handler's batch inside a window's load draws
     // nothing until the load's batch ends.
@@ -119,6 +151,7 @@ void Chart2D::setStyle(ChartStyle style) {
 void Chart2D::SetSeriesCount(int count) {
     ys_.resize(static_cast<std::size_t>(std::max(0, count)), std::vector<double>(xs_.size(), 0.0));
     shown_.resize(ys_.size(), true);
+    kinds_.resize(ys_.size(), SeriesKind::Plain);
     changed(true);
 }
 
@@ -148,10 +181,14 @@ void Chart2D::SetSeriesDisplay(int series, int code) {
     if (series < 1 || index(series) >= shown_.size())
         return;
     shown_[index(series)] = code != 3;
-    if (static_cast<qsizetype>(index(series)) < series_.size() && !bars_)
+    if (static_cast<qsizetype>(index(series)) < series_.size() && !bars_) {
         series_[static_cast<qsizetype>(index(series))]->setVisible(shown_[index(series)]);
-    else
+        // The stacked bands above a hidden one move down onto what is left.
+        if (std::find(kinds_.begin(), kinds_.end(), SeriesKind::Stacked) != kinds_.end())
+            changed();
+    } else {
         changed(true);
+    }
 }
 
 void Chart2D::SetAxisMin(Axis axis, double value) {
@@ -288,13 +325,9 @@ void Chart2D::rebuildSeries() {
         bars->setBarWidth(0.8);
         series_.append(bars);
     } else {
-        for (std::size_t s = 0; s < ys_.size(); ++s) {
-            auto* line = new QLineSeries;
-            line->setName(labels_.value(static_cast<qsizetype>(s)));
-            line->setVisible(shown_[s]);
-            line->setPen(QPen(seriesColor(s), 1.5));
-            series_.append(line);
-        }
+        addBand();
+        for (std::size_t s = 0; s < ys_.size(); ++s)
+            series_.append(lineOrArea(s));
     }
     for (QAbstractSeries* series : series_) {
         chart_->addSeries(series);
@@ -302,6 +335,61 @@ void Chart2D::rebuildSeries() {
         series->attachAxis(axisY_);
     }
     updateData();
+}
+
+QAbstractSeries* Chart2D::lineOrArea(std::size_t s) {
+    const QColor color = seriesColor(s);
+    QAbstractSeries* made = nullptr;
+    if (s < kinds_.size() && kinds_[s] == SeriesKind::Stacked) {
+        // The area owns its two edges; the chart deletes the area.
+        auto* upper = new QLineSeries;
+        auto* lower = new QLineSeries;
+        auto* area = new QAreaSeries(upper, lower);
+        upper->setParent(area);
+        lower->setParent(area);
+        QColor fill = color;
+        fill.setAlpha(190);
+        area->setBrush(fill);
+        area->setPen(QPen(color.darker(120), 1));
+        made = area;
+    } else {
+        auto* line = new QLineSeries;
+        QPen pen(color, 1.5);
+        if (s < kinds_.size() && kinds_[s] == SeriesKind::Level) {
+            pen.setWidthF(2);
+            pen.setStyle(Qt::DashLine);
+        }
+        line->setPen(pen);
+        made = line;
+    }
+    made->setName(labels_.value(static_cast<qsizetype>(s)));
+    made->setVisible(shown_[s]);
+    return made;
+}
+
+void Chart2D::addBand() {
+    bandSeries_ = nullptr;
+    if (!band_)
+        return;
+    auto* upper = new QLineSeries;
+    auto* lower = new QLineSeries;
+    bandSeries_ = new QAreaSeries(upper, lower);
+    upper->setParent(bandSeries_);
+    lower->setParent(bandSeries_);
+    bandSeries_->setName(band_->label);
+    bandSeries_->setBrush(QColor(255, 220, 120, 110));
+    bandSeries_->setPen(Qt::NoPen);
+    chart_->addSeries(bandSeries_);
+    bandSeries_->attachAxis(axisX_);
+    bandSeries_->attachAxis(axisY_);
+}
+
+void Chart2D::updateBand() {
+    if (!bandSeries_ || !band_)
+        return;
+    const double top = GetAxisMax(Y);
+    bandSeries_->upperSeries()->replace({QPointF(band_->from, top), QPointF(band_->to, top)});
+    bandSeries_->lowerSeries()->replace({QPointF(band_->from, 0), QPointF(band_->to, 0)});
 }
 
 void Chart2D::updateData() {
@@ -320,12 +408,29 @@ void Chart2D::updateData() {
         }
         return;
     }
+    // Stacked series stand on the shown stacked series before them.
+    std::vector<double> base(xs_.size(), 0.0);
     for (std::size_t s = 0; s < ys_.size() && static_cast<qsizetype>(s) < series_.size(); ++s) {
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(xs_.size()));
-        for (std::size_t p = 0; p < xs_.size(); ++p)
-            points.append(QPointF(xs_[p], ys_[s][p]));
-        static_cast<QLineSeries*>(series_[static_cast<qsizetype>(s)])->replace(points);
+        QAbstractSeries* drawn = series_[static_cast<qsizetype>(s)];
+        if (drawn->type() != QAbstractSeries::SeriesTypeArea) {
+            for (std::size_t p = 0; p < xs_.size(); ++p)
+                points.append(QPointF(xs_[p], ys_[s][p]));
+            static_cast<QLineSeries*>(drawn)->replace(points);
+            continue;
+        }
+        QList<QPointF> bottom;
+        bottom.reserve(static_cast<qsizetype>(xs_.size()));
+        for (std::size_t p = 0; p < xs_.size(); ++p) {
+            bottom.append(QPointF(xs_[p], base[p]));
+            points.append(QPointF(xs_[p], base[p] + ys_[s][p]));
+            if (shown_[s])
+                base[p] += ys_[s][p];
+        }
+        auto* area = static_cast<QAreaSeries*>(drawn);
+        area->upperSeries()->replace(points);
+        area->lowerSeries()->replace(bottom);
     }
 }
 
@@ -334,6 +439,15 @@ double Chart2D::autoYMax() const {
     for (const auto& ys : ys_)
         for (double y : ys)
             most = std::max(most, y);
+    // Stacked series reach as high as their shown sum.
+    for (std::size_t p = 0; p < xs_.size(); ++p) {
+        double stack = 0;
+        for (std::size_t s = 0; s < ys_.size(); ++s)
+            if (s < kinds_.size() && kinds_[s] == SeriesKind::Stacked && shown_[s])
+                stack += ys_[s][p];
+        most = std::max(most, stack);
+    }
+
     // Round up to a readable scale: 1, 2 or 5 times a power of ten, with a
     // little headroom above the highest value.
     const double target = std::max(1.0, most * 1.05);
@@ -354,6 +468,7 @@ void Chart2D::updateAxes() {
     axisX_->setRange(axisMin(X) - offset - pad, GetAxisMax(X) - offset + pad);
     axisY_->setRange(axisMin(Y), GetAxisMax(Y));
     axisY_->setTickCount(6);
+    updateBand();
     updateXLabels();
 }
 

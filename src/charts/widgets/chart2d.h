@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class QAreaSeries;
 class QBarSeries;
 class QCategoryAxis;
 class QValueAxis;
@@ -33,6 +34,10 @@ public:
     void setSeriesLabels(const QStringList& labels);
     void setAxisTitle(Axis axis, const QString& title);
     void setLegendTitle(const QString& title);
+    // How a series of a line chart is drawn (plain by default).
+    void setSeriesKind(int series, SeriesKind kind);
+    // A shaded stretch of the X axis behind the series; none when not set.
+    void setBand(const std::optional<ChartBand>& band);
     [[nodiscard]] QString legendTitle() const;
 
     // The operations the windows use.
@@ -69,6 +74,11 @@ public:
     [[nodiscard]] QList<QPair<double, QString>> valueLabels(Axis axis) const;
     [[nodiscard]] QStringList visibleXLabels() const; // after thinning, for the current range
     [[nodiscard]] bool drawsBars() const;
+    [[nodiscard]] SeriesKind seriesKind(int series) const;
+    [[nodiscard]] std::optional<ChartBand> band() const { return band_; }
+    // The top of a stacked series at a point: its value plus those of the
+    // shown stacked series before it (its own value for other series).
+    [[nodiscard]] double stackedTop(int series, int point) const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -83,11 +93,16 @@ private:
     [[nodiscard]] double autoYMax() const;
     [[nodiscard]] double barOffset() const;
     void addLegendTitle();
+    void addBand();
+    void updateBand();
+    [[nodiscard]] QAbstractSeries* lineOrArea(std::size_t series);
 
     // Model.
     std::vector<double> xs_;
     std::vector<std::vector<double>> ys_;
     std::vector<bool> shown_;
+    std::vector<SeriesKind> kinds_;
+    std::optional<ChartBand> band_;
     QStringList labels_;
     std::optional<double> xMin_, xMax_, yMin_, yMax_;
     QList<QPair<double, QString>> xValueLabels_;
@@ -105,6 +120,7 @@ private:
     QValueAxis* axisY_;
     QString legendTitle_;
     QList<QAbstractSeries*> series_;
+    QAreaSeries* bandSeries_ = nullptr;
     bool bars_ = false;
 };
 

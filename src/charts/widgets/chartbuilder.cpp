@@ -21,6 +21,9 @@ void applyChartModel(Chart2D& chart, const ChartModel& model) {
     const auto points = static_cast<int>(model.xs.size());
     chart.SetSeriesCount(seriesCount);
     for (int s = 1; s <= seriesCount; ++s)
+        chart.setSeriesKind(s, model.series[static_cast<std::size_t>(s - 1)].kind);
+    chart.setBand(model.band);
+    for (int s = 1; s <= seriesCount; ++s)
         chart.SetPointCount(s, points);
     for (int p = 1; p <= points; ++p) {
         const auto i = static_cast<std::size_t>(p - 1);

@@ -122,9 +122,11 @@ void ChartWindow::load() {
     day_ = host_.day().dataDate.date();
     try {
         const ReportOutput output = entry().compute(
-            {host_.database(), host_.day(), host_.range(design_.report), [this](qint64 steps) {
+            {host_.database(), host_.day(), host_.range(design_.report),
+             [this](qint64 steps) {
                  host_.status().showStatus(QStringLiteral("Crunching database..."), steps);
-             }});
+             },
+             host_.sizing()});
         for (const QString& note : output.notes)
             host_.dialogs().message(note);
         figures_ = output.summary;
@@ -155,7 +157,8 @@ void ChartWindow::onMenu(MenuAction action, int index) {
                                  [this] { return createSummary(figures_, day_); });
         break;
     default:
-        runCommonMenuItem(action, *this, host_);
+        if (!runOwnMenuItem(action, index))
+            runCommonMenuItem(action, *this, host_);
         break;
     }
 }

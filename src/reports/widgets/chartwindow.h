@@ -82,6 +82,8 @@ protected:
     virtual QWidget* createSummary(const SummaryTable& figures, const QDate& day) = 0;
     // Places chart and scroll bar for the window's outer and inner sizes.
     virtual void layoutChart(QSize outer, QSize inner) = 0;
+    // A menu item of the window's own; false when it is not one.
+    virtual bool runOwnMenuItem(MenuAction, int) { return false; }
 
     [[nodiscard]] const ChartWindowDesign& design() const { return design_; }
     [[nodiscard]] const ReportEntry& entry() const { return reportEntry(design_.report); }
@@ -92,6 +94,7 @@ protected:
     [[nodiscard]] QList<QAction*> menuActions() const { return actions_; }
     [[nodiscard]] QRect frameGeometryInClient() const;
     [[nodiscard]] QFont frameFont() const;
+    [[nodiscard]] QDate shownDay() const { return day_; }
     void resizeEvent(QResizeEvent* event) override;
 
 private:

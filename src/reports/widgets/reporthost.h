@@ -48,6 +48,8 @@ public:
     [[nodiscard]] virtual OpenWindows& windows() = 0;
     // The range on the report's tab; the whole day for reports without one.
     [[nodiscard]] virtual TimeRange range(ReportId report) const = 0;
+    // The ports in service and target blocking chosen for the Capacity report.
+    [[nodiscard]] virtual SizingChoice sizing() const = 0;
     // Where the print staging picture is written.
     [[nodiscard]] virtual QString workFolder() const = 0;
     // The window report windows open over (and take their position from), if any.

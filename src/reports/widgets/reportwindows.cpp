@@ -1,5 +1,6 @@
 #include "reports/widgets/reportwindows.h"
 
+#include "reports/capacity/widgets/frmcapacity.h"
 #include "reports/perport/widgets/frmcalldistribution.h"
 #include "reports/perport/widgets/frmporttimeuse.h"
 #include "reports/timeofday/widgets/frmcalltraffic.h"
@@ -19,6 +20,8 @@ std::unique_ptr<ChartWindow> windowOf(ReportId report, ReportHost& host, QWidget
         return std::make_unique<frmPortTimeUse>(host, parent);
     case ReportId::CallTraffic:
         return std::make_unique<frmCallTraffic>(host, parent);
+    case ReportId::Capacity:
+        return std::make_unique<frmCapacity>(host, parent);
     }
     return nullptr;
 }

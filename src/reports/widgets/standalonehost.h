@@ -16,6 +16,7 @@ public:
 
     std::map<ReportId, TimeRange> ranges; // the whole day when not set
     QString folder;                       // the work folder
+    SizingChoice sizingChoice;            // of the Capacity report
 
     store::WorkingDatabase& database() override { return database_; }
     const load::LoadedDay& day() const override { return day_; }
@@ -26,6 +27,7 @@ public:
         const auto it = ranges.find(report);
         return it == ranges.end() ? TimeRange{} : it->second;
     }
+    SizingChoice sizing() const override { return sizingChoice; }
     QString workFolder() const override { return folder; }
     QWidget* mainWindow() const override { return nullptr; }
     void showHelp() override {}

@@ -18,6 +18,7 @@ enum class MenuAction {
     SaveBitmap,
     Summary,
     SaveCsv,
+    SaveJson,
     Exit,
     Zoom,
     Help,

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "charts/chartmodel.h"
+#include "reports/capacity/capacity.h"
+#include "reports/summarytable.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace tarrow::reports {
+
+// One line of the capacity verdict: what it says and its figure; warning marks
+// a figure that says the ports fall short.
+struct VerdictLine {
+    QString label;
+    QString value;
+    bool warning = false;
+};
+
+// The verdict in one sentence: enough ports or how many to add.
+[[nodiscard]] QString capacityHeadline(const CapacityFigures& figures, const Sizing& sizing);
+// The verdict's figures, in the order the window and the command line show them.
+[[nodiscard]] QList<VerdictLine> capacityVerdict(const CapacityFigures& figures,
+                                                 const Sizing& sizing);
+
+// A blocking target as the user reads it: 0.01 is "1 %".
+[[nodiscard]] QString percentText(double probability);
+[[nodiscard]] QString erlangText(double erlangs); // "12.345 E"
+
+// CapacityTraffic.csv: one row per quarter-hour, Erlangs with 4 decimals.
+[[nodiscard]] QByteArray capacityTrafficCsv(const CapacityFigures& figures);
+// Capacity.json (schema 1): the figures and the sizing at the choice made.
+[[nodiscard]] QByteArray capacityJson(const CapacityFigures& figures, const Sizing& sizing);
+
+// The quarter-hour table as a summary grid.
+[[nodiscard]] SummaryTable capacitySummary(const CapacityFigures& figures);
+
+// The day's quarter-hours in Erlangs stacked by call type, the busy hour
+// shaded and levels for the ports in service and what they carry; the X axis
+// is minutes of the day as on the other time-of-day charts.
+[[nodiscard]] charts::ChartModel capacityChart(const CapacityFigures& figures,
+                                               const Sizing& sizing);
+// The two levels of the chart (ports in service, capacity at the target) for
+// a sizing, as the last two series of capacityChart.
+void setCapacityLevels(charts::ChartModel& chart, const Sizing& sizing);
+
+} // namespace tarrow::reports

@@ -1,0 +1,280 @@
+#include "reports/capacity/widgets/frmcapacity.h"
+
+#include "charts/widgets/chart2d.h"
+#include "platform/fileoutput.h"
+#include "platform/userdialogs.h"
+#include "platform/widgets/twips.h"
+#include "reports/capacity/capacityoutput.h"
+#include "reports/capacity/widgets/sizingcontrols.h"
+#include "reports/widgets/reporthost.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace tarrow::reports {
+
+using platform::twips;
+
+namespace {
+
+constexpr int kPanelWidth = 330; // pixels
+const QColor kWarning(0xb0, 0x00, 0x00);
+const QColor kFine(0x1a, 0x6b, 0x2a);
+
+TimeOfDayDesign windowDesign() {
+    TimeOfDayDesign t;
+    ChartWindowDesign& d = t.window;
+    d.report = ReportId::Capacity;
+    d.caption = QStringLiteral("Capacity");
+    d.clientTwips = QSize(15600, 8400);
+    d.minimumTwips = QSize(12000, 7200);
+    d.frameName = QStringLiteral("frExclude");
+    d.frameCaption = QStringLiteral("Included data in chart:");
+    d.frameTwips = QRect(120, 120, 7560, 645);
+    d.checkName = QStringLiteral("chkESeries1");
+    d.checks = {{QStringLiteral("Inbound Calls"), QRect(120, 255, 1260, 330), true},
+                {QStringLiteral("MWI Dialouts"), QRect(1485, 255, 1260, 330), true},
+                {QStringLiteral("Notification Dialouts"), QRect(2850, 255, 1800, 330), true},
+                {QStringLiteral("TRAP Dialouts"), QRect(4755, 255, 1380, 330), true},
+                {QStringLiteral("AMIS Dialouts"), QRect(6240, 255, 1260, 330), true}};
+    d.chartTwips = QRect(120, 840, 10400, 6900);
+    d.scrollTwips = QRect(120, 7785, 10400, 255);
+    QList<MenuDesign> menus =
+        chartMenus({.file = QStringLiteral("File"),
+                    .fileCaption = QStringLiteral("File"),
+                    .print = QStringLiteral("PrintChart"),
+                    .bitmap = QStringLiteral("SaveChartToBitmap"),
+                    .bitmapCaption = QStringLiteral("Save chart to Bitmap"),
+                    .separator1 = QStringLiteral("seperator2"),
+                    .summary = QStringLiteral("mnuSummaryData"),
+                    .summaryCaption = QStringLiteral("Show summary information"),
+                    .separator2 = QStringLiteral("spacer"),
+                    .exit = QStringLiteral("Exit"),
+                    .exitCaption = QStringLiteral("Exit"),
+                    .help = QStringLiteral("HelpMenu"),
+                    .helpCaption = QStringLiteral("Help"),
+                    .helpItem = QStringLiteral("Help"),
+                    .separator3 = QStringLiteral("spacer2"),
+                    .about = QStringLiteral("About")},
+                   timeOfDayZoomMenu(QStringLiteral("Zoom"), QStringLiteral("No Zoom")));
+    // The quarter-hour table and the figures can be saved from the chart too.
+    menus[0].items.insert(2, {QStringLiteral("mnuSaveTable"),
+                              QStringLiteral("Save quarter-hour table to CSV..."),
+                              MenuAction::SaveCsv});
+    menus[0].items.insert(3, {QStringLiteral("mnuSaveJson"),
+                              QStringLiteral("Save figures to JSON..."), MenuAction::SaveJson});
+    d.menus = menus;
+    t.drawCaption = QStringLiteral("Generating report...");
+    d.summaryName = QStringLiteral("frmCapacitySummary");
+    return t;
+}
+
+SummaryDesign summaryDesign() {
+    SummaryDesign d;
+    d.name = QStringLiteral("frmCapacitySummary");
+    d.caption = QStringLiteral("Capacity Summary");
+    d.clientTwips = QSize(12300, 6000);
+    d.gridTwips = QRect(0, 0, 12285, 5985);
+    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"),
+                            QStringLiteral("seperator"), QStringLiteral("mnuHelp"),
+                            QStringLiteral("Help"), QStringLiteral("seperator2"),
+                            QStringLiteral("mnuAbout")});
+    d.minimumTwips = QSize(6030, 6000);
+    d.gridMarginTwips = QSize(135, 705);
+    return d;
+}
+
+void paint(QLabel* label, const QColor& color) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+frmCapacity::frmCapacity(ReportHost& host, QWidget* parent)
+    : TimeOfDayWindow(windowDesign(), host, parent) {
+    panel_ = buildPanel();
+    panel_->setParent(client());
+}
+
+QWidget* frmCapacity::buildPanel() {
+    auto* panel = new QWidget;
+    panel->setObjectName(QStringLiteral("pnlVerdict"));
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    lblVerdict = new QLabel;
+    lblVerdict->setObjectName(QStringLiteral("lblVerdict"));
+    lblVerdict->setWordWrap(true);
+    QFont large = lblVerdict->font();
+    large.setPointSize(14);
+    large.setBold(true);
+    lblVerdict->setFont(large);
+    layout->addWidget(lblVerdict);
+    auto* figures = new QWidget;
+    verdictForm_ = new QFormLayout(figures);
+    verdictForm_->setContentsMargins(0, 4, 0, 4);
+    QFont medium = figures->font();
+    medium.setPointSize(10);
+    figures->setFont(medium);
+    layout->addWidget(figures);
+    auto* whatIf = new QGroupBox(QStringLiteral("What if"));
+    auto* form = new QFormLayout(whatIf);
+    spnPortsInService = portsInServiceBox(QStringLiteral("spnPortsInService"));
+    cmbTargetBlocking = targetBlockingBox(QStringLiteral("cmbTargetBlocking"));
+    spnGrowth = new QSpinBox;
+    spnGrowth->setObjectName(QStringLiteral("spnGrowth"));
+    spnGrowth->setRange(0, 200);
+    spnGrowth->setSuffix(QStringLiteral(" %"));
+    form->addRow(QStringLiteral("Ports in service"), spnPortsInService);
+    form->addRow(QStringLiteral("Target blocking"), cmbTargetBlocking);
+    form->addRow(QStringLiteral("Traffic growth"), spnGrowth);
+    layout->addWidget(whatIf);
+    layout->addStretch();
+    connect(spnPortsInService, &QSpinBox::valueChanged, this, [this] { applySizing(); });
+    connect(spnGrowth, &QSpinBox::valueChanged, this, [this] { applySizing(); });
+    connect(cmbTargetBlocking, &QComboBox::currentIndexChanged, this, [this] { applySizing(); });
+    return panel;
+}
+
+void frmCapacity::draw(const ReportOutput& output) {
+    figures_ = output.capacity;
+    for (const charts::ChartSeries& series : output.chart.series)
+        seriesLabels_ << series.label;
+    const SizingChoice choice = host().sizing();
+    {
+        const QSignalBlocker ports(spnPortsInService);
+        const QSignalBlocker target(cmbTargetBlocking);
+        spnPortsInService->setValue(choice.ports);
+        chooseTarget(*cmbTargetBlocking, choice.gos);
+    }
+    TimeOfDayWindow::draw(output);
+    // The busy hour stands out best against the whole day.
+    applyZoom(0);
+    applySizing();
+}
+
+void frmCapacity::applySizing() {
+    if (!figures_)
+        return;
+    sizing_ = sizeCapacity(*figures_, {spnPortsInService->value(),
+                                       chosenTarget(*cmbTargetBlocking),
+                                       static_cast<double>(spnGrowth->value())});
+    // Only the two levels change: the traffic drawn stays as it was.
+    charts::ChartModel levels;
+    levels.xs.assign(static_cast<std::size_t>(chart().pointCount()), 0);
+    levels.series.resize(2);
+    setCapacityLevels(levels, sizing_);
+    const auto seriesCount = static_cast<int>(seriesLabels_.size());
+    if (seriesCount >= 2) {
+        seriesLabels_[seriesCount - 2] = levels.series[0].label;
+        seriesLabels_[seriesCount - 1] = levels.series[1].label;
+        charts::Chart2D& c = chart();
+        c.SetBatchMode(true);
+        c.setSeriesLabels(seriesLabels_);
+        for (int p = 1; p <= c.pointCount(); ++p) {
+            c.SetY(seriesCount - 1, p, levels.series[0].values.front());
+            c.SetY(seriesCount, p, levels.series[1].values.front());
+        }
+        c.SetBatchMode(false);
+    }
+    showVerdict();
+}
+
+void frmCapacity::showVerdict() {
+    lblVerdict->setText(capacityHeadline(*figures_, sizing_));
+    paint(lblVerdict, sizing_.portsToAdd > 0 ? kWarning : kFine);
+    while (verdictForm_->rowCount() > 0)
+        verdictForm_->removeRow(0);
+    for (const VerdictLine& line : capacityVerdict(*figures_, sizing_)) {
+        auto* value = new QLabel(line.value);
+        value->setWordWrap(true);
+        if (line.warning)
+            paint(value, kWarning);
+        verdictForm_->addRow(line.label + QLatin1Char(':'), value);
+    }
+}
+
+QString frmCapacity::headline() const {
+    return lblVerdict->text();
+}
+
+QList<QPair<QString, QString>> frmCapacity::verdictShown() const {
+    QList<QPair<QString, QString>> shown;
+    for (int row = 0; row < verdictForm_->rowCount(); ++row) {
+        const auto* label =
+            qobject_cast<QLabel*>(verdictForm_->itemAt(row, QFormLayout::LabelRole)->widget());
+        const auto* value =
+            qobject_cast<QLabel*>(verdictForm_->itemAt(row, QFormLayout::FieldRole)->widget());
+        if (label && value)
+            shown.append({label->text(), value->text()});
+    }
+    return shown;
+}
+
+void frmCapacity::layoutChart(QSize, QSize inner) {
+    const int width = std::max(200, inner.width() - kPanelWidth - twips(240));
+    const int height = std::max(150, inner.height() - chart().y() - scrollBar().height() - 12);
+    chart().resize(width, height);
+    scrollBar().setGeometry(scrollBar().x(), chart().y() + height + 4, width,
+                            scrollBar().height());
+    panel_->setGeometry(chart().x() + width + twips(120), twips(120), kPanelWidth,
+                        inner.height() - twips(240));
+}
+
+QWidget* frmCapacity::createSummary(const SummaryTable& figures, const QDate& day) {
+    return loadedSummary<frmCapacitySummary>(host(), figures, day, summaryParent());
+}
+
+bool frmCapacity::runOwnMenuItem(MenuAction action, int) {
+    if (action == MenuAction::SaveCsv)
+        saveTable();
+    else if (action == MenuAction::SaveJson)
+        saveJson();
+    else
+        return false;
+    return true;
+}
+
+void frmCapacity::saveTable() {
+    if (figures_)
+        saveBytes(QStringLiteral("Select file for CSV output"),
+                  platform::dateFileName(QStringLiteral("CapacityTraffic_"), shownDay(),
+                                         QStringLiteral(".csv")),
+                  QStringLiteral("CSV Files (*.csv);;All Files (*)"), QStringLiteral("csv"),
+                  capacityTrafficCsv(*figures_), QStringLiteral("Quarter-hour table saved"));
+}
+
+void frmCapacity::saveJson() {
+    if (figures_)
+        saveBytes(QStringLiteral("Select file for JSON output"),
+                  platform::dateFileName(QStringLiteral("Capacity_"), shownDay(),
+                                         QStringLiteral(".json")),
+                  QStringLiteral("JSON Files (*.json);;All Files (*)"), QStringLiteral("json"),
+                  capacityJson(*figures_, sizing_), QStringLiteral("Capacity figures saved"));
+}
+
+void frmCapacity::saveBytes(const QString& title, const QString& fileName, const QString& filter,
+                            const QString& suffix, const QByteArray& bytes, const QString& done) {
+    const QString path = host().dialogs().saveFile(
+        title, QDir(platform::defaultSaveFolder()).filePath(fileName), filter, suffix);
+    if (path.isEmpty())
+        return;
+    const platform::Result saved = platform::saveFileAtomically(path, bytes);
+    if (saved.ok())
+        host().dialogs().message(done);
+    else
+        host().dialogs().message(saved.error(), {}, platform::MessageIcon::Warning);
+}
+
+frmCapacitySummary::frmCapacitySummary(ReportHost& host, const SummaryTable& figures,
+                                       const QDate& day, QWidget* parent)
+    : SummaryWindow(summaryDesign(), host, figures, day, parent) {}
+
+} // namespace tarrow::reports

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "reports/capacity/capacity.h"
+#include "reports/timeofday/widgets/timeofdaywindow.h"
+#include "reports/widgets/summarywindow.h"
+
+#include <memory>
+
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QSpinBox;
+
+namespace tarrow::reports {
+
+// "Do I have enough ports?": the day's carried traffic by quarter-hour with the
+// busy hour shaded, and beside it the verdict, which the what-if controls
+// (ports in service, target blocking, traffic growth) size anew at once.
+class frmCapacity : public TimeOfDayWindow {
+    Q_OBJECT
+public:
+    explicit frmCapacity(ReportHost& host, QWidget* parent = nullptr);
+
+    [[nodiscard]] const Sizing& sizing() const { return sizing_; }
+    [[nodiscard]] QString headline() const;
+    // The verdict's figures as shown: label and value per line.
+    [[nodiscard]] QList<QPair<QString, QString>> verdictShown() const;
+
+protected:
+    void draw(const ReportOutput& output) override;
+    void layoutChart(QSize outer, QSize inner) override;
+    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
+    bool runOwnMenuItem(MenuAction action, int index) override;
+
+private:
+    QWidget* buildPanel();
+    void applySizing();
+    void showVerdict();
+    void saveTable();
+    void saveJson();
+    void saveBytes(const QString& title, const QString& fileName, const QString& filter,
+                   const QString& suffix, const QByteArray& bytes, const QString& done);
+
+    std::shared_ptr<const CapacityFigures> figures_;
+    Sizing sizing_;
+    QStringList seriesLabels_;
+    QWidget* panel_ = nullptr;
+    QLabel* lblVerdict = nullptr;
+    QFormLayout* verdictForm_ = nullptr;
+    QSpinBox* spnPortsInService = nullptr;
+    QComboBox* cmbTargetBlocking = nullptr;
+    QSpinBox* spnGrowth = nullptr;
+};
+
+// The Capacity figures per quarter-hour.
+class frmCapacitySummary : public SummaryWindow {
+    Q_OBJECT
+public:
+    frmCapacitySummary(ReportHost& host, const SummaryTable& figures, const QDate& day,
+                       QWidget* parent = nullptr);
+};
+
+} // namespace tarrow::reports
