@@ -138,7 +138,8 @@ TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
                            QStringLiteral("--charts"), QStringLiteral("none")} +
                common());
     EXPECT_EQ(noCharts.code, 0);
-    EXPECT_EQ(QDir(plain).entryList(QDir::Files).size(), 8) << "four tables and four summaries";
+    EXPECT_EQ(QDir(plain).entryList(QDir::Files).size(), 11)
+        << "five tables (CapacityTraffic among them), five summaries and Capacity.json";
 }
 
 TEST_F(CliTest, ExitCodes) {

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTimer>
@@ -56,11 +57,13 @@ protected:
     bool enabled(const char* name) { return find<QPushButton>(name)->isEnabled(); }
     bool reportsEnabled() {
         return enabled("cmdPortUsage") && enabled("cmdCallDistribution") &&
-               enabled("cmdPortTimeUse") && enabled("cmdCallTraffic");
+               enabled("cmdPortTimeUse") && enabled("cmdCallTraffic") &&
+               enabled("cmdCapacity");
     }
     bool reportsDisabled() {
         return !enabled("cmdPortUsage") && !enabled("cmdCallDistribution") &&
-               !enabled("cmdPortTimeUse") && !enabled("cmdCallTraffic");
+               !enabled("cmdPortTimeUse") && !enabled("cmdCallTraffic") &&
+               !enabled("cmdCapacity");
     }
     QString logs() const { return dir.file(QStringLiteral("logs")); }
     void writeLog(const char* date, const QByteArray& bytes) const {
@@ -95,11 +98,16 @@ TEST_F(FrmMainTest, StartsWithItsControlsInTheirFirstState) {
     EXPECT_EQ(find<QTimeEdit>("PortTimeUseStartTime")->time(), QTime(0, 0, 0));
     EXPECT_EQ(find<QTimeEdit>("PortTimeUseEndTime")->time(), QTime(23, 59, 59));
     auto* tabs = find<QTabWidget>("SSTab1");
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Port Availability"));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("Call Distribution"));
     EXPECT_EQ(tabs->tabText(2), QStringLiteral("Port Time Use"));
     EXPECT_EQ(tabs->tabText(3), QStringLiteral("Call Traffic"));
+    EXPECT_EQ(tabs->tabText(4), QStringLiteral("Capacity"));
+    EXPECT_EQ(find<QSpinBox>("spnPortsInService")->value(), 0);
+    EXPECT_EQ(find<QSpinBox>("spnPortsInService")->text(), QStringLiteral("from the calls"));
+    EXPECT_EQ(find<QComboBox>("cmbTargetBlocking")->currentText(), QStringLiteral("1 %"));
+    EXPECT_EQ(find<QComboBox>("cmbTargetBlocking")->count(), 5);
     for (const char* name :
          {"mnuSaveDatabase", "mnuExit", "mnuHelpFile", "mnuAbout", "mnuCheckforUpdatedVersion"})
         EXPECT_NE(window().findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
