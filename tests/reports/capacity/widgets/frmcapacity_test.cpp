@@ -1,0 +1,163 @@
+#include "charts/widgets/chart2d.h"
+#include "reports/capacity/erlangb.h"
+#include "reports/capacity/widgets/frmcapacity.h"
+#include "reports/widgets/standalonehost.h"
+#include "support/reportfixture.h"
+#include "support/scripteddialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+namespace tarrow::reports {
+namespace {
+
+using charts::Chart2D;
+
+class CapacityWindowTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
+protected:
+    CapacityWindowTest() : context(state.database, state.day, dialogs, status) {
+        context.folder = dir.path();
+        // Ten ports busy from 10:00 to 11:00, and the server out of lines for
+        // a minute of it; two more ports took short calls in the afternoon.
+        for (int port = 1; port <= 10; ++port)
+            addRow(port, port % 2 ? 1 : 3, 600, port, 11 - port, 660, 3600);
+        addRow(1, 99, 630, 10, 0);
+        addRow(2, 99, 631, 9, 1);
+        addRow(11, 2, 900, 1, 5, 901, 60);
+        addRow(12, 5, 900, 2, 5, 901, 60);
+    }
+    std::unique_ptr<frmCapacity> open() {
+        auto window = std::make_unique<frmCapacity>(context);
+        window->load();
+        return window;
+    }
+    template <typename T> static T* find(QWidget& w, const char* name) {
+        T* child = w.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    static QString shown(const frmCapacity& w, const QString& label) {
+        for (const auto& [l, value] : w.verdictShown())
+            if (l == label + QLatin1Char(':'))
+                return value;
+        return QStringLiteral("<none>");
+    }
+
+    testing::ScriptedDialogs dialogs;
+    testing::RecordingStatus status;
+    StandaloneHost context;
+};
+
+TEST_F(CapacityWindowTest, OpensOnTheWholeDayWithTheVerdictAtTheTabsChoice) {
+    context.sizingChoice = {0, 0.05, 0};
+    const auto w = open();
+    const Chart2D& chart = w->chart();
+    EXPECT_EQ(chart.headerText(), QStringLiteral("Capacity Report for Saturday, March 7, 2009"));
+    EXPECT_EQ(chart.axisMin(Chart2D::X), 0);
+    EXPECT_EQ(chart.axisMax(Chart2D::X), 1440);
+    EXPECT_TRUE(find<QAction>(*w, "mnuZoom_0")->isChecked());
+    ASSERT_EQ(chart.seriesCount(), 7);
+    EXPECT_EQ(chart.seriesKind(1), charts::SeriesKind::Stacked);
+    EXPECT_EQ(chart.seriesKind(7), charts::SeriesKind::Level);
+    ASSERT_TRUE(chart.band().has_value());
+    EXPECT_EQ(chart.band()->from, 600);
+    EXPECT_EQ(chart.band()->to, 660);
+    // 10:00 is point 81: inbound 5 E, MWI 5 E stacked on it.
+    EXPECT_EQ(chart.xValue(81), 600);
+    EXPECT_DOUBLE_EQ(chart.yValue(1, 81), 5.0);
+    EXPECT_DOUBLE_EQ(chart.stackedTop(2, 81), 10.0);
+    EXPECT_DOUBLE_EQ(chart.yValue(6, 1), 12.0) << "ports that took calls";
+
+    EXPECT_EQ(find<QSpinBox>(*w, "spnPortsInService")->value(), 0);
+    EXPECT_EQ(find<QComboBox>(*w, "cmbTargetBlocking")->currentText(), QStringLiteral("5 %"));
+    EXPECT_EQ(w->sizing().ports, 12);
+    EXPECT_DOUBLE_EQ(w->sizing().gos, 0.05);
+    // 10 E at 5 % needs 15 ports.
+    EXPECT_EQ(w->headline(),
+              QStringLiteral("Not enough ports: add 3 to carry 10.000 E at 5 % blocking."));
+    EXPECT_EQ(shown(*w, QStringLiteral("Ports to add")), QStringLiteral("3"));
+    EXPECT_EQ(shown(*w, QStringLiteral("Busy hour")), QStringLiteral("10:00\u201311:00"));
+    EXPECT_EQ(shown(*w, QStringLiteral("Busy-hour traffic")), QStringLiteral("10.000 E"));
+    EXPECT_EQ(shown(*w, QStringLiteral("All ports busy")),
+              QStringLiteral("60 s in 1 spells, longest 60 s"));
+    EXPECT_EQ(shown(*w, QStringLiteral("Peak lines in use / concurrent calls")),
+              QStringLiteral("10 / 10"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(CapacityWindowTest, WhatIfSizesAgainWithoutRedrawingTheTraffic) {
+    const auto w = open();
+    const Chart2D& chart = w->chart();
+    const double inbound = chart.yValue(1, 81);
+    find<QSpinBox>(*w, "spnPortsInService")->setValue(8);
+    EXPECT_EQ(w->sizing().ports, 8);
+    EXPECT_DOUBLE_EQ(chart.yValue(6, 100), 8.0);
+    EXPECT_DOUBLE_EQ(chart.yValue(7, 100), erlang::capacity(8, 0.01));
+    EXPECT_EQ(shown(*w, QStringLiteral("Ports to add")),
+              QString::number(erlang::portsNeeded(10, 0.01) - 8));
+    EXPECT_TRUE(w->headline().startsWith(QStringLiteral("Not enough ports")));
+
+    find<QSpinBox>(*w, "spnGrowth")->setValue(50);
+    EXPECT_DOUBLE_EQ(w->sizing().erlangs, 15.0);
+    EXPECT_EQ(w->sizing().portsNeeded, erlang::portsNeeded(15, 0.01));
+    auto* target = find<QComboBox>(*w, "cmbTargetBlocking");
+    target->setCurrentIndex(target->findText(QStringLiteral("0.1 %")));
+    EXPECT_DOUBLE_EQ(w->sizing().gos, 0.001);
+    EXPECT_EQ(w->sizing().portsNeeded, erlang::portsNeeded(15, 0.001));
+    EXPECT_DOUBLE_EQ(chart.yValue(1, 81), inbound) << "the traffic drawn stays";
+
+    // Hiding inbound lowers the MWI band onto the axis.
+    find<QCheckBox>(*w, "chkESeries1_0")->click();
+    EXPECT_FALSE(chart.seriesShown(1));
+    EXPECT_DOUBLE_EQ(chart.stackedTop(2, 81), 5.0);
+}
+
+TEST_F(CapacityWindowTest, SavesTheTableAndTheFiguresShownAndZooms) {
+    const auto w = open();
+    find<QSpinBox>(*w, "spnPortsInService")->setValue(20);
+    const QString json = dir.file(QStringLiteral("figures.json"));
+    const QString csv = dir.file(QStringLiteral("table.csv"));
+    dialogs.saveAnswers = {json, csv};
+    find<QAction>(*w, "mnuSaveJson")->trigger();
+    find<QAction>(*w, "mnuSaveTable")->trigger();
+    ASSERT_EQ(dialogs.saveInitials.size(), 2);
+    EXPECT_TRUE(dialogs.saveInitials[0].endsWith(QStringLiteral("Capacity_3_7_2009.json")));
+    EXPECT_TRUE(dialogs.saveInitials[1].endsWith(QStringLiteral("CapacityTraffic_3_7_2009.csv")));
+    EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("Capacity figures saved"),
+                                            QStringLiteral("Quarter-hour table saved")}));
+    QFile figures(json);
+    ASSERT_TRUE(figures.open(QIODevice::ReadOnly));
+    const QJsonObject saved = QJsonDocument::fromJson(figures.readAll()).object();
+    EXPECT_EQ(saved[QStringLiteral("portsInService")].toInt(), 20);
+    EXPECT_EQ(saved[QStringLiteral("portsInServiceFrom")].toString(), QStringLiteral("user"));
+    QFile table(csv);
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = table.readAll().split('\n');
+    EXPECT_EQ(rows.value(41), QByteArray("40,10:00,5.0000,5.0000,0.0000,0.0000,0.0000,10.0000,0"));
+    EXPECT_EQ(rows.value(43), QByteArray("42,10:30,5.0000,5.0000,0.0000,0.0000,0.0000,10.0000,60"));
+
+    find<QAction>(*w, "mnuZoom_2")->trigger();
+    EXPECT_EQ(w->chart().axisMax(Chart2D::X) - w->chart().axisMin(Chart2D::X), 240);
+    EXPECT_TRUE(w->scrollBar().isEnabled());
+
+    find<QAction>(*w, "mnuSummaryData")->trigger();
+    auto* summary = context.windows().find(QStringLiteral("frmCapacitySummary"));
+    ASSERT_NE(summary, nullptr);
+    auto* grid = summary->findChild<QTableWidget*>(QStringLiteral("gridSummary"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->rowCount(), 96);
+    EXPECT_EQ(grid->item(40, 0)->text().trimmed(), QStringLiteral("10:00"));
+    delete summary;
+}
+
+} // namespace
+} // namespace tarrow::reports
