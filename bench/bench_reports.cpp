@@ -1,5 +1,6 @@
 // Measures each report computation and the first drawing of a chart window on
-// a loaded day. Usage: tarrow_bench_reports LOGDIR YYYY-MM-DD DATADIR
+// a loaded day. Usage: tarrow_bench_reports LOGDIR YYYY-MM-DD DATADIR [SHOTDIR]
+// With SHOTDIR, a picture of every report window is saved there to look at.
 #include "app/startup.h"
 #include "app/widgets/frmmain.h"
 #include "charts/widgets/chart2d.h"
@@ -44,7 +45,8 @@ double best(const std::function<void()>& prepare, const std::function<void()>& w
 void computations(load::AppState& state) {
     for (const reports::ReportEntry& report : reports::reportTable()) {
         const auto clear = [&] {
-            state.database.db().exec("DELETE FROM " + report.resultTable.toStdString());
+            if (!report.resultTable.isEmpty())
+                state.database.db().exec("DELETE FROM " + report.resultTable.toStdString());
         };
         const double ms = best(clear, [&] {
             (void)report.compute({state.database, state.day, reports::TimeRange{}, {}});
@@ -54,13 +56,14 @@ void computations(load::AppState& state) {
     }
 }
 
-// A chart window created, filled and drawn for the first time.
-void windows(load::AppState& state) {
+// A chart window created, filled and drawn for the first time; a picture of
+// every report window when shots names a folder.
+void windows(load::AppState& state, const QString& shots) {
     platform::CollectingDialogs dialogs;
     platform::NoStatusDisplay status;
     reports::StandaloneHost host(state.database, state.day, dialogs, status);
-    for (const auto report :
-         {reports::ReportId::CallTraffic, reports::ReportId::CallDistribution}) {
+    for (const auto report : {reports::ReportId::CallTraffic, reports::ReportId::CallDistribution,
+                              reports::ReportId::Capacity}) {
         const double ms = best([] {},
                                [&] {
                                    auto window = reports::createReportWindow(report, host);
@@ -68,9 +71,17 @@ void windows(load::AppState& state) {
                                    window->show();
                                    (void)window->chart().grab();
                                });
-        std::printf("%s window, fill and first draw (%d points, 5 series): %.1f ms\n",
-                    qPrintable(reports::reportEntry(report).tabCaption),
-                    report == reports::ReportId::CallTraffic ? 1440 : state.day.peakPort, ms);
+        std::printf("%s window, fill and first draw: %.1f ms\n",
+                    qPrintable(reports::reportEntry(report).tabCaption), ms);
+    }
+    if (shots.isEmpty())
+        return;
+    for (const reports::ReportEntry& report : reports::reportTable()) {
+        auto window = reports::createReportWindow(report.id, host);
+        window->setAttribute(Qt::WA_DontShowOnScreen);
+        window->show();
+        QApplication::processEvents();
+        window->grab().save(shots + QLatin1Char('/') + report.windowName + QStringLiteral(".png"));
     }
 }
 
@@ -98,8 +109,8 @@ void startUp(const QString& dataFolder) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: tarrow_bench_reports LOGDIR YYYY-MM-DD DATADIR\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: tarrow_bench_reports LOGDIR YYYY-MM-DD DATADIR [SHOTDIR]\n");
         return 2;
     }
     load::AppState state;
@@ -113,7 +124,7 @@ int main(int argc, char** argv) {
     std::printf("loaded %lld calls, peak port %d\n", static_cast<long long>(loaded.calls),
                 state.day.peakPort);
     computations(state);
-    windows(state);
+    windows(state, argc == 5 ? QString::fromLocal8Bit(argv[4]) : QString());
     startUp(QString::fromLocal8Bit(argv[3]) + QStringLiteral("/startup"));
     return 0;
 }

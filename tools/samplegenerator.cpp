@@ -61,8 +61,11 @@ public:
         double meanDuration = 0;
         for (const CallKind& k : kKinds)
             meanDuration += k.share * k.meanSeconds;
-        // Keep the busiest hour at about 70% of the ports so few calls are refused.
-        scale_ = std::min(1.0, 0.7 * o_.ports / (peakRate * meanDuration));
+        // Unless asked for a load, keep the busiest hour at about 70% of the
+        // ports so few calls are refused; a load sets the call lengths.
+        const double offered = peakRate * meanDuration;
+        scale_ = o_.peakLoad > 0 ? o_.peakLoad * o_.ports / offered
+                                 : std::min(1.0, 0.7 * o_.ports / offered);
 
         std::exponential_distribution<double> gap(peakRate);
         std::uniform_real_distribution<double> unit(0, 1);

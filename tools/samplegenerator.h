@@ -17,6 +17,10 @@ struct SampleOptions {
     // When above 0, each file is padded with other events to exactly this many lines.
     qint64 linesPerFile = 0;
     bool malformedLines = true; // a few unreadable lines per file
+    // The traffic offered at the busiest hours as a share of the ports (1.0
+    // keeps every port busy on average, above it calls find all ports busy
+    // and are refused). 0 keeps the busiest hour at most 70 % of the ports.
+    double peakLoad = 0;
     QString prefix = QStringLiteral("data_qnhcmgr_");
 };
 

@@ -29,7 +29,12 @@ int main(int argc, char** argv) {
                                   QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption clean(QStringLiteral("clean"),
                                    QStringLiteral("Write no malformed lines."));
-    parser.addOptions({first, days, ports, calls, lines, seed, clean});
+    const QCommandLineOption load(
+        QStringLiteral("peak-load"),
+        QStringLiteral("Traffic offered at the busiest hours as a share of the ports (1.2: "
+                       "calls find all ports busy; 0: at most 70 %)."),
+        QStringLiteral("f"), QStringLiteral("0"));
+    parser.addOptions({first, days, ports, calls, lines, seed, clean, load});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -44,8 +49,12 @@ int main(int argc, char** argv) {
     options.linesPerFile = parser.value(lines).toLongLong();
     options.seed = parser.value(seed).toUInt();
     options.malformedLines = !parser.isSet(clean);
-    if (!options.firstDay.isValid() || options.days < 1 || options.ports < 1) {
-        std::fprintf(stderr, "tarrow-samplelogs: bad --first-day, --days or --ports\n");
+    bool loadOk = false;
+    options.peakLoad = parser.value(load).toDouble(&loadOk);
+    if (!options.firstDay.isValid() || options.days < 1 || options.ports < 1 || !loadOk ||
+        options.peakLoad < 0 || options.peakLoad > 10) {
+        std::fprintf(stderr,
+                     "tarrow-samplelogs: bad --first-day, --days, --ports or --peak-load\n");
         return 2;
     }
     const QString error =

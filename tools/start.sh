@@ -11,6 +11,9 @@ logs=${1:-}
 if [ -z "$logs" ]; then
     logs=build/sample-logs
     rm -rf "$logs"
-    build/bin/tarrow-samplelogs --first-day "$(date -d '3 days ago' +%F)" --days 3 "$logs"
+    # Busy enough that the busiest hours run the ports out: the Capacity
+    # report has something to say.
+    build/bin/tarrow-samplelogs --first-day "$(date -d '3 days ago' +%F)" --days 3 \
+        --peak-load 0.9 "$logs"
 fi
 exec build/bin/tarrow --logs "$logs"

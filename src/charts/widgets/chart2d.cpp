@@ -309,6 +309,10 @@ void Chart2D::rebuildSeries() {
     // Series are rebuilt only when their number or kind changes; data updates
     // replace the points in place.
     chart_->removeAllSeries();
+    // A legend below the chart shares its width among the entries and cuts
+    // their names; more than six entries stand in a column beside it.
+    const auto entries = labels_.size() + (band_ ? 1 : 0);
+    chart_->legend()->setAlignment(entries > 6 ? Qt::AlignRight : Qt::AlignBottom);
     series_.clear();
     addLegendTitle();
     bars_ = drawsBars();

@@ -32,7 +32,7 @@ TimeOfDayDesign windowDesign() {
     ChartWindowDesign& d = t.window;
     d.report = ReportId::Capacity;
     d.caption = QStringLiteral("Capacity");
-    d.clientTwips = QSize(15600, 8400);
+    d.clientTwips = QSize(17400, 8400);
     d.minimumTwips = QSize(12000, 7200);
     d.frameName = QStringLiteral("frExclude");
     d.frameCaption = QStringLiteral("Included data in chart:");
@@ -219,13 +219,13 @@ QList<QPair<QString, QString>> frmCapacity::verdictShown() const {
 }
 
 void frmCapacity::layoutChart(QSize, QSize inner) {
-    const int width = std::max(200, inner.width() - kPanelWidth - twips(240));
+    const int gap = twips(120);
+    const int width = std::max(200, inner.width() - chart().x() - gap - kPanelWidth - gap);
     const int height = std::max(150, inner.height() - chart().y() - scrollBar().height() - 12);
     chart().resize(width, height);
     scrollBar().setGeometry(scrollBar().x(), chart().y() + height + 4, width,
                             scrollBar().height());
-    panel_->setGeometry(chart().x() + width + twips(120), twips(120), kPanelWidth,
-                        inner.height() - twips(240));
+    panel_->setGeometry(chart().x() + width + gap, gap, kPanelWidth, inner.height() - 2 * gap);
 }
 
 QWidget* frmCapacity::createSummary(const SummaryTable& figures, const QDate& day) {
