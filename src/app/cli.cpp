@@ -268,9 +268,8 @@ bool isCommandLineRun(const QStringList& args) {
     const QString& first = args.constFirst();
     return first == QLatin1String("days") || first == QLatin1String("load") ||
            first == QLatin1String("report") || first == QLatin1String("capacity") ||
-           first == QLatin1String("check-update") ||
-           first == QLatin1String("help") || first == QLatin1String("--help") ||
-           first == QLatin1String("-h");
+           first == QLatin1String("check-update") || first == QLatin1String("help") ||
+           first == QLatin1String("--help") || first == QLatin1String("-h");
 }
 
 int runCommandLine(const QStringList& args, const QString& programFolder, QTextStream& out,

@@ -74,9 +74,9 @@ TEST_F(GoldenFiles, PerPortReportsOverARange) {
 }
 
 TEST_F(GoldenFiles, CapacityCommandPrintsTheVerdictOrJson) {
-    const QStringList day{QStringLiteral("capacity"),   QStringLiteral("--logs"),
+    const QStringList day{QStringLiteral("capacity"),        QStringLiteral("--logs"),
                           kGolden + QStringLiteral("/logs"), QStringLiteral("--day"),
-                          QStringLiteral("2009-03-07"), QStringLiteral("--data-dir"),
+                          QStringLiteral("2009-03-07"),      QStringLiteral("--data-dir"),
                           dir.file(QStringLiteral("data"))};
     const testing::ProcessRun text = testing::runTarrow(day);
     EXPECT_EQ(text.code, 0) << text.err.toStdString();
@@ -105,11 +105,10 @@ TEST_F(GoldenFiles, CapacityCommandPrintsTheVerdictOrJson) {
     EXPECT_EQ(figures[QStringLiteral("busyHour")], golden[QStringLiteral("busyHour")]);
     EXPECT_EQ(figures[QStringLiteral("allPortsBusy")], golden[QStringLiteral("allPortsBusy")]);
 
-    for (const QStringList& bad :
-         {QStringList{QStringLiteral("--gos"), QStringLiteral("0.5")},
-          QStringList{QStringLiteral("--gos"), QStringLiteral("1%")},
-          QStringList{QStringLiteral("--ports"), QStringLiteral("-1")},
-          QStringList{QStringLiteral("--ports"), QStringLiteral("3x")}}) {
+    for (const QStringList& bad : {QStringList{QStringLiteral("--gos"), QStringLiteral("0.5")},
+                                   QStringList{QStringLiteral("--gos"), QStringLiteral("1%")},
+                                   QStringList{QStringLiteral("--ports"), QStringLiteral("-1")},
+                                   QStringList{QStringLiteral("--ports"), QStringLiteral("3x")}}) {
         const testing::ProcessRun run = testing::runTarrow(day + bad);
         EXPECT_EQ(run.code, 2) << bad.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(run.out.isEmpty());

@@ -114,8 +114,7 @@ void Chart2D::setSeriesKind(int series, SeriesKind kind) {
 }
 
 SeriesKind Chart2D::seriesKind(int series) const {
-    return series >= 1 && index(series) < kinds_.size() ? kinds_[index(series)]
-                                                        : SeriesKind::Plain;
+    return series >= 1 && index(series) < kinds_.size() ? kinds_[index(series)] : SeriesKind::Plain;
 }
 
 void Chart2D::setBand(const std::optional<ChartBand>& band) {

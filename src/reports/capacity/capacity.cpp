@@ -15,8 +15,7 @@ namespace {
 constexpr int kDaySeconds = 86400;
 
 // Adds the seconds of [start, end) to the quarter-hours they fall in.
-template <typename Add>
-void spreadOverQuarters(std::int64_t start, std::int64_t end, Add add) {
+template <typename Add> void spreadOverQuarters(std::int64_t start, std::int64_t end, Add add) {
     for (std::int64_t t = start; t < end;) {
         const std::int64_t quarter = t / kQuarterSeconds;
         const std::int64_t stop = std::min(end, (quarter + 1) * kQuarterSeconds);
@@ -27,8 +26,7 @@ void spreadOverQuarters(std::int64_t start, std::int64_t end, Add add) {
 
 // All ports busy from the server's own counts: each row samples the lines
 // available at its start, and a sample holds until the next one.
-void measureAllPortsBusy(const std::vector<store::RawRow>& rows, bool sorted,
-                         CapacityFigures& f) {
+void measureAllPortsBusy(const std::vector<store::RawRow>& rows, bool sorted, CapacityFigures& f) {
     std::vector<std::uint32_t> order;
     if (!sorted) {
         order.resize(rows.size());
@@ -155,9 +153,8 @@ CapacityFigures computeCapacityFigures(const load::LoadedDay& day) {
         if (row.seconds < 0)
             continue;
         const std::int64_t start = std::clamp(row.startSecond, 0, kDaySeconds);
-        const std::int64_t end =
-            std::min<std::int64_t>(static_cast<std::int64_t>(row.startSecond) + row.seconds,
-                                   kDaySeconds);
+        const std::int64_t end = std::min<std::int64_t>(
+            static_cast<std::int64_t>(row.startSecond) + row.seconds, kDaySeconds);
         if (end <= start)
             continue;
         auto& quarters = f.callSeconds;

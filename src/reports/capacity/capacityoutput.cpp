@@ -12,8 +12,8 @@ namespace {
 
 const char* const kErlangColumns[store::kCallTypeCount] = {
     "InboundErlangs", "NotificationErlangs", "MWIErlangs", "TRAPErlangs", "AMISErlangs"};
-const char* const kJsonTypeKeys[store::kCallTypeCount] = {"inbound", "notification", "mwi",
-                                                          "trap", "amis"};
+const char* const kJsonTypeKeys[store::kCallTypeCount] = {"inbound", "notification", "mwi", "trap",
+                                                          "amis"};
 // The column order of CapacityTraffic: as the other result tables read them.
 constexpr store::CallTypeOrder kCapacityOrder = store::kReadingOrder;
 
@@ -61,9 +61,10 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
                        .arg(erlangText(s.erlangs), QString::number(s.growthPercent, 'g', 4));
     lines.append({QStringLiteral("Busy hour"), busyHourText(f)});
     lines.append({QStringLiteral("Busy-hour traffic"), traffic});
-    lines.append({QStringLiteral("Ports in service"),
-                  QStringLiteral("%1 (%2)").arg(s.ports).arg(
-                      s.portsFromUser ? QStringLiteral("as set") : QStringLiteral("from the calls"))});
+    lines.append(
+        {QStringLiteral("Ports in service"),
+         QStringLiteral("%1 (%2)").arg(s.ports).arg(
+             s.portsFromUser ? QStringLiteral("as set") : QStringLiteral("from the calls"))});
     lines.append({QStringLiteral("Carried at %1 blocking").arg(percentText(s.gos)),
                   erlangText(s.capacityErlangs)});
     lines.append({QStringLiteral("Ports needed"), QString::number(s.portsNeeded)});
@@ -87,8 +88,8 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
                   s.predictedBlocking > s.gos});
     lines.append({QStringLiteral("Peak lines in use / concurrent calls"),
                   QStringLiteral("%1 / %2").arg(f.peakLinesInUse).arg(f.peakConcurrentCalls)});
-    lines.append({QStringLiteral("Calls without a recorded end"),
-                  QString::number(f.callsWithoutEnd)});
+    lines.append(
+        {QStringLiteral("Calls without a recorded end"), QString::number(f.callsWithoutEnd)});
     return lines;
 }
 
@@ -123,25 +124,24 @@ QByteArray capacityJson(const CapacityFigures& f, const Sizing& s) {
                                    {QStringLiteral("episodes"), f.atbEpisodes},
                                    {QStringLiteral("longestSeconds"), f.atbLongestSeconds},
                                    {QStringLiteral("busyHourSeconds"), f.atbBusyHourSeconds()}};
-    const QJsonObject root{
-        {QStringLiteral("schema"), 1},
-        {QStringLiteral("day"), f.day.toString(Qt::ISODate)},
-        {QStringLiteral("gos"), s.gos},
-        {QStringLiteral("portsInService"), s.ports},
-        {QStringLiteral("portsInServiceFrom"),
-         s.portsFromUser ? QStringLiteral("user") : QStringLiteral("calls")},
-        {QStringLiteral("busyHour"), busyHour},
-        {QStringLiteral("portsNeeded"), s.portsNeeded},
-        {QStringLiteral("capacityErlangs"), s.capacityErlangs},
-        {QStringLiteral("headroomErlangs"), s.headroomErlangs},
-        {QStringLiteral("headroomPercent"), s.headroomPercent},
-        {QStringLiteral("portsToAdd"), s.portsToAdd},
-        {QStringLiteral("predictedBlocking"), s.predictedBlocking},
-        {QStringLiteral("measuredBlocking"), s.measuredBlocking},
-        {QStringLiteral("allPortsBusy"), allPortsBusy},
-        {QStringLiteral("peakLinesInUse"), f.peakLinesInUse},
-        {QStringLiteral("peakConcurrentCalls"), f.peakConcurrentCalls},
-        {QStringLiteral("callsWithoutEnd"), f.callsWithoutEnd}};
+    const QJsonObject root{{QStringLiteral("schema"), 1},
+                           {QStringLiteral("day"), f.day.toString(Qt::ISODate)},
+                           {QStringLiteral("gos"), s.gos},
+                           {QStringLiteral("portsInService"), s.ports},
+                           {QStringLiteral("portsInServiceFrom"),
+                            s.portsFromUser ? QStringLiteral("user") : QStringLiteral("calls")},
+                           {QStringLiteral("busyHour"), busyHour},
+                           {QStringLiteral("portsNeeded"), s.portsNeeded},
+                           {QStringLiteral("capacityErlangs"), s.capacityErlangs},
+                           {QStringLiteral("headroomErlangs"), s.headroomErlangs},
+                           {QStringLiteral("headroomPercent"), s.headroomPercent},
+                           {QStringLiteral("portsToAdd"), s.portsToAdd},
+                           {QStringLiteral("predictedBlocking"), s.predictedBlocking},
+                           {QStringLiteral("measuredBlocking"), s.measuredBlocking},
+                           {QStringLiteral("allPortsBusy"), allPortsBusy},
+                           {QStringLiteral("peakLinesInUse"), f.peakLinesInUse},
+                           {QStringLiteral("peakConcurrentCalls"), f.peakConcurrentCalls},
+                           {QStringLiteral("callsWithoutEnd"), f.callsWithoutEnd}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -159,7 +159,8 @@ SummaryTable capacitySummary(const CapacityFigures& f) {
         layout.csvValueKeys << key;
     }
     layout.columns.append({QStringLiteral("TotalErlangs"), 1200, QStringLiteral("Total Erlangs")});
-    layout.columns.append({QStringLiteral("AtbSeconds"), 1500, QStringLiteral("All Ports Busy (s)")});
+    layout.columns.append(
+        {QStringLiteral("AtbSeconds"), 1500, QStringLiteral("All Ports Busy (s)")});
     layout.csvHeader += QStringLiteral(",Total Erlangs,All Ports Busy Seconds");
     layout.csvValueKeys << QStringLiteral("TotalErlangs") << QStringLiteral("AtbSeconds");
     layout.filePrefix = QStringLiteral("CapacitySummary_");
@@ -167,8 +168,7 @@ SummaryTable capacitySummary(const CapacityFigures& f) {
         QStringList row{quarterStart(q)};
         for (store::CallType type : kCapacityOrder)
             row << fixed(f.erlangs(q, store::typeIndex(type)), 4);
-        row << fixed(f.erlangs(q), 4)
-            << QString::number(f.atbSeconds[static_cast<std::size_t>(q)]);
+        row << fixed(f.erlangs(q), 4) << QString::number(f.atbSeconds[static_cast<std::size_t>(q)]);
         table.rows.append(row);
     }
     return table;
@@ -186,8 +186,8 @@ charts::ChartModel capacityChart(const CapacityFigures& f, const Sizing& s) {
         model.xs.push_back((q + 1) * minutesPerQuarter);
     }
     for (store::CallType type : kCapacityOrder) {
-        charts::ChartSeries series{QLatin1String(store::info(type).label), {},
-                                   charts::SeriesKind::Stacked};
+        charts::ChartSeries series{
+            QLatin1String(store::info(type).label), {}, charts::SeriesKind::Stacked};
         for (int q = 0; q < kQuarterHours; ++q) {
             const double value = f.erlangs(q, store::typeIndex(type));
             series.values.insert(series.values.end(), 2, value);

@@ -11,8 +11,7 @@ ReportOutput capacityReport(const ReportInput& input) {
     ReportOutput out;
     out.summary = capacitySummary(*figures);
     out.chart = capacityChart(*figures, sizing);
-    out.chart.header =
-        QStringLiteral("Capacity Report for ") + longDate(input.day.dataDate.date());
+    out.chart.header = QStringLiteral("Capacity Report for ") + longDate(input.day.dataDate.date());
     out.files.append({QStringLiteral("CapacityTraffic.csv"), capacityTrafficCsv(*figures)});
     out.files.append({QStringLiteral("Capacity.json"), capacityJson(*figures, sizing)});
     out.capacity = std::move(figures);

@@ -82,12 +82,12 @@ TEST(ErlangB, StableForTenThousandPorts) {
 
 TEST(CapacityFigures, TrafficIsSplitOverQuarterHoursByType) {
     Day d;
-    d.leg(1, store::Inbound, hms(8, 10), 600);   // 300 s in 08:00 and 300 s in 08:15
-    d.leg(2, store::Mwi, hms(8, 14, 59), 2);     // 1 s each side of 08:15
-    d.leg(3, store::Amis, hms(23, 59), 300);     // only the minute before midnight counts
+    d.leg(1, store::Inbound, hms(8, 10), 600);     // 300 s in 08:00 and 300 s in 08:15
+    d.leg(2, store::Mwi, hms(8, 14, 59), 2);       // 1 s each side of 08:15
+    d.leg(3, store::Amis, hms(23, 59), 300);       // only the minute before midnight counts
     d.leg(4, store::Notification, hms(9, 0), -40); // a negative length carries nothing
     d.leg(5, store::Trap, hms(9, 0), 0, false);    // open: no traffic, but a port in service
-    d.sample(hms(8, 20), 4, 1, 1);                  // a disconnect is no call
+    d.sample(hms(8, 20), 4, 1, 1);                 // a disconnect is no call
     const CapacityFigures f = d.figures();
     const auto at = [&f](int h, int m, store::CallType t) {
         return f.callSeconds[static_cast<std::size_t>((h * 60 + m) / 15)][store::typeIndex(t)];
@@ -127,12 +127,12 @@ TEST(CapacityFigures, BusyHourIsTheEarliestOfEqualHours) {
 TEST(CapacityFigures, AllPortsBusyFromTheServersCounts) {
     Day d;
     d.sample(hms(9, 0), 3);
-    d.sample(hms(9, 10), 0);  // all busy from 09:10 ...
-    d.sample(hms(9, 12), 0);  // ... still ...
-    d.sample(hms(9, 17), 2);  // ... until 09:17: one spell of 420 s across 09:15
-    d.sample(hms(11, 0), 0);  // a spell of 30 s
+    d.sample(hms(9, 10), 0); // all busy from 09:10 ...
+    d.sample(hms(9, 12), 0); // ... still ...
+    d.sample(hms(9, 17), 2); // ... until 09:17: one spell of 420 s across 09:15
+    d.sample(hms(11, 0), 0); // a spell of 30 s
     d.sample(hms(11, 0, 30), 1);
-    d.sample(hms(12, 0), 0);  // the last sample holds for no time, but is a spell
+    d.sample(hms(12, 0), 0); // the last sample holds for no time, but is a spell
     d.leg(1, store::Inbound, hms(9, 0), 3600, true, 4, 7);
     const CapacityFigures f = d.figures();
     EXPECT_EQ(f.atbTotalSeconds, 450);
@@ -164,11 +164,11 @@ TEST(CapacityFigures, SamplesOutOfOrderAreTakenInTimeOrder) {
 
 TEST(CapacityFigures, ConcurrentCallsCountLegsInProgressAtOneSecond) {
     Day d;
-    d.leg(1, store::Inbound, 100, 10);  // 100 to 109
-    d.leg(2, store::Inbound, 110, 10);  // starts as the first ends: never together
-    d.leg(3, store::Mwi, 105, 10);      // with both in turn
-    d.leg(4, store::Mwi, 108, 1);       // 108 only: three at once
-    d.leg(5, store::Amis, 200, 0);      // no time at all
+    d.leg(1, store::Inbound, 100, 10); // 100 to 109
+    d.leg(2, store::Inbound, 110, 10); // starts as the first ends: never together
+    d.leg(3, store::Mwi, 105, 10);     // with both in turn
+    d.leg(4, store::Mwi, 108, 1);      // 108 only: three at once
+    d.leg(5, store::Amis, 200, 0);     // no time at all
     EXPECT_EQ(d.figures().peakConcurrentCalls, 3);
 }
 

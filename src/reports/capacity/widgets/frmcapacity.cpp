@@ -45,24 +45,8 @@ TimeOfDayDesign windowDesign() {
                 {QStringLiteral("AMIS Dialouts"), QRect(6240, 255, 1260, 330), true}};
     d.chartTwips = QRect(120, 840, 10400, 6900);
     d.scrollTwips = QRect(120, 7785, 10400, 255);
-    QList<MenuDesign> menus =
-        chartMenus({.file = QStringLiteral("File"),
-                    .fileCaption = QStringLiteral("File"),
-                    .print = QStringLiteral("PrintChart"),
-                    .bitmap = QStringLiteral("SaveChartToBitmap"),
-                    .bitmapCaption = QStringLiteral("Save chart to Bitmap"),
-                    .separator1 = QStringLiteral("seperator2"),
-                    .summary = QStringLiteral("mnuSummaryData"),
-                    .summaryCaption = QStringLiteral("Show summary information"),
-                    .separator2 = QStringLiteral("spacer"),
-                    .exit = QStringLiteral("Exit"),
-                    .exitCaption = QStringLiteral("Exit"),
-                    .help = QStringLiteral("HelpMenu"),
-                    .helpCaption = QStringLiteral("Help"),
-                    .helpItem = QStringLiteral("Help"),
-                    .separator3 = QStringLiteral("spacer2"),
-                    .about = QStringLiteral("About")},
-                   timeOfDayZoomMenu(QStringLiteral("Zoom"), QStringLiteral("No Zoom")));
+    QList<MenuDesign> menus = chartMenus(
+        trafficMenuNames(), timeOfDayZoomMenu(QStringLiteral("Zoom"), QStringLiteral("No Zoom")));
     // The quarter-hour table and the figures can be saved from the chart too.
     menus[0].items.insert(2, {QStringLiteral("mnuSaveTable"),
                               QStringLiteral("Save quarter-hour table to CSV..."),
@@ -81,10 +65,7 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Capacity Summary");
     d.clientTwips = QSize(12300, 6000);
     d.gridTwips = QRect(0, 0, 12285, 5985);
-    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"),
-                            QStringLiteral("seperator"), QStringLiteral("mnuHelp"),
-                            QStringLiteral("Help"), QStringLiteral("seperator2"),
-                            QStringLiteral("mnuAbout")});
+    d.menus = summaryMenus(trafficSummaryMenuNames());
     d.minimumTwips = QSize(6030, 6000);
     d.gridMarginTwips = QSize(135, 705);
     return d;
@@ -163,8 +144,7 @@ void frmCapacity::draw(const ReportOutput& output) {
 void frmCapacity::applySizing() {
     if (!figures_)
         return;
-    sizing_ = sizeCapacity(*figures_, {spnPortsInService->value(),
-                                       chosenTarget(*cmbTargetBlocking),
+    sizing_ = sizeCapacity(*figures_, {spnPortsInService->value(), chosenTarget(*cmbTargetBlocking),
                                        static_cast<double>(spnGrowth->value())});
     // Only the two levels change: the traffic drawn stays as it was.
     charts::ChartModel levels;
@@ -223,8 +203,7 @@ void frmCapacity::layoutChart(QSize, QSize inner) {
     const int width = std::max(200, inner.width() - chart().x() - gap - kPanelWidth - gap);
     const int height = std::max(150, inner.height() - chart().y() - scrollBar().height() - 12);
     chart().resize(width, height);
-    scrollBar().setGeometry(scrollBar().x(), chart().y() + height + 4, width,
-                            scrollBar().height());
+    scrollBar().setGeometry(scrollBar().x(), chart().y() + height + 4, width, scrollBar().height());
     panel_->setGeometry(chart().x() + width + gap, gap, kPanelWidth, inner.height() - 2 * gap);
 }
 

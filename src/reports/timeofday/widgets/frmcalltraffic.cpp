@@ -22,22 +22,7 @@ TimeOfDayDesign windowDesign() {
                 {QStringLiteral("MWI Dialouts"), QRect(6180, 255, 1260, 330), true}};
     d.chartTwips = QRect(120, 840, 9915, 6015);
     d.scrollTwips = QRect(120, 6900, 9915, 255);
-    d.menus = chartMenus({.file = QStringLiteral("File"),
-                          .fileCaption = QStringLiteral("File"),
-                          .print = QStringLiteral("PrintChart"),
-                          .bitmap = QStringLiteral("SaveChartToBitmap"),
-                          .bitmapCaption = QStringLiteral("Save chart to Bitmap"),
-                          .separator1 = QStringLiteral("seperator2"),
-                          .summary = QStringLiteral("mnuSummaryData"),
-                          .summaryCaption = QStringLiteral("Show summary information"),
-                          .separator2 = QStringLiteral("spacer"),
-                          .exit = QStringLiteral("Exit"),
-                          .exitCaption = QStringLiteral("Exit"),
-                          .help = QStringLiteral("HelpMenu"),
-                          .helpCaption = QStringLiteral("Help"),
-                          .helpItem = QStringLiteral("Help"),
-                          .separator3 = QStringLiteral("spacer2"),
-                          .about = QStringLiteral("About")},
+    d.menus = chartMenus(trafficMenuNames(),
                          timeOfDayZoomMenu(QStringLiteral("Zoom"), QStringLiteral("No Zoom")));
     t.drawCaption = QStringLiteral("Generating report...");
     d.summaryName = QStringLiteral("frmCallTrafficSummary");
@@ -49,10 +34,7 @@ SummaryDesign summaryDesign() {
     d.caption = QStringLiteral("Call Traffic Summary");
     d.clientTwips = QSize(6630, 4680);
     d.gridTwips = QRect(0, 0, 6615, 4665);
-    d.menus = summaryMenus({QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"),
-                            QStringLiteral("seperator"), QStringLiteral("mnuHelp"),
-                            QStringLiteral("Help"), QStringLiteral("seperator2"),
-                            QStringLiteral("mnuAbout")});
+    d.menus = summaryMenus(trafficSummaryMenuNames());
     d.minimumTwips = QSize(6030, 6000);
     d.gridMarginTwips = QSize(135, 705);
     return d;

@@ -15,6 +15,32 @@ namespace tarrow::reports {
 using charts::Chart2D;
 using platform::twips;
 
+ChartMenuNames trafficMenuNames() {
+    return {.file = QStringLiteral("File"),
+            .fileCaption = QStringLiteral("File"),
+            .print = QStringLiteral("PrintChart"),
+            .bitmap = QStringLiteral("SaveChartToBitmap"),
+            .bitmapCaption = QStringLiteral("Save chart to Bitmap"),
+            .separator1 = QStringLiteral("seperator2"),
+            .summary = QStringLiteral("mnuSummaryData"),
+            .summaryCaption = QStringLiteral("Show summary information"),
+            .separator2 = QStringLiteral("spacer"),
+            .exit = QStringLiteral("Exit"),
+            .exitCaption = QStringLiteral("Exit"),
+            .help = QStringLiteral("HelpMenu"),
+            .helpCaption = QStringLiteral("Help"),
+            .helpItem = QStringLiteral("Help"),
+            .separator3 = QStringLiteral("spacer2"),
+            .about = QStringLiteral("About")};
+}
+
+SummaryMenuNames trafficSummaryMenuNames() {
+    return {QStringLiteral("mnuSaveToCSV"), QStringLiteral("Save to CSV file"),
+            QStringLiteral("seperator"),    QStringLiteral("mnuHelp"),
+            QStringLiteral("Help"),         QStringLiteral("seperator2"),
+            QStringLiteral("mnuAbout")};
+}
+
 MenuDesign timeOfDayZoomMenu(const QString& menuName, const QString& noZoom) {
     const QString item = QStringLiteral("mnuZoom");
     return {menuName,

@@ -2,6 +2,7 @@
 
 #include "reports/minutetable.h"
 #include "reports/widgets/chartwindow.h"
+#include "reports/widgets/summarywindow.h"
 
 namespace tarrow::reports {
 
@@ -11,6 +12,12 @@ struct TimeOfDayDesign {
     ChartWindowDesign window;
     QString drawCaption; // status caption while drawing
 };
+
+// The File and Help menu names of the Call Traffic window, which the Capacity
+// window shares.
+[[nodiscard]] ChartMenuNames trafficMenuNames();
+// The Call Traffic summary's menu names, which the Capacity summary shares.
+[[nodiscard]] SummaryMenuNames trafficSummaryMenuNames();
 
 // The zoom menu of a time-of-day window: items "mnuZoom" 0 to 3, the whole day
 // (captioned noZoom), 12, 4 and 1 hours.
