@@ -98,31 +98,40 @@ std::optional<LineFields> readCallFields(const std::array<std::string_view, 7>& 
     return LineFields{*port, *inUse, *available};
 }
 
+// A port's open call leg: its row, and the UTC instant it started, so that its
+// length is true across a change of the clock.
+struct OpenLeg {
+    std::int32_t row = -1;
+    std::int64_t utcStart = 0;
+};
+
 // Adds a call start as an open leg of its port, or closes the port's open leg
 // with a disconnect and adds the disconnect as a sample; a disconnect without
 // an open leg is not kept.
-void recordEvent(ParseResult& result, std::vector<std::int32_t>& openLeg, const LineFields& fields,
-                 std::int16_t type, int secondOfDay) {
+void recordEvent(ParseResult& result, std::vector<OpenLeg>& openLeg, const LineFields& fields,
+                 std::int16_t type, int secondOfDay, std::int64_t utc) {
     store::RawRow row;
     row.startSecond = secondOfDay;
     row.port = fields.port;
     row.callType = static_cast<std::int8_t>(type);
     row.linesAvailable = fields.available;
     row.linesInUse = fields.inUse;
-    std::int32_t& open = openLeg[static_cast<std::size_t>(fields.port)];
+    OpenLeg& open = openLeg[static_cast<std::size_t>(fields.port)];
     if (type == store::Disconnect) {
-        if (open < 0)
+        if (open.row < 0)
             return;
-        store::RawRow& leg = result.rows[static_cast<std::size_t>(open)];
+        store::RawRow& leg = result.rows[static_cast<std::size_t>(open.row)];
         leg.closed = true;
         leg.endSecond = row.startSecond;
-        leg.seconds = leg.endSecond - leg.startSecond;
-        open = -1;
+        // The time between the two instants, not between the two local clock
+        // readings: a call across a clock change keeps its real length.
+        leg.seconds = static_cast<std::int32_t>(utc - open.utcStart);
+        open.row = -1;
         result.rows.push_back(row);
         return;
     }
     ++result.calls[store::typeIndex(type)];
-    open = static_cast<std::int32_t>(result.rows.size());
+    open = {static_cast<std::int32_t>(result.rows.size()), utc};
     result.rows.push_back(row);
     result.peakPort = std::max(result.peakPort, fields.port);
     result.peakAvailable = std::max(result.peakAvailable, fields.available);
@@ -157,7 +166,7 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
     if (options.counted)
         options.counted(result.lineCount);
     UtcToLocal toLocal(options.zone);
-    std::vector<std::int32_t> openLeg(kMaxPort + 1, -1);
+    std::vector<OpenLeg> openLeg(kMaxPort + 1);
     result.rows.reserve(static_cast<std::size_t>(result.lineCount));
     qint64 lineNo = 0;
 
@@ -185,7 +194,7 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
         if (!fields)
             return;
         result.lastEventTime = local;
-        recordEvent(result, openLeg, *fields, type, civil::secondOfDay(local));
+        recordEvent(result, openLeg, *fields, type, civil::secondOfDay(local), *utc);
     });
     if (options.progress)
         options.progress(result.lineCount);

@@ -234,7 +234,7 @@ TEST(ParseLogFile, UtcBecomesLocalTimeOfTheEventsOwnInstant) {
               "2026-03-29 01:59:59");
     EXPECT_EQ(timeText(r.rows[0].endTime(civil::daysFromCivil(2026, 3, 29))),
               "2026-03-29 03:00:00");
-    EXPECT_EQ(r.rows[0].seconds, 3601);
+    EXPECT_EQ(r.rows[0].seconds, 1) << "one real second, though the clock moved an hour";
 
     // Summer time applies to a summer day whatever the season of the load.
     r = parse(logLine("2026-07-01 12:00:00", "1162", "NEW CALL", "Port2", 1, 1),
@@ -242,6 +242,29 @@ TEST(ParseLogFile, UtcBecomesLocalTimeOfTheEventsOwnInstant) {
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(timeText(r.rows[0].startTime(civil::daysFromCivil(2026, 7, 1))),
               "2026-07-01 14:00:00");
+}
+
+TEST(ParseLogFile, CallLengthIsTheTimeBetweenTheInstantsAcrossClockChanges) {
+    // Spring: 00:26:41 to 03:02:13 local on 29 March 2009 in Berlin is 5732 s,
+    // not the 9332 s between the clock readings.
+    auto r = parse(logLine("2009-03-28 23:26:41", "1162", "NEW CALL", "Port3", 1, 1) +
+                       logLine("2009-03-29 01:02:13", "1163", "CALL DISCONNECT", "Port3", 0, 2),
+                   optionsFor(2009, 3, 29, "Europe/Berlin"));
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_EQ(timeText(r.rows[0].endTime(civil::daysFromCivil(2009, 3, 29))),
+              "2009-03-29 03:02:13");
+    EXPECT_EQ(r.rows[0].seconds, 5732);
+    // Autumn: a 20-minute call from 02:50 in the first 02:00 hour to 02:10 in
+    // the repeated one (25 October 2026, Berlin back from UTC+2 to UTC+1).
+    r = parse(logLine("2026-10-25 00:50:00", "1162", "NEW CALL", "Port4", 1, 1) +
+                  logLine("2026-10-25 01:10:00", "1163", "CALL DISCONNECT", "Port4", 0, 2),
+              optionsFor(2026, 10, 25, "Europe/Berlin"));
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_EQ(timeText(r.rows[0].startTime(civil::daysFromCivil(2026, 10, 25))),
+              "2026-10-25 02:50:00");
+    EXPECT_EQ(timeText(r.rows[0].endTime(civil::daysFromCivil(2026, 10, 25))),
+              "2026-10-25 02:10:00");
+    EXPECT_EQ(r.rows[0].seconds, 1200);
 }
 
 TEST(ParseLogFile, LineLimit) {
