@@ -199,6 +199,9 @@ private:
             return fail(outcome.folderError, ExitBadInput);
         for (const QString& error : outcome.errors)
             err_ << error << '\n';
+        // A day that could not be stored is no day: no counts, no reports.
+        if (outcome.storeFailed())
+            return fail(outcome.message, ExitBadInput);
         if (!echo)
             return outcome.foundCalls() ? ExitOk : ExitNoCallData;
         for (const QString& file : outcome.oversizedFiles)

@@ -180,8 +180,11 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
     loadFiles(filesForDay(listing.files, request.day), database, request, progress, outcome);
     (void)database.markLoad(false);
     outcome.calls = outcome.day.totalCalls();
-    outcome.message =
-        outcome.foundCalls() ? loadMessage(request.entryText, outcome.day.calls) : noDataMessage();
+    if (outcome.storeFailed())
+        outcome.message = storeFailedMessage();
+    else
+        outcome.message = outcome.foundCalls() ? loadMessage(request.entryText, outcome.day.calls)
+                                               : noDataMessage();
     return outcome;
 }
 
@@ -200,6 +203,12 @@ QString noDataMessage() {
         "No port usage data found in the logs parsed.  This could mean simply that there was no "
         "call activity for the time(s) selected or that the logs you are pointing at were "
         "generated with a version of Mervox earlier than 3.1(4).");
+}
+
+QString storeFailedMessage() {
+    return QStringLiteral(
+        "The day was not loaded: the working database could not store it, so no report can be "
+        "run. Make room on the disk or make the data folder writable, then load the day again.");
 }
 
 QString tooManyLinesMessage() {

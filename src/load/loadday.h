@@ -42,6 +42,8 @@ struct LoadOutcome {
     qint64 calls = 0;           // call starts of all types
     LoadedDay day;              // what was loaded (and stored in RawPortData)
     [[nodiscard]] bool foundCalls() const { return calls > 0; }
+    // The day could not be stored whole: no report may run on it.
+    [[nodiscard]] bool storeFailed() const { return !errors.isEmpty(); }
 };
 
 // "Load Data": empties the working database, parses every log file dated within
@@ -53,6 +55,7 @@ struct LoadOutcome {
 [[nodiscard]] QString loadMessage(const QString& entryText,
                                   const std::array<qint64, store::kCallTypeCount>& calls);
 [[nodiscard]] QString noDataMessage();
+[[nodiscard]] QString storeFailedMessage();
 [[nodiscard]] QString tooManyLinesMessage();
 [[nodiscard]] QString tooManyLinesTitle();
 

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <SQLiteCpp/Database.h>
+
 #include <gtest/gtest.h>
 
 namespace tarrow::app {
@@ -75,6 +77,37 @@ protected:
     }
     testing::TempFolder dir;
 };
+
+TEST_F(CliTest, ADayThatCannotBeStoredIsAFailure) {
+    const QStringList day =
+        QStringList{QStringLiteral("--day"), QStringLiteral("2009-01-15")} + common();
+    ASSERT_EQ(tarrow(QStringList{QStringLiteral("load")} + day).code, 0);
+    {
+        // Every insert refused, as on a full disk.
+        SQLite::Database db(dir.file(QStringLiteral("data/PortData.mdb")).toStdString(),
+                            SQLite::OPEN_READWRITE);
+        db.exec("CREATE TRIGGER refuse BEFORE INSERT ON RawPortData "
+                "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END;");
+    }
+    const QString csv = dir.file(QStringLiteral("raw.csv"));
+    const ProcessRun load =
+        tarrow(QStringList{QStringLiteral("load"), QStringLiteral("--raw-csv"), csv} + day);
+    EXPECT_EQ(load.code, 2);
+    EXPECT_TRUE(load.err.contains(QStringLiteral("database or disk is full")))
+        << load.err.toStdString();
+    EXPECT_TRUE(load.err.contains(QStringLiteral("no report can be run")));
+    EXPECT_FALSE(load.out.contains(QStringLiteral("Call information found")));
+    EXPECT_FALSE(QFile::exists(csv)) << "never the rows of an earlier load";
+
+    const QString out = dir.file(QStringLiteral("out"));
+    for (const char* command : {"report", "capacity"}) {
+        const ProcessRun run =
+            tarrow(QStringList{QString::fromLatin1(command), QStringLiteral("--out"), out} + day);
+        EXPECT_EQ(run.code, 2) << command;
+        EXPECT_TRUE(run.out.isEmpty()) << command << ": " << run.out.toStdString();
+    }
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
+}
 
 TEST_F(CliTest, DaysListsIsoDateAndEntryText) {
     const ProcessRun run = tarrow(QStringList{QStringLiteral("days")} + common());

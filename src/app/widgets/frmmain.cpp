@@ -295,8 +295,10 @@ void frmMain::loadData() {
                          platform::MessageIcon::Warning);
     if (!state_.day.problems.isEmpty())
         dialogs_.message(state_.day.problems.summary(), {}, platform::MessageIcon::Warning);
-    setReportButtonsEnabled(outcome.foundCalls());
-    dialogs_.message(outcome.message);
+    setReportButtonsEnabled(outcome.foundCalls() && !outcome.storeFailed());
+    dialogs_.message(outcome.message, {},
+                     outcome.storeFailed() ? platform::MessageIcon::Warning
+                                           : platform::MessageIcon::None);
 }
 
 void frmMain::shutdown() {

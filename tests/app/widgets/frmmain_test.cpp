@@ -20,6 +20,8 @@
 #include <QTimeEdit>
 #include <QTimer>
 
+#include <SQLiteCpp/Database.h>
+
 #include <gtest/gtest.h>
 
 namespace tarrow::app {
@@ -57,13 +59,11 @@ protected:
     bool enabled(const char* name) { return find<QPushButton>(name)->isEnabled(); }
     bool reportsEnabled() {
         return enabled("cmdPortUsage") && enabled("cmdCallDistribution") &&
-               enabled("cmdPortTimeUse") && enabled("cmdCallTraffic") &&
-               enabled("cmdCapacity");
+               enabled("cmdPortTimeUse") && enabled("cmdCallTraffic") && enabled("cmdCapacity");
     }
     bool reportsDisabled() {
         return !enabled("cmdPortUsage") && !enabled("cmdCallDistribution") &&
-               !enabled("cmdPortTimeUse") && !enabled("cmdCallTraffic") &&
-               !enabled("cmdCapacity");
+               !enabled("cmdPortTimeUse") && !enabled("cmdCallTraffic") && !enabled("cmdCapacity");
     }
     QString logs() const { return dir.file(QStringLiteral("logs")); }
     void writeLog(const char* date, const QByteArray& bytes) const {
@@ -184,6 +184,19 @@ TEST_F(FrmMainTest, LoadDataEnablesReportsOrReportsNoData) {
     find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
     find<QPushButton>("cmdParseLogs")->click();
     EXPECT_EQ(dialogs.texts(), QStringList{load::noDataMessage()});
+    EXPECT_TRUE(reportsDisabled());
+}
+
+TEST_F(FrmMainTest, LoadDataThatCannotBeStoredSaysSoAndRunsNoReport) {
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+    browseTo(logs());
+    state.database.db().exec("CREATE TRIGGER refuse BEFORE INSERT ON RawPortData "
+                             "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END;");
+    find<QPushButton>("cmdParseLogs")->click();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("database or disk is full")));
+    EXPECT_EQ(dialogs.messages[1].text, load::storeFailedMessage());
+    EXPECT_EQ(dialogs.messages[1].icon, platform::MessageIcon::Warning);
     EXPECT_TRUE(reportsDisabled());
 }
 
