@@ -268,27 +268,60 @@ int checkUpdate(QTextStream& out, QTextStream& err) {
 bool isCommandLineRun(const QStringList& args) {
     if (args.isEmpty())
         return false;
+    // The window takes only options; any word first is a sub-command, known or not.
     const QString& first = args.constFirst();
-    return first == QLatin1String("days") || first == QLatin1String("load") ||
-           first == QLatin1String("report") || first == QLatin1String("capacity") ||
-           first == QLatin1String("check-update") || first == QLatin1String("help") ||
-           first == QLatin1String("--help") || first == QLatin1String("-h");
+    return !first.startsWith(QLatin1Char('-')) || first == QLatin1String("--help") ||
+           first == QLatin1String("-h");
 }
+
+namespace {
+
+// The options each sub-command takes; any other is bad usage.
+QStringList optionsOf(const QString& command) {
+    const QStringList common{QStringLiteral("data-dir"), QStringLiteral("help"),
+                             QStringLiteral("h")};
+    const QStringList day{QStringLiteral("logs"), QStringLiteral("day")};
+    if (command == QLatin1String("days"))
+        return common + QStringList{QStringLiteral("logs")};
+    if (command == QLatin1String("load"))
+        return common + day + QStringList{QStringLiteral("raw-csv")};
+    if (command == QLatin1String("report"))
+        return common + day + QStringList{QStringLiteral("from"),  QStringLiteral("to"),
+                                          QStringLiteral("out"),   QStringLiteral("charts"),
+                                          QStringLiteral("ports"), QStringLiteral("gos")};
+    if (command == QLatin1String("capacity"))
+        return common + day +
+               QStringList{QStringLiteral("ports"), QStringLiteral("gos"), QStringLiteral("json")};
+    return common; // check-update
+}
+
+} // namespace
 
 int runCommandLine(const QStringList& args, const QString& programFolder, QTextStream& out,
                    QTextStream& err, const ChartWriter& charts) {
     const QString command = args.value(0);
+    if (command == QLatin1String("help") || command == QLatin1String("--help") ||
+        command == QLatin1String("-h")) {
+        out << kUsage;
+        return ExitOk;
+    }
     if (command != QLatin1String("days") && command != QLatin1String("load") &&
         command != QLatin1String("report") && command != QLatin1String("capacity") &&
         command != QLatin1String("check-update")) {
-        out << kUsage;
-        return ExitOk;
+        err << "Unknown command " << command << ". See --help.\n";
+        return ExitBadInput;
     }
     Command c;
     if (!c.parser.parse(QStringList{QStringLiteral("tarrow")} + args.mid(1))) {
         err << c.parser.errorText() << ". See --help.\n";
         return ExitBadInput;
     }
+    const QStringList allowed = optionsOf(command);
+    for (const QString& name : c.parser.optionNames())
+        if (!allowed.contains(name)) {
+            err << command << " takes no --" << name << ". See --help.\n";
+            return ExitBadInput;
+        }
     if (c.parser.isSet(c.help)) {
         out << kUsage;
         return ExitOk;

@@ -56,6 +56,18 @@ int runWindow(int argc, char** argv) {
     return QApplication::exec();
 }
 
+// Whether a report run draws chart pictures (all but --charts none).
+bool drawsPictures(const QStringList& args) {
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--"))
+            break;
+        if (args[i] == QLatin1String("--charts=none") ||
+            (args[i] == QLatin1String("--charts") && args.value(i + 1) == QLatin1String("none")))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // A headless run reports in one line per error on stderr; the toolkit's own
@@ -75,10 +87,10 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     qInstallMessageHandler(quietToolkit);
-    if (args.constFirst() == QLatin1String("report")) {
-        // Reports draw their chart pictures off screen.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    if (args.constFirst() == QLatin1String("report") && drawsPictures(args)) {
+        // Reports draw their chart pictures off screen, whatever display the
+        // environment names: a scheduled run has none.
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         QApplication application(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Tarrow"));
         return app::runCommandLine(args, QApplication::applicationDirPath(), out, err,

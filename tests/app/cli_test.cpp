@@ -100,11 +100,13 @@ TEST_F(CliTest, ADayThatCannotBeStoredIsAFailure) {
     EXPECT_FALSE(QFile::exists(csv)) << "never the rows of an earlier load";
 
     const QString out = dir.file(QStringLiteral("out"));
-    for (const char* command : {"report", "capacity"}) {
-        const ProcessRun run =
-            tarrow(QStringList{QString::fromLatin1(command), QStringLiteral("--out"), out} + day);
-        EXPECT_EQ(run.code, 2) << command;
-        EXPECT_TRUE(run.out.isEmpty()) << command << ": " << run.out.toStdString();
+    for (const QStringList& command :
+         {QStringList{QStringLiteral("report"), QStringLiteral("--out"), out},
+          QStringList{QStringLiteral("capacity")}}) {
+        const ProcessRun run = tarrow(command + day);
+        EXPECT_EQ(run.code, 2) << command[0].toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("no report can be run")));
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     }
     EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
 }
@@ -175,6 +177,28 @@ TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
         << "five tables (CapacityTraffic among them), five summaries and Capacity.json";
 }
 
+TEST_F(CliTest, ReportPicturesNeedNoDisplay) {
+    // A scheduled run whose environment names a display it cannot reach.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("DISPLAY", ":99");
+    const QString out = dir.file(QStringLiteral("pictures"));
+    const QStringList day{QStringLiteral("report"), QStringLiteral("--day"),
+                          QStringLiteral("2009-01-15"), QStringLiteral("--out")};
+    const ProcessRun png = tarrow(
+        day + QStringList{out, QStringLiteral("--charts"), QStringLiteral("png")} + common());
+    const ProcessRun none = tarrow(day +
+                                   QStringList{dir.file(QStringLiteral("plain")),
+                                               QStringLiteral("--charts"), QStringLiteral("none")} +
+                                   common());
+    qputenv("QT_QPA_PLATFORM", platform);
+    qputenv("DISPLAY", display);
+    EXPECT_EQ(png.code, 0) << png.err.toStdString();
+    EXPECT_TRUE(QFile::exists(QDir(out).filePath(QStringLiteral("CapacityGraph_1_15_2009.png"))));
+    EXPECT_EQ(none.code, 0) << none.err.toStdString();
+}
+
 TEST_F(CliTest, ExitCodes) {
     struct Case {
         QStringList args;
@@ -197,6 +221,15 @@ TEST_F(CliTest, ExitCodes) {
           QStringLiteral("gif")},
          2},
         {{QStringLiteral("--help")}, 0},
+        {{QStringLiteral("help")}, 0},
+        // An unknown word is bad usage, never the window.
+        {{QStringLiteral("frobnicate")}, 2},
+        {{QStringLiteral("capacity"), QStringLiteral("--day"), QStringLiteral("2009-01-15"),
+          QStringLiteral("--out"), QStringLiteral("x")},
+         2}, // an option of another sub-command
+        {{QStringLiteral("load"), QStringLiteral("--day"), QStringLiteral("2009-01-15"),
+          QStringLiteral("--json")},
+         2},
     };
     for (const Case& c : cases) {
         const QStringList args =
