@@ -71,6 +71,17 @@ void Chart2D::setSeriesLabels(const QStringList& labels) {
     changed(true);
 }
 
+void Chart2D::setSeriesLabel(int series, const QString& label) {
+    if (series < 1 || series > labels_.size())
+        return;
+    labels_[series - 1] = label;
+    // A line or area keeps its own name; bars are rebuilt from the labels.
+    if (!bars_ && series <= series_.size())
+        series_[series - 1]->setName(label);
+    else
+        changed(true);
+}
+
 void Chart2D::setAxisTitle(Axis axis, const QString& title) {
     (axis == X ? static_cast<QAbstractAxis*>(axisX_) : axisY_)->setTitleText(title);
 }

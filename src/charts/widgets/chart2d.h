@@ -32,6 +32,8 @@ public:
 
     // Design-time content.
     void setSeriesLabels(const QStringList& labels);
+    // Renames one series in place (1-based), without rebuilding the chart.
+    void setSeriesLabel(int series, const QString& label);
     void setAxisTitle(Axis axis, const QString& title);
     void setLegendTitle(const QString& title);
     // How a series of a line chart is drawn (plain by default).
@@ -71,6 +73,7 @@ public:
     [[nodiscard]] double yValue(int series, int point) const;
     [[nodiscard]] bool seriesShown(int series) const;
     [[nodiscard]] QString headerText() const { return header_; }
+    [[nodiscard]] QString seriesLabel(int series) const { return labels_.value(series - 1); }
     [[nodiscard]] QList<QPair<double, QString>> valueLabels(Axis axis) const;
     [[nodiscard]] QStringList visibleXLabels() const; // after thinning, for the current range
     [[nodiscard]] bool drawsBars() const;

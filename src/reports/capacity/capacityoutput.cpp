@@ -194,9 +194,9 @@ charts::ChartModel capacityChart(const CapacityFigures& f, const Sizing& s) {
         }
         model.series.push_back(std::move(series));
     }
-    model.series.push_back({QString(), {}, charts::SeriesKind::Level});
-    model.series.push_back({QString(), {}, charts::SeriesKind::Level});
-    setCapacityLevels(model, s);
+    for (const CapacityLevel& level : capacityLevels(s))
+        model.series.push_back({level.label, std::vector<double>(model.xs.size(), level.erlangs),
+                                charts::SeriesKind::Level});
     model.xMin = 0;
     model.xMax = kMinutesPerDay;
     model.xLabels = timeLabels(kMinutesPerDay);
@@ -207,17 +207,11 @@ charts::ChartModel capacityChart(const CapacityFigures& f, const Sizing& s) {
     return model;
 }
 
-void setCapacityLevels(charts::ChartModel& chart, const Sizing& s) {
-    const std::size_t n = chart.series.size();
-    if (n < 2)
-        return;
-    charts::ChartSeries& ports = chart.series[n - 2];
-    charts::ChartSeries& capacity = chart.series[n - 1];
-    ports.label = QStringLiteral("Ports in service (%1)").arg(s.ports);
-    ports.values.assign(chart.xs.size(), s.ports);
-    capacity.label = QStringLiteral("Capacity at %1 (%2)")
-                         .arg(percentText(s.gos), erlangText(s.capacityErlangs));
-    capacity.values.assign(chart.xs.size(), s.capacityErlangs);
+std::array<CapacityLevel, 2> capacityLevels(const Sizing& s) {
+    return {{{QStringLiteral("Ports in service (%1)").arg(s.ports), static_cast<double>(s.ports)},
+             {QStringLiteral("Capacity at %1 (%2)")
+                  .arg(percentText(s.gos), erlangText(s.capacityErlangs)),
+              s.capacityErlangs}}};
 }
 
 } // namespace tarrow::reports

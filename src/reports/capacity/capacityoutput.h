@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+
 namespace tarrow::reports {
 
 // One line of the capacity verdict: what it says and its figure; warning marks
@@ -41,8 +43,13 @@ struct VerdictLine {
 // is minutes of the day as on the other time-of-day charts.
 [[nodiscard]] charts::ChartModel capacityChart(const CapacityFigures& figures,
                                                const Sizing& sizing);
-// The two levels of the chart (ports in service, capacity at the target) for
-// a sizing, as the last two series of capacityChart.
-void setCapacityLevels(charts::ChartModel& chart, const Sizing& sizing);
+// A dashed level of the chart: its legend text and its height in Erlangs.
+struct CapacityLevel {
+    QString label;
+    double erlangs = 0;
+};
+// The ports in service and the capacity at the target, the last two series of
+// capacityChart, for a sizing.
+[[nodiscard]] std::array<CapacityLevel, 2> capacityLevels(const Sizing& sizing);
 
 } // namespace tarrow::reports

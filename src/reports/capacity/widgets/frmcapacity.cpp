@@ -55,6 +55,9 @@ TimeOfDayDesign windowDesign() {
                               QStringLiteral("Save figures to JSON..."), MenuAction::SaveJson});
     d.menus = menus;
     t.drawCaption = QStringLiteral("Generating report...");
+    // The busy hour stands out best against the whole day.
+    t.openingZoom = 0;
+    t.openingStart = 0;
     d.summaryName = QStringLiteral("frmCapacitySummary");
     return t;
 }
@@ -126,8 +129,6 @@ QWidget* frmCapacity::buildPanel() {
 
 void frmCapacity::draw(const ReportOutput& output) {
     figures_ = output.capacity;
-    for (const charts::ChartSeries& series : output.chart.series)
-        seriesLabels_ << series.label;
     const SizingChoice choice = host().sizing();
     {
         const QSignalBlocker ports(spnPortsInService);
@@ -136,8 +137,6 @@ void frmCapacity::draw(const ReportOutput& output) {
         chooseTarget(*cmbTargetBlocking, choice.gos);
     }
     TimeOfDayWindow::draw(output);
-    // The busy hour stands out best against the whole day.
-    applyZoom(0);
     applySizing();
 }
 
@@ -147,20 +146,16 @@ void frmCapacity::applySizing() {
     sizing_ = sizeCapacity(*figures_, {spnPortsInService->value(), chosenTarget(*cmbTargetBlocking),
                                        static_cast<double>(spnGrowth->value())});
     // Only the two levels change: the traffic drawn stays as it was.
-    charts::ChartModel levels;
-    levels.xs.assign(static_cast<std::size_t>(chart().pointCount()), 0);
-    levels.series.resize(2);
-    setCapacityLevels(levels, sizing_);
-    const auto seriesCount = static_cast<int>(seriesLabels_.size());
-    if (seriesCount >= 2) {
-        seriesLabels_[seriesCount - 2] = levels.series[0].label;
-        seriesLabels_[seriesCount - 1] = levels.series[1].label;
-        charts::Chart2D& c = chart();
+    charts::Chart2D& c = chart();
+    const int first = c.seriesCount() - 1;
+    if (first >= 1) {
         c.SetBatchMode(true);
-        c.setSeriesLabels(seriesLabels_);
-        for (int p = 1; p <= c.pointCount(); ++p) {
-            c.SetY(seriesCount - 1, p, levels.series[0].values.front());
-            c.SetY(seriesCount, p, levels.series[1].values.front());
+        int series = first;
+        for (const CapacityLevel& level : capacityLevels(sizing_)) {
+            c.setSeriesLabel(series, level.label);
+            for (int p = 1; p <= c.pointCount(); ++p)
+                c.SetY(series, p, level.erlangs);
+            ++series;
         }
         c.SetBatchMode(false);
     }

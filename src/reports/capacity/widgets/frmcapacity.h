@@ -43,7 +43,6 @@ private:
 
     std::shared_ptr<const CapacityFigures> figures_;
     Sizing sizing_;
-    QStringList seriesLabels_;
     QWidget* panel_ = nullptr;
     QLabel* lblVerdict = nullptr;
     QFormLayout* verdictForm_ = nullptr;

@@ -66,9 +66,8 @@ void TimeOfDayWindow::beforeCompute() {
 
 void TimeOfDayWindow::draw(const ReportOutput&) {
     host().status().showStatus(timeDesign_.drawCaption, kMinutesPerDay);
-    // The window opens on twelve hours from six o'clock.
-    applyZoom(1);
-    scrollBar().setValue(360);
+    applyZoom(timeDesign_.openingZoom);
+    scrollBar().setValue(timeDesign_.openingStart);
     host().status().setStatusValue(kMinutesPerDay);
 }
 

@@ -11,6 +11,9 @@ namespace tarrow::reports {
 struct TimeOfDayDesign {
     ChartWindowDesign window;
     QString drawCaption; // status caption while drawing
+    // What the window opens on: a zoom level and the first minute shown.
+    int openingZoom = 1;    // twelve hours ...
+    int openingStart = 360; // ... from six o'clock
 };
 
 // The File and Help menu names of the Call Traffic window, which the Capacity

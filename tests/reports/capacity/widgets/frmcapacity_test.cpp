@@ -101,6 +101,7 @@ TEST_F(CapacityWindowTest, WhatIfSizesAgainWithoutRedrawingTheTraffic) {
     find<QSpinBox>(*w, "spnPortsInService")->setValue(8);
     EXPECT_EQ(w->sizing().ports, 8);
     EXPECT_DOUBLE_EQ(chart.yValue(6, 100), 8.0);
+    EXPECT_EQ(chart.seriesLabel(6), QStringLiteral("Ports in service (8)"));
     EXPECT_DOUBLE_EQ(chart.yValue(7, 100), erlang::capacity(8, 0.01));
     EXPECT_EQ(shown(*w, QStringLiteral("Ports to add")),
               QString::number(erlang::portsNeeded(10, 0.01) - 8));
