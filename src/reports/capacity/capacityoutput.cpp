@@ -2,7 +2,6 @@
 
 #include "reports/timeofday/timeofdaychart.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -94,18 +93,16 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
 }
 
 QByteArray capacityTrafficCsv(const CapacityFigures& f) {
-    QByteArray out = "QuarterHour,Start";
-    for (store::CallType type : kCapacityOrder)
-        out += QByteArray(",") + kErlangColumns[store::typeIndex(type)];
-    out += ",TotalErlangs,AtbSeconds\n";
-    for (int q = 0; q < kQuarterHours; ++q) {
-        QString line = QString::number(q) + QLatin1Char(',') + quarterStart(q);
-        for (store::CallType type : kCapacityOrder)
-            line += QLatin1Char(',') + fixed(f.erlangs(q, store::typeIndex(type)), 4);
-        line += QLatin1Char(',') + fixed(f.erlangs(q), 4) + QLatin1Char(',') +
-                QString::number(f.atbSeconds[static_cast<std::size_t>(q)]);
-        out += line.toLatin1() + '\n';
-    }
+    // The summary grid's cells, under its keys: they are the table's columns.
+    const SummaryTable table = capacitySummary(f);
+    QStringList header{QStringLiteral("QuarterHour")};
+    for (const SummaryColumn& column : table.layout.columns)
+        header << column.key;
+    QByteArray out = header.join(QLatin1Char(',')).toLatin1() + '\n';
+    for (int q = 0; q < kQuarterHours; ++q)
+        out += (QString::number(q) + QLatin1Char(',') + table.rows[q].join(QLatin1Char(',')))
+                   .toLatin1() +
+               '\n';
     return out;
 }
 
