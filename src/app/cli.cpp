@@ -10,6 +10,10 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 namespace tarrow::app {
 
 namespace {
@@ -21,7 +25,7 @@ const QString kUsage = QStringLiteral(
     "  tarrow load --logs DIR --day YYYY-MM-DD [--raw-csv FILE]\n"
     "                                      load one day, print what was found\n"
     "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
-    "                --out DIR [--charts bmp|png|none]\n"
+    "                --out DIR [--charts bmp|png|none] [--ports N] [--gos P]\n"
     "                                      load one day and write every report into DIR\n"
     "  tarrow capacity --logs DIR --day YYYY-MM-DD [--ports N] [--gos P] [--json]\n"
     "                                      busy hour, all ports busy and Erlang B sizing\n"
@@ -276,39 +280,48 @@ bool isCommandLineRun(const QStringList& args) {
 
 namespace {
 
-// The options each sub-command takes; any other is bad usage.
-QStringList optionsOf(const QString& command) {
-    const QStringList common{QStringLiteral("data-dir"), QStringLiteral("help"),
-                             QStringLiteral("h")};
-    const QStringList day{QStringLiteral("logs"), QStringLiteral("day")};
-    if (command == QLatin1String("days"))
-        return common + QStringList{QStringLiteral("logs")};
-    if (command == QLatin1String("load"))
-        return common + day + QStringList{QStringLiteral("raw-csv")};
-    if (command == QLatin1String("report"))
-        return common + day + QStringList{QStringLiteral("from"),  QStringLiteral("to"),
-                                          QStringLiteral("out"),   QStringLiteral("charts"),
-                                          QStringLiteral("ports"), QStringLiteral("gos")};
-    if (command == QLatin1String("capacity"))
-        return common + day +
-               QStringList{QStringLiteral("ports"), QStringLiteral("gos"), QStringLiteral("json")};
-    return common; // check-update
+// A sub-command: its name, the options it takes besides --data-dir and --help
+// (any other is bad usage), and what it runs.
+struct SubCommand {
+    QString name;
+    QStringList options;
+    std::function<int(Runner&, Command&)> run;
+};
+
+std::vector<SubCommand> subCommands(const ChartWriter& charts, QTextStream& out, QTextStream& err) {
+    const QString logs = QStringLiteral("logs");
+    const QString day = QStringLiteral("day");
+    return {{QStringLiteral("days"), {logs}, [](Runner& r, Command& c) { return r.days(c); }},
+            {QStringLiteral("load"),
+             {logs, day, QStringLiteral("raw-csv")},
+             [](Runner& r, Command& c) { return r.load(c); }},
+            {QStringLiteral("report"),
+             {logs, day, QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("out"),
+              QStringLiteral("charts"), QStringLiteral("ports"), QStringLiteral("gos")},
+             [&charts](Runner& r, Command& c) { return r.report(c, charts); }},
+            {QStringLiteral("capacity"),
+             {logs, day, QStringLiteral("ports"), QStringLiteral("gos"), QStringLiteral("json")},
+             [](Runner& r, Command& c) { return r.capacity(c); }},
+            {QStringLiteral("check-update"), {}, [&out, &err](Runner&, Command&) {
+                 return checkUpdate(out, err);
+             }}};
 }
 
 } // namespace
 
 int runCommandLine(const QStringList& args, const QString& programFolder, QTextStream& out,
                    QTextStream& err, const ChartWriter& charts) {
-    const QString command = args.value(0);
-    if (command == QLatin1String("help") || command == QLatin1String("--help") ||
-        command == QLatin1String("-h")) {
+    const QString name = args.value(0);
+    if (name == QLatin1String("help") || name == QLatin1String("--help") ||
+        name == QLatin1String("-h")) {
         out << kUsage;
         return ExitOk;
     }
-    if (command != QLatin1String("days") && command != QLatin1String("load") &&
-        command != QLatin1String("report") && command != QLatin1String("capacity") &&
-        command != QLatin1String("check-update")) {
-        err << "Unknown command " << command << ". See --help.\n";
+    const std::vector<SubCommand> commands = subCommands(charts, out, err);
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&name](const SubCommand& s) { return s.name == name; });
+    if (command == commands.end()) {
+        err << "Unknown command " << name << ". See --help.\n";
         return ExitBadInput;
     }
     Command c;
@@ -316,31 +329,25 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         err << c.parser.errorText() << ". See --help.\n";
         return ExitBadInput;
     }
-    const QStringList allowed = optionsOf(command);
-    for (const QString& name : c.parser.optionNames())
-        if (!allowed.contains(name)) {
-            err << command << " takes no --" << name << ". See --help.\n";
+    const QStringList allowed =
+        command->options +
+        QStringList{QStringLiteral("data-dir"), QStringLiteral("help"), QStringLiteral("h")};
+    for (const QString& option : c.parser.optionNames())
+        if (!allowed.contains(option)) {
+            err << name << " takes no --" << option << ". See --help.\n";
             return ExitBadInput;
         }
     if (c.parser.isSet(c.help)) {
         out << kUsage;
         return ExitOk;
     }
-    if (command == QLatin1String("check-update"))
-        return checkUpdate(out, err);
     if (!c.parser.positionalArguments().isEmpty()) {
         err << "Unexpected argument " << c.parser.positionalArguments().constFirst()
             << ". See --help.\n";
         return ExitBadInput;
     }
     Runner runner(programFolder, out, err);
-    if (command == QLatin1String("days"))
-        return runner.days(c);
-    if (command == QLatin1String("load"))
-        return runner.load(c);
-    if (command == QLatin1String("capacity"))
-        return runner.capacity(c);
-    return runner.report(c, charts);
+    return command->run(runner, c);
 }
 
 } // namespace tarrow::app
