@@ -153,8 +153,9 @@ void ChartWindow::onMenu(MenuAction action, int index) {
         support::SaveChartToBitmap(*chart_, host_.dialogs(), entry().chartPrefix, day_);
         break;
     case MenuAction::Summary:
-        host_.windows().openOnce(design_.summaryName,
-                                 [this] { return createSummary(figures_, day_); });
+        host_.windows().openOnce(design_.summaryName, [this] {
+            return design_.summary(host_, figures_, day_, summaryParent());
+        });
         break;
     default:
         if (!runOwnMenuItem(action, index))

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "reports/reporttable.h"
+#include "reports/widgets/summarywindow.h"
 #include "reports/widgets/windowdesign.h"
 
 #include <QDate>
 #include <QMainWindow>
 #include <QRect>
+
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -39,7 +42,18 @@ struct ChartWindowDesign {
     QRect scrollTwips;
     QList<MenuDesign> menus;
     QString summaryName; // the summary window's name
+    // Makes the summary window of the figures drawn (see summaryOf).
+    std::function<QWidget*(ReportHost& host, const SummaryTable& figures, const QDate& day,
+                           QWidget* parent)>
+        summary;
 };
+
+// The summary maker of a window design: a summary window of type W, filled.
+template <typename W> auto summaryOf() {
+    return [](ReportHost& host, const SummaryTable& figures, const QDate& day, QWidget* parent) {
+        return loadedSummary<W>(host, figures, day, parent);
+    };
+}
 
 // The names and captions of a chart window's File and Help menus, which every
 // chart window has in one shape: File holds print, save as bitmap, a
@@ -78,8 +92,6 @@ protected:
     // The report's figures, computed: draws them and sets the window's zoom.
     virtual void draw(const ReportOutput& output) = 0;
     virtual void onScroll(int value) = 0;
-    // The summary window of the figures drawn, with this window as its parent.
-    virtual QWidget* createSummary(const SummaryTable& figures, const QDate& day) = 0;
     // Places chart and scroll bar for the window's outer and inner sizes.
     virtual void layoutChart(QSize outer, QSize inner) = 0;
     // A menu item of the window's own; false when it is not one.

@@ -59,6 +59,7 @@ TimeOfDayDesign windowDesign() {
     t.openingZoom = 0;
     t.openingStart = 0;
     d.summaryName = QStringLiteral("frmCapacitySummary");
+    d.summary = summaryOf<frmCapacitySummary>();
     return t;
 }
 
@@ -200,10 +201,6 @@ void frmCapacity::layoutChart(QSize, QSize inner) {
     chart().resize(width, height);
     scrollBar().setGeometry(scrollBar().x(), chart().y() + height + 4, width, scrollBar().height());
     panel_->setGeometry(chart().x() + width + gap, gap, kPanelWidth, inner.height() - 2 * gap);
-}
-
-QWidget* frmCapacity::createSummary(const SummaryTable& figures, const QDate& day) {
-    return loadedSummary<frmCapacitySummary>(host(), figures, day, summaryParent());
 }
 
 bool frmCapacity::runOwnMenuItem(MenuAction action, int) {

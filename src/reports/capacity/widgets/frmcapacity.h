@@ -29,7 +29,6 @@ public:
 protected:
     void draw(const ReportOutput& output) override;
     void layoutChart(QSize outer, QSize inner) override;
-    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
     bool runOwnMenuItem(MenuAction action, int index) override;
 
 private:

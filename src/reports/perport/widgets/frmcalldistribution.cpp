@@ -40,6 +40,7 @@ PortAxisDesign windowDesign() {
                           .about = QStringLiteral("mnuAbout")},
                          portZoomMenu());
     d.summaryName = QStringLiteral("frmCallDistributionSummary");
+    d.summary = summaryOf<frmCallDistributionSummary>();
     return p;
 }
 
@@ -61,10 +62,6 @@ SummaryDesign summaryDesign() {
 
 frmCallDistribution::frmCallDistribution(ReportHost& host, QWidget* parent)
     : PortAxisWindow(windowDesign(), host, parent) {}
-
-QWidget* frmCallDistribution::createSummary(const SummaryTable& figures, const QDate& day) {
-    return loadedSummary<frmCallDistributionSummary>(host(), figures, day, summaryParent());
-}
 
 frmCallDistributionSummary::frmCallDistributionSummary(ReportHost& host,
                                                        const SummaryTable& figures,

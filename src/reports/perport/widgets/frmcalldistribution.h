@@ -10,9 +10,6 @@ class frmCallDistribution : public PortAxisWindow {
     Q_OBJECT
 public:
     explicit frmCallDistribution(ReportHost& host, QWidget* parent = nullptr);
-
-protected:
-    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
 };
 
 // The stored Call Distribution figures, one row per port.

@@ -42,6 +42,7 @@ PortAxisDesign windowDesign() {
                           .about = QStringLiteral("About")},
                          portZoomMenu());
     d.summaryName = QStringLiteral("frmPortTimeUseSummary");
+    d.summary = summaryOf<frmPortTimeUseSummary>();
     return p;
 }
 
@@ -63,10 +64,6 @@ SummaryDesign summaryDesign() {
 
 frmPortTimeUse::frmPortTimeUse(ReportHost& host, QWidget* parent)
     : PortAxisWindow(windowDesign(), host, parent) {}
-
-QWidget* frmPortTimeUse::createSummary(const SummaryTable& figures, const QDate& day) {
-    return loadedSummary<frmPortTimeUseSummary>(host(), figures, day, summaryParent());
-}
 
 frmPortTimeUseSummary::frmPortTimeUseSummary(ReportHost& host, const SummaryTable& figures,
                                              const QDate& day, QWidget* parent)

@@ -10,9 +10,6 @@ class frmPortTimeUse : public PortAxisWindow {
     Q_OBJECT
 public:
     explicit frmPortTimeUse(ReportHost& host, QWidget* parent = nullptr);
-
-protected:
-    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
 };
 
 // The stored Port Time Use seconds, one row per port.

@@ -26,6 +26,7 @@ TimeOfDayDesign windowDesign() {
                          timeOfDayZoomMenu(QStringLiteral("Zoom"), QStringLiteral("No Zoom")));
     t.drawCaption = QStringLiteral("Generating report...");
     d.summaryName = QStringLiteral("frmCallTrafficSummary");
+    d.summary = summaryOf<frmCallTrafficSummary>();
     return t;
 }
 
@@ -44,10 +45,6 @@ SummaryDesign summaryDesign() {
 
 frmCallTraffic::frmCallTraffic(ReportHost& host, QWidget* parent)
     : TimeOfDayWindow(windowDesign(), host, parent) {}
-
-QWidget* frmCallTraffic::createSummary(const SummaryTable& figures, const QDate& day) {
-    return loadedSummary<frmCallTrafficSummary>(host(), figures, day, summaryParent());
-}
 
 frmCallTrafficSummary::frmCallTrafficSummary(ReportHost& host, const SummaryTable& figures,
                                              const QDate& day, QWidget* parent)

@@ -10,9 +10,6 @@ class frmCallTraffic : public TimeOfDayWindow {
     Q_OBJECT
 public:
     explicit frmCallTraffic(ReportHost& host, QWidget* parent = nullptr);
-
-protected:
-    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
 };
 
 // The Call Traffic figures per hour.

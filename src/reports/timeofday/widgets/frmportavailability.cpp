@@ -40,6 +40,7 @@ TimeOfDayDesign windowDesign() {
                    timeOfDayZoomMenu(QStringLiteral("mnuZoomMenu"), QStringLiteral("no Zoom")));
     t.drawCaption = QStringLiteral("Generating report, please wait...");
     d.summaryName = QStringLiteral("frmPortAvailabilitySummary");
+    d.summary = summaryOf<frmPortAvailabilitySummary>();
     return t;
 }
 
@@ -61,10 +62,6 @@ SummaryDesign summaryDesign() {
 
 frmPortAvailability::frmPortAvailability(ReportHost& host, QWidget* parent)
     : TimeOfDayWindow(windowDesign(), host, parent) {}
-
-QWidget* frmPortAvailability::createSummary(const SummaryTable& figures, const QDate& day) {
-    return loadedSummary<frmPortAvailabilitySummary>(host(), figures, day, summaryParent());
-}
 
 frmPortAvailabilitySummary::frmPortAvailabilitySummary(ReportHost& host,
                                                        const SummaryTable& figures,

@@ -10,9 +10,6 @@ class frmPortAvailability : public TimeOfDayWindow {
     Q_OBJECT
 public:
     explicit frmPortAvailability(ReportHost& host, QWidget* parent = nullptr);
-
-protected:
-    QWidget* createSummary(const SummaryTable& figures, const QDate& day) override;
 };
 
 // The Port Availability figures per clock hour.
