@@ -4,6 +4,7 @@
 #include "platform/civiltime.h"
 #include "serverprobe/registryapi.h"
 #include "store/rawportdata.h"
+#include "support/reportfixture.h"
 #include "support/tempfolder.h"
 
 #include <QDir>
@@ -25,11 +26,7 @@ using testing::logLine;
 class LoadDayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir.writeTemplate();
-        state.programFolder = dir.path();
-        state.dataFolder = dir.path();
-        state.zone = QTimeZone("UTC");
-        state.locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        testing::useTempFolder(state, dir);
         serverprobe::MapRegistry registry;
         ASSERT_TRUE(app::startUp(state, registry).isEmpty());
     }

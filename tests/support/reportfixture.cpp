@@ -9,6 +9,14 @@
 
 namespace tarrow::testing {
 
+void useTempFolder(load::AppState& state, const TempFolder& dir) {
+    dir.writeTemplate();
+    state.programFolder = dir.path();
+    state.dataFolder = dir.path();
+    state.zone = QTimeZone("UTC");
+    state.locale = QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
 WorkingDatabaseFixture::WorkingDatabaseFixture() {
     dir.writeTemplate();
     state.programFolder = dir.path();

@@ -22,6 +22,10 @@ public:
     void hideStatus() override {}
 };
 
+// A program state working in a temporary folder (template written there), in
+// UTC with United States English day names and dates.
+void useTempFolder(load::AppState& state, const TempFolder& dir);
+
 // A working database in a temporary folder, opened as at start-up.
 class WorkingDatabaseFixture {
 public:

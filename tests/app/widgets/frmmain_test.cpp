@@ -4,6 +4,7 @@
 #include "reports/widgets/chartwindow.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
+#include "support/reportfixture.h"
 #include "support/scripteddialogs.h"
 #include "support/tempfolder.h"
 
@@ -36,11 +37,7 @@ const QString kNoFiles = QStringLiteral(
 class FrmMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir.writeTemplate();
-        state.programFolder = dir.path();
-        state.dataFolder = dir.path();
-        state.zone = QTimeZone("UTC");
-        state.locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        testing::useTempFolder(state, dir);
         config = serverprobe::makeSystemConfigDatabase();
     }
 
