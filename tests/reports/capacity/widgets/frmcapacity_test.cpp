@@ -1,9 +1,7 @@
 #include "charts/widgets/chart2d.h"
 #include "reports/capacity/erlangb.h"
 #include "reports/capacity/widgets/frmcapacity.h"
-#include "reports/widgets/standalonehost.h"
-#include "support/reportfixture.h"
-#include "support/scripteddialogs.h"
+#include "support/widgets/reportwindowfixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,10 +20,9 @@ namespace {
 
 using charts::Chart2D;
 
-class CapacityWindowTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
+class CapacityWindowTest : public ::testing::Test, protected testing::ReportWindowFixture {
 protected:
-    CapacityWindowTest() : context(state.database, state.day, dialogs, status) {
-        context.folder = dir.path();
+    CapacityWindowTest() {
         // Ten ports busy from 10:00 to 11:00, and the server out of lines for
         // a minute of it; two more ports took short calls in the afternoon.
         for (int port = 1; port <= 10; ++port)
@@ -35,26 +32,13 @@ protected:
         addRow(11, 2, 900, 1, 5, 901, 60);
         addRow(12, 5, 900, 2, 5, 901, 60);
     }
-    std::unique_ptr<frmCapacity> open() {
-        auto window = std::make_unique<frmCapacity>(context);
-        window->load();
-        return window;
-    }
-    template <typename T> static T* find(QWidget& w, const char* name) {
-        T* child = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
+    std::unique_ptr<frmCapacity> open() { return ReportWindowFixture::open<frmCapacity>(); }
     static QString shown(const frmCapacity& w, const QString& label) {
         for (const auto& [l, value] : w.verdictShown())
             if (l == label + QLatin1Char(':'))
                 return value;
         return QStringLiteral("<none>");
     }
-
-    testing::ScriptedDialogs dialogs;
-    testing::RecordingStatus status;
-    StandaloneHost context;
 };
 
 TEST_F(CapacityWindowTest, OpensOnTheWholeDayWithTheVerdictAtTheTabsChoice) {

@@ -3,9 +3,7 @@
 #include "reports/perport/perportreport.h"
 #include "reports/perport/widgets/frmcalldistribution.h"
 #include "reports/perport/widgets/frmporttimeuse.h"
-#include "reports/widgets/standalonehost.h"
-#include "support/reportfixture.h"
-#include "support/scripteddialogs.h"
+#include "support/widgets/reportwindowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,18 +19,13 @@ namespace {
 using charts::Chart2D;
 using platform::twips;
 
-class PortAxisWindowTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
+class PortAxisWindowTest : public ::testing::Test, protected testing::ReportWindowFixture {
 protected:
-    PortAxisWindowTest() : context(state.database, state.day, dialogs, status) {
-        context.folder = dir.path();
-        state.day.peakPort = 48;
-    }
+    PortAxisWindowTest() { state.day.peakPort = 48; }
     template <typename W> std::unique_ptr<W> open() {
         context.ranges[ReportId::CallDistribution] = {from, to};
         context.ranges[ReportId::PortTimeUse] = {from, to};
-        auto window = std::make_unique<W>(context);
-        window->load();
-        return window;
+        return ReportWindowFixture::open<W>();
     }
     // One closed inbound call on each port from 1 to highest.
     void callsOnPorts(int highest) {
@@ -42,17 +35,9 @@ protected:
     static std::pair<double, double> xRange(const ChartWindow& w) {
         return {w.chart().axisMin(Chart2D::X), w.chart().axisMax(Chart2D::X)};
     }
-    template <typename T> static T* find(QWidget& w, const char* name) {
-        T* child = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
 
     QTime from = QTime(0, 0);
     QTime to = QTime(23, 59, 59);
-    testing::ScriptedDialogs dialogs;
-    testing::RecordingStatus status;
-    StandaloneHost context;
 };
 
 TEST_F(PortAxisWindowTest, ZoomAndScrollOverFortyEightPorts) {

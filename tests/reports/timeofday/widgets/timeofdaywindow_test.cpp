@@ -2,10 +2,8 @@
 #include "platform/widgets/twips.h"
 #include "reports/timeofday/widgets/frmcalltraffic.h"
 #include "reports/timeofday/widgets/frmportavailability.h"
-#include "reports/widgets/standalonehost.h"
-#include "support/reportfixture.h"
-#include "support/scripteddialogs.h"
 #include "support/widgets/chartoutput.h"
+#include "support/widgets/reportwindowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,29 +20,12 @@ namespace {
 
 using charts::Chart2D;
 
-class TimeOfDayWindowTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
+class TimeOfDayWindowTest : public ::testing::Test, protected testing::ReportWindowFixture {
 protected:
-    TimeOfDayWindowTest() : context(state.database, state.day, dialogs, status) {
-        context.folder = dir.path();
-        state.day.peakAvailable = 16;
-    }
-    template <typename W> std::unique_ptr<W> open() {
-        auto window = std::make_unique<W>(context);
-        window->load();
-        return window;
-    }
+    TimeOfDayWindowTest() { state.day.peakAvailable = 16; }
     static std::pair<double, double> xRange(const TimeOfDayWindow& w) {
         return {w.chart().axisMin(Chart2D::X), w.chart().axisMax(Chart2D::X)};
     }
-    template <typename T> static T* find(QWidget& w, const char* name) {
-        T* child = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
-
-    testing::ScriptedDialogs dialogs;
-    testing::RecordingStatus status;
-    StandaloneHost context;
 };
 
 TEST_F(TimeOfDayWindowTest, PortAvailabilityOpensOnTwelveHoursWithOnlyAvailableLines) {
