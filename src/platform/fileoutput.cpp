@@ -1,5 +1,7 @@
 #include "platform/fileoutput.h"
 
+#include "platform/userdialogs.h"
+
 #include <QDir>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -45,6 +47,19 @@ Result saveFileAtomically(const QString& path, const QByteArray& bytes) {
     return saveAtomically(path, [&bytes](QIODevice& out) {
         return out.write(bytes) == bytes.size() ? Result() : Result::failure(out.errorString());
     });
+}
+
+void saveAsked(UserDialogs& dialogs, const SaveRequest& request, const QByteArray& bytes) {
+    const QString path =
+        dialogs.saveFile(request.title, QDir(defaultSaveFolder()).filePath(request.fileName),
+                         request.filter, request.suffix);
+    if (path.isEmpty())
+        return;
+    const Result saved = saveFileAtomically(path, bytes);
+    if (saved.ok())
+        dialogs.message(request.done);
+    else
+        dialogs.message(saved.error(), {}, MessageIcon::Warning);
 }
 
 } // namespace tarrow::platform

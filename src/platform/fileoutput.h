@@ -29,4 +29,19 @@ Result saveAtomically(const QString& path, const std::function<Result(QIODevice&
 // saveAtomically for bytes already in memory.
 Result saveFileAtomically(const QString& path, const QByteArray& bytes);
 
+class UserDialogs;
+
+// What "Save ..." asks the user and tells them.
+struct SaveRequest {
+    QString title;    // of the save dialog
+    QString fileName; // offered in the default save folder
+    QString filter;
+    QString suffix; // given to a name without one
+    QString done;   // the message once saved
+};
+
+// Asks where to save, writes the bytes there through the atomic save and says
+// it is done, or why it failed. Cancel stays silent.
+void saveAsked(UserDialogs& dialogs, const SaveRequest& request, const QByteArray& bytes);
+
 } // namespace tarrow::platform

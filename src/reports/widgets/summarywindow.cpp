@@ -6,7 +6,6 @@
 #include "platform/widgets/windowsize.h"
 #include "reports/widgets/reporthost.h"
 
-#include <QDir>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -90,19 +89,13 @@ void SummaryWindow::load() {
 }
 
 void SummaryWindow::saveCsv() {
-    const QString initial = QDir(platform::defaultSaveFolder())
-                                .filePath(platform::dateFileName(table_.layout.filePrefix, day_,
-                                                                 QStringLiteral(".csv")));
-    const QString path = host_.dialogs().saveFile(
-        QStringLiteral("Select file for CSV output"), initial,
-        QStringLiteral("CSV Files (*.csv);;All Files (*)"), QStringLiteral("csv"));
-    if (path.isEmpty())
-        return;
-    const platform::Result saved = platform::saveFileAtomically(path, summaryCsv(table_));
-    if (saved.ok())
-        host_.dialogs().message(QStringLiteral("Summary information saved"));
-    else
-        host_.dialogs().message(saved.error(), {}, platform::MessageIcon::Warning);
+    platform::saveAsked(
+        host_.dialogs(),
+        {QStringLiteral("Select file for CSV output"),
+         platform::dateFileName(table_.layout.filePrefix, day_, QStringLiteral(".csv")),
+         QStringLiteral("CSV Files (*.csv);;All Files (*)"), QStringLiteral("csv"),
+         QStringLiteral("Summary information saved")},
+        summaryCsv(table_));
 }
 
 void SummaryWindow::onMenu(MenuAction action) {

@@ -2,14 +2,12 @@
 
 #include "charts/widgets/chart2d.h"
 #include "platform/fileoutput.h"
-#include "platform/userdialogs.h"
 #include "platform/widgets/twips.h"
 #include "reports/capacity/capacityoutput.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/widgets/reporthost.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -215,33 +213,24 @@ bool frmCapacity::runOwnMenuItem(MenuAction action, int) {
 
 void frmCapacity::saveTable() {
     if (figures_)
-        saveBytes(QStringLiteral("Select file for CSV output"),
-                  platform::dateFileName(QStringLiteral("CapacityTraffic_"), shownDay(),
-                                         QStringLiteral(".csv")),
-                  QStringLiteral("CSV Files (*.csv);;All Files (*)"), QStringLiteral("csv"),
-                  capacityTrafficCsv(*figures_), QStringLiteral("Quarter-hour table saved"));
+        platform::saveAsked(host().dialogs(),
+                            {QStringLiteral("Select file for CSV output"),
+                             platform::dateFileName(QStringLiteral("CapacityTraffic_"), shownDay(),
+                                                    QStringLiteral(".csv")),
+                             QStringLiteral("CSV Files (*.csv);;All Files (*)"),
+                             QStringLiteral("csv"), QStringLiteral("Quarter-hour table saved")},
+                            capacityTrafficCsv(*figures_));
 }
 
 void frmCapacity::saveJson() {
     if (figures_)
-        saveBytes(QStringLiteral("Select file for JSON output"),
-                  platform::dateFileName(QStringLiteral("Capacity_"), shownDay(),
-                                         QStringLiteral(".json")),
-                  QStringLiteral("JSON Files (*.json);;All Files (*)"), QStringLiteral("json"),
-                  capacityJson(*figures_, sizing_), QStringLiteral("Capacity figures saved"));
-}
-
-void frmCapacity::saveBytes(const QString& title, const QString& fileName, const QString& filter,
-                            const QString& suffix, const QByteArray& bytes, const QString& done) {
-    const QString path = host().dialogs().saveFile(
-        title, QDir(platform::defaultSaveFolder()).filePath(fileName), filter, suffix);
-    if (path.isEmpty())
-        return;
-    const platform::Result saved = platform::saveFileAtomically(path, bytes);
-    if (saved.ok())
-        host().dialogs().message(done);
-    else
-        host().dialogs().message(saved.error(), {}, platform::MessageIcon::Warning);
+        platform::saveAsked(host().dialogs(),
+                            {QStringLiteral("Select file for JSON output"),
+                             platform::dateFileName(QStringLiteral("Capacity_"), shownDay(),
+                                                    QStringLiteral(".json")),
+                             QStringLiteral("JSON Files (*.json);;All Files (*)"),
+                             QStringLiteral("json"), QStringLiteral("Capacity figures saved")},
+                            capacityJson(*figures_, sizing_));
 }
 
 frmCapacitySummary::frmCapacitySummary(ReportHost& host, const SummaryTable& figures,

@@ -37,8 +37,6 @@ private:
     void showVerdict();
     void saveTable();
     void saveJson();
-    void saveBytes(const QString& title, const QString& fileName, const QString& filter,
-                   const QString& suffix, const QByteArray& bytes, const QString& done);
 
     std::shared_ptr<const CapacityFigures> figures_;
     Sizing sizing_;
