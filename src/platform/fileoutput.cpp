@@ -3,6 +3,7 @@
 #include "platform/userdialogs.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -25,11 +26,34 @@ QString defaultSaveFolder() {
 #endif
 }
 
+namespace {
+
+// Why path may not be saved to, or nothing: a save replaces a regular file or
+// creates a new one, and never writes through a link or into a FIFO, device
+// or folder (renaming over those would replace them, writing into them could
+// block or reach a device).
+QString refusedTarget(const QString& path) {
+    const QFileInfo target(path);
+    if (target.isSymLink())
+        return QStringLiteral("it is a link; choose the file itself.");
+    if (!target.exists())
+        return {};
+    if (target.isDir())
+        return QStringLiteral("it is a folder.");
+    if (!target.isFile())
+        return QStringLiteral("it is not a regular file.");
+    return {};
+}
+
+} // namespace
+
 Result saveAtomically(const QString& path, const std::function<Result(QIODevice&)>& write) {
     const auto failed = [&path](const QString& why) {
         return Result::failure(
             QStringLiteral("Could not save \"%1\": %2").arg(QDir::toNativeSeparators(path), why));
     };
+    if (const QString refused = refusedTarget(path); !refused.isEmpty())
+        return failed(refused);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failed(file.errorString());

@@ -47,6 +47,10 @@ Result prepareWorkingFile(const QString& programFolder, const QString& dataFolde
                 QStringLiteral("Could not copy \"%1\" to \"%2\".")
                     .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(working)));
     }
+    // A read-only working file is made writable again, but a link is not
+    // followed: the file it points to belongs to someone else.
+    if (QFileInfo(working).isSymLink())
+        return {};
     QFile file(working);
     const auto perms = file.permissions();
     if (!(perms & QFileDevice::WriteOwner) &&

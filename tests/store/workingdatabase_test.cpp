@@ -59,6 +59,16 @@ TEST(WorkingFile, ExistingFileIsKeptAndMadeWritable) {
     EXPECT_EQ(count(wdb, "PortAvailability"), 1) << "result tables survive a restart";
 }
 
+TEST(WorkingFile, ALinkedFileIsNotMadeWritableThroughTheLink) {
+    testing::TempFolder dir;
+    const QString elsewhere = dir.writeTemplate(dir.file(QStringLiteral("elsewhere")));
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+    QFile::setPermissions(elsewhere, readOnly);
+    ASSERT_TRUE(QFile::link(elsewhere, dir.file(workingFileName())));
+    (void)prepareWorkingFile(dir.path(), dir.path());
+    EXPECT_FALSE(QFile::permissions(elsewhere) & QFileDevice::WriteOwner);
+}
+
 TEST(WorkingFile, MissingTemplateIsReported) {
     testing::TempFolder dir;
     const QString error = prepareWorkingFile(dir.path(), dir.path()).error();
