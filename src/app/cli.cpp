@@ -141,6 +141,13 @@ public:
             out_ << "Wrote " << name << "\r\n";
         for (const QString& error : outcome.errors)
             err_ << error << '\n';
+        if (state_.database.foundDamage()) {
+            const platform::Result replaced = replaceDamagedDatabase(state_);
+            err_ << (replaced.ok() ? damageReplacedMessage(QStringLiteral("The working database "
+                                                                          "was found damaged."))
+                                   : replaced.error())
+                 << '\n';
+        }
         return outcome.errors.isEmpty() ? ExitOk : ExitBadInput;
     }
 
@@ -201,6 +208,8 @@ private:
                                           logparse::dayEntryText(day, state_.locale));
         if (!outcome.folderError.isEmpty())
             return fail(outcome.folderError, ExitBadInput);
+        if (!outcome.repairNote.isEmpty())
+            err_ << outcome.repairNote << '\n';
         for (const QString& error : outcome.errors)
             err_ << error << '\n';
         // A day that could not be stored is no day: no counts, no reports.

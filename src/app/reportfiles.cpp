@@ -57,6 +57,7 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
             record(picture,
                    charts(report, output.chart, request.chartFormat, out.filePath(picture)));
         } catch (const std::exception& e) {
+            state.database.noteFailure(e);
             outcome.errors << report.errorPrefix + QString::fromUtf8(e.what());
         }
     }

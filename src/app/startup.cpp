@@ -25,33 +25,42 @@ platform::Result openAndEmpty(store::WorkingDatabase& database) {
     return opened.ok() ? store::emptyRawPortData(database) : opened;
 }
 
-// Opens the working database and empties RawPortData. A file found damaged on
-// the way (not a database, damaged inside, left by a load that did not finish)
-// holds only scratch data: it is kept aside for inspection and replaced from
-// the template, with one message. Fails with the error that is left.
+} // namespace
+
+platform::Result replaceDamagedDatabase(load::AppState& state) {
+    state.database.close();
+    state.day = load::LoadedDay{};
+    platform::Result replaced = store::setAsideWorkingFile(state.dataFolder);
+    if (replaced.ok())
+        replaced = store::prepareWorkingFile(state.programFolder, state.dataFolder);
+    if (replaced.ok())
+        replaced = openAndEmpty(state.database);
+    return replaced;
+}
+
+QString damageReplacedMessage(const QString& found) {
+    QString message = found.trimmed();
+    if (!message.endsWith(QLatin1Char('.')))
+        message += QLatin1Char('.');
+    return message + QStringLiteral(" The damaged working database was kept as \"%1.bad\" and "
+                                    "replaced by an empty one.")
+                         .arg(store::workingFileName());
+}
+
+namespace {
+
+// Opens the working database and empties RawPortData; a file found damaged on
+// the way is replaced (see replaceDamagedDatabase). Fails with the error that
+// is left.
 platform::Result openWorkingDatabase(load::AppState& state, const QString& prefix,
                                      QStringList& messages) {
     const platform::Result opened = openAndEmpty(state.database);
     if (opened.ok() || !state.database.foundDamage())
         return opened;
-    state.database.close();
-    platform::Result repaired = store::setAsideWorkingFile(state.dataFolder);
-    if (repaired.ok())
-        repaired = store::prepareWorkingFile(state.programFolder, state.dataFolder);
-    if (repaired.ok())
-        repaired = openAndEmpty(state.database);
-    if (!repaired.ok()) {
-        messages << prefix + opened.error();
-        return repaired;
-    }
-    QString found = opened.error();
-    if (!found.endsWith(QLatin1Char('.')))
-        found += QLatin1Char('.');
-    messages << prefix + found +
-                    QStringLiteral(" The damaged working database was kept as \"%1.bad\" and "
-                                   "replaced by an empty one.")
-                        .arg(store::workingFileName());
-    return {};
+    const platform::Result replaced = replaceDamagedDatabase(state);
+    messages << (replaced.ok() ? damageReplacedMessage(prefix + opened.error())
+                               : prefix + opened.error());
+    return replaced;
 }
 
 } // namespace
@@ -80,6 +89,20 @@ load::LoadOutcome loadDay(load::AppState& state, const QString& folder, const QD
     request.zone = state.zone;
     request.dateOrder = logparse::dateOrderOf(state.locale);
     load::LoadOutcome outcome = load::loadDay(state.database, request, state.day, progress);
+    if (outcome.storeFailed() && state.database.foundDamage()) {
+        // The peaks go on from the day before the damaged file, as they would have.
+        load::LoadedDay before;
+        before.peakPort = state.day.peakPort;
+        before.peakAvailable = state.day.peakAvailable;
+        before.dataDate = state.day.dataDate;
+        const QString found = outcome.errors.constFirst();
+        if (const platform::Result replaced = replaceDamagedDatabase(state); !replaced.ok()) {
+            outcome.errors << replaced.error();
+            return outcome;
+        }
+        outcome = load::loadDay(state.database, request, before, progress);
+        outcome.repairNote = damageReplacedMessage(found);
+    }
     // A folder that could not be read changed nothing: the loaded day stays.
     if (outcome.folderError.isEmpty())
         state.day = std::move(outcome.day);

@@ -21,8 +21,18 @@ namespace tarrow::app {
 // Returns the messages to show, one per failing step.
 [[nodiscard]] QStringList startUp(load::AppState& state, const serverprobe::RegistryApi& registry);
 
+// The working database holds only scratch data rebuilt from the logs, so a file
+// found damaged at any point (not a database, damaged inside, left by a load
+// that did not finish) is kept aside as "PortData.mdb.bad" for inspection and
+// replaced by an open, empty copy of the template. The loaded day is gone.
+platform::Result replaceDamagedDatabase(load::AppState& state);
+// The one message about it: what was found, then what was done.
+[[nodiscard]] QString damageReplacedMessage(const QString& found);
+
 // Runs "Load Data" for the state's working database; the loaded day moves into
-// the state (unless the folder could not be read), problems included.
+// the state (unless the folder could not be read), problems included. A
+// working database found damaged on the way is replaced and the day loaded
+// again into the new one; repairNote says so.
 [[nodiscard]] load::LoadOutcome loadDay(load::AppState& state, const QString& folder,
                                         const QDate& day, const QString& entryText,
                                         const load::LoadProgress& progress = {});

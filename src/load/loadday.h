@@ -39,6 +39,7 @@ struct LoadOutcome {
     QStringList errors;         // one message each (emptying or storing failed)
     QStringList oversizedFiles; // files over the line limit, not loaded
     QString message;            // the load message, or the no-data message
+    QString repairNote;         // the working database was found damaged and replaced
     qint64 calls = 0;           // call starts of all types
     LoadedDay day;              // what was loaded (and stored in RawPortData)
     [[nodiscard]] bool foundCalls() const { return calls > 0; }

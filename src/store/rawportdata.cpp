@@ -128,10 +128,8 @@ Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::ve
         transaction.commit();
         if (stored)
             stored(rows.size());
-    } catch (const SQLite::Exception& e) {
-        wdb.noteDamage(isDamage(e));
-        return Result::failure(QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
+        wdb.noteFailure(e);
         return Result::failure(QString::fromUtf8(e.what()));
     }
     return {};
@@ -168,6 +166,7 @@ Result writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& 
                     return Result::failure(file.errorString());
             }
         } catch (const std::exception& e) {
+            wdb.noteFailure(e);
             return Result::failure(QString::fromUtf8(e.what()));
         }
         return {};

@@ -107,12 +107,17 @@ bool isDamage(const SQLite::Exception& e) {
     return e.getErrorCode() == SQLITE_NOTADB || e.getErrorCode() == SQLITE_CORRUPT;
 }
 
+void WorkingDatabase::noteFailure(const std::exception& e) {
+    if (const auto* sqlite = dynamic_cast<const SQLite::Exception*>(&e))
+        noteDamage(isDamage(*sqlite));
+}
+
 Result WorkingDatabase::markLoad(bool running) {
     try {
         db().exec(running ? "PRAGMA user_version=" + std::to_string(kLoadMark)
                           : std::string("PRAGMA user_version=0"));
-    } catch (const SQLite::Exception& e) {
-        damaged_ = damaged_ || isDamage(e);
+    } catch (const std::exception& e) {
+        noteFailure(e);
         return Result::failure(QString::fromUtf8(e.what()));
     }
     return {};
@@ -143,10 +148,8 @@ SQLite::Database& WorkingDatabase::db() {
 Result emptyRawPortData(WorkingDatabase& wdb) {
     try {
         wdb.db().exec("DELETE FROM RawPortData");
-    } catch (const SQLite::Exception& e) {
-        wdb.noteDamage(isDamage(e));
-        return Result::failure(QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
+        wdb.noteFailure(e);
         return Result::failure(QString::fromUtf8(e.what()));
     }
     return {};
@@ -162,6 +165,7 @@ QStringList ClearDatabases(WorkingDatabase& wdb) {
         try {
             wdb.db().exec(std::string("DELETE FROM ") + table);
         } catch (const std::exception& e) {
+            wdb.noteFailure(e);
             messages << QStringLiteral("Error in ClearDatabases: ") + QString::fromUtf8(e.what());
         }
     }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <memory>
 
 namespace SQLite {
@@ -47,6 +48,8 @@ public:
     // not a database, damaged inside, or left by a load that did not finish.
     [[nodiscard]] bool foundDamage() const { return damaged_; }
     void noteDamage(bool damaged) { damaged_ = damaged_ || damaged; }
+    // Notes damage when a failure that came from the database says so.
+    void noteFailure(const std::exception& e);
     // Marks the file while a load writes to it, so a load that dies half-way
     // leaves a mark the next open finds.
     platform::Result markLoad(bool running);

@@ -5,6 +5,8 @@
 
 #include <SQLiteCpp/Statement.h>
 
+#include <QFile>
+
 #include <algorithm>
 
 namespace tarrow::testing {
@@ -15,6 +17,24 @@ void useTempFolder(load::AppState& state, const TempFolder& dir) {
     state.dataFolder = dir.path();
     state.zone = QTimeZone("UTC");
     state.locale = QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+void damageTable(const QString& databasePath, const std::string& table) {
+    qint64 page = 0;
+    qint64 pageSize = 0;
+    {
+        SQLite::Database db(QFile::encodeName(databasePath).toStdString(), SQLite::OPEN_READONLY);
+        pageSize = db.execAndGet("PRAGMA page_size").getInt64();
+        SQLite::Statement root(db, "SELECT rootpage FROM sqlite_master WHERE name = ?");
+        root.bind(1, table);
+        if (!root.executeStep())
+            qFatal("no such table to damage");
+        page = root.getColumn(0).getInt64();
+    }
+    QFile file(databasePath);
+    if (!file.open(QIODevice::ReadWrite) || !file.seek((page - 1) * pageSize) ||
+        file.write(QByteArray(static_cast<qsizetype>(pageSize), '\x5a')) != pageSize)
+        qFatal("could not damage the database file");
 }
 
 WorkingDatabaseFixture::WorkingDatabaseFixture() {

@@ -26,6 +26,10 @@ public:
 // UTC with United States English day names and dates.
 void useTempFolder(load::AppState& state, const TempFolder& dir);
 
+// Overwrites the first page of a table of a closed database file with
+// garbage, so reading or emptying that table finds the file damaged.
+void damageTable(const QString& databasePath, const std::string& table);
+
 // A working database in a temporary folder, opened as at start-up.
 class WorkingDatabaseFixture {
 public:

@@ -288,6 +288,8 @@ void frmMain::loadData() {
         dialogs_.message(outcome.folderError, {}, platform::MessageIcon::Warning);
         return;
     }
+    if (!outcome.repairNote.isEmpty())
+        dialogs_.message(outcome.repairNote, {}, platform::MessageIcon::Warning);
     for (const QString& error : outcome.errors)
         dialogs_.message(error);
     for (int i = 0; i < outcome.oversizedFiles.size(); ++i)

@@ -68,6 +68,7 @@ public:
     [[nodiscard]] reports::SizingChoice sizing() const override;
     [[nodiscard]] QString workFolder() const override;
     [[nodiscard]] QWidget* mainWindow() const override;
+    void databaseDamaged(const QString& found) override;
     void showHelp() override;
     void showAbout() override;
     [[nodiscard]] support::SupportWindows& supportWindows() { return *support_; }

@@ -2,6 +2,7 @@
 // what the report windows read from the main window as their host.
 #include "app/widgets/frmmain.h"
 
+#include "app/startup.h"
 #include "load/loadedday.h"
 #include "platform/userdialogs.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
@@ -128,6 +129,14 @@ QString frmMain::workFolder() const {
 }
 QWidget* frmMain::mainWindow() const {
     return const_cast<frmMain*>(this);
+}
+void frmMain::databaseDamaged(const QString& found) {
+    const platform::Result replaced = app::replaceDamagedDatabase(state_);
+    setReportButtonsEnabled(false);
+    dialogs_.message(replaced.ok() ? app::damageReplacedMessage(found) +
+                                         QStringLiteral(" Load the day again.")
+                                   : found + QLatin1Char(' ') + replaced.error(),
+                     {}, platform::MessageIcon::Warning);
 }
 void frmMain::showHelp() {
     support_->showHelp();

@@ -8,6 +8,7 @@
 #include "platform/widgets/twips.h"
 #include "platform/widgets/windowsize.h"
 #include "reports/widgets/reporthost.h"
+#include "store/workingdatabase.h"
 #include "support/widgets/chartoutput.h"
 
 #include <QAction>
@@ -133,7 +134,12 @@ void ChartWindow::load() {
         charts::applyChartModel(*chart_, output.chart);
         draw(output);
     } catch (const std::exception& e) {
-        host_.dialogs().message(entry().errorPrefix + QString::fromUtf8(e.what()));
+        host_.database().noteFailure(e);
+        const QString error = entry().errorPrefix + QString::fromUtf8(e.what());
+        if (host_.database().foundDamage())
+            host_.databaseDamaged(error);
+        else
+            host_.dialogs().message(error);
     }
     for (int i = 0; i < checks_.size(); ++i)
         chart_->SetSeriesDisplay(i + 1, checks_[i]->isChecked() ? 1 : 3);

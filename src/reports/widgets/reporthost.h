@@ -54,6 +54,9 @@ public:
     [[nodiscard]] virtual QString workFolder() const = 0;
     // The window report windows open over (and take their position from), if any.
     [[nodiscard]] virtual QWidget* mainWindow() const = 0;
+    // A report found the working database damaged: the host replaces it and
+    // tells the user, with the report's error as what was found.
+    virtual void databaseDamaged(const QString& found) = 0;
     virtual void showHelp() = 0;
     virtual void showAbout() = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/userdialogs.h"
 #include "reports/widgets/reporthost.h"
 
 #include <map>
@@ -30,6 +31,8 @@ public:
     SizingChoice sizing() const override { return sizingChoice; }
     QString workFolder() const override { return folder; }
     QWidget* mainWindow() const override { return nullptr; }
+    // Without a main window there is no day to drop: the damage is only told.
+    void databaseDamaged(const QString& found) override { dialogs_.message(found); }
     void showHelp() override {}
     void showAbout() override {}
 
