@@ -3,15 +3,18 @@
 #include "app/reportfiles.h"
 #include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "platform/folderlock.h"
 #include "reports/capacity/capacityoutput.h"
 #include "store/rawportdata.h"
 #include "support/updatecheck.h"
 
 #include <QCommandLineParser>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tarrow::app {
@@ -34,7 +37,9 @@ const QString kUsage = QStringLiteral(
     "                                      default 0.01)\n"
     "  tarrow check-update                 ask the tools web site for a newer version\n"
     "                                      (0 up to date, 3 newer posted, 1 site not reached)\n"
-    "Every sub-command takes --data-dir DIR (where the working database lives) and --help.\n"
+    "Every sub-command takes --help and --data-dir DIR: the folder of the working database\n"
+    "to load into and keep. Without it a sub-command works in a temporary working database\n"
+    "of its own, so it never meets an open window's. One Tarrow at a time uses a data folder.\n"
     "Exit codes: 0 success, 1 no call data in the logs, 2 bad usage or unreadable input.\n");
 
 struct Command {
@@ -234,7 +239,23 @@ private:
 
     bool prepare(Command& c) {
         state_.programFolder = programFolder_;
-        state_.dataFolder = chooseDataFolder(programFolder_, c.parser.value(c.dataDir));
+        if (c.parser.isSet(c.dataDir)) {
+            state_.dataFolder = chooseDataFolder(programFolder_, c.parser.value(c.dataDir));
+            if (const platform::Result locked = lock_.acquire(state_.dataFolder); !locked.ok()) {
+                err_ << locked.error() << '\n';
+                return false;
+            }
+        } else {
+            // Every sub-command loads its day itself, so without --data-dir it
+            // works in a working database of its own that goes when it ends: a
+            // scheduled run never meets an open window's.
+            scratch_ = std::make_unique<QTemporaryDir>();
+            if (!scratch_->isValid()) {
+                err_ << "Could not make a temporary folder: " << scratch_->errorString() << '\n';
+                return false;
+            }
+            state_.dataFolder = scratch_->path();
+        }
         const auto registry = serverprobe::makeSystemRegistry();
         const QStringList messages = startUp(state_, *registry);
         for (const QString& message : messages)
@@ -248,6 +269,8 @@ private:
     }
 
     QString programFolder_;
+    std::unique_ptr<QTemporaryDir> scratch_;
+    platform::FolderLock lock_;
     QTextStream& out_;
     QTextStream& err_;
     load::AppState state_;

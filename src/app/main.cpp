@@ -2,12 +2,14 @@
 #include "app/startup.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/reportcharts.h"
+#include "platform/folderlock.h"
 #include "platform/widgets/qtuserdialogs.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -41,9 +43,21 @@ int runWindow(int argc, char** argv) {
     parser.process(application);
 
     lowerPriority();
+    // Made before the state, so the working database closes before they go.
+    platform::FolderLock lock;
+    QTemporaryDir ownFolder;
     load::AppState state;
     state.programFolder = QApplication::applicationDirPath();
     state.dataFolder = app::chooseDataFolder(state.programFolder, parser.value(dataDir));
+    // A second window on a data folder in use works in a temporary folder of
+    // its own rather than mixing its rows with the first one's.
+    QString folderNote;
+    if (const platform::Result locked = lock.acquire(state.dataFolder); !locked.ok()) {
+        folderNote = locked.error() +
+                     QStringLiteral(" This window works on a working database of its own in a "
+                                    "temporary folder, which goes when the window closes.");
+        state.dataFolder = ownFolder.path();
+    }
     const auto registry = serverprobe::makeSystemRegistry();
     const auto config = serverprobe::makeSystemConfigDatabase();
     platform::QtUserDialogs dialogs;
@@ -51,6 +65,8 @@ int runWindow(int argc, char** argv) {
     dialogs.setOwner(&window);
     window.show();
     window.startUp();
+    if (!folderNote.isEmpty())
+        dialogs.message(folderNote, {}, platform::MessageIcon::Warning);
     if (parser.isSet(logs))
         window.openLogFolder(parser.value(logs));
     return QApplication::exec();

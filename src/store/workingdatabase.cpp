@@ -85,6 +85,9 @@ Result WorkingDatabase::open() {
         // journal stays in memory (a failed file still rolls back), nothing
         // waits for the disk, and freed pages are not overwritten. A load
         // that dies half-way is found by the load mark and the file rebuilt.
+        // A moment's overlap with another connection (a tool reading the
+        // file) waits instead of failing the load.
+        db->setBusyTimeout(kBusyTimeoutMs);
         db->exec("PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF; PRAGMA secure_delete=OFF;");
         if (db->execAndGet("PRAGMA user_version").getInt() == kLoadMark) {
             damaged_ = true;

@@ -31,6 +31,9 @@ inline QString templateFileName() {
 // programFolder when missing) and is writable.
 platform::Result prepareWorkingFile(const QString& programFolder, const QString& dataFolder);
 
+// How long a statement waits for another connection's lock before it fails.
+inline constexpr int kBusyTimeoutMs = 5000;
+
 // The open working database, reached through its connection string. Every
 // window and the command line share one of these.
 class WorkingDatabase {
