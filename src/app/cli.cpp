@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "logparse/logfiles.h"
 #include "platform/folderlock.h"
+#include "platform/shownpath.h"
 #include "reports/capacity/capacityoutput.h"
 #include "store/rawportdata.h"
 #include "support/updatecheck.h"
@@ -223,7 +224,7 @@ private:
         if (!echo)
             return outcome.foundCalls() ? ExitOk : ExitNoCallData;
         for (const QString& file : outcome.oversizedFiles)
-            out_ << load::tooManyLinesMessage() << ' ' << file << "\r\n";
+            out_ << load::tooManyLinesMessage() << ' ' << platform::shownPath(file) << "\r\n";
         out_ << state_.day.problems.summary() << outcome.message;
         if (!outcome.message.endsWith(QLatin1Char('\n')))
             out_ << "\r\n";

@@ -3,6 +3,8 @@
 #include "platform/fileoutput.h"
 #include "store/rawportdata.h"
 
+#include "platform/shownpath.h"
+
 #include <QDir>
 
 namespace tarrow::app {
@@ -20,7 +22,7 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
     ReportFilesOutcome outcome;
     if (!QDir().mkpath(request.outFolder)) {
         outcome.errors << QStringLiteral("Cannot create the folder \"%1\".")
-                              .arg(QDir::toNativeSeparators(request.outFolder));
+                              .arg(platform::shownPath(request.outFolder));
         return outcome;
     }
     const QDir out(request.outFolder);

@@ -2,11 +2,10 @@
 
 #include "logparse/logfiles.h"
 #include "logparse/parselogfile.h"
+#include "logparse/readlogfile.h"
 #include "platform/civiltime.h"
 #include "store/rawportdata.h"
 #include "store/workingdatabase.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <atomic>
@@ -21,32 +20,10 @@ using namespace logparse;
 
 namespace {
 
-// The bytes of a file: mapped when possible, else read; empty data with an
-// error text when the file cannot be read.
-struct FileBytes {
-    QFile file;
-    QByteArray copy;
-    std::string_view view;
-    QString error;
-
-    explicit FileBytes(const QString& path) : file(path) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            error = file.errorString();
-            return;
-        }
-        const qint64 size = file.size();
-        if (size == 0)
-            return;
-        if (uchar* mapped = file.map(0, size)) {
-            view = std::string_view(reinterpret_cast<const char*>(mapped),
-                                    static_cast<std::size_t>(size));
-            return;
-        }
-        copy = file.readAll();
-        if (copy.isEmpty() && file.error() != QFileDevice::NoError)
-            error = file.errorString();
-        view = std::string_view(copy.constData(), static_cast<std::size_t>(copy.size()));
-    }
+// A file's parse, or why there is none.
+struct FileRead {
+    std::optional<ParseResult> parsed; // nothing when the file could not be read
+    ReadOutcome outcome = ReadOutcome::Read;
 };
 
 // One file read and parsed on a worker thread, while the main thread stores
@@ -56,7 +33,7 @@ struct FileBytes {
 struct FileParse {
     std::atomic<qint64> lines{-1};                  // the file's line count, once counted
     std::atomic<qint64> read{0};                    // lines read so far
-    std::future<std::optional<ParseResult>> result; // nothing when the file is unreadable
+    std::future<FileRead> result;
 };
 
 std::unique_ptr<FileParse> startParse(const LogFile& file, ParseOptions options) {
@@ -65,17 +42,21 @@ std::unique_ptr<FileParse> startParse(const LogFile& file, ParseOptions options)
     options.fileName = file.name;
     options.counted = [counters](qint64 n) { counters->lines = n; };
     options.progress = [counters](qint64 n) { counters->read = n; };
-    job->result = std::async(std::launch::async, [path = file.path, options] {
-        const FileBytes bytes(path);
-        return bytes.error.isEmpty() ? std::optional(ParseLogFile(bytes.view, options))
-                                     : std::nullopt;
+    job->result = std::async(std::launch::async, [path = file.nativePath, options] {
+        const LogFileBytes bytes = readLogFile(path);
+        FileRead read{std::nullopt, bytes.outcome};
+        if (bytes.outcome == ReadOutcome::Read || bytes.outcome == ReadOutcome::Changed)
+            read.parsed = ParseLogFile(
+                std::string_view(bytes.bytes.constData(), static_cast<std::size_t>(bytes.bytes.size())),
+                options);
+        return read;
     });
     return job;
 }
 
 // Waits for a file's parse, showing its progress; the first half of a file's
 // steps is reading its lines, the second storing its rows.
-std::optional<ParseResult> awaitParse(FileParse& job, const LogFile& file,
+FileRead awaitParse(FileParse& job, const LogFile& file,
                                       const LoadProgress& progress) {
     using namespace std::chrono_literals;
     bool started = false;
@@ -90,12 +71,13 @@ std::optional<ParseResult> awaitParse(FileParse& job, const LogFile& file,
         if (started && progress.advanced)
             progress.advanced(job.read);
     }
-    std::optional<ParseResult> parsed = job.result.get();
+    FileRead read = job.result.get();
+    const std::optional<ParseResult>& parsed = read.parsed;
     if (parsed && !parsed->tooManyLines && !started)
         start(parsed->lineCount);
     if (parsed && !parsed->tooManyLines && progress.advanced)
         progress.advanced(parsed->lineCount);
-    return parsed;
+    return read;
 }
 
 // Adds one parsed file to the day and stores its rows.
@@ -145,14 +127,19 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
     std::unique_ptr<FileParse> next = files.isEmpty() ? nullptr : startParse(files[0], options);
     for (qsizetype i = 0; i < files.size(); ++i) {
         std::unique_ptr<FileParse> current = std::move(next);
-        std::optional<ParseResult> parsed = awaitParse(*current, files[i], progress);
+        FileRead read = awaitParse(*current, files[i], progress);
         if (i + 1 < files.size())
             next = startParse(files[i + 1], options);
-        if (!parsed) {
-            outcome.day.problems.add(ProblemKind::UnreadableFile, files[i].name, 0);
+        if (read.outcome == ReadOutcome::NotAFile)
+            outcome.day.problems.add(ProblemKind::NotAFile, files[i].name, 0);
+        if (read.outcome == ReadOutcome::Changed)
+            outcome.day.problems.add(ProblemKind::ChangedWhileRead, files[i].name, 0);
+        if (!read.parsed) {
+            if (read.outcome == ReadOutcome::Unreadable)
+                outcome.day.problems.add(ProblemKind::UnreadableFile, files[i].name, 0);
             continue;
         }
-        addFile(std::move(*parsed), files[i], options.chosenDay, database, progress, outcome);
+        addFile(std::move(*read.parsed), files[i], options.chosenDay, database, progress, outcome);
         if (progress.fileFinished)
             progress.fileFinished();
     }

@@ -1,9 +1,20 @@
 #include "logparse/logfiles.h"
 
-#include <QDir>
+#include "platform/shownpath.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
 #include <algorithm>
+#include <utility>
+#include <vector>
+
+#ifndef _WIN32
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
 
 namespace tarrow::logparse {
 
@@ -18,6 +29,36 @@ int leadingDigits(const QString& name, int from, int length) {
         value = value * 10 + (c.unicode() - '0');
     }
     return value;
+}
+
+// Every entry of a folder but its subfolders (hidden files, FIFOs and links
+// included), in ascending name order ignoring case: each name as shown and the
+// file's path in the system's own bytes. Read with the system's own calls on
+// Unix, so a name that is not valid UTF-8 is still found and opened.
+std::vector<std::pair<QString, QByteArray>> folderEntries(const QString& folder) {
+    std::vector<std::pair<QString, QByteArray>> entries;
+#ifndef _WIN32
+    const QByteArray base = QFile::encodeName(folder) + '/';
+    if (DIR* dir = ::opendir(base.constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+                continue;
+            const QByteArray native = base + entry->d_name;
+            struct stat info {};
+            if (::stat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+                entries.emplace_back(QFile::decodeName(entry->d_name), native);
+        }
+        ::closedir(dir);
+    }
+#else
+    const QDir dir(folder);
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
+        entries.emplace_back(entry.fileName(), QFile::encodeName(entry.filePath()));
+#endif
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
+    });
+    return entries;
 }
 
 } // namespace
@@ -38,22 +79,19 @@ FolderListing listLogFiles(const QString& folder, const QString& prefix) {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir()) {
         listing.error = QStringLiteral("The log folder \"%1\" does not exist.")
-                            .arg(QDir::toNativeSeparators(folder));
+                            .arg(platform::shownPath(folder));
         return listing;
     }
     const QDir dir(folder);
     if (!info.isReadable() || !dir.isReadable()) {
         listing.error = QStringLiteral("The log folder \"%1\" cannot be read.")
-                            .arg(QDir::toNativeSeparators(folder));
+                            .arg(platform::shownPath(folder));
         return listing;
     }
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& entry : entries) {
-        const QString name = entry.fileName();
+    for (const auto& [name, native] : folderEntries(folder))
         if (name.startsWith(prefix, Qt::CaseInsensitive))
-            listing.files.append(LogFile{entry.filePath(), name, dateFromFileName(name)});
-    }
+            listing.files.append(
+                LogFile{dir.filePath(name), name, dateFromFileName(name), native});
     return listing;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QLocale>
@@ -31,9 +32,10 @@ inline QString logFilePrefix(bool newerGeneration) {
 [[nodiscard]] QDate dateFromFileName(const QString& name);
 
 struct LogFile {
-    QString path;
+    QString path; // as shown
     QString name;
     QDate date;
+    QByteArray nativePath; // the path in the system's own bytes, to open the file by
 };
 
 struct FolderListing {

@@ -1,5 +1,7 @@
 #include "logparse/problems.h"
 
+#include "platform/shownpath.h"
+
 namespace tarrow::logparse {
 
 namespace {
@@ -24,6 +26,10 @@ QString describe(ProblemKind kind, qint64 count) {
         return counted("line", "with a port or line count too large to read");
     case ProblemKind::UnreadableFile:
         return counted("log file", "that could not be read");
+    case ProblemKind::NotAFile:
+        return counted("log file", "skipped as no regular file (a FIFO, device or socket)");
+    case ProblemKind::ChangedWhileRead:
+        return counted("log file", "cut short while it was read (loaded as far as it went)");
     case ProblemKind::TooManyLines:
         return counted("log file", "with more than 1,000,000 lines, not loaded");
     }
@@ -67,8 +73,9 @@ QString ProblemLog::summary() const {
     for (const auto& [kind, entry] : entries_) {
         QStringList where;
         for (const ProblemPlace& place : entry.places)
-            where << (place.line > 0 ? QStringLiteral("%1:%2").arg(place.file).arg(place.line)
-                                     : place.file);
+            where << (place.line > 0
+                          ? QStringLiteral("%1:%2").arg(platform::shownName(place.file)).arg(place.line)
+                          : platform::shownName(place.file));
         if (entry.count > entry.places.size())
             where << QStringLiteral("...");
         text += describe(kind, entry.count) + QStringLiteral(" (") +

@@ -15,6 +15,8 @@ enum class ProblemKind {
     NegativePort,   // the port number is below 0
     NumberTooLarge, // a port or line count does not fit 16 bits
     UnreadableFile, // a log file could not be opened or read
+    NotAFile,         // named like a log file but a FIFO, device, socket or folder
+    ChangedWhileRead, // a log file shrank while it was read: what was read is loaded
     TooManyLines,   // a log file has more than 1,000,000 lines
 };
 

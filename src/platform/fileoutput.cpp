@@ -1,5 +1,6 @@
 #include "platform/fileoutput.h"
 
+#include "platform/shownpath.h"
 #include "platform/userdialogs.h"
 
 #include <QDir>
@@ -50,7 +51,7 @@ QString refusedTarget(const QString& path) {
 Result saveAtomically(const QString& path, const std::function<Result(QIODevice&)>& write) {
     const auto failed = [&path](const QString& why) {
         return Result::failure(
-            QStringLiteral("Could not save \"%1\": %2").arg(QDir::toNativeSeparators(path), why));
+            QStringLiteral("Could not save \"%1\": %2").arg(platform::shownPath(path), why));
     };
     if (const QString refused = refusedTarget(path); !refused.isEmpty())
         return failed(refused);

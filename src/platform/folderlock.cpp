@@ -1,5 +1,7 @@
 #include "platform/folderlock.h"
 
+#include "platform/shownpath.h"
+
 #include <QDir>
 #include <QLockFile>
 
@@ -36,7 +38,7 @@ Result FolderLock::acquire(const QString& folder) {
     if (lock->getLockInfo(&pid, &host, &program))
         holder = QStringLiteral(" (process %1)").arg(pid);
     return Result::failure(QStringLiteral("The data folder \"%1\" is in use by another Tarrow%2.")
-                               .arg(QDir::toNativeSeparators(folder), holder));
+                               .arg(platform::shownPath(folder), holder));
 }
 
 } // namespace tarrow::platform

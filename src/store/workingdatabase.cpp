@@ -1,5 +1,6 @@
 #include "store/workingdatabase.h"
 
+#include "platform/shownpath.h"
 #include "store/schema.h"
 
 #include <QDir>
@@ -41,11 +42,11 @@ Result prepareWorkingFile(const QString& programFolder, const QString& dataFolde
         if (!QFileInfo::exists(source))
             return Result::failure(
                 QStringLiteral("The empty database template \"%1\" was not found.")
-                    .arg(QDir::toNativeSeparators(source)));
+                    .arg(platform::shownPath(source)));
         if (!QDir().mkpath(dataFolder) || !QFile::copy(source, working))
             return Result::failure(
                 QStringLiteral("Could not copy \"%1\" to \"%2\".")
-                    .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(working)));
+                    .arg(platform::shownPath(source), platform::shownPath(working)));
     }
     // A read-only working file is made writable again, but a link is not
     // followed: the file it points to belongs to someone else.
@@ -56,7 +57,7 @@ Result prepareWorkingFile(const QString& programFolder, const QString& dataFolde
     if (!(perms & QFileDevice::WriteOwner) &&
         !file.setPermissions(perms | QFileDevice::WriteOwner | QFileDevice::WriteUser))
         return Result::failure(QStringLiteral("Could not make \"%1\" writable.")
-                                   .arg(QDir::toNativeSeparators(working)));
+                                   .arg(platform::shownPath(working)));
     return {};
 }
 
@@ -76,7 +77,7 @@ Result WorkingDatabase::open() {
         return Result::failure(QStringLiteral("The connection string names no database file."));
     if (!QFileInfo::exists(path))
         return Result::failure(QStringLiteral("The working database \"%1\" does not exist.")
-                                   .arg(QDir::toNativeSeparators(path)));
+                                   .arg(platform::shownPath(path)));
     try {
         // One thread uses the connection, so SQLite's own locking is left out.
         auto db = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),

@@ -9,9 +9,18 @@
 
 namespace tarrow::platform {
 
+QWidget* QtUserDialogs::askingWindow() const {
+    // The window the user is working in asked: a report, summary or the main
+    // window. The dialog is centred over it and closing it returns there,
+    // never raising the main window over a chart window.
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : owner_.data();
+}
+
 void QtUserDialogs::message(const QString& text, const QString& title, MessageIcon icon) {
-    QMessageBox box(owner_);
+    QMessageBox box(askingWindow());
     box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
+    box.setTextFormat(Qt::PlainText); // a folder named "<b>x</b>" is shown as it is
     box.setText(text);
     switch (icon) {
     case MessageIcon::None:
@@ -31,12 +40,12 @@ void QtUserDialogs::message(const QString& text, const QString& title, MessageIc
 }
 
 QString QtUserDialogs::pickFolder(const QString& startFolder, const QString& prompt) {
-    return QFileDialog::getExistingDirectory(owner_, prompt, startFolder);
+    return QFileDialog::getExistingDirectory(askingWindow(), prompt, startFolder);
 }
 
 QString QtUserDialogs::saveFile(const QString& title, const QString& initialPath,
                                 const QString& filter, const QString& defaultSuffix) {
-    QFileDialog dialog(owner_, title, initialPath, filter);
+    QFileDialog dialog(askingWindow(), title, initialPath, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -46,8 +55,9 @@ QString QtUserDialogs::saveFile(const QString& title, const QString& initialPath
 }
 
 bool QtUserDialogs::question(const QString& text, const QString& caption) {
-    QMessageBox box(owner_);
+    QMessageBox box(askingWindow());
     box.setWindowTitle(caption);
+    box.setTextFormat(Qt::PlainText); // a folder named "<b>x</b>" is shown as it is
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
@@ -58,7 +68,7 @@ void QtUserDialogs::openUrl(const QString& address) {
 }
 
 bool QtUserDialogs::choosePrinter(QPrinter& printer) {
-    QPrintDialog dialog(&printer, owner_);
+    QPrintDialog dialog(&printer, askingWindow());
     return dialog.exec() == QDialog::Accepted;
 }
 
