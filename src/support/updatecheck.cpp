@@ -1,10 +1,10 @@
 #include "support/updatecheck.h"
 
+#include "support/httpget.h"
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QTimer>
 #include <QUrl>
@@ -89,35 +89,16 @@ QString postedVersion(const QString& list, const QString& homePath, const QStrin
 }
 
 QString GetUrlText(const QString& address, int timeoutMs, qint64 maxBytes) {
-    QNetworkAccessManager manager;
-    QNetworkRequest request{QUrl(address)};
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("HTTP Generic"));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply* reply = manager.get(request);
-    QByteArray body;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    // A server that never answers, or never stops, cannot hold the program.
-    QObject::connect(&timer, &QTimer::timeout, reply, &QNetworkReply::abort);
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
-        body += reply->read(maxBytes - body.size());
-        if (body.size() >= maxBytes)
-            reply->abort();
-    });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    timer.start(timeoutMs);
-    if (!reply->isFinished())
-        loop.exec();
-    if (body.size() < maxBytes)
-        body += reply->read(maxBytes - body.size());
-    const bool failed = reply->error() != QNetworkReply::NoError && body.size() < maxBytes;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    reply->deleteLater();
-    if (failed || (status != 0 && status != 200))
-        return {};
-    return QString::fromLocal8Bit(body);
+    HttpLimits limits;
+    limits.timeoutMs = timeoutMs;
+    limits.maxBytes = maxBytes;
+    const std::optional<QByteArray> body = httpGet(QUrl(address), limits);
+    return body ? QString::fromLocal8Bit(*body) : QString();
+}
+
+DownloadCanceller* cancelDownloads() {
+    static DownloadCanceller canceller;
+    return &canceller;
 }
 
 QString GetWebVersion(const ToolsSite& site, const QString& homePage, const QString& linkText,

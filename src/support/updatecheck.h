@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -41,8 +42,17 @@ using UrlFetcher = std::function<QString(const QString& address)>;
 
 // GetUrlText over HTTP: at most maxBytes of the body, and nothing after
 // timeoutMs; needs a running Qt core application.
+// Redirects are followed within the same host only.
 [[nodiscard]] QString GetUrlText(const QString& address, int timeoutMs = 15000,
                                  qint64 maxBytes = 1 << 20);
+
+// Ends every download under way, as if it had failed: the program is closing.
+class DownloadCanceller : public QObject {
+    Q_OBJECT
+signals:
+    void cancel();
+};
+[[nodiscard]] DownloadCanceller* cancelDownloads();
 
 [[nodiscard]] QString GetWebVersion(const ToolsSite& site, const QString& homePage,
                                     const QString& linkText, const UrlFetcher& fetch,

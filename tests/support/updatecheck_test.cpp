@@ -170,3 +170,67 @@ TEST(UpdateCheck, StartupCommandGetsVersionAndHomePage) {
 
 } // namespace
 } // namespace tarrow::support
+
+namespace tarrow::support {
+namespace {
+
+qint64 peakKilobytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toLongLong();
+    return 0;
+}
+
+// A site that never stops talking is cut off by the size cap or the time limit.
+TEST(UpdateCheckBounds, AnEndlessChunkedBodyStaysWithinTheCap) {
+    const testing::EndlessHttpServer server(
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+        "4000\r\n" + QByteArray(0x4000, 'x') + "\r\n");
+    const qint64 before = peakKilobytes();
+    const QString text = GetUrlText(server.origin(), 3000, 1 << 20);
+    EXPECT_EQ(text.size(), 1 << 20);
+    EXPECT_LT(peakKilobytes() - before, 64 * 1024) << "kilobytes more at the peak";
+}
+
+TEST(UpdateCheckBounds, EndlessHeadersAreCutOff) {
+    const testing::EndlessHttpServer server(
+        "HTTP/1.1 200 OK\r\n", "X-Padding: 0123456789012345678901234567890123456789\r\n");
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(GetUrlText(server.origin(), 500).isEmpty());
+    EXPECT_LT(timer.elapsed(), 3000);
+}
+
+TEST(UpdateCheckBounds, ARedirectToAnotherHostIsNotFollowed) {
+    testing::LocalHttpServer target;
+    target.body = "posted list";
+    testing::LocalHttpServer redirect;
+    redirect.status = 302;
+    // 127.0.0.1 and localhost are different hosts to the check.
+    const QByteArray location = "http://localhost:" + QByteArray::number(target.serverPort()) + "/x";
+    redirect.extraHeaders = "Location: " + location + "\r\n";
+    EXPECT_TRUE(GetUrlText(redirect.origin() + QStringLiteral("/list")).isEmpty());
+    EXPECT_EQ(target.requests, 0);
+
+    // Within the same host a redirect is followed, but not round in circles.
+    redirect.extraHeaders = "Location: /again\r\n";
+    EXPECT_TRUE(GetUrlText(redirect.origin() + QStringLiteral("/list")).isEmpty());
+    EXPECT_EQ(redirect.requests, 1 + 1 + 5);
+}
+
+TEST(UpdateCheckBounds, ChunkedAndCloseDelimitedBodiesReadWhole) {
+    testing::LocalHttpServer server;
+    server.rawAnswer = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                       "5;note\r\n<rows\r\n4\r\n></r\r\n4\r\nows>\r\n0\r\n\r\n";
+    EXPECT_EQ(GetUrlText(server.origin()), QStringLiteral("<rows></rows>"));
+    server.rawAnswer = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nbad\r\n";
+    EXPECT_TRUE(GetUrlText(server.origin()).isEmpty());
+    server.rawAnswer = "HTTP/1.0 200 OK\r\n\r\nto the end";
+    EXPECT_EQ(GetUrlText(server.origin()), QStringLiteral("to the end"));
+}
+
+} // namespace
+} // namespace tarrow::support
