@@ -54,10 +54,19 @@ std::unique_ptr<FileParse> startParse(const LogFile& file, ParseOptions options)
     return job;
 }
 
+// Reports progress; false once the load is to stop (and from then on).
+bool goOn(const LoadProgress& progress, qint64 done, LoadOutcome& outcome) {
+    if (!outcome.cancelled && progress.advanced && !progress.advanced(done))
+        outcome.cancelled = true;
+    return !outcome.cancelled;
+}
+
 // Waits for a file's parse, showing its progress; the first half of a file's
-// steps is reading its lines, the second storing its rows.
-FileRead awaitParse(FileParse& job, const LogFile& file,
-                                      const LoadProgress& progress) {
+// steps is reading its lines, the second storing its rows. A parse under way
+// is always waited for (it takes a fraction of a second), even when the load
+// is to stop.
+FileRead awaitParse(FileParse& job, const LogFile& file, const LoadProgress& progress,
+                    LoadOutcome& outcome) {
     using namespace std::chrono_literals;
     bool started = false;
     const auto start = [&](qint64 lines) {
@@ -68,15 +77,15 @@ FileRead awaitParse(FileParse& job, const LogFile& file,
     while (job.result.wait_for(20ms) != std::future_status::ready) {
         if (!started && job.lines >= 0)
             start(job.lines);
-        if (started && progress.advanced)
-            progress.advanced(job.read);
+        if (started)
+            (void)goOn(progress, job.read, outcome);
     }
     FileRead read = job.result.get();
     const std::optional<ParseResult>& parsed = read.parsed;
     if (parsed && !parsed->tooManyLines && !started)
         start(parsed->lineCount);
-    if (parsed && !parsed->tooManyLines && progress.advanced)
-        progress.advanced(parsed->lineCount);
+    if (parsed && !parsed->tooManyLines)
+        (void)goOn(progress, parsed->lineCount, outcome);
     return read;
 }
 
@@ -102,11 +111,12 @@ void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
     const qint64 lines = parsed.lineCount;
     const auto rowCount = static_cast<qint64>(std::max<std::size_t>(parsed.rows.size(), 1));
     const auto stored = [&](std::size_t rows) {
-        if (progress.advanced)
-            progress.advanced(lines + static_cast<qint64>(rows) * lines / rowCount);
+        return goOn(progress, lines + static_cast<qint64>(rows) * lines / rowCount, outcome);
     };
     const platform::Result appended =
         store::appendRawRows(database, dayNumber, parsed.rows, stored);
+    if (outcome.cancelled)
+        return;
     if (appended.ok() && day.rows.empty())
         day.rows = std::move(parsed.rows);
     else if (appended.ok())
@@ -127,7 +137,9 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
     std::unique_ptr<FileParse> next = files.isEmpty() ? nullptr : startParse(files[0], options);
     for (qsizetype i = 0; i < files.size(); ++i) {
         std::unique_ptr<FileParse> current = std::move(next);
-        FileRead read = awaitParse(*current, files[i], progress);
+        FileRead read = awaitParse(*current, files[i], progress, outcome);
+        if (outcome.cancelled)
+            return;
         if (i + 1 < files.size())
             next = startParse(files[i + 1], options);
         if (read.outcome == ReadOutcome::NotAFile)
@@ -140,6 +152,8 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
             continue;
         }
         addFile(std::move(*read.parsed), files[i], options.chosenDay, database, progress, outcome);
+        if (outcome.cancelled)
+            return;
         if (progress.fileFinished)
             progress.fileFinished();
     }
@@ -165,9 +179,21 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
     (void)database.markLoad(true);
     outcome.errors = store::ClearDatabases(database);
     loadFiles(filesForDay(listing.files, request.day), database, request, progress, outcome);
+    if (outcome.cancelled) {
+        // A half-loaded day is no day: what earlier files stored goes too.
+        if (const platform::Result emptied = store::emptyRawPortData(database); !emptied.ok())
+            outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + emptied.error();
+        LoadedDay none;
+        none.peakPort = previous.peakPort;
+        none.peakAvailable = previous.peakAvailable;
+        none.dataDate = previous.dataDate;
+        outcome.day = std::move(none);
+    }
     (void)database.markLoad(false);
     outcome.calls = outcome.day.totalCalls();
-    if (outcome.storeFailed())
+    if (outcome.cancelled)
+        outcome.message = cancelledMessage();
+    else if (outcome.storeFailed())
         outcome.message = storeFailedMessage();
     else
         outcome.message = outcome.foundCalls() ? loadMessage(request.entryText, outcome.day.calls)
@@ -196,6 +222,10 @@ QString storeFailedMessage() {
     return QStringLiteral(
         "The day was not loaded: the working database could not store it, so no report can be "
         "run. Make room on the disk or make the data folder writable, then load the day again.");
+}
+
+QString cancelledMessage() {
+    return QStringLiteral("Loading was cancelled: no day is loaded.");
 }
 
 QString tooManyLinesMessage() {

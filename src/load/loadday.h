@@ -27,10 +27,11 @@ struct LoadRequest {
 };
 
 // How far the work on one file is: it has `steps` steps (reading its lines,
-// then storing its rows), and `advanced` reports how many are done.
+// then storing its rows), and `advanced` reports how many are done and answers
+// whether to go on. A load told to stop ends within a moment, leaving no day.
 struct LoadProgress {
     std::function<void(const QString& path, qint64 steps)> fileStarted;
-    std::function<void(qint64 done)> advanced;
+    std::function<bool(qint64 done)> advanced;
     std::function<void()> fileFinished;
 };
 
@@ -42,6 +43,7 @@ struct LoadOutcome {
     QString repairNote;         // the working database was found damaged and replaced
     qint64 calls = 0;           // call starts of all types
     LoadedDay day;              // what was loaded (and stored in RawPortData)
+    bool cancelled = false;     // stopped on request: nothing is loaded
     [[nodiscard]] bool foundCalls() const { return calls > 0; }
     // The day could not be stored whole: no report may run on it.
     [[nodiscard]] bool storeFailed() const { return !errors.isEmpty(); }
@@ -57,6 +59,7 @@ struct LoadOutcome {
                                   const std::array<qint64, store::kCallTypeCount>& calls);
 [[nodiscard]] QString noDataMessage();
 [[nodiscard]] QString storeFailedMessage();
+[[nodiscard]] QString cancelledMessage();
 [[nodiscard]] QString tooManyLinesMessage();
 [[nodiscard]] QString tooManyLinesTitle();
 

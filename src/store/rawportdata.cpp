@@ -99,7 +99,7 @@ struct PreparedInsert {
 } // namespace
 
 Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::vector<RawRow>& rows,
-                     const std::function<void(std::size_t)>& stored) {
+                     const std::function<bool(std::size_t)>& stored) {
     if (rows.empty())
         return {};
     try {
@@ -122,12 +122,12 @@ Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::ve
             insert.run(handle);
             const std::size_t before = done;
             done += count;
-            if (stored && done / 32768 != before / 32768)
-                stored(done);
+            if (stored && done / 32768 != before / 32768 && !stored(done))
+                return Result::failure(QStringLiteral("cancelled")); // rolled back
         }
         transaction.commit();
         if (stored)
-            stored(rows.size());
+            (void)stored(rows.size());
     } catch (const std::exception& e) {
         wdb.noteFailure(e);
         return Result::failure(QString::fromUtf8(e.what()));

@@ -43,10 +43,11 @@ static_assert(sizeof(RawRow) == 20);
 
 // Appends the rows of day dayNumber (days since 1970-01-01) in order, in one
 // transaction; nothing is written when it fails. stored, when given, hears now
-// and then how many rows are written so far.
+// and then how many rows are written so far, and answers whether to go on:
+// when it says no, nothing is written and the result says "cancelled".
 platform::Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber,
                                const std::vector<RawRow>& rows,
-                               const std::function<void(std::size_t)>& stored = {});
+                               const std::function<bool(std::size_t)>& stored = {});
 
 // Writes a table in stored order as CSV: a header of the column names, then
 // one line per row, nulls as empty fields (RawPortData times read

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tarrow::app {
@@ -149,7 +150,13 @@ QWidget* frmMain::buildStatusFrame() {
     frmTitle = named(new QGroupBox, QStringLiteral("frmTitle"));
     auto* layout = new QVBoxLayout(frmTitle);
     ProgressBar = named(new QProgressBar, QStringLiteral("ProgressBar"));
-    layout->addWidget(ProgressBar);
+    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
+    cmdCancel->hide();
+    connect(cmdCancel, &QPushButton::clicked, this, &frmMain::cancelWork);
+    auto* row = new QHBoxLayout;
+    row->addWidget(ProgressBar, 1);
+    row->addWidget(cmdCancel);
+    layout->addLayout(row);
     frmTitle->hide();
     return frmTitle;
 }
@@ -176,6 +183,8 @@ void frmMain::checkForUpdate() {
             [](const QString& address) { return support::GetUrlText(address); });
         setBusy(false);
     }
+    if (closeAsked_)
+        return;
     for (const QString& failure : check.failures)
         dialogs_.message(failure);
     if (check.outcome != support::UpdateOutcome::NewerPosted) {
@@ -236,6 +245,7 @@ void frmMain::showStatus(const QString& caption, qint64 maximum) {
     ProgressBar->setRange(0, static_cast<int>(maximum));
     ProgressBar->setValue(0);
     frmTitle->show();
+    statusShown_ = true;
     QApplication::processEvents();
 }
 
@@ -246,6 +256,8 @@ void frmMain::setStatusValue(qint64 value) {
 
 void frmMain::hideStatus() {
     frmTitle->hide();
+    statusShown_ = false;
+    workEnded();
 }
 
 void frmMain::setBusy(bool busy) {
@@ -258,6 +270,10 @@ void frmMain::setBusy(bool busy) {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window != this)
             window->setEnabled(!busy);
+    cmdCancel->setVisible(busy);
+    busy_ = busy;
+    if (!busy)
+        workEnded();
 }
 
 void frmMain::loadData() {
@@ -269,7 +285,10 @@ void frmMain::loadData() {
         showStatus(QStringLiteral("Parsing diagnostic file: ") + QDir::toNativeSeparators(path),
                    steps);
     };
-    progress.advanced = [this](qint64 done) { setStatusValue(done); };
+    progress.advanced = [this](qint64 done) {
+        setStatusValue(done);
+        return !cancelAsked_;
+    };
     progress.fileFinished = [this] {
         setStatusValue(ProgressBar->maximum());
         hideStatus();
@@ -283,6 +302,13 @@ void frmMain::loadData() {
                                cmbReportDate->itemText(index), progress);
         hideStatus();
         setBusy(false);
+    }
+    if (closeAsked_)
+        return; // the window is closing: nothing more to tell
+    if (outcome.cancelled) {
+        setReportButtonsEnabled(false);
+        dialogs_.message(outcome.message);
+        return;
     }
     if (!outcome.folderError.isEmpty()) {
         dialogs_.message(outcome.folderError, {}, platform::MessageIcon::Warning);
@@ -310,8 +336,33 @@ void frmMain::shutdown() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (working()) {
+        // Long work is on the stack below this event: it is told to stop, and
+        // the window closes once it has.
+        closeAsked_ = true;
+        cancelWork();
+        event->ignore();
+        return;
+    }
     event->accept();
     shutdown();
+}
+
+bool frmMain::working() const {
+    return busy_ || statusShown_;
+}
+
+void frmMain::cancelWork() {
+    cancelAsked_ = true;
+    emit support::cancelDownloads()->cancel();
+}
+
+void frmMain::workEnded() {
+    if (working())
+        return;
+    cancelAsked_ = false;
+    if (closeAsked_)
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 } // namespace tarrow::app

@@ -95,6 +95,12 @@ private:
     void runReport(reports::ReportId report);
     void setReportButtonsEnabled(bool enabled);
     void setBusy(bool busy);
+    // Whether long work (a load, a report computation, the update check) runs.
+    [[nodiscard]] bool working() const;
+    // Tells the long work under way to stop ("Cancel", or closing the window).
+    void cancelWork();
+    // Closes the window when that was asked while the work ran.
+    void workEnded();
     void shutdown();
 
     load::AppState& state_;
@@ -115,6 +121,11 @@ private:
     QGroupBox* frmStoreDatabaseAt = nullptr;
     QGroupBox* frmTitle = nullptr;
     QProgressBar* ProgressBar = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    bool busy_ = false;
+    bool statusShown_ = false;
+    bool cancelAsked_ = false;
+    bool closeAsked_ = false;
     QTabWidget* SSTab1 = nullptr;
     std::map<reports::ReportId, QPushButton*> reportButtons_;
     // The start and end pickers of the tabs that take a range.

@@ -197,6 +197,66 @@ TEST_F(FrmMainTest, LoadDataThatCannotBeStoredSaysSoAndRunsNoReport) {
     EXPECT_TRUE(reportsDisabled());
 }
 
+// Long work is stopped cleanly: by "Cancel", or by closing the window while
+// it runs, which then closes once the work has ended.
+class FrmMainShutdownTest : public FrmMainTest {
+protected:
+    void SetUp() override {
+        FrmMainTest::SetUp();
+        writeLog("20090114", logLine("2009-01-14 10:00:00", "1162", "NEW CALL", "Port1", 1, 9));
+        writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+        browseTo(logs());
+        find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
+        find<QPushButton>("cmdParseLogs")->click(); // a day loaded before
+        ASSERT_TRUE(reportsEnabled());
+        dialogs.messages.clear();
+    }
+    qint64 storedRows() {
+        SQLite::Database db(dir.file(QStringLiteral("PortData.mdb")).toStdString());
+        return db.execAndGet("SELECT COUNT(*) FROM RawPortData").getInt64();
+    }
+};
+
+TEST_F(FrmMainShutdownTest, CancelStopsTheLoadAndLeavesNoDay) {
+    // The second file is where the load is told to stop: the first one's rows go too.
+    find<QComboBox>("cmbReportDate")->setCurrentIndex(0);
+    bool cancelled = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!cancelled && !find<QGroupBox>("frmTitle")->isHidden() &&
+            find<QGroupBox>("frmTitle")->title().endsWith(QStringLiteral("20090115.csv"))) {
+            cancelled = true;
+            find<QPushButton>("cmdCancel")->click();
+        }
+    });
+    poll.start(0);
+    find<QPushButton>("cmdParseLogs")->click();
+    poll.stop();
+    ASSERT_TRUE(cancelled);
+    EXPECT_EQ(dialogs.texts(), QStringList{load::cancelledMessage()});
+    EXPECT_TRUE(reportsDisabled());
+    EXPECT_TRUE(state.day.rows.empty());
+    EXPECT_EQ(storedRows(), 0);
+    EXPECT_TRUE(find<QPushButton>("cmdCancel")->isHidden());
+
+    // The next load runs to its end.
+    dialogs.messages.clear();
+    find<QPushButton>("cmdParseLogs")->click();
+    EXPECT_TRUE(reportsEnabled());
+    EXPECT_EQ(storedRows(), 1);
+}
+
+TEST_F(FrmMainShutdownTest, ClosingDuringALoadEndsItThenCloses) {
+    window().show();
+    QTimer::singleShot(0, &window(), [this] { EXPECT_FALSE(window().close()); });
+    find<QPushButton>("cmdParseLogs")->click();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << "nothing is said while closing";
+    EXPECT_TRUE(window().isVisible()) << "the close waits for the load";
+    QApplication::processEvents();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(storedRows(), 0);
+}
+
 TEST_F(FrmMainTest, LoadDataOnAVanishedFolderSaysSo) {
     writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
     browseTo(logs());
