@@ -35,7 +35,10 @@ public:
         saveInitials << initialPath;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
+    // The orientation the printer had each time the dialog opened.
+    QList<QPageLayout::Orientation> offeredOrientations;
     bool choosePrinter(QPrinter& printer) override {
+        offeredOrientations << printer.pageLayout().orientation();
         if (printToPdf.isEmpty())
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -42,7 +42,10 @@ QColor seriesColor(std::size_t series) {
 } // namespace
 
 Chart2D::Chart2D(QWidget* parent)
-    : QChartView(parent), chart_(new QChart), axisX_(new QCategoryAxis), axisY_(new QValueAxis) {
+    // The view is given its chart at once: a view made without one makes a
+    // default chart of its own, which setChart would leave behind undeleted.
+    : QChartView(new QChart, parent), chart_(QChartView::chart()), axisX_(new QCategoryAxis),
+      axisY_(new QValueAxis) {
     setObjectName(QStringLiteral("Chart2D1"));
     setRenderHint(QPainter::Antialiasing, false);
     chart_->setFont(arial(9));
@@ -61,7 +64,6 @@ Chart2D::Chart2D(QWidget* parent)
     axisY_->setTruncateLabels(false);
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
-    setChart(chart_);
 }
 
 Chart2D::~Chart2D() = default;

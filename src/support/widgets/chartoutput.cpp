@@ -14,9 +14,14 @@
 namespace tarrow::support {
 
 void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QString& workFolder) {
+    // The printer keeps the orientation last chosen for as long as the
+    // program runs, so the dialog offers it again.
+    static QPageLayout::Orientation lastOrientation = QPageLayout::Portrait;
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(lastOrientation);
     if (!dialogs.choosePrinter(printer))
         return;
+    lastOrientation = printer.pageLayout().orientation();
     QStringList errors;
     const QString staging = QDir(workFolder).filePath(QStringLiteral("temp.bmp"));
     if (const platform::Result drawn = chart.DrawToFile(staging, 1); !drawn.ok())

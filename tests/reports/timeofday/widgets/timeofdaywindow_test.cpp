@@ -221,6 +221,7 @@ TEST_F(TimeOfDayWindowTest, BitmapExportAndPrinting) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
     dialogs.printToPdf = dir.file(QStringLiteral("print.pdf"));
+    dialogs.printOrientation = QPageLayout::Landscape;
     find<QAction>(*w, "PrintChart")->trigger();
     EXPECT_TRUE(dialogs.messages.isEmpty())
         << dialogs.texts().join(QLatin1Char('\n')).toStdString();
@@ -229,9 +230,15 @@ TEST_F(TimeOfDayWindowTest, BitmapExportAndPrinting) {
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
 
-    // A staging folder that cannot be written is reported, and printing goes on.
+    // A staging folder that cannot be written is reported, and printing goes on
+    // with the orientation chosen last.
     context.folder = dir.file(QStringLiteral("missing"));
+    dialogs.printOrientation = QPageLayout::Portrait;
     find<QAction>(*w, "PrintChart")->trigger();
+    EXPECT_EQ(dialogs.offeredOrientations.last(), QPageLayout::Landscape);
+    dialogs.printToPdf.clear();
+    find<QAction>(*w, "PrintChart")->trigger();
+    EXPECT_EQ(dialogs.offeredOrientations.last(), QPageLayout::Portrait);
     ASSERT_FALSE(dialogs.messages.isEmpty());
     EXPECT_TRUE(
         dialogs.messages[0].text.startsWith(QStringLiteral("Error in PrintChart routine: ")));
