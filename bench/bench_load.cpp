@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTimeZone>
 
+#include <cstdint>
 #include <cstdio>
 
 #include <sys/resource.h>
@@ -65,6 +67,32 @@ int main(int argc, char** argv) {
         const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
         std::printf("parse only %s: %.0f ms, %.0f MB/s, %zu rows\n", qPrintable(info.fileName()),
                     ms, static_cast<double>(file.size()) / 1e3 / ms, parsed.rows.size());
+    }
+    // Lines at random instants over sixty years: every line a new hour, so the
+    // UTC-to-local conversion cannot lean on the line before.
+    QByteArray scattered;
+    std::uint64_t seed = 88172645463325252ULL;
+    for (int i = 0; i < 200000; ++i) {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        const auto t = static_cast<std::int64_t>(seed % (60LL * 365 * 86400)) + 315532800;
+        char when[20];
+        tarrow::civil::format(t, when);
+        scattered += QByteArray(when, 19) + ",HcMgr,1162,NEW CALL,Port3,1,9,0\n";
+    }
+    for (const char* zone : {"UTC", "Europe/Berlin"}) {
+        tarrow::logparse::ParseOptions options;
+        options.chosenDay = tarrow::civil::daysFromCivil(2000, 1, 1);
+        options.zone = QTimeZone(zone);
+        QElapsedTimer timer;
+        timer.start();
+        const auto parsed = tarrow::logparse::ParseLogFile(
+            std::string_view(scattered.constData(), static_cast<std::size_t>(scattered.size())),
+            options);
+        std::printf("parse 200,000 lines at random instants, %s: %.0f ms (%zu problems)\n", zone,
+                    static_cast<double>(timer.nsecsElapsed()) / 1e6,
+                    static_cast<std::size_t>(parsed.problems.count(tarrow::logparse::ProblemKind::NotADate)));
     }
     return 0;
 }

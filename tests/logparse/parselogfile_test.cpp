@@ -1,4 +1,5 @@
 #include "logparse/parselogfile.h"
+#include "logparse/utctolocal.h"
 #include "platform/civiltime.h"
 #include "support/tempfolder.h"
 
@@ -293,6 +294,33 @@ TEST(ParseLogFile, BinaryGarbageNeverCrashes) {
         // Garbage around a valid line leaves that line intact.
         const auto r = parse(bytes + "\n" + valid + bytes);
         EXPECT_GE(r.calls[0], 1);
+    }
+}
+
+} // namespace
+} // namespace tarrow::logparse
+
+namespace tarrow::logparse {
+namespace {
+
+TEST(UtcToLocalTest, ScatteredInstantsGetTheZonesOwnOffset) {
+    // Zones with summer time, a zone that dropped it, and one with a half-hour change.
+    for (const char* name : {"Europe/Berlin", "America/Sao_Paulo", "Australia/Lord_Howe", "UTC"}) {
+        const QTimeZone zone(name);
+        UtcToLocal convert(zone);
+        std::uint64_t seed = 0x9E3779B97F4A7C15ULL;
+        for (int i = 0; i < 20000; ++i) {
+            seed ^= seed << 13;
+            seed ^= seed >> 7;
+            seed ^= seed << 17;
+            // Every fourth instant sits within a minute of a quarter hour, where changes fall.
+            std::int64_t t = static_cast<std::int64_t>(seed % (70LL * 365 * 86400));
+            if (i % 4 == 0)
+                t = t / 900 * 900 + static_cast<std::int64_t>(seed % 120) - 60;
+            const int expected =
+                zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(t, QTimeZone::utc()));
+            ASSERT_EQ(convert(t), t + expected) << name << " at " << t;
+        }
     }
 }
 
