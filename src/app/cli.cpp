@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "logparse/logfiles.h"
 #include "platform/folderlock.h"
+#include "platform/isodate.h"
 #include "platform/shownpath.h"
 #include "reports/capacity/capacityoutput.h"
 #include "store/rawportdata.h"
@@ -92,7 +93,7 @@ public:
             return fail(listing.error, ExitBadInput);
         const auto days = logparse::buildDayList(listing.files, state_.locale);
         for (const auto& day : days)
-            out_ << day.date.toString(Qt::ISODate) << '\t' << day.text << '\n';
+            out_ << platform::isoDate(day.date) << '\t' << day.text << '\n';
         if (days.isEmpty())
             return fail(QStringLiteral("No valid diagnostic files found in that directory."),
                         ExitNoCallData);
@@ -170,7 +171,7 @@ public:
             out_ << reports::capacityJson(figures, sizing);
             return loaded;
         }
-        out_ << "Capacity for " << figures.day.toString(Qt::ISODate) << '\n'
+        out_ << "Capacity for " << platform::isoDate(figures.day) << '\n'
              << reports::capacityHeadline(figures, sizing) << '\n';
         for (const reports::VerdictLine& line : reports::capacityVerdict(figures, sizing))
             out_ << line.label << ": " << line.value << '\n';
@@ -205,7 +206,7 @@ private:
     int loadDay(Command& c, bool echo = true) {
         if (!require(c, c.logs) || !require(c, c.day))
             return ExitBadInput;
-        const QDate day = QDate::fromString(c.parser.value(c.day), Qt::ISODate);
+        const QDate day = platform::fromIsoDate(c.parser.value(c.day));
         if (!day.isValid())
             return fail(QStringLiteral("--day needs a date as YYYY-MM-DD."), ExitBadInput);
         if (!prepare(c))

@@ -106,7 +106,12 @@ Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::ve
         SQLite::Database& db = wdb.db();
         SQLite::Transaction transaction(db);
         sqlite3* handle = db.getHandle();
-        const PreparedInsert full(handle, insertStatement(kRowsPerInsert));
+        // The full-size statement is prepared only for a file that fills it:
+        // a day of many small files would otherwise spend its time preparing.
+        const std::unique_ptr<PreparedInsert> full =
+            rows.size() >= kRowsPerInsert
+                ? std::make_unique<PreparedInsert>(handle, insertStatement(kRowsPerInsert))
+                : nullptr;
         char times[kRowsPerInsert][2][19];
         char date[19];
         civil::format(dayNumber * 86400, date);
@@ -117,7 +122,7 @@ Result appendRawRows(WorkingDatabase& wdb, std::int64_t dayNumber, const std::ve
             std::unique_ptr<PreparedInsert> tail;
             if (count < kRowsPerInsert)
                 tail = std::make_unique<PreparedInsert>(handle, insertStatement(count));
-            const PreparedInsert& insert = tail ? *tail : full;
+            const PreparedInsert& insert = tail ? *tail : *full;
             bindRows(insert.statement, rows, done, count, date, times);
             insert.run(handle);
             const std::size_t before = done;

@@ -118,6 +118,18 @@ TEST_F(CliTest, DaysListsIsoDateAndEntryText) {
               QStringLiteral("2009-01-15\t1/15/2009 Thursday\n2009-01-18\t1/18/2009 Sunday\n"));
 }
 
+TEST_F(CliTest, ADayCarriedPastTheYear9999KeepsItsIsoDate) {
+    // Month 13 of 9999 carries into January 10000.
+    dir.write(QStringLiteral("far/data_qnhcmgr_99991305.csv"), "no calls\r\n");
+    const QStringList far = {QStringLiteral("--logs"), dir.file(QStringLiteral("far"))};
+    const ProcessRun days = tarrow(QStringList{QStringLiteral("days")} + far);
+    EXPECT_TRUE(days.out.startsWith(QStringLiteral("10000-01-05\t"))) << days.out.toStdString();
+    const ProcessRun load = tarrow(QStringList{QStringLiteral("load"), QStringLiteral("--day"),
+                                               QStringLiteral("10000-01-05")} +
+                                   far);
+    EXPECT_EQ(load.code, 1) << "read as a day without calls: " << load.err.toStdString();
+}
+
 TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
     const QString csv = dir.file(QStringLiteral("raw.csv"));
     const ProcessRun run =

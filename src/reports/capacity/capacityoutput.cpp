@@ -1,5 +1,6 @@
 #include "reports/capacity/capacityoutput.h"
 
+#include "platform/isodate.h"
 #include "reports/timeofday/timeofdaychart.h"
 
 #include <QJsonDocument>
@@ -122,7 +123,7 @@ QByteArray capacityJson(const CapacityFigures& f, const Sizing& s) {
                                    {QStringLiteral("longestSeconds"), f.atbLongestSeconds},
                                    {QStringLiteral("busyHourSeconds"), f.atbBusyHourSeconds()}};
     const QJsonObject root{{QStringLiteral("schema"), 1},
-                           {QStringLiteral("day"), f.day.toString(Qt::ISODate)},
+                           {QStringLiteral("day"), platform::isoDate(f.day)},
                            {QStringLiteral("gos"), s.gos},
                            {QStringLiteral("portsInService"), s.ports},
                            {QStringLiteral("portsInServiceFrom"),
