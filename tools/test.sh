@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what Tarrow needs, builds everything from scratch with warnings as
-# errors, and runs every test.
+# errors, runs every test, then fuzzes the log parser for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh locales
+bash tools/install-deps.sh locales clang libclang-rt-14-dev
 # The tests read numbers under a comma-decimal locale too.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
     sed -i -E 's/^# *(de_DE.UTF-8 UTF-8)/\1/; s/^# *(en_US.UTF-8 UTF-8)/\1/' /etc/locale.gen
@@ -12,5 +12,9 @@ fi
 rm -rf build-test
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARROW_WERROR=ON
 cmake --build build-test
-cd build-test
-ctest --output-on-failure
+(cd build-test && ctest --output-on-failure)
+# The log parser and its field readers under libFuzzer, 30 seconds each.
+if command -v clang++ >/dev/null; then
+    rm -rf build-fuzz
+    bash tools/fuzz.sh 30
+fi
