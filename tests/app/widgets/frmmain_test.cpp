@@ -257,6 +257,16 @@ TEST_F(FrmMainShutdownTest, ClosingDuringALoadEndsItThenCloses) {
     EXPECT_EQ(storedRows(), 0);
 }
 
+TEST_F(FrmMainShutdownTest, ClosingDuringAReportComputationClosesAfterIt) {
+    window().show();
+    QTimer::singleShot(0, &window(), [this] { EXPECT_FALSE(window().close()); });
+    find<QPushButton>("cmdCallTraffic")->click();
+    EXPECT_TRUE(window().isVisible());
+    QApplication::processEvents();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+}
+
 TEST_F(FrmMainTest, LoadDataOnAVanishedFolderSaysSo) {
     writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
     browseTo(logs());
