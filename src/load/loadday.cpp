@@ -46,9 +46,7 @@ std::unique_ptr<FileParse> startParse(const LogFile& file, ParseOptions options)
         const LogFileBytes bytes = readLogFile(path);
         FileRead read{std::nullopt, bytes.outcome};
         if (bytes.outcome == ReadOutcome::Read || bytes.outcome == ReadOutcome::Changed)
-            read.parsed = ParseLogFile(
-                std::string_view(bytes.bytes.constData(), static_cast<std::size_t>(bytes.bytes.size())),
-                options);
+            read.parsed = ParseLogFile(bytes.view(), options);
         return read;
     });
     return job;

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
 namespace tarrow::logparse {
 
 // What reading a log file gave.
@@ -13,17 +17,41 @@ enum class ReadOutcome {
     Unreadable, // could not be opened or read
 };
 
+// Memory holding a file's bytes, given back when the bytes go.
+class FileBuffer {
+public:
+    FileBuffer() = default;
+    explicit FileBuffer(std::size_t capacity);
+    ~FileBuffer();
+    FileBuffer(FileBuffer&& other) noexcept;
+    FileBuffer& operator=(FileBuffer&& other) noexcept;
+    FileBuffer(const FileBuffer&) = delete;
+    FileBuffer& operator=(const FileBuffer&) = delete;
+
+    [[nodiscard]] char* data() const { return data_; }
+    [[nodiscard]] std::size_t capacity() const { return capacity_; }
+    // Makes room for at least `capacity` bytes, keeping those held.
+    [[nodiscard]] bool grow(std::size_t capacity);
+
+private:
+    void release() noexcept;
+    char* data_ = nullptr;
+    std::size_t capacity_ = 0;
+};
+
 struct LogFileBytes {
-    QByteArray bytes;
+    FileBuffer buffer;
+    std::size_t size = 0;
     ReadOutcome outcome = ReadOutcome::Read;
     QString error; // why, when unreadable
+
+    [[nodiscard]] std::string_view view() const { return {buffer.data(), size}; }
 };
 
 // Reads a whole log file into memory. The file is read, not mapped, so one
 // that is truncated or replaced while it is read cannot bring the program
 // down; a node that is not a regular file is recognised before any read that
-// could block on it.
-// The path is in the system's own bytes (QFile::encodeName).
+// could block on it. The path is in the system's own bytes (QFile::encodeName).
 [[nodiscard]] LogFileBytes readLogFile(const QByteArray& nativePath);
 
 } // namespace tarrow::logparse
