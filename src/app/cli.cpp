@@ -39,6 +39,8 @@ const QString kUsage = QStringLiteral(
     "                                      default 0.01)\n"
     "  tarrow check-update                 ask the tools web site for a newer version\n"
     "                                      (0 up to date, 3 newer posted, 1 site not reached)\n"
+    "  tarrow --version                    print the version\n"
+    "Options end at --.\n"
     "Every sub-command takes --help and --data-dir DIR: the folder of the working database\n"
     "to load into and keep. Without it a sub-command works in a temporary working database\n"
     "of its own, so it never meets an open window's. One Tarrow at a time uses a data folder.\n"
@@ -309,7 +311,7 @@ bool isCommandLineRun(const QStringList& args) {
     // The window takes only options; any word first is a sub-command, known or not.
     const QString& first = args.constFirst();
     return !first.startsWith(QLatin1Char('-')) || first == QLatin1String("--help") ||
-           first == QLatin1String("-h");
+           first == QLatin1String("-h") || first == QLatin1String("--version");
 }
 
 namespace {
@@ -349,6 +351,10 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
     if (name == QLatin1String("help") || name == QLatin1String("--help") ||
         name == QLatin1String("-h")) {
         out << kUsage;
+        return ExitOk;
+    }
+    if (name == QLatin1String("--version")) {
+        out << "tarrow " << TARROW_VERSION_STRING << '\n';
         return ExitOk;
     }
     const std::vector<SubCommand> commands = subCommands(charts, out, err);

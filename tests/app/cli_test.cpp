@@ -130,6 +130,20 @@ TEST_F(CliTest, ADayCarriedPastTheYear9999KeepsItsIsoDate) {
     EXPECT_EQ(load.code, 1) << "read as a day without calls: " << load.err.toStdString();
 }
 
+TEST_F(CliTest, VersionAndTheEndOfOptions) {
+    const ProcessRun version = tarrow({QStringLiteral("--version")});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, QStringLiteral("tarrow " TARROW_VERSION_STRING "\n"));
+    EXPECT_EQ(tarrow(QStringList{QStringLiteral("days")} + common() + QStringList{QStringLiteral("--")})
+                  .code,
+              0);
+    // After -- nothing is an option: a word there is an argument days does not take.
+    const ProcessRun after = tarrow(QStringList{QStringLiteral("days"), QStringLiteral("--")} +
+                                    common());
+    EXPECT_EQ(after.code, 2);
+    EXPECT_TRUE(after.err.contains(QStringLiteral("Unexpected argument --logs")));
+}
+
 TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
     const QString csv = dir.file(QStringLiteral("raw.csv"));
     const ProcessRun run =
