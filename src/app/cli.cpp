@@ -30,7 +30,7 @@ const QString kUsage = QStringLiteral(
     "  tarrow load --logs DIR --day YYYY-MM-DD [--raw-csv FILE]\n"
     "                                      load one day, print what was found\n"
     "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
-    "                --out DIR [--charts bmp|png|none] [--ports N] [--gos P]\n"
+    "                --out DIR [--charts bmp|png|svg|none] [--ports N] [--gos P]\n"
     "                                      load one day and write every report into DIR\n"
     "  tarrow capacity --logs DIR --day YYYY-MM-DD [--ports N] [--gos P] [--json]\n"
     "                                      busy hour, all ports busy and Erlang B sizing\n"
@@ -134,10 +134,12 @@ public:
             request.chartFormat = ChartFormat::Bitmap;
         else if (charts == QLatin1String("png"))
             request.chartFormat = ChartFormat::Png;
+        else if (charts == QLatin1String("svg"))
+            request.chartFormat = ChartFormat::Svg;
         else if (charts == QLatin1String("none"))
             request.chartFormat = ChartFormat::None;
         else
-            return fail(QStringLiteral("--charts takes bmp, png or none."), ExitBadInput);
+            return fail(QStringLiteral("--charts takes bmp, png, svg or none."), ExitBadInput);
         if (!readSizing(c, request.sizing))
             return ExitBadInput;
         const int loaded = loadDay(c);

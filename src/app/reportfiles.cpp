@@ -12,7 +12,14 @@ namespace tarrow::app {
 namespace {
 
 QString pictureExtension(ChartFormat format) {
-    return format == ChartFormat::Png ? QStringLiteral(".png") : QStringLiteral(".BMP");
+    switch (format) {
+    case ChartFormat::Png:
+        return QStringLiteral(".png");
+    case ChartFormat::Svg:
+        return QStringLiteral(".svg");
+    default:
+        return QStringLiteral(".BMP");
+    }
 }
 
 } // namespace

@@ -12,7 +12,7 @@
 
 namespace tarrow::app {
 
-enum class ChartFormat { None, Bitmap, Png };
+enum class ChartFormat { None, Bitmap, Png, Svg };
 
 struct ReportFilesRequest {
     QString outFolder;

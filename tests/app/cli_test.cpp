@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 #include <SQLiteCpp/Database.h>
 
@@ -161,6 +162,46 @@ TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count('\n'), 3);
+}
+
+// Every report's chart as a drawing: well-formed SVG holding the chart's own
+// texts and lines rather than a picture of them.
+TEST_F(CliTest, ReportWritesSvgCharts) {
+    const QString out = dir.file(QStringLiteral("svg"));
+    const ProcessRun run =
+        tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
+                           QStringLiteral("2009-01-15"), QStringLiteral("--out"), out,
+                           QStringLiteral("--charts"), QStringLiteral("svg")} +
+               common());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    struct Chart {
+        const char* file;
+        const char* label; // a legend entry the chart must hold as text
+    };
+    for (const Chart& chart : {Chart{"PortAvailabilityGraph_1_15_2009.svg", "Ports currently busy"},
+                               Chart{"CallTrafficGraph_1_15_2009.svg", "Inbound Calls"},
+                               Chart{"CallDistributionGraph_1_15_2009.svg", "Inbound Calls"},
+                               Chart{"PortTimeUseGraph_1_15_2009.svg", "Incoming Calls"},
+                               Chart{"CapacityGraph_1_15_2009.svg", "Inbound Calls"}}) {
+        QFile file(QDir(out).filePath(QString::fromLatin1(chart.file)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << chart.file;
+        const QByteArray bytes = file.readAll();
+        QXmlStreamReader xml(bytes);
+        QStringList texts;
+        int shapes = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("text"))
+                texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            else if (xml.name() == QLatin1String("path") || xml.name() == QLatin1String("polyline"))
+                ++shapes;
+        }
+        EXPECT_FALSE(xml.hasError()) << chart.file << ": " << xml.errorString().toStdString();
+        EXPECT_TRUE(texts.contains(QString::fromLatin1(chart.label))) << chart.file;
+        EXPECT_GT(shapes, 10) << chart.file;
+        EXPECT_FALSE(bytes.contains("<image")) << chart.file << " holds a bitmap";
+    }
 }
 
 TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {

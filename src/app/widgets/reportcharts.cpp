@@ -1,5 +1,6 @@
 #include "app/widgets/reportcharts.h"
 
+#include "charts/widgets/chart2d.h"
 #include "charts/widgets/chartbuilder.h"
 
 namespace tarrow::app {
@@ -14,8 +15,10 @@ constexpr QSize kPictureSize(700, 420);
 ChartWriter chartPictureWriter() {
     return [](const reports::ReportEntry&, const charts::ChartModel& chart, ChartFormat format,
               const QString& path) {
-        return charts::drawChartToFile(chart, kPictureSize, format == ChartFormat::Png ? 2 : 1,
-                                       path);
+        const int drawn = format == ChartFormat::Png   ? charts::Chart2D::kPng
+                           : format == ChartFormat::Svg ? charts::Chart2D::kSvg
+                                                        : charts::Chart2D::kBitmap;
+        return charts::drawChartToFile(chart, kPictureSize, drawn, path);
     };
 }
 

@@ -10,6 +10,8 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -259,11 +261,31 @@ void Chart2D::ShowHeader(bool on) {
     SetHeaderText(header_);
 }
 
+void Chart2D::renderVector(QPainter& painter, const QRectF& target) {
+    flush();
+    render(&painter, target, rect(), Qt::KeepAspectRatio);
+}
+
 platform::Result Chart2D::DrawToFile(const QString& path, int format) {
     flush();
+    if (format == kSvg)
+        return platform::saveAtomically(path, [&](QIODevice& file) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&file);
+            svg.setSize(size());
+            svg.setViewBox(rect());
+            svg.setTitle(header_.split(QStringLiteral("\r\n")).constFirst());
+            QPainter painter;
+            if (!painter.begin(&svg))
+                return platform::Result::failure(QStringLiteral("The drawing could not be started."));
+            render(&painter, QRectF(rect()), rect());
+            if (!painter.end())
+                return platform::Result::failure(QStringLiteral("The drawing could not be written."));
+            return platform::Result();
+        });
     const QImage image = grab().toImage();
     return platform::saveAtomically(path, [&](QIODevice& file) {
-        if (image.isNull() || !image.save(&file, format == 2 ? "PNG" : "BMP"))
+        if (image.isNull() || !image.save(&file, format == kPng ? "PNG" : "BMP"))
             return platform::Result::failure(
                 QStringLiteral("The chart picture could not be written."));
         return platform::Result();

@@ -60,9 +60,15 @@ public:
     void ClearValueLabels(Axis axis);
     void SetHeaderText(const QString& text);
     void ShowHeader(bool on);
-    // Writes a picture of the chart: format 1 a Windows bitmap, 2 a PNG image.
-    // The file is replaced only by a complete new one.
-    platform::Result DrawToFile(const QString& path, int format = 1);
+    // Writes a picture of the chart: format 1 a Windows bitmap, 2 a PNG image,
+    // 3 an SVG drawing (vector: lines and text stay sharp at any size). The
+    // file is replaced only by a complete new one.
+    static constexpr int kBitmap = 1;
+    static constexpr int kPng = 2;
+    static constexpr int kSvg = 3;
+    platform::Result DrawToFile(const QString& path, int format = kBitmap);
+    // Draws the chart as lines and text onto a painter (a PDF page, an SVG).
+    void renderVector(QPainter& painter, const QRectF& target);
 
     // Readable state.
     [[nodiscard]] double axisMin(Axis axis) const;

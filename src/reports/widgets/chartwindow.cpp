@@ -34,6 +34,8 @@ QList<MenuDesign> chartMenus(const ChartMenuNames& n, const MenuDesign& zoom) {
              n.fileCaption,
              {{n.print, QStringLiteral("Print Chart"), MenuAction::Print},
               {n.bitmap, n.bitmapCaption, MenuAction::SaveBitmap},
+              {QStringLiteral("SaveChartSvg"), QStringLiteral("Save Chart as SVG..."),
+               MenuAction::SaveSvg},
               {n.separator1, QStringLiteral("-")},
               {n.summary, n.summaryCaption, MenuAction::Summary},
               {n.separator2, QStringLiteral("-")},
@@ -157,6 +159,9 @@ void ChartWindow::onMenu(MenuAction action, int index) {
         break;
     case MenuAction::SaveBitmap:
         support::SaveChartToBitmap(*chart_, host_.dialogs(), entry().chartPrefix, day_);
+        break;
+    case MenuAction::SaveSvg:
+        support::SaveChartToSvg(*chart_, host_.dialogs(), entry().chartPrefix, day_);
         break;
     case MenuAction::Summary:
         host_.windows().openOnce(design_.summaryName, [this] {

@@ -16,6 +16,7 @@ enum class MenuAction {
     Separator,
     Print,
     SaveBitmap,
+    SaveSvg,
     Summary,
     SaveCsv,
     SaveJson,

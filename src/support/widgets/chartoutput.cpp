@@ -52,20 +52,36 @@ void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QS
         dialogs.message(QStringLiteral("Error in PrintChart routine: ") + error);
 }
 
-void SaveChartToBitmap(charts::Chart2D& chart, platform::UserDialogs& dialogs,
-                       const QString& prefix, const QDate& dataDate) {
+namespace {
+
+// Asks where to save a chart picture and draws it there; cancel stays silent.
+void saveChartAs(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QString& prefix,
+                 const QDate& dataDate, const QString& suffix, const QString& filter, int format) {
     const QString initial =
         QDir(platform::defaultSaveFolder())
-            .filePath(platform::dateFileName(prefix, dataDate, QStringLiteral(".BMP")));
-    QString path = dialogs.saveFile(QString(), initial, QStringLiteral("BMP Files (*.BMP)"),
-                                    QStringLiteral("BMP"));
+            .filePath(platform::dateFileName(prefix, dataDate, QLatin1Char('.') + suffix));
+    QString path = dialogs.saveFile(QString(), initial, filter, suffix);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".BMP");
-    if (const platform::Result saved = chart.DrawToFile(path, 1); !saved.ok())
+        path += QLatin1Char('.') + suffix;
+    if (const platform::Result saved = chart.DrawToFile(path, format); !saved.ok())
         dialogs.message(QStringLiteral("The chart could not be saved: ") + saved.error(), {},
                         platform::MessageIcon::Warning);
+}
+
+} // namespace
+
+void SaveChartToBitmap(charts::Chart2D& chart, platform::UserDialogs& dialogs,
+                       const QString& prefix, const QDate& dataDate) {
+    saveChartAs(chart, dialogs, prefix, dataDate, QStringLiteral("BMP"),
+                QStringLiteral("BMP Files (*.BMP)"), charts::Chart2D::kBitmap);
+}
+
+void SaveChartToSvg(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QString& prefix,
+                    const QDate& dataDate) {
+    saveChartAs(chart, dialogs, prefix, dataDate, QStringLiteral("svg"),
+                QStringLiteral("SVG Drawings (*.svg)"), charts::Chart2D::kSvg);
 }
 
 } // namespace tarrow::support

@@ -21,4 +21,9 @@ void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QS
 void SaveChartToBitmap(charts::Chart2D& chart, platform::UserDialogs& dialogs,
                        const QString& prefix, const QDate& dataDate);
 
+// Saves a chart as a scalable SVG drawing (lines and text, no bitmap) under
+// the same default name with ".svg".
+void SaveChartToSvg(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QString& prefix,
+                    const QDate& dataDate);
+
 } // namespace tarrow::support

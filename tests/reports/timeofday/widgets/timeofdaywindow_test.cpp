@@ -215,6 +215,15 @@ TEST_F(TimeOfDayWindowTest, BitmapExportAndPrinting) {
     ASSERT_TRUE(bitmap.open(QIODevice::ReadOnly));
     EXPECT_TRUE(bitmap.read(2) == "BM");
 
+    // The File menu saves the chart as a drawing too, under its day's name.
+    dialogs.saveAnswers << dir.file(QStringLiteral("drawing"));
+    find<QAction>(*w, "SaveChartSvg")->trigger();
+    EXPECT_TRUE(
+        dialogs.saveInitials.last().endsWith(QStringLiteral("CallTrafficGraph_3_7_2009.svg")));
+    QFile drawing(dir.file(QStringLiteral("drawing.svg")));
+    ASSERT_TRUE(drawing.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(drawing.readAll().contains("<svg"));
+
     // Cancelling the print writes nothing and says nothing.
     find<QAction>(*w, "PrintChart")->trigger();
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("temp.bmp"))));
