@@ -11,6 +11,7 @@
 #include "support/updatecheck.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -30,8 +31,9 @@ const QString kUsage = QStringLiteral(
     "  tarrow load --logs DIR --day YYYY-MM-DD [--raw-csv FILE]\n"
     "                                      load one day, print what was found\n"
     "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
-    "                --out DIR [--charts bmp|png|svg|none] [--ports N] [--gos P]\n"
+    "                --out DIR [--charts bmp|png|svg|none] [--ports N] [--gos P] [--pdf FILE]\n"
     "                                      load one day and write every report into DIR\n"
+    "                                      (and the PDF management report into FILE)\n"
     "  tarrow capacity --logs DIR --day YYYY-MM-DD [--ports N] [--gos P] [--json]\n"
     "                                      busy hour, all ports busy and Erlang B sizing\n"
     "                                      (N ports in service, 0 or absent: the ports that\n"
@@ -63,6 +65,8 @@ struct Command {
                           QStringLiteral("HH:MM[:SS]"), QStringLiteral("23:59:59")};
     QCommandLineOption out{QStringLiteral("out"), QStringLiteral("Output folder."),
                            QStringLiteral("DIR")};
+    QCommandLineOption pdf{QStringLiteral("pdf"), QStringLiteral("PDF management report."),
+                           QStringLiteral("FILE")};
     QCommandLineOption charts{QStringLiteral("charts"), QStringLiteral("Chart pictures."),
                               QStringLiteral("bmp|png|none"), QStringLiteral("bmp")};
     QCommandLineOption ports{QStringLiteral("ports"), QStringLiteral("Ports in service."),
@@ -75,7 +79,7 @@ struct Command {
 
     Command() {
         parser.addOptions(
-            {logs, day, rawCsv, dataDir, from, to, out, charts, ports, gos, json, help});
+            {logs, day, rawCsv, dataDir, from, to, out, charts, ports, gos, json, pdf, help});
     }
 };
 
@@ -115,11 +119,13 @@ public:
         return loaded;
     }
 
-    int report(Command& c, const ChartWriter& chartWriter) {
+    int report(Command& c, const ChartWriter& chartWriter, const PdfWriter& pdfWriter) {
         if (!require(c, c.out))
             return ExitBadInput;
         ReportFilesRequest request;
         request.outFolder = c.parser.value(c.out);
+        if (c.parser.isSet(c.pdf))
+            request.pdfPath = QDir(c.parser.value(c.pdf)).absolutePath();
         request.range.from = readTime(c.parser.value(c.from));
         request.range.to = readTime(c.parser.value(c.to));
         const QString charts = c.parser.value(c.charts).toLower();
@@ -145,7 +151,8 @@ public:
         const int loaded = loadDay(c);
         if (loaded != ExitOk)
             return loaded;
-        const ReportFilesOutcome outcome = writeReportFiles(state_, request, chartWriter);
+        const ReportFilesOutcome outcome =
+            writeReportFiles(state_, request, chartWriter, pdfWriter);
         for (const QString& note : outcome.notes)
             out_ << note << "\r\n";
         for (const QString& name : outcome.written)
@@ -326,7 +333,8 @@ struct SubCommand {
     std::function<int(Runner&, Command&)> run;
 };
 
-std::vector<SubCommand> subCommands(const ChartWriter& charts, QTextStream& out, QTextStream& err) {
+std::vector<SubCommand> subCommands(const ChartWriter& charts, const PdfWriter& pdf,
+                                    QTextStream& out, QTextStream& err) {
     const QString logs = QStringLiteral("logs");
     const QString day = QStringLiteral("day");
     return {{QStringLiteral("days"), {logs}, [](Runner& r, Command& c) { return r.days(c); }},
@@ -335,8 +343,9 @@ std::vector<SubCommand> subCommands(const ChartWriter& charts, QTextStream& out,
              [](Runner& r, Command& c) { return r.load(c); }},
             {QStringLiteral("report"),
              {logs, day, QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("out"),
-              QStringLiteral("charts"), QStringLiteral("ports"), QStringLiteral("gos")},
-             [&charts](Runner& r, Command& c) { return r.report(c, charts); }},
+              QStringLiteral("charts"), QStringLiteral("ports"), QStringLiteral("gos"),
+              QStringLiteral("pdf")},
+             [&charts, &pdf](Runner& r, Command& c) { return r.report(c, charts, pdf); }},
             {QStringLiteral("capacity"),
              {logs, day, QStringLiteral("ports"), QStringLiteral("gos"), QStringLiteral("json")},
              [](Runner& r, Command& c) { return r.capacity(c); }},
@@ -348,7 +357,7 @@ std::vector<SubCommand> subCommands(const ChartWriter& charts, QTextStream& out,
 } // namespace
 
 int runCommandLine(const QStringList& args, const QString& programFolder, QTextStream& out,
-                   QTextStream& err, const ChartWriter& charts) {
+                   QTextStream& err, const ChartWriter& charts, const PdfWriter& pdf) {
     const QString name = args.value(0);
     if (name == QLatin1String("help") || name == QLatin1String("--help") ||
         name == QLatin1String("-h")) {
@@ -359,7 +368,7 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         out << "tarrow " << TARROW_VERSION_STRING << '\n';
         return ExitOk;
     }
-    const std::vector<SubCommand> commands = subCommands(charts, out, err);
+    const std::vector<SubCommand> commands = subCommands(charts, pdf, out, err);
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&name](const SubCommand& s) { return s.name == name; });
     if (command == commands.end()) {

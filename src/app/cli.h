@@ -19,9 +19,9 @@ enum ExitCode { ExitOk = 0, ExitNoCallData = 1, ExitBadInput = 2, ExitNewerVersi
 [[nodiscard]] bool isCommandLineRun(const QStringList& args);
 
 // Runs a sub-command headless; returns its exit code. Without a chart writer,
-// "report" writes no chart pictures.
+// "report" writes no chart pictures; without a PDF writer it refuses --pdf.
 [[nodiscard]] int runCommandLine(const QStringList& args, const QString& programFolder,
                                  QTextStream& out, QTextStream& err,
-                                 const ChartWriter& charts = {});
+                                 const ChartWriter& charts = {}, const PdfWriter& pdf = {});
 
 } // namespace tarrow::app

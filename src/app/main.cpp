@@ -1,6 +1,7 @@
 #include "app/cli.h"
 #include "app/startup.h"
 #include "app/widgets/frmmain.h"
+#include "app/widgets/pdfreport.h"
 #include "app/widgets/reportcharts.h"
 #include "platform/folderlock.h"
 #include "platform/widgets/qtuserdialogs.h"
@@ -72,16 +73,20 @@ int runWindow(int argc, char** argv) {
     return QApplication::exec();
 }
 
-// Whether a report run draws chart pictures (all but --charts none).
+// Whether a report run draws: chart pictures (all but --charts none) or the
+// PDF report.
 bool drawsPictures(const QStringList& args) {
+    bool pictures = true;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--"))
             break;
+        if (args[i] == QLatin1String("--pdf") || args[i].startsWith(QLatin1String("--pdf=")))
+            return true;
         if (args[i] == QLatin1String("--charts=none") ||
             (args[i] == QLatin1String("--charts") && args.value(i + 1) == QLatin1String("none")))
-            return false;
+            pictures = false;
     }
-    return true;
+    return pictures;
 }
 
 } // namespace
@@ -110,7 +115,7 @@ int main(int argc, char** argv) {
         QApplication application(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Tarrow"));
         return app::runCommandLine(args, QApplication::applicationDirPath(), out, err,
-                                   app::chartPictureWriter());
+                                   app::chartPictureWriter(), app::writePdfReport);
     }
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarrow"));

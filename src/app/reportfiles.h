@@ -5,10 +5,12 @@
 #include "platform/result.h"
 #include "reports/reporttable.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace tarrow::app {
 
@@ -19,12 +21,33 @@ struct ReportFilesRequest {
     reports::TimeRange range;     // of the per-port reports
     reports::SizingChoice sizing; // of the Capacity report
     ChartFormat chartFormat = ChartFormat::Bitmap;
+    QString pdfPath; // the management report, when asked for
 };
 
 // Draws a report's chart into a picture file.
 using ChartWriter = std::function<platform::Result(const reports::ReportEntry& report,
                                                    const charts::ChartModel& chart,
                                                    ChartFormat format, const QString& path)>;
+
+// Every report of the report table computed once for the loaded day.
+struct ComputedReport {
+    const reports::ReportEntry* entry = nullptr;
+    reports::ReportOutput output;
+};
+struct ComputedReports {
+    QDate day;
+    reports::SizingChoice sizing;
+    std::vector<ComputedReport> reports; // in report-table order, failed ones left out
+    QStringList errors;                  // one per report that failed
+};
+// rangeOf gives the range of each report that takes one.
+[[nodiscard]] ComputedReports
+computeEveryReport(load::AppState& state,
+                   const std::function<reports::TimeRange(reports::ReportId)>& rangeOf,
+                   const reports::SizingChoice& sizing);
+
+// Writes the management report as a PDF file (drawn by the window library).
+using PdfWriter = std::function<platform::Result(const ComputedReports& reports, const QString& path)>;
 
 struct ReportFilesOutcome {
     QStringList written; // file names, in the order written
@@ -36,9 +59,11 @@ struct ReportFilesOutcome {
 // windows do, and writes into the folder each result table as <Table>.csv,
 // each summary CSV under its default name, the files of reports that keep
 // their tables in memory, and each chart picture under its
-// default name (when a chart writer is given and a format chosen).
+// default name (when a chart writer is given and a format chosen), and the
+// PDF management report when a path is given.
 [[nodiscard]] ReportFilesOutcome writeReportFiles(load::AppState& state,
                                                   const ReportFilesRequest& request,
-                                                  const ChartWriter& charts);
+                                                  const ChartWriter& charts,
+                                                  const PdfWriter& pdf = {});
 
 } // namespace tarrow::app

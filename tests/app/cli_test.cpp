@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -202,6 +204,67 @@ TEST_F(CliTest, ReportWritesSvgCharts) {
         EXPECT_GT(shapes, 10) << chart.file;
         EXPECT_FALSE(bytes.contains("<image")) << chart.file << " holds a bitmap";
     }
+}
+
+// Runs a poppler tool on a file and gives its output.
+QString poppler(const QString& tool, const QStringList& args) {
+    QProcess process;
+    process.start(tool, args);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST_F(CliTest, ReportWritesThePdfManagementReport) {
+    const QString pdf = dir.file(QStringLiteral("report/TarrowReport.pdf"));
+    QDir().mkpath(dir.file(QStringLiteral("report")));
+    const QStringList report = QStringList{QStringLiteral("report"), QStringLiteral("--day"),
+                                           QStringLiteral("2009-01-15"), QStringLiteral("--out"),
+                                           dir.file(QStringLiteral("out")), QStringLiteral("--charts"),
+                                           QStringLiteral("none")} +
+                               common();
+    const ProcessRun run = tarrow(report + QStringList{QStringLiteral("--pdf"), pdf});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Wrote ") + pdf));
+
+    const QString info = poppler(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_TRUE(info.contains(QStringLiteral("595 x 842 pts (A4)"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages: +5\n"))))
+        << info.toStdString();
+    // Text is text: the verdict leads, each report has its page, every page its footer.
+    const QString text = poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
+                                                               QStringLiteral("-")});
+    const QStringList pages = text.split(QLatin1Char('\f'));
+    ASSERT_GE(pages.size(), 5);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("ports"))) << pages[0].toStdString();
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Busy hour")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Capacity Report")));
+    for (const char* title : {"Port Availability", "Call Traffic", "Call Distribution",
+                              "Port Time Use"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(title))) << title;
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Max")));
+    for (int page = 0; page < 5; ++page) {
+        EXPECT_TRUE(pages[page].contains(QStringLiteral("Page %1").arg(page + 1))) << page;
+        EXPECT_TRUE(pages[page].contains(QStringLiteral("Tarrow " TARROW_VERSION_STRING " \u2014 2009-01-15")));
+    }
+    // Fonts travel with the file and charts are drawings, not pictures.
+    const QStringList fonts =
+        poppler(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    EXPECT_FALSE(fonts.isEmpty());
+    const QRegularExpression embedded(QStringLiteral(" (yes|no) +(yes|no) +(yes|no) +\\d+ +\\d+$"));
+    for (const QString& font : fonts)
+        EXPECT_EQ(embedded.match(font).captured(1), QStringLiteral("yes")) << font.toStdString();
+    EXPECT_EQ(poppler(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).count(QLatin1Char('\n')), 2)
+        << "only the header lines of an empty list";
+
+    // A folder or an unwritable place gets a message and exit 2; nothing half-written.
+    for (const QString& bad : {dir.file(QStringLiteral("report")),
+                               QStringLiteral("/proc/TarrowReport.pdf")}) {
+        const ProcessRun refused = tarrow(report + QStringList{QStringLiteral("--pdf"), bad});
+        EXPECT_EQ(refused.code, 2) << bad.toStdString();
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("Could not save"))) << refused.err.toStdString();
+        EXPECT_FALSE(refused.out.contains(QStringLiteral("Wrote ") + bad));
+    }
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/TarrowReport.pdf")));
 }
 
 TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {

@@ -1,6 +1,7 @@
 #include "app/widgets/frmmain.h"
 
 #include "app/startup.h"
+#include "app/widgets/busypointer.h"
 #include "load/loadedday.h"
 #include "logparse/logfiles.h"
 #include "platform/userdialogs.h"
@@ -41,14 +42,6 @@ QPushButton* button(const QString& name, const QString& caption) {
     return named(new QPushButton(caption), name);
 }
 
-// Shows the wait pointer for as long as it lives.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 } // namespace
 
@@ -85,6 +78,11 @@ void frmMain::buildMenus() {
     // Saving the working database under another name has no defined action yet.
     file->addAction(QStringLiteral("Save Database"))
         ->setObjectName(QStringLiteral("mnuSaveDatabase"));
+    mnuExportPdf = file->addAction(QStringLiteral("Export PDF Report..."));
+    mnuExportPdf->setObjectName(QStringLiteral("mnuExportPdf"));
+    mnuExportPdf->setEnabled(false);
+    connect(mnuExportPdf, &QAction::triggered, this, &frmMain::exportPdfReport);
+    file->addSeparator();
     mnuExit = file->addAction(QStringLiteral("Exit"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuExit, &QAction::triggered, this, &frmMain::close);

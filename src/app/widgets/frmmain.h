@@ -93,6 +93,8 @@ private:
     bool buildDayList();
     void loadData();
     void runReport(reports::ReportId report);
+    // "Export PDF Report...": every report of the loaded day into one PDF.
+    void exportPdfReport();
     void setReportButtonsEnabled(bool enabled);
     void setBusy(bool busy);
     // Whether long work (a load, a report computation, the update check) runs.
@@ -134,6 +136,7 @@ private:
     QSpinBox* spnPortsInService = nullptr;
     QComboBox* cmbTargetBlocking = nullptr;
     QAction* mnuExit = nullptr;
+    QAction* mnuExportPdf = nullptr;
 };
 
 } // namespace tarrow::app

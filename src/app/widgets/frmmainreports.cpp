@@ -3,6 +3,10 @@
 #include "app/widgets/frmmain.h"
 
 #include "app/startup.h"
+#include "app/widgets/busypointer.h"
+#include "app/widgets/pdfreport.h"
+#include "platform/fileoutput.h"
+#include "platform/shownpath.h"
 #include "load/loadedday.h"
 #include "platform/userdialogs.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
@@ -161,6 +165,40 @@ void frmMain::runReport(reports::ReportId report) {
 void frmMain::setReportButtonsEnabled(bool enabled) {
     for (const auto& [id, run] : reportButtons_)
         run->setEnabled(enabled);
+    mnuExportPdf->setEnabled(enabled);
+}
+
+void frmMain::exportPdfReport() {
+    const QDate day = state_.day.dataDate.date();
+    const QString path = dialogs_.saveFile(
+        QStringLiteral("Export PDF Report"),
+        QDir(platform::defaultSaveFolder()).filePath(app::pdfReportFileName(day)),
+        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
+    if (path.isEmpty())
+        return;
+    platform::Result written;
+    QStringList errors;
+    {
+        BusyPointer busy;
+        setBusy(true);
+        showStatus(QStringLiteral("Writing the PDF report..."), 0);
+        const app::ComputedReports computed = app::computeEveryReport(
+            state_, [this](reports::ReportId id) { return range(id); }, sizing());
+        errors = computed.errors;
+        if (!closeAsked_)
+            written = app::writePdfReport(computed, path);
+        hideStatus();
+        setBusy(false);
+    }
+    if (closeAsked_)
+        return;
+    for (const QString& error : errors)
+        dialogs_.message(error);
+    if (written.ok())
+        dialogs_.message(QStringLiteral("The report was saved as \"%1\".")
+                             .arg(platform::shownPath(path)));
+    else
+        dialogs_.message(written.error(), {}, platform::MessageIcon::Warning);
 }
 
 } // namespace tarrow::app

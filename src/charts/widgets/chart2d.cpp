@@ -24,6 +24,8 @@ namespace {
 QFont arial(int pointSize, bool bold = false) {
     QFont font(QStringLiteral("Arial"), pointSize);
     font.setBold(bold);
+    // No ligatures: a chart saved as SVG or PDF keeps "Traffic" searchable.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

@@ -1,0 +1,238 @@
+#include "app/widgets/pdfreport.h"
+
+#include "charts/widgets/chart2d.h"
+#include "charts/widgets/chartbuilder.h"
+#include "platform/fileoutput.h"
+#include "platform/isodate.h"
+#include "reports/capacity/capacityoutput.h"
+
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+
+namespace tarrow::app {
+
+namespace {
+
+// Page geometry in points (the writer works at 72 dots per inch).
+constexpr double kPageWidth = 595.0;
+constexpr double kPageHeight = 842.0;
+constexpr double kMargin = 42.0;
+constexpr double kFooterSpace = 34.0;
+constexpr double kContentWidth = kPageWidth - 2 * kMargin;
+constexpr double kContentBottom = kPageHeight - kMargin - kFooterSpace;
+// The chart is drawn at the size of a report window's chart and scaled.
+constexpr QSize kChartPixels(700, 420);
+constexpr double kChartHeight = kContentWidth * 420.0 / 700.0;
+
+QFont face(double points, bool bold = false) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    // Without shaping there are no ligatures, so "Traffic" is found and
+    // copied as the letters it is, not with an "ffi" sign.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+// Pages with a running position, a footer on each and a page count.
+class Pages {
+public:
+    Pages(QPdfWriter& writer, QPainter& painter, QString footer)
+        : writer_(writer), painter_(painter), footer_(std::move(footer)) {}
+
+    [[nodiscard]] double y() const { return y_; }
+    void advance(double height) { y_ += height; }
+    [[nodiscard]] bool fits(double height) const { return y_ + height <= kContentBottom; }
+
+    void finishPage() {
+        painter_.setFont(face(8));
+        painter_.setPen(Qt::darkGray);
+        painter_.drawText(QRectF(kMargin, kPageHeight - kMargin - 12, kContentWidth, 12),
+                          Qt::AlignLeft | Qt::AlignVCenter, footer_);
+        painter_.drawText(QRectF(kMargin, kPageHeight - kMargin - 12, kContentWidth, 12),
+                          Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Page %1").arg(page_));
+        painter_.setPen(Qt::black);
+    }
+    bool newPage() {
+        finishPage();
+        if (!writer_.newPage())
+            return false;
+        ++page_;
+        y_ = kMargin;
+        return true;
+    }
+
+    // A line of text the width of the page; returns its height.
+    void text(const QString& line, const QFont& font, const QColor& colour = Qt::black) {
+        painter_.setFont(font);
+        painter_.setPen(colour);
+        const QFontMetricsF metrics(font, &writer_);
+        const QRectF box = metrics.boundingRect(QRectF(kMargin, y_, kContentWidth, kPageHeight),
+                                                Qt::TextWordWrap, line);
+        painter_.drawText(QRectF(kMargin, y_, kContentWidth, box.height()), Qt::TextWordWrap,
+                          line);
+        painter_.setPen(Qt::black);
+        y_ += box.height() + 4;
+    }
+
+    QPainter& painter() { return painter_; }
+    QPdfWriter& writer() { return writer_; }
+
+private:
+    QPdfWriter& writer_;
+    QPainter& painter_;
+    QString footer_;
+    int page_ = 1;
+    double y_ = kMargin;
+};
+
+// A report's chart, drawn as lines and text into the next part of the page.
+void drawChart(Pages& pages, const charts::ChartModel& model) {
+    charts::Chart2D chart;
+    chart.setAttribute(Qt::WA_DontShowOnScreen);
+    chart.resize(kChartPixels);
+    chart.SetBatchMode(true);
+    charts::applyChartModel(chart, model);
+    chart.SetBatchMode(false);
+    chart.show();
+    QCoreApplication::processEvents();
+    if (!pages.fits(kChartHeight))
+        pages.newPage();
+    chart.renderVector(pages.painter(), QRectF(kMargin, pages.y(), kContentWidth, kChartHeight));
+    pages.advance(kChartHeight + 10);
+}
+
+// A summary grid as a table: columns at their grid widths (narrowed to the
+// page when wider), split over pages with the header row on each.
+bool drawTable(Pages& pages, const reports::SummaryTable& table) {
+    const auto& columns = table.layout.columns;
+    if (columns.isEmpty())
+        return true;
+    const QFont body = face(7.5);
+    const QFont bold = face(7.5, true);
+    // Each column as wide as in the grid (twips are twentieths of a point) or
+    // as its header, narrowed together when the page is too narrow.
+    std::vector<double> widths;
+    double total = 0;
+    const QFontMetricsF headerMetrics(bold, &pages.writer());
+    for (const reports::SummaryColumn& column : columns) {
+        widths.push_back(std::max(column.widthTwips / 20.0,
+                                  headerMetrics.horizontalAdvance(column.header.trimmed()) + 8));
+        total += widths.back();
+    }
+    if (total > kContentWidth)
+        for (double& width : widths)
+            width *= kContentWidth / total;
+    const double rowHeight = QFontMetricsF(body, &pages.writer()).height() + 3;
+    QPainter& p = pages.painter();
+    const auto drawRow = [&](const QStringList& cells, bool header) {
+        double x = kMargin;
+        const QRectF row(kMargin, pages.y(), std::min(total, kContentWidth), rowHeight);
+        if (header)
+            p.fillRect(row, QColor(225, 228, 235));
+        p.setFont(header ? bold : body);
+        const QFontMetricsF metrics(header ? bold : body, &pages.writer());
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            const QRectF cell(x + 2, pages.y(), widths[c] - 4, rowHeight);
+            const QString text = metrics.elidedText(cells.value(static_cast<qsizetype>(c)).trimmed(),
+                                                    Qt::ElideRight, cell.width());
+            p.drawText(cell, Qt::AlignVCenter | (header ? Qt::AlignLeft : Qt::AlignRight), text);
+            x += widths[c];
+        }
+        p.setPen(QColor(200, 200, 200));
+        p.drawLine(QPointF(row.left(), row.bottom()), QPointF(row.right(), row.bottom()));
+        p.setPen(Qt::black);
+        pages.advance(rowHeight);
+    };
+    QStringList headers;
+    for (const reports::SummaryColumn& column : columns)
+        headers << column.header;
+    if (!pages.fits(2 * rowHeight) && !pages.newPage())
+        return false;
+    drawRow(headers, true);
+    for (const QStringList& cells : table.rows) {
+        if (!pages.fits(rowHeight)) {
+            if (!pages.newPage())
+                return false;
+            drawRow(headers, true);
+        }
+        drawRow(cells, false);
+    }
+    return true;
+}
+
+const ComputedReport* find(const ComputedReports& computed, reports::ReportId id) {
+    for (const ComputedReport& report : computed.reports)
+        if (report.entry->id == id)
+            return &report;
+    return nullptr;
+}
+
+bool drawReport(Pages& pages, const ComputedReports& computed) {
+    pages.text(QStringLiteral("Port usage report for %1").arg(QLocale().toString(
+                   computed.day, QLocale::LongFormat)),
+               face(16, true));
+    if (const ComputedReport* capacity = find(computed, reports::ReportId::Capacity);
+        capacity && capacity->output.capacity) {
+        const reports::CapacityFigures& figures = *capacity->output.capacity;
+        const reports::Sizing sizing = reports::sizeCapacity(figures, computed.sizing);
+        const bool enough = sizing.portsToAdd <= 0;
+        pages.text(reports::capacityHeadline(figures, sizing), face(13, true),
+                   enough ? QColor(0, 110, 40) : QColor(180, 20, 20));
+        for (const reports::VerdictLine& line : reports::capacityVerdict(figures, sizing))
+            pages.text(line.label + QStringLiteral(": ") + line.value, face(9),
+                       line.warning ? QColor(180, 20, 20) : QColor(Qt::black));
+        pages.advance(6);
+        drawChart(pages, capacity->output.chart);
+    }
+    for (const reports::ReportId id :
+         {reports::ReportId::PortAvailability, reports::ReportId::CallTraffic,
+          reports::ReportId::CallDistribution, reports::ReportId::PortTimeUse}) {
+        const ComputedReport* report = find(computed, id);
+        if (!report)
+            continue;
+        if (!pages.newPage())
+            return false;
+        pages.text(report->entry->tabCaption, face(14, true));
+        drawChart(pages, report->output.chart);
+        if (!drawTable(pages, report->output.summary))
+            return false;
+    }
+    pages.finishPage();
+    return true;
+}
+
+} // namespace
+
+QString pdfReportFileName(const QDate& day) {
+    return platform::dateFileName(QStringLiteral("TarrowReport_"), day, QStringLiteral(".pdf"));
+}
+
+platform::Result writePdfReport(const ComputedReports& computed, const QString& path) {
+    return platform::saveAtomically(path, [&computed](QIODevice& file) {
+        QPdfWriter writer(&file);
+        writer.setResolution(72);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+        writer.setTitle(QStringLiteral("Tarrow port usage report %1")
+                            .arg(platform::isoDate(computed.day)));
+        writer.setCreator(QStringLiteral("Tarrow " TARROW_VERSION_STRING));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return platform::Result::failure(QStringLiteral("The PDF could not be started."));
+        Pages pages(writer, painter,
+                    QStringLiteral("Tarrow %1 \u2014 %2")
+                        .arg(QStringLiteral(TARROW_VERSION_STRING), platform::isoDate(computed.day)));
+        const bool drawn = drawReport(pages, computed);
+        if (!painter.end() || !drawn)
+            return platform::Result::failure(QStringLiteral("The PDF could not be written."));
+        return platform::Result();
+    });
+}
+
+} // namespace tarrow::app
