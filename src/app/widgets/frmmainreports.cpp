@@ -15,6 +15,7 @@
 #include "support/widgets/supportwindows.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -170,12 +171,14 @@ void frmMain::setReportButtonsEnabled(bool enabled) {
 
 void frmMain::exportPdfReport() {
     const QDate day = state_.day.dataDate.date();
-    const QString path = dialogs_.saveFile(
+    QString path = dialogs_.saveFile(
         QStringLiteral("Export PDF Report"),
         QDir(platform::defaultSaveFolder()).filePath(app::pdfReportFileName(day)),
         QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
     platform::Result written;
     QStringList errors;
     {

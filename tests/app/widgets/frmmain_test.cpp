@@ -267,6 +267,25 @@ TEST_F(FrmMainShutdownTest, ClosingDuringAReportComputationClosesAfterIt) {
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_F(FrmMainTest, ExportPdfReportWritesTheLoadedDay) {
+    QAction* exportPdf = window().findChild<QAction*>(QStringLiteral("mnuExportPdf"));
+    ASSERT_NE(exportPdf, nullptr);
+    EXPECT_FALSE(exportPdf->isEnabled()) << "nothing to report before a day is loaded";
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+    browseTo(logs());
+    find<QPushButton>("cmdParseLogs")->click();
+    ASSERT_TRUE(exportPdf->isEnabled());
+    dialogs.messages.clear();
+    dialogs.saveAnswers << dir.file(QStringLiteral("manager"));
+    exportPdf->trigger();
+    EXPECT_TRUE(dialogs.saveInitials.last().endsWith(QStringLiteral("TarrowReport_1_15_2009.pdf")));
+    QFile pdf(dir.file(QStringLiteral("manager.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(pdf.read(5), QByteArray("%PDF-"));
+    EXPECT_EQ(dialogs.texts().last(),
+              QStringLiteral("The report was saved as \"%1\".").arg(pdf.fileName()));
+}
+
 TEST_F(FrmMainTest, LoadDataOnAVanishedFolderSaysSo) {
     writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
     browseTo(logs());
