@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -34,6 +35,9 @@ void lowerPriority() {
 int runWindow(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarrow"));
+    // The desktop file, icon and AppStream entry all go by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarrow.Tarrow"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.tarrow.Tarrow")));
     QCommandLineParser parser;
     const QCommandLineOption logs(QStringLiteral("logs"), QStringLiteral("Log folder."),
                                   QStringLiteral("DIR"));
@@ -48,7 +52,7 @@ int runWindow(int argc, char** argv) {
     platform::FolderLock lock;
     QTemporaryDir ownFolder;
     load::AppState state;
-    state.programFolder = QApplication::applicationDirPath();
+    state.programFolder = app::programFolderOf(QApplication::applicationDirPath());
     state.dataFolder = app::chooseDataFolder(state.programFolder, parser.value(dataDir));
     // A second window on a data folder in use works in a temporary folder of
     // its own rather than mixing its rows with the first one's.
@@ -114,10 +118,12 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         QApplication application(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Tarrow"));
-        return app::runCommandLine(args, QApplication::applicationDirPath(), out, err,
+        return app::runCommandLine(args, app::programFolderOf(QApplication::applicationDirPath()),
+                                   out, err,
                                    app::chartPictureWriter(), app::writePdfReport);
     }
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarrow"));
-    return app::runCommandLine(args, QCoreApplication::applicationDirPath(), out, err);
+    return app::runCommandLine(args, app::programFolderOf(QCoreApplication::applicationDirPath()),
+                               out, err);
 }

@@ -8,11 +8,30 @@
 
 namespace tarrow::app {
 
+namespace {
+// The program's own files in an installed layout, from its bin/ folder.
+const QString kInstalledFolder = QStringLiteral("../share/tarrow");
+} // namespace
+
+QString programFolderOf(const QString& executableFolder) {
+    const QDir executable(executableFolder);
+    if (QFileInfo::exists(executable.filePath(store::templateFileName())))
+        return executableFolder;
+    const QString installed = QDir::cleanPath(executable.filePath(kInstalledFolder));
+    if (QFileInfo::exists(QDir(installed).filePath(store::templateFileName())))
+        return installed;
+    return executableFolder;
+}
+
+bool isInstalled(const QString& programFolder) {
+    return QDir::cleanPath(programFolder).endsWith(QStringLiteral("/share/tarrow"));
+}
+
 QString chooseDataFolder(const QString& programFolder, const QString& overrideDir) {
     if (!overrideDir.isEmpty())
         return QDir(overrideDir).absolutePath();
     const QFileInfo program(programFolder);
-    if (program.isDir() && program.isWritable())
+    if (!isInstalled(programFolder) && program.isDir() && program.isWritable())
         return programFolder;
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }

@@ -12,8 +12,16 @@ class RegistryApi;
 
 namespace tarrow::app {
 
+// The folder of the program's own files (the database template, the help
+// page, language libraries): the executable's folder in a build, share/tarrow
+// beside its bin/ folder when installed.
+[[nodiscard]] QString programFolderOf(const QString& executableFolder);
+// Whether that folder is an installed one (share/tarrow).
+[[nodiscard]] bool isInstalled(const QString& programFolder);
+
 // The folder for the working database: the override when given, else the
-// program folder when it is writable, else the per-user data folder.
+// program folder when it is writable and not installed, else the per-user
+// data folder.
 [[nodiscard]] QString chooseDataFolder(const QString& programFolder, const QString& overrideDir);
 
 // Prepares the working database (copied from its template when missing, made
