@@ -267,6 +267,36 @@ TEST_F(CliTest, ReportWritesThePdfManagementReport) {
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/TarrowReport.pdf")));
 }
 
+TEST_F(CliTest, APdfOfTenThousandPortsSplitsItsTablesOverPages) {
+    QByteArray log;
+    for (int port = 0; port < 10000; ++port) {
+        const QByteArray name = "Port" + QByteArray::number(port);
+        log += logLine(testing::logTime("2009-01-16", 36000 + port % 3000).constData(), "1162",
+                       "NEW CALL", name.constData(), 1, 9) +
+               logLine(testing::logTime("2009-01-16", 36060 + port % 3000).constData(), "1163",
+                       "CALL DISCONNECT", name.constData(), 0, 9);
+    }
+    dir.write(QStringLiteral("many/data_qnhcmgr_20090116.csv"), log);
+    const QString pdf = dir.file(QStringLiteral("many.pdf"));
+    const ProcessRun run = tarrow(
+        {QStringLiteral("report"), QStringLiteral("--logs"), dir.file(QStringLiteral("many")),
+         QStringLiteral("--day"), QStringLiteral("2009-01-16"), QStringLiteral("--out"),
+         dir.file(QStringLiteral("many-out")), QStringLiteral("--charts"), QStringLiteral("none"),
+         QStringLiteral("--pdf"), pdf});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages: +(\\d+)"))
+                                              .match(poppler(QStringLiteral("pdfinfo"), {pdf}));
+    EXPECT_GT(pages.captured(1).toInt(), 300);
+    // A page in the middle of a per-port table starts with the table's header row
+    // and shows whole port numbers.
+    const QString middle = poppler(QStringLiteral("pdftotext"),
+                                   {QStringLiteral("-f"), QStringLiteral("200"), QStringLiteral("-l"),
+                                    QStringLiteral("200"), QStringLiteral("-layout"), pdf,
+                                    QStringLiteral("-")});
+    EXPECT_TRUE(middle.trimmed().startsWith(QStringLiteral("Port "))) << middle.left(200).toStdString();
+    EXPECT_TRUE(middle.contains(QRegularExpression(QStringLiteral("\\n\\d{4} "))));
+}
+
 TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
     const QString out = dir.file(QStringLiteral("out"));
     const ProcessRun run =

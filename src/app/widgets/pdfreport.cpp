@@ -115,16 +115,23 @@ bool drawTable(Pages& pages, const reports::SummaryTable& table) {
         return true;
     const QFont body = face(7.5);
     const QFont bold = face(7.5, true);
-    // Each column as wide as in the grid (twips are twentieths of a point) or
-    // as its header, narrowed together when the page is too narrow.
+    // Each column as wide as in the grid (twips are twentieths of a point),
+    // its header or its widest cell, narrowed together when the page is too
+    // narrow.
     std::vector<double> widths;
-    double total = 0;
     const QFontMetricsF headerMetrics(bold, &pages.writer());
-    for (const reports::SummaryColumn& column : columns) {
+    const QFontMetricsF cellMetrics(body, &pages.writer());
+    for (const reports::SummaryColumn& column : columns)
         widths.push_back(std::max(column.widthTwips / 20.0,
                                   headerMetrics.horizontalAdvance(column.header.trimmed()) + 8));
-        total += widths.back();
-    }
+    for (const QStringList& cells : table.rows)
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            widths[c] = std::max(
+                widths[c],
+                cellMetrics.horizontalAdvance(cells.value(static_cast<qsizetype>(c)).trimmed()) + 8);
+    double total = 0;
+    for (const double width : widths)
+        total += width;
     if (total > kContentWidth)
         for (double& width : widths)
             width *= kContentWidth / total;
