@@ -31,6 +31,9 @@ common=(--logs "$work/logs" --day 2026-12-01 --data-dir "$work/cli")
 load=$(best "$build/bin/tarrow" load "${common[@]}")
 report=$(best "$build/bin/tarrow" report "${common[@]}" --out "$work/out" --charts png)
 none=$(best "$build/bin/tarrow" report "${common[@]}" --out "$work/out" --charts none)
+pdf=$(best "$build/bin/tarrow" report "${common[@]}" --out "$work/out" --charts none \
+      --pdf "$work/report.pdf")
 echo "tarrow load: $load ms ($(( load / (floor > 0 ? floor : 1) ))x the read floor)"
 echo "tarrow report --charts png: $report ms, $(( report - load )) ms on top of load" \
      "(--charts none: $(( none - load )) ms)"
+echo "tarrow report --pdf: $(( pdf - none )) ms on top of the report without pictures"
