@@ -3,6 +3,7 @@
 #include "platform/shownpath.h"
 #include "platform/userdialogs.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -25,6 +26,15 @@ QString defaultSaveFolder() {
 #else
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 #endif
+}
+
+QString whyNotWritten(const QIODevice& device) {
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    const QString said = device.errorString();
+    if ((file && file->error() == QFileDevice::NoError) || said.isEmpty() ||
+        said == QLatin1String("Unknown error"))
+        return QStringLiteral("the file could not be written in full (is the disk full?)");
+    return said;
 }
 
 namespace {
@@ -63,14 +73,35 @@ Result saveAtomically(const QString& path, const std::function<Result(QIODevice&
         file.cancelWriting();
         return failed(written.error());
     }
+    // The last bytes may still sit in the file's buffer, and a failure to write
+    // them out is not seen by commit(): flush first and check, and check that
+    // no write before failed unseen by a writer that does not look.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        const QString why = whyNotWritten(file);
+        file.cancelWriting();
+        (void)file.commit(); // discards the temporary file
+        return failed(why);
+    }
     if (!file.commit())
-        return failed(file.errorString());
+        return failed(whyNotWritten(file));
     return {};
+}
+
+Result saveDrawnAtomically(const QString& path,
+                           const std::function<Result(QIODevice&)>& draw) {
+    QBuffer memory;
+    memory.open(QIODevice::WriteOnly);
+    if (const Result drawn = draw(memory); !drawn.ok())
+        return Result::failure(QStringLiteral("Could not save \"%1\": %2")
+                                   .arg(shownPath(path), drawn.error()));
+    return saveFileAtomically(path, memory.data());
 }
 
 Result saveFileAtomically(const QString& path, const QByteArray& bytes) {
     return saveAtomically(path, [&bytes](QIODevice& out) {
-        return out.write(bytes) == bytes.size() ? Result() : Result::failure(out.errorString());
+        if (out.write(bytes) == bytes.size())
+            return Result();
+        return Result::failure(whyNotWritten(out));
     });
 }
 

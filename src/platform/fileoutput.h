@@ -26,8 +26,17 @@ namespace tarrow::platform {
 // existing file is replaced by a complete new one or stays as it was.
 Result saveAtomically(const QString& path, const std::function<Result(QIODevice&)>& write);
 
+// What the system said about a failed write to a file, or a plain reason
+// when it said nothing useful ("Unknown error").
+[[nodiscard]] QString whyNotWritten(const QIODevice& device);
+
 // saveAtomically for bytes already in memory.
 Result saveFileAtomically(const QString& path, const QByteArray& bytes);
+
+// For writers that do not check their own writes (pictures, drawings, PDF):
+// draw() fills memory first, and the bytes are then saved with every write
+// checked, so a full disk can never leave a cut-off file called saved.
+Result saveDrawnAtomically(const QString& path, const std::function<Result(QIODevice&)>& draw);
 
 class UserDialogs;
 

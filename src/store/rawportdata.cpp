@@ -157,7 +157,7 @@ Result writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& 
             }
             line += '\n';
             if (!put(line))
-                return Result::failure(file.errorString());
+                return Result::failure(platform::whyNotWritten(file));
             while (query.executeStep()) {
                 line.clear();
                 for (int c = 0; c < query.getColumnCount(); ++c) {
@@ -168,7 +168,7 @@ Result writeTableCsv(WorkingDatabase& wdb, const QString& table, const QString& 
                 }
                 line += '\n';
                 if (!put(line))
-                    return Result::failure(file.errorString());
+                    return Result::failure(platform::whyNotWritten(file));
             }
         } catch (const std::exception& e) {
             wdb.noteFailure(e);

@@ -38,6 +38,23 @@ TEST(Saving, AFullDiskKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+TEST(Saving, ASmallFileOnAFullDiskIsAFailureAndLeavesNothing) {
+    // A small file sits in the write buffer until the end: its failure shows
+    // only when the buffer is written out.
+    testing::SmallDisk disk(64);
+    if (!disk.ok())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    QFile filler(disk.file(QStringLiteral("filler")));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'f')) == 4096) {
+    }
+    filler.close();
+    const QString path = disk.file(QStringLiteral("Summary.csv"));
+    const Result saved = saveFileAtomically(path, QByteArray(100, 's'));
+    EXPECT_FALSE(saved.ok());
+    EXPECT_FALSE(QFileInfo::exists(path)) << "no empty file in its place";
+}
+
 TEST(Saving, AFailingWriterLeavesTheOldFile) {
     testing::TempFolder folder;
     const QString path = folder.write(QStringLiteral("Graph.png"), "old picture");

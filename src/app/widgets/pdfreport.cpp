@@ -221,7 +221,7 @@ QString pdfReportFileName(const QDate& day) {
 }
 
 platform::Result writePdfReport(const ComputedReports& computed, const QString& path) {
-    return platform::saveAtomically(path, [&computed](QIODevice& file) {
+    return platform::saveDrawnAtomically(path, [&computed](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setResolution(72);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,

@@ -271,7 +271,7 @@ void Chart2D::renderVector(QPainter& painter, const QRectF& target) {
 platform::Result Chart2D::DrawToFile(const QString& path, int format) {
     flush();
     if (format == kSvg)
-        return platform::saveAtomically(path, [&](QIODevice& file) {
+        return platform::saveDrawnAtomically(path, [&](QIODevice& file) {
             QSvgGenerator svg;
             svg.setOutputDevice(&file);
             svg.setSize(size());
@@ -286,7 +286,7 @@ platform::Result Chart2D::DrawToFile(const QString& path, int format) {
             return platform::Result();
         });
     const QImage image = grab().toImage();
-    return platform::saveAtomically(path, [&](QIODevice& file) {
+    return platform::saveDrawnAtomically(path, [&](QIODevice& file) {
         if (image.isNull() || !image.save(&file, format == kPng ? "PNG" : "BMP"))
             return platform::Result::failure(
                 QStringLiteral("The chart picture could not be written."));
