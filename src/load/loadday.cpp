@@ -89,7 +89,7 @@ FileRead awaitParse(FileParse& job, const LogFile& file, const LoadProgress& pro
 
 // Adds one parsed file to the day and stores its rows.
 void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
-             store::WorkingDatabase& database, const LoadProgress& progress, LoadOutcome& outcome) {
+             store::WorkingDatabase* database, const LoadProgress& progress, LoadOutcome& outcome) {
     LoadedDay& day = outcome.day;
     day.problems.merge(parsed.problems);
     if (parsed.tooManyLines) {
@@ -111,8 +111,10 @@ void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
     const auto stored = [&](std::size_t rows) {
         return goOn(progress, lines + static_cast<qint64>(rows) * lines / rowCount, outcome);
     };
+    // Without a database the rows are only kept in memory.
     const platform::Result appended =
-        store::appendRawRows(database, dayNumber, parsed.rows, stored);
+        database ? store::appendRawRows(*database, dayNumber, parsed.rows, stored)
+                 : platform::Result();
     if (outcome.cancelled)
         return;
     if (appended.ok() && day.rows.empty())
@@ -125,7 +127,7 @@ void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
 
 // Every file of the day: each parsed on a worker while the one before it is
 // stored.
-void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
+void loadFiles(const QList<LogFile>& files, store::WorkingDatabase* database,
                const LoadRequest& request, const LoadProgress& progress, LoadOutcome& outcome) {
     ParseOptions options;
     options.chosenDay =
@@ -176,7 +178,7 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
     // half-way leaves a file the next start-up replaces.
     (void)database.markLoad(true);
     outcome.errors = store::ClearDatabases(database);
-    loadFiles(filesForDay(listing.files, request.day), database, request, progress, outcome);
+    loadFiles(filesForDay(listing.files, request.day), &database, request, progress, outcome);
     if (outcome.cancelled) {
         // A half-loaded day is no day: what earlier files stored goes too.
         if (const platform::Result emptied = store::emptyRawPortData(database); !emptied.ok())
@@ -197,6 +199,12 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
         outcome.message = outcome.foundCalls() ? loadMessage(request.entryText, outcome.day.calls)
                                                : noDataMessage();
     return outcome;
+}
+
+LoadedDay readDay(const QList<LogFile>& files, const LoadRequest& request) {
+    LoadOutcome outcome;
+    loadFiles(filesForDay(files, request.day), nullptr, request, {}, outcome);
+    return std::move(outcome.day);
 }
 
 QString loadMessage(const QString& entryText,

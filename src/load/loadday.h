@@ -2,6 +2,7 @@
 
 #include "load/loadedday.h"
 #include "logparse/fieldreaders.h"
+#include "logparse/logfiles.h"
 
 #include <QDate>
 #include <QString>
@@ -54,6 +55,11 @@ struct LoadOutcome {
 // The peaks go on from those of the previous day.
 [[nodiscard]] LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request,
                                   const LoadedDay& previous, const LoadProgress& progress = {});
+
+// The day as "Load Data" would load it as the first day since start (no peaks
+// carried over), from a folder listing made once, without touching any
+// database: for computing many days.
+[[nodiscard]] LoadedDay readDay(const QList<logparse::LogFile>& files, const LoadRequest& request);
 
 [[nodiscard]] QString loadMessage(const QString& entryText,
                                   const std::array<qint64, store::kCallTypeCount>& calls);

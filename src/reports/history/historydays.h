@@ -1,0 +1,29 @@
+#pragma once
+
+#include "load/loadday.h"
+#include "reports/history/historysummary.h"
+
+#include <QDate>
+
+#include <vector>
+
+namespace tarrow::load {
+struct LoadedDay;
+}
+
+namespace tarrow::reports {
+
+// A loaded day as one day of a history: its capacity figures, the ports
+// needed for its busy hour at the target blocking, and its smallest count of
+// lines available.
+[[nodiscard]] HistoryDay historyDayOf(const load::LoadedDay& day, const QDate& date, double gos);
+
+// Every day from `from` to `to` that the folder has files for, each read as
+// if it were the only day loaded since start, without touching the working
+// database; days whose files hold no call are left out. Days are computed on
+// two threads. The request gives the folder, prefix, zone and date order.
+[[nodiscard]] std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request,
+                                                         const QDate& from, const QDate& to,
+                                                         double gos, QString& folderError);
+
+} // namespace tarrow::reports
