@@ -3,10 +3,13 @@
 #include "app/reportfiles.h"
 #include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "platform/fileoutput.h"
 #include "platform/folderlock.h"
 #include "platform/isodate.h"
 #include "platform/shownpath.h"
 #include "reports/capacity/capacityoutput.h"
+#include "reports/history/historydays.h"
+#include "reports/history/historyoutput.h"
 #include "store/rawportdata.h"
 #include "support/updatecheck.h"
 
@@ -39,6 +42,9 @@ const QString kUsage = QStringLiteral(
     "                                      (N ports in service, 0 or absent: the ports that\n"
     "                                      took calls; P target blocking 0.001 to 0.2,\n"
     "                                      default 0.01)\n"
+    "  tarrow history --logs DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--ports N] [--gos P]\n"
+    "                 --out DIR            every day's busy hour and peaks, the trend and the\n"
+    "                                      day the ports run out: History.csv, History.json\n"
     "  tarrow check-update                 ask the tools web site for a newer version\n"
     "                                      (0 up to date, 3 newer posted, 1 site not reached)\n"
     "  tarrow --version                    print the version\n"
@@ -167,6 +173,62 @@ public:
                  << '\n';
         }
         return outcome.errors.isEmpty() ? ExitOk : ExitBadInput;
+    }
+
+    int history(Command& c) {
+        if (!require(c, c.logs) || !require(c, c.out))
+            return ExitBadInput;
+        reports::SizingChoice choice;
+        if (!readSizing(c, choice))
+            return ExitBadInput;
+        QDate from(1, 1, 1);
+        QDate to(9999, 12, 31);
+        if (c.parser.isSet(c.from))
+            from = platform::fromIsoDate(c.parser.value(c.from));
+        if (c.parser.isSet(c.to))
+            to = platform::fromIsoDate(c.parser.value(c.to));
+        if (!from.isValid() || !to.isValid())
+            return fail(QStringLiteral("history takes --from and --to as YYYY-MM-DD."),
+                        ExitBadInput);
+        if (from > to)
+            return fail(QStringLiteral("--from is after --to."), ExitBadInput);
+        if (!prepare(c))
+            return ExitBadInput;
+        load::LoadRequest request;
+        request.folder = c.parser.value(c.logs);
+        request.prefix = logparse::logFilePrefix(state_.server.newerGeneration);
+        request.zone = state_.zone;
+        request.dateOrder = logparse::dateOrderOf(state_.locale);
+        QString folderError;
+        const std::vector<reports::HistoryDay> days =
+            reports::computeHistoryDays(request, from, to, choice.gos, folderError);
+        if (!folderError.isEmpty())
+            return fail(folderError, ExitBadInput);
+        if (days.empty())
+            return fail(QStringLiteral("No day in the range has call data."), ExitNoCallData);
+        const reports::HistorySummary summary =
+            reports::summarizeHistory(days, choice.ports, choice.gos);
+        const QDir out(c.parser.value(c.out));
+        if (!QDir().mkpath(out.path()))
+            return fail(QStringLiteral("Cannot create the folder \"%1\".")
+                            .arg(platform::shownPath(out.path())),
+                        ExitBadInput);
+        int code = ExitOk;
+        for (const auto& [name, bytes] :
+             {std::pair{QStringLiteral("History.csv"), reports::historyCsv(days)},
+              std::pair{QStringLiteral("History.json"), reports::historyJson(summary)}}) {
+            if (const platform::Result saved =
+                    platform::saveFileAtomically(out.filePath(name), bytes);
+                !saved.ok()) {
+                err_ << saved.error() << '\n';
+                code = ExitBadInput;
+            }
+        }
+        for (const QString& line : reports::historyDayLines(days))
+            out_ << line << '\n';
+        for (const reports::VerdictLine& line : reports::historyVerdict(summary))
+            out_ << line.label << ": " << line.value << '\n';
+        return code;
     }
 
     int capacity(Command& c) {
@@ -349,6 +411,10 @@ std::vector<SubCommand> subCommands(const ChartWriter& charts, const PdfWriter& 
             {QStringLiteral("capacity"),
              {logs, day, QStringLiteral("ports"), QStringLiteral("gos"), QStringLiteral("json")},
              [](Runner& r, Command& c) { return r.capacity(c); }},
+            {QStringLiteral("history"),
+             {logs, QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("ports"),
+              QStringLiteral("gos"), QStringLiteral("out")},
+             [](Runner& r, Command& c) { return r.history(c); }},
             {QStringLiteral("check-update"), {}, [&out, &err](Runner&, Command&) {
                  return checkUpdate(out, err);
              }}};

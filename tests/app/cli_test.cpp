@@ -7,6 +7,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
@@ -295,6 +297,41 @@ TEST_F(CliTest, APdfOfTenThousandPortsSplitsItsTablesOverPages) {
                                     QStringLiteral("-")});
     EXPECT_TRUE(middle.trimmed().startsWith(QStringLiteral("Port "))) << middle.left(200).toStdString();
     EXPECT_TRUE(middle.contains(QRegularExpression(QStringLiteral("\\n\\d{4} "))));
+}
+
+TEST_F(CliTest, HistoryWritesItsFilesAndSaysWhatItFound) {
+    const QString logs = QStringLiteral(TARROW_TEST_DATA "/golden/logs");
+    const QString out = dir.file(QStringLiteral("history"));
+    const QStringList history = {QStringLiteral("history"), QStringLiteral("--logs"), logs,
+                                 QStringLiteral("--out"), out};
+    const ProcessRun run = tarrow(history);
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("2009-03-07  busy hour 15:00 1.049 E")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Days: 3")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Trend: not enough days for a trend")));
+    QFile csv(QDir(out).filePath(QStringLiteral("History.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = csv.readAll().trimmed().split('\n');
+    ASSERT_EQ(rows.size(), 4);
+    // The counts "tarrow load" gives for the day, and its Capacity.json busy hour.
+    EXPECT_TRUE(rows[2].startsWith("2009-03-07,193,31,30,13,9,15:00,1.0494,5,")) << rows[2].constData();
+    QFile json(QDir(out).filePath(QStringLiteral("History.json")));
+    ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QJsonDocument::fromJson(json.readAll()).object().value(QStringLiteral("days")).toInt(), 3);
+
+    const auto with = [&history](const QStringList& more) { return tarrow(history + more); };
+    EXPECT_EQ(with({QStringLiteral("--from"), QStringLiteral("2009-03-09"), QStringLiteral("--to"),
+                    QStringLiteral("2009-03-01")})
+                  .code,
+              2);
+    EXPECT_EQ(with({QStringLiteral("--from"), QStringLiteral("March")}).code, 2);
+    EXPECT_EQ(with({QStringLiteral("--from"), QStringLiteral("2010-01-01")}).code, 1)
+        << "no day with calls in the range";
+    EXPECT_EQ(with({QStringLiteral("--from"), QStringLiteral("2009-03-07"), QStringLiteral("--to"),
+                    QStringLiteral("2009-03-07")})
+                  .code,
+              0);
 }
 
 TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
