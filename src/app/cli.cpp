@@ -15,6 +15,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -199,9 +200,15 @@ public:
         request.prefix = logparse::logFilePrefix(state_.server.newerGeneration);
         request.zone = state_.zone;
         request.dateOrder = logparse::dateOrderOf(state_.locale);
+        // The per-day cache lives with the working database of --data-dir, else
+        // in the per-user data folder, so scheduled runs share it.
+        reports::HistoryCache cache(
+            c.parser.isSet(c.dataDir)
+                ? state_.dataFolder
+                : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         QString folderError;
         const std::vector<reports::HistoryDay> days =
-            reports::computeHistoryDays(request, from, to, choice.gos, folderError);
+            reports::computeHistoryDays(request, from, to, choice.gos, folderError, &cache);
         if (!folderError.isEmpty())
             return fail(folderError, ExitBadInput);
         if (days.empty())

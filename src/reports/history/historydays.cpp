@@ -34,7 +34,8 @@ HistoryDay historyDayOf(const load::LoadedDay& loaded, const QDate& date, double
 }
 
 std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, const QDate& from,
-                                           const QDate& to, double gos, QString& folderError) {
+                                           const QDate& to, double gos, QString& folderError,
+                                           HistoryCache* cache) {
     const logparse::FolderListing listing = logparse::listLogFiles(request.folder, request.prefix);
     folderError = listing.error;
     if (!listing.error.isEmpty())
@@ -46,11 +47,26 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
     std::sort(dates.begin(), dates.end());
     dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
 
-    // Two workers take the days in turn; each day's result has its own slot.
+    // Each day's result has its own slot: from the cache, or computed by two
+    // workers that take the remaining days in turn.
     std::vector<std::optional<HistoryDay>> results(dates.size());
+    std::vector<QString> keys(dates.size());
+    std::vector<std::size_t> todo;
+    for (std::size_t i = 0; i < dates.size(); ++i) {
+        if (cache) {
+            keys[i] = historyDayKey(dates[i], logparse::filesForDay(listing.files, dates[i]),
+                                    request.zone, request.dateOrder);
+            if (auto found = cache->find(keys[i])) {
+                results[i] = std::move(*found);
+                continue;
+            }
+        }
+        todo.push_back(i);
+    }
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t i = next++; i < dates.size(); i = next++) {
+        for (std::size_t k = next++; k < todo.size(); k = next++) {
+            const std::size_t i = todo[k];
             load::LoadRequest day = request;
             day.day = dates[i];
             const load::LoadedDay loaded = load::readDay(listing.files, day);
@@ -61,10 +77,19 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
     auto helper = std::async(std::launch::async, work);
     work();
     helper.get();
+    if (cache) {
+        std::vector<std::pair<QString, std::optional<HistoryDay>>> computed;
+        for (const std::size_t i : todo)
+            computed.emplace_back(keys[i], results[i]);
+        cache->store(computed);
+    }
     std::vector<HistoryDay> days;
     for (auto& result : results)
-        if (result)
+        if (result) {
+            // What the target blocking decides is not kept in the cache.
+            result->portsNeeded = erlang::portsNeeded(result->busyHourErlangs, gos);
             days.push_back(std::move(*result));
+        }
     return days;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "load/loadday.h"
+#include "reports/history/historycache.h"
 #include "reports/history/historysummary.h"
 
 #include <QDate>
@@ -22,8 +23,11 @@ namespace tarrow::reports {
 // if it were the only day loaded since start, without touching the working
 // database; days whose files hold no call are left out. Days are computed on
 // two threads. The request gives the folder, prefix, zone and date order.
+// With a cache, days whose files are unchanged are taken from it and the
+// others kept in it.
 [[nodiscard]] std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request,
                                                          const QDate& from, const QDate& to,
-                                                         double gos, QString& folderError);
+                                                         double gos, QString& folderError,
+                                                         HistoryCache* cache = nullptr);
 
 } // namespace tarrow::reports

@@ -1,5 +1,10 @@
 #include "logparse/logfiles.h"
 #include "reports/history/historydays.h"
+#include "support/tempfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +62,83 @@ TEST(HistoryDays, EmptyRangesAndMissingFolders) {
     missing.folder = QStringLiteral("/nonexistent/logs");
     EXPECT_TRUE(computeHistoryDays(missing, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error).empty());
     EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
+} // namespace tarrow::reports
+
+namespace tarrow::reports {
+namespace {
+
+// The cache only saves work: a cached run gives exactly what a fresh run gives.
+class HistoryCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"data_qnhcmgr_20090306.csv", "data_qnhcmgr_20090307.csv",
+                                 "data_qnhcmgr_20090308.csv"})
+            QFile::copy(QStringLiteral(TARROW_TEST_DATA "/golden/logs/") + QLatin1String(name),
+                        QDir(logs()).filePath(QLatin1String(name)));
+    }
+    QString logs() const {
+        QDir().mkpath(dir.file(QStringLiteral("logs")));
+        return dir.file(QStringLiteral("logs"));
+    }
+    std::vector<HistoryDay> run(HistoryCache* cache) const {
+        load::LoadRequest request = goldenFolder();
+        request.folder = logs();
+        QString error;
+        return computeHistoryDays(request, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error,
+                                  cache);
+    }
+    static QByteArray files(const std::vector<HistoryDay>& days) {
+        return historyCsv(days) + historyJson(summarizeHistory(days, 0, 0.01));
+    }
+    testing::TempFolder dir;
+};
+
+TEST_F(HistoryCacheTest, CachedEqualsFreshAndAChangedFileIsComputedAgain) {
+    const QByteArray fresh = files(run(nullptr));
+    {
+        HistoryCache cache(dir.file(QStringLiteral("data")));
+        EXPECT_EQ(files(run(&cache)), fresh) << "filling the cache";
+    }
+    HistoryCache cache(dir.file(QStringLiteral("data")));
+    EXPECT_EQ(files(run(&cache)), fresh) << "from the cache";
+    {
+        // Proof that the days come from the cache: blank a file in place, same
+        // size and time, and the cached figures still answer.
+        QFile log(QDir(logs()).filePath(QStringLiteral("data_qnhcmgr_20090306.csv")));
+        const QDateTime modified = QFileInfo(log).lastModified();
+        ASSERT_TRUE(log.open(QIODevice::ReadWrite));
+        const qint64 size = log.size();
+        log.write(QByteArray(size, ' '));
+        log.setFileTime(modified, QFileDevice::FileModificationTime);
+        log.close();
+        EXPECT_EQ(files(run(&cache)), fresh);
+        EXPECT_NE(files(run(nullptr)), fresh);
+        SetUp(); // the file back as it was (copy skips a file that exists)
+        QFile::remove(log.fileName());
+        SetUp();
+    }
+
+    // One more call on the 7th: that day (and only what depends on it) changes.
+    QFile log(QDir(logs()).filePath(QStringLiteral("data_qnhcmgr_20090307.csv")));
+    ASSERT_TRUE(log.open(QIODevice::Append));
+    log.write(testing::logLine("2009-03-07 12:00:00", "1162", "NEW CALL", "Port3", 1, 9));
+    log.close();
+    const QByteArray changed = files(run(nullptr));
+    EXPECT_NE(changed, fresh);
+    EXPECT_EQ(files(run(&cache)), changed);
+}
+
+TEST_F(HistoryCacheTest, ACacheOfRandomBytesIsSetAsideAndRebuilt) {
+    const QByteArray fresh = files(run(nullptr));
+    dir.write(QStringLiteral("data/History.db"), QByteArray(8192, '\x5a'));
+    HistoryCache cache(dir.file(QStringLiteral("data")));
+    EXPECT_EQ(files(run(&cache)), fresh);
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("data/History.db.bad"))));
+    HistoryCache again(dir.file(QStringLiteral("data")));
+    EXPECT_EQ(files(run(&again)), fresh) << "the rebuilt cache serves";
 }
 
 } // namespace

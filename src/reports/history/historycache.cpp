@@ -1,0 +1,145 @@
+#include "reports/history/historycache.h"
+
+#include "platform/isodate.h"
+
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+
+namespace tarrow::reports {
+
+namespace {
+
+constexpr qint32 kFormat = 1; // of the stored figures; another format is a miss
+
+QByteArray encode(const std::optional<HistoryDay>& day) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << kFormat << day.has_value();
+    if (!day)
+        return bytes;
+    out << day->day;
+    for (const qint64 calls : day->calls)
+        out << calls;
+    out << day->busyHourStart << day->busyHourErlangs << day->peakLinesInUse
+        << day->minLinesAvailable << day->atbSeconds << day->atbEpisodes << day->portsInService;
+    for (const double erlangs : day->quarterErlangs)
+        out << erlangs;
+    return bytes;
+}
+
+std::optional<std::optional<HistoryDay>> decode(const QByteArray& bytes) {
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    qint32 format = 0;
+    bool hasDay = false;
+    in >> format >> hasDay;
+    if (in.status() != QDataStream::Ok || format != kFormat)
+        return std::nullopt;
+    if (!hasDay)
+        return std::optional<HistoryDay>();
+    HistoryDay day;
+    in >> day.day;
+    for (qint64& calls : day.calls)
+        in >> calls;
+    in >> day.busyHourStart >> day.busyHourErlangs >> day.peakLinesInUse >>
+        day.minLinesAvailable >> day.atbSeconds >> day.atbEpisodes >> day.portsInService;
+    for (double& erlangs : day.quarterErlangs)
+        in >> erlangs;
+    if (in.status() != QDataStream::Ok || !in.atEnd())
+        return std::nullopt;
+    return std::optional<HistoryDay>(day);
+}
+
+} // namespace
+
+QString historyDayKey(const QDate& day, const QList<logparse::LogFile>& files,
+                      const QTimeZone& zone, logparse::DateOrder order) {
+    QByteArray text = platform::isoDate(day).toUtf8() + '\n' + zone.id() + '\n' +
+                      QByteArray::number(static_cast<int>(order)) + '\n';
+    for (const logparse::LogFile& file : files) {
+        const QFileInfo info(QFile::decodeName(file.nativePath));
+        text += file.nativePath + '\t' + QByteArray::number(info.size()) + '\t' +
+                QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\n';
+    }
+    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
+}
+
+HistoryCache::HistoryCache(const QString& folder)
+    : path_(QDir(folder).filePath(historyCacheFileName())) {
+    (void)QDir().mkpath(folder);
+    if (!open())
+        startAnew();
+}
+
+HistoryCache::~HistoryCache() = default;
+
+bool HistoryCache::open() {
+    try {
+        db_ = std::make_unique<SQLite::Database>(QFile::encodeName(path_).toStdString(),
+                                                 SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        db_->setBusyTimeout(5000);
+        db_->exec("CREATE TABLE IF NOT EXISTS Days (Key TEXT PRIMARY KEY, Figures BLOB NOT NULL)");
+        (void)db_->execAndGet("SELECT COUNT(*) FROM Days");
+        return true;
+    } catch (const std::exception&) {
+        db_.reset();
+        return false;
+    }
+}
+
+void HistoryCache::startAnew() {
+    db_.reset();
+    const QString bad = path_ + QStringLiteral(".bad");
+    QFile::remove(bad);
+    if (!QFile::rename(path_, bad))
+        QFile::remove(path_);
+    if (!open())
+        db_.reset(); // no cache this time: every day is computed
+}
+
+std::optional<std::optional<HistoryDay>> HistoryCache::find(const QString& key) {
+    if (!db_)
+        return std::nullopt;
+    try {
+        SQLite::Statement query(*db_, "SELECT Figures FROM Days WHERE Key = ?");
+        query.bind(1, key.toStdString());
+        if (!query.executeStep())
+            return std::nullopt;
+        const SQLite::Column figures = query.getColumn(0);
+        return decode(QByteArray(static_cast<const char*>(figures.getBlob()), figures.getBytes()));
+    } catch (const std::exception&) {
+        startAnew();
+        return std::nullopt;
+    }
+}
+
+void HistoryCache::store(const std::vector<std::pair<QString, std::optional<HistoryDay>>>& days) {
+    if (!db_ || days.empty())
+        return;
+    try {
+        SQLite::Transaction transaction(*db_);
+        SQLite::Statement insert(*db_, "INSERT OR REPLACE INTO Days (Key, Figures) VALUES (?, ?)");
+        for (const auto& [key, day] : days) {
+            const QByteArray bytes = encode(day);
+            insert.bind(1, key.toStdString());
+            insert.bind(2, bytes.constData(), static_cast<int>(bytes.size()));
+            insert.exec();
+            insert.reset();
+        }
+        transaction.commit();
+    } catch (const std::exception&) {
+        startAnew();
+    }
+}
+
+} // namespace tarrow::reports

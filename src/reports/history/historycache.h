@@ -1,0 +1,52 @@
+#pragma once
+
+#include "logparse/logfiles.h"
+#include "reports/history/historysummary.h"
+
+#include <QString>
+#include <QTimeZone>
+
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace SQLite {
+class Database;
+}
+
+namespace tarrow::reports {
+
+inline QString historyCacheFileName() {
+    return QStringLiteral("History.db");
+}
+
+// What makes up one day of a history: the day, the zone and date order it is
+// read in, and the name, size and modification time of each of its files. A
+// day whose files changed gets another key, so it is computed again.
+[[nodiscard]] QString historyDayKey(const QDate& day, const QList<logparse::LogFile>& files,
+                                    const QTimeZone& zone, logparse::DateOrder order);
+
+// The per-day cache of a history (History.db). It only ever saves work: a
+// cached day is the day computed afresh, bit for bit, and a cache that cannot
+// be read is set aside as "History.db.bad" and started anew without a word.
+class HistoryCache {
+public:
+    explicit HistoryCache(const QString& folder);
+    ~HistoryCache();
+    HistoryCache(const HistoryCache&) = delete;
+    HistoryCache& operator=(const HistoryCache&) = delete;
+
+    // A day found: its figures, or nothing inside when its files hold no call.
+    [[nodiscard]] std::optional<std::optional<HistoryDay>> find(const QString& key);
+    // Keeps days just computed, in one transaction.
+    void store(const std::vector<std::pair<QString, std::optional<HistoryDay>>>& days);
+
+private:
+    bool open();
+    void startAnew();
+    QString path_;
+    std::unique_ptr<SQLite::Database> db_;
+};
+
+} // namespace tarrow::reports
