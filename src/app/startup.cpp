@@ -110,10 +110,7 @@ load::LoadOutcome loadDay(load::AppState& state, const QString& folder, const QD
     load::LoadOutcome outcome = load::loadDay(state.database, request, state.day, progress);
     if (outcome.storeFailed() && state.database.foundDamage()) {
         // The peaks go on from the day before the damaged file, as they would have.
-        load::LoadedDay before;
-        before.peakPort = state.day.peakPort;
-        before.peakAvailable = state.day.peakAvailable;
-        before.dataDate = state.day.dataDate;
+        const load::LoadedDay before = state.day.carriedOver();
         const QString found = outcome.errors.constFirst();
         if (const platform::Result replaced = replaceDamagedDatabase(state); !replaced.ok()) {
             outcome.errors << replaced.error();

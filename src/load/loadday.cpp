@@ -164,9 +164,7 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase* database,
 LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request,
                     const LoadedDay& previous, const LoadProgress& progress) {
     LoadOutcome outcome;
-    outcome.day.peakPort = previous.peakPort;
-    outcome.day.peakAvailable = previous.peakAvailable;
-    outcome.day.dataDate = previous.dataDate;
+    outcome.day = previous.carriedOver();
     const FolderListing listing = listLogFiles(request.folder, request.prefix);
     if (!listing.error.isEmpty()) {
         outcome.folderError =
@@ -183,11 +181,7 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
         // A half-loaded day is no day: what earlier files stored goes too.
         if (const platform::Result emptied = store::emptyRawPortData(database); !emptied.ok())
             outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + emptied.error();
-        LoadedDay none;
-        none.peakPort = previous.peakPort;
-        none.peakAvailable = previous.peakAvailable;
-        none.dataDate = previous.dataDate;
-        outcome.day = std::move(none);
+        outcome.day = previous.carriedOver();
     }
     (void)database.markLoad(false);
     outcome.calls = outcome.day.totalCalls();

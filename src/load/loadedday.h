@@ -33,6 +33,16 @@ struct LoadedDay {
             total += n;
         return total;
     }
+
+    // A day with no rows that carries over what the next load goes on from:
+    // the peaks and the data date.
+    [[nodiscard]] LoadedDay carriedOver() const {
+        LoadedDay next;
+        next.peakPort = peakPort;
+        next.peakAvailable = peakAvailable;
+        next.dataDate = dataDate;
+        return next;
+    }
 };
 
 } // namespace tarrow::load

@@ -33,6 +33,36 @@ FileBuffer::~FileBuffer() {
     release();
 }
 
+namespace {
+
+enum class ReadEnd { Whole, NoMemory, Failed };
+
+// Reads to the end with readSome (bytes read, 0 at the end, below 0 on a
+// failure): a file that grows while it is read (today's log) is read to its
+// end; one that ends short of its expected size was cut while read.
+template <typename ReadSome>
+ReadEnd readToEnd(LogFileBytes& result, std::size_t expected, ReadSome readSome) {
+    if (!result.buffer.grow(expected + 4096))
+        return ReadEnd::NoMemory;
+    for (;;) {
+        if (result.size == result.buffer.capacity() &&
+            !result.buffer.grow(result.size + result.size / 2 + (1 << 20)))
+            return ReadEnd::NoMemory;
+        const auto n = readSome(result.buffer.data() + result.size,
+                                result.buffer.capacity() - result.size);
+        if (n < 0)
+            return ReadEnd::Failed;
+        if (n == 0)
+            break;
+        result.size += static_cast<std::size_t>(n);
+    }
+    if (result.size < expected)
+        result.outcome = ReadOutcome::Changed;
+    return ReadEnd::Whole;
+}
+
+} // namespace
+
 #ifdef __linux__
 
 // A file of tens of megabytes is read into memory of its own, asked for in
@@ -107,27 +137,22 @@ LogFileBytes readLogFile(const QByteArray& nativePath) {
         result.outcome = ReadOutcome::NotAFile;
         return result;
     }
-    const auto expected = static_cast<std::size_t>(info.st_size);
-    // A file that grows while it is read (today's log) is read to its end.
-    if (!result.buffer.grow(expected + 4096))
+    const auto readSome = [fd = file.fd](char* into, std::size_t room) {
+        ssize_t n = 0;
+        do
+            n = ::read(fd, into, room);
+        while (n < 0 && errno == EINTR);
+        return n;
+    };
+    switch (readToEnd(result, static_cast<std::size_t>(info.st_size), readSome)) {
+    case ReadEnd::Whole:
+        return result;
+    case ReadEnd::NoMemory:
         return failed(ENOMEM);
-    for (;;) {
-        if (result.size == result.buffer.capacity() &&
-            !result.buffer.grow(result.size + result.size / 2 + (1 << 20)))
-            return failed(ENOMEM);
-        const ssize_t n = ::read(file.fd, result.buffer.data() + result.size,
-                                 result.buffer.capacity() - result.size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return failed(errno);
-        if (n == 0)
-            break;
-        result.size += static_cast<std::size_t>(n);
+    case ReadEnd::Failed:
+        break;
     }
-    if (result.size < expected)
-        result.outcome = ReadOutcome::Changed;
-    return result;
+    return failed(errno);
 }
 
 #else
@@ -165,29 +190,15 @@ LogFileBytes readLogFile(const QByteArray& nativePath) {
         result.error = file.errorString();
         return result;
     }
-    const auto expected = static_cast<std::size_t>(file.size());
-    for (;;) {
-        if (result.size == result.buffer.capacity() &&
-            !result.buffer.grow(std::max(expected + 4096, result.size * 3 / 2 + (1 << 20)))) {
-            result.outcome = ReadOutcome::Unreadable;
-            result.error = QStringLiteral("out of memory");
-            result.size = 0;
-            return result;
-        }
-        const qint64 n = file.read(result.buffer.data() + result.size,
-                                   static_cast<qint64>(result.buffer.capacity() - result.size));
-        if (n < 0) {
-            result.outcome = ReadOutcome::Unreadable;
-            result.error = file.errorString();
-            result.size = 0;
-            return result;
-        }
-        if (n == 0)
-            break;
-        result.size += static_cast<std::size_t>(n);
+    const ReadEnd end = readToEnd(result, static_cast<std::size_t>(file.size()),
+                                  [&file](char* into, std::size_t room) {
+                                      return file.read(into, static_cast<qint64>(room));
+                                  });
+    if (end != ReadEnd::Whole) {
+        result.outcome = ReadOutcome::Unreadable;
+        result.error = end == ReadEnd::NoMemory ? QStringLiteral("out of memory") : file.errorString();
+        result.size = 0;
     }
-    if (result.size < expected)
-        result.outcome = ReadOutcome::Changed;
     return result;
 }
 

@@ -65,23 +65,17 @@ Result saveAtomically(const QString& path, const std::function<Result(QIODevice&
     };
     if (const QString refused = refusedTarget(path); !refused.isEmpty())
         return failed(refused);
+    // A file not committed is discarded with its temporary file when it goes.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failed(file.errorString());
-    const Result written = write(file);
-    if (!written.ok()) {
-        file.cancelWriting();
+    if (const Result written = write(file); !written.ok())
         return failed(written.error());
-    }
     // The last bytes may still sit in the file's buffer, and a failure to write
     // them out is not seen by commit(): flush first and check, and check that
     // no write before failed unseen by a writer that does not look.
-    if (!file.flush() || file.error() != QFileDevice::NoError) {
-        const QString why = whyNotWritten(file);
-        file.cancelWriting();
-        (void)file.commit(); // discards the temporary file
-        return failed(why);
-    }
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return failed(whyNotWritten(file));
     if (!file.commit())
         return failed(whyNotWritten(file));
     return {};
