@@ -6,7 +6,6 @@
 #include "platform/isodate.h"
 #include "reports/capacity/capacityoutput.h"
 
-#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -93,17 +92,10 @@ private:
 
 // A report's chart, drawn as lines and text into the next part of the page.
 void drawChart(Pages& pages, const charts::ChartModel& model) {
-    charts::Chart2D chart;
-    chart.setAttribute(Qt::WA_DontShowOnScreen);
-    chart.resize(kChartPixels);
-    chart.SetBatchMode(true);
-    charts::applyChartModel(chart, model);
-    chart.SetBatchMode(false);
-    chart.show();
-    QCoreApplication::processEvents();
+    const auto chart = charts::offscreenChart(model, kChartPixels);
     if (!pages.fits(kChartHeight))
         pages.newPage();
-    chart.renderVector(pages.painter(), QRectF(kMargin, pages.y(), kContentWidth, kChartHeight));
+    chart->renderVector(pages.painter(), QRectF(kMargin, pages.y(), kContentWidth, kChartHeight));
     pages.advance(kChartHeight + 10);
 }
 

@@ -280,7 +280,7 @@ platform::Result Chart2D::DrawToFile(const QString& path, int format) {
             QPainter painter;
             if (!painter.begin(&svg))
                 return platform::Result::failure(QStringLiteral("The drawing could not be started."));
-            render(&painter, QRectF(rect()), rect());
+            renderVector(painter, QRectF(rect()));
             if (!painter.end())
                 return platform::Result::failure(QStringLiteral("The drawing could not be written."));
             return platform::Result();

@@ -41,17 +41,21 @@ void applyChartModel(Chart2D& chart, const ChartModel& model) {
         chart.SetAxisMax(Chart2D::Y, *model.yMax);
 }
 
+std::unique_ptr<Chart2D> offscreenChart(const ChartModel& model, QSize size) {
+    auto chart = std::make_unique<Chart2D>();
+    chart->setAttribute(Qt::WA_DontShowOnScreen);
+    chart->resize(size);
+    chart->SetBatchMode(true);
+    applyChartModel(*chart, model);
+    chart->SetBatchMode(false);
+    chart->show();
+    QCoreApplication::processEvents();
+    return chart;
+}
+
 platform::Result drawChartToFile(const ChartModel& model, QSize size, int format,
                                  const QString& path) {
-    Chart2D chart;
-    chart.setAttribute(Qt::WA_DontShowOnScreen);
-    chart.resize(size);
-    chart.SetBatchMode(true);
-    applyChartModel(chart, model);
-    chart.SetBatchMode(false);
-    chart.show();
-    QCoreApplication::processEvents();
-    return chart.DrawToFile(path, format);
+    return offscreenChart(model, size)->DrawToFile(path, format);
 }
 
 } // namespace tarrow::charts

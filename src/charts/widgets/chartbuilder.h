@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+
 namespace tarrow::charts {
 
 class Chart2D;
@@ -15,8 +17,12 @@ class Chart2D;
 // batch mode the chart draws once when the caller ends it.
 void applyChartModel(Chart2D& chart, const ChartModel& model);
 
-// Draws a chart model off screen at the given size into a picture file:
-// format 1 a Windows bitmap, 2 a PNG image. Needs a QApplication.
+// A chart of the model laid out off screen at the given size, ready to be
+// drawn into a picture, drawing or page. Needs a QApplication.
+[[nodiscard]] std::unique_ptr<Chart2D> offscreenChart(const ChartModel& model, QSize size);
+
+// Draws a chart model off screen at the given size into a picture file in a
+// format of Chart2D::DrawToFile. Needs a QApplication.
 platform::Result drawChartToFile(const ChartModel& model, QSize size, int format,
                                  const QString& path);
 
