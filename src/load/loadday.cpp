@@ -91,20 +91,10 @@ FileRead awaitParse(FileParse& job, const LogFile& file, const LoadProgress& pro
 void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
              store::WorkingDatabase* database, const LoadProgress& progress, LoadOutcome& outcome) {
     LoadedDay& day = outcome.day;
-    day.problems.merge(parsed.problems);
+    addCounts(day, parsed);
     if (parsed.tooManyLines) {
         outcome.oversizedFiles << file.path;
         return;
-    }
-    for (std::size_t i = 0; i < day.calls.size(); ++i)
-        day.calls[i] += parsed.calls[i];
-    day.peakPort = std::max(day.peakPort, parsed.peakPort);
-    day.peakAvailable = std::max(day.peakAvailable, parsed.peakAvailable);
-    if (parsed.lastEventTime) {
-        const std::int64_t t = *parsed.lastEventTime;
-        const civil::Date d = civil::civilFromDays(civil::dayOf(t));
-        day.dataDate =
-            QDateTime(QDate(d.year, d.month, d.day), QTime(0, 0).addSecs(civil::secondOfDay(t)));
     }
     const qint64 lines = parsed.lineCount;
     const auto rowCount = static_cast<qint64>(std::max<std::size_t>(parsed.rows.size(), 1));
@@ -161,6 +151,22 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase* database,
 
 } // namespace
 
+void addCounts(LoadedDay& day, const ParseResult& parsed) {
+    day.problems.merge(parsed.problems);
+    if (parsed.tooManyLines)
+        return;
+    for (std::size_t i = 0; i < day.calls.size(); ++i)
+        day.calls[i] += parsed.calls[i];
+    day.peakPort = std::max(day.peakPort, parsed.peakPort);
+    day.peakAvailable = std::max(day.peakAvailable, parsed.peakAvailable);
+    if (parsed.lastEventTime) {
+        const std::int64_t t = *parsed.lastEventTime;
+        const civil::Date d = civil::civilFromDays(civil::dayOf(t));
+        day.dataDate =
+            QDateTime(QDate(d.year, d.month, d.day), QTime(0, 0).addSecs(civil::secondOfDay(t)));
+    }
+}
+
 LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request,
                     const LoadedDay& previous, const LoadProgress& progress) {
     LoadOutcome outcome;
@@ -193,12 +199,6 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
         outcome.message = outcome.foundCalls() ? loadMessage(request.entryText, outcome.day.calls)
                                                : noDataMessage();
     return outcome;
-}
-
-LoadedDay readDay(const QList<LogFile>& files, const LoadRequest& request) {
-    LoadOutcome outcome;
-    loadFiles(filesForDay(files, request.day), nullptr, request, {}, outcome);
-    return std::move(outcome.day);
 }
 
 QString loadMessage(const QString& entryText,

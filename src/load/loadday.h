@@ -3,6 +3,7 @@
 #include "load/loadedday.h"
 #include "logparse/fieldreaders.h"
 #include "logparse/logfiles.h"
+#include "logparse/parselogfile.h"
 
 #include <QDate>
 #include <QString>
@@ -56,10 +57,9 @@ struct LoadOutcome {
 [[nodiscard]] LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request,
                                   const LoadedDay& previous, const LoadProgress& progress = {});
 
-// The day as "Load Data" would load it as the first day since start (no peaks
-// carried over), from a folder listing made once, without touching any
-// database: for computing many days.
-[[nodiscard]] LoadedDay readDay(const QList<logparse::LogFile>& files, const LoadRequest& request);
+// Adds what one file's parse counted for the day (calls, peaks, data date,
+// problems) to the day; its rows are the caller's to add.
+void addCounts(LoadedDay& day, const logparse::ParseResult& parsed);
 
 [[nodiscard]] QString loadMessage(const QString& entryText,
                                   const std::array<qint64, store::kCallTypeCount>& calls);

@@ -155,19 +155,33 @@ qint64 countLines(std::string_view bytes) {
     return lines + 1;
 }
 
-ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
-    ParseResult result;
-    result.lineCount = countLines(bytes);
-    if (result.lineCount > kMaxLinesPerFile) {
-        result.tooManyLines = true;
-        result.problems.add(ProblemKind::TooManyLines, options.fileName, 0);
-        return result;
+std::vector<ParseResult> ParseLogFileDays(std::string_view bytes, const ParseOptions& options,
+                                          int dayCount) {
+    const auto days = static_cast<std::size_t>(std::max(dayCount, 1));
+    std::vector<ParseResult> results(days);
+    const qint64 lineCount = countLines(bytes);
+    for (ParseResult& result : results)
+        result.lineCount = lineCount;
+    // What concerns the whole file is told in each day's result, as a parse
+    // of that day alone would tell it.
+    const auto fileProblem = [&](ProblemKind kind, qint64 line) {
+        for (ParseResult& result : results)
+            result.problems.add(kind, options.fileName, line);
+    };
+    if (lineCount > kMaxLinesPerFile) {
+        for (ParseResult& result : results)
+            result.tooManyLines = true;
+        fileProblem(ProblemKind::TooManyLines, 0);
+        return results;
     }
     if (options.counted)
-        options.counted(result.lineCount);
+        options.counted(lineCount);
     UtcToLocal toLocal(options.zone);
-    std::vector<OpenLeg> openLeg(kMaxPort + 1);
-    result.rows.reserve(static_cast<std::size_t>(result.lineCount));
+    // Each day pairs its own call legs: a disconnect on the next day does not
+    // close a leg of this one.
+    std::vector<std::vector<OpenLeg>> openLegs(days, std::vector<OpenLeg>(kMaxPort + 1));
+    if (days == 1)
+        results[0].rows.reserve(static_cast<std::size_t>(lineCount));
     qint64 lineNo = 0;
 
     forEachLine<7>(bytes, [&](const std::array<std::string_view, 7>& f, std::size_t fieldCount) {
@@ -178,12 +192,14 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
             return;
         const auto utc = readDateTime(f[0], options.dateOrder);
         if (!utc) {
-            result.problems.add(ProblemKind::NotADate, options.fileName, lineNo);
+            fileProblem(ProblemKind::NotADate, lineNo);
             return;
         }
         const std::int64_t local = toLocal(*utc);
-        if (civil::dayOf(local) != options.chosenDay || !isCallEventCode(f[2]))
+        const std::int64_t index = civil::dayOf(local) - options.chosenDay;
+        if (index < 0 || index >= static_cast<std::int64_t>(days) || !isCallEventCode(f[2]))
             return;
+        ParseResult& result = results[static_cast<std::size_t>(index)];
         const std::int16_t type = classify(f[3]);
         if (type == 0) {
             // Other events of these codes only move the data date on.
@@ -194,11 +210,16 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
         if (!fields)
             return;
         result.lastEventTime = local;
-        recordEvent(result, openLeg, *fields, type, civil::secondOfDay(local), *utc);
+        recordEvent(result, openLegs[static_cast<std::size_t>(index)], *fields, type,
+                    civil::secondOfDay(local), *utc);
     });
     if (options.progress)
-        options.progress(result.lineCount);
-    return result;
+        options.progress(lineCount);
+    return results;
+}
+
+ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
+    return std::move(ParseLogFileDays(bytes, options, 1).front());
 }
 
 } // namespace tarrow::logparse

@@ -50,4 +50,9 @@ struct ParseResult {
 // same file; lines that cannot be read are skipped and recorded as problems.
 [[nodiscard]] ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options);
 
+// The same for `dayCount` days in a row from the chosen day, in one pass over
+// the bytes: element i is what ParseLogFile gives for the chosen day + i.
+[[nodiscard]] std::vector<ParseResult> ParseLogFileDays(std::string_view bytes,
+                                                        const ParseOptions& options, int dayCount);
+
 } // namespace tarrow::logparse

@@ -297,6 +297,48 @@ TEST(ParseLogFile, BinaryGarbageNeverCrashes) {
     }
 }
 
+// One pass for three days gives each day what a parse of that day alone
+// gives: its own legs, its own disconnects, its own counts and peaks.
+TEST(ParseLogFile, SeveralDaysInOnePassEqualEachDayAlone) {
+    const QByteArray bytes =
+        logLine("2009-01-14 23:50:00", "1162", "NEW CALL", "Port1", 1, 9) +
+        logLine("2009-01-15 00:10:00", "1163", "CALL DISCONNECT", "Port1", 0, 10) +
+        logLine("2009-01-15 08:00:00", "1164", "MWI DIAL OUT", "Port2", 1, 9) +
+        logLine("not a date", "1162", "NEW CALL", "Port3", 1, 9) +
+        logLine("2009-01-15 08:01:00", "1163", "CALL DISCONNECT", "Port2", 0, 10) +
+        logLine("2009-01-16 09:00:00", "1162", "NEW CALL", "Port20", 4, 6) +
+        logLine("2009-01-16 09:00:30", "1162", "NEW CALL", "Port", 4, 6) +
+        logLine("2009-01-17 09:00:00", "1162", "NEW CALL", "Port5", 1, 9);
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::vector<ParseResult> days = ParseLogFileDays(view, optionsFor(2009, 1, 14), 3);
+    ASSERT_EQ(days.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const ParseResult alone = parse(bytes, optionsFor(2009, 1, 14 + i));
+        const ParseResult& part = days[static_cast<std::size_t>(i)];
+        ASSERT_EQ(part.rows.size(), alone.rows.size());
+        for (std::size_t r = 0; r < alone.rows.size(); ++r) {
+            EXPECT_EQ(part.rows[r].startSecond, alone.rows[r].startSecond);
+            EXPECT_EQ(part.rows[r].seconds, alone.rows[r].seconds);
+            EXPECT_EQ(part.rows[r].closed, alone.rows[r].closed);
+            EXPECT_EQ(part.rows[r].port, alone.rows[r].port);
+        }
+        EXPECT_EQ(part.calls, alone.calls);
+        EXPECT_EQ(part.peakPort, alone.peakPort);
+        EXPECT_EQ(part.peakAvailable, alone.peakAvailable);
+        EXPECT_EQ(part.lastEventTime, alone.lastEventTime);
+        EXPECT_EQ(part.lineCount, alone.lineCount);
+        EXPECT_EQ(part.problems.count(ProblemKind::NotADate), 1);
+        EXPECT_EQ(part.problems.count(ProblemKind::ShortPortToken),
+                  alone.problems.count(ProblemKind::ShortPortToken));
+    }
+    // The leg of the 14th is not closed by the disconnect after midnight.
+    ASSERT_EQ(days[0].rows.size(), 1u);
+    EXPECT_FALSE(days[0].rows[0].closed);
+    EXPECT_EQ(days[1].rows.size(), 2u) << "the 15th: one leg and its disconnect";
+    EXPECT_EQ(days[2].peakPort, 20);
+}
+
 } // namespace
 } // namespace tarrow::logparse
 

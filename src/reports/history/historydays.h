@@ -6,6 +6,7 @@
 
 #include <QDate>
 
+#include <atomic>
 #include <vector>
 
 namespace tarrow::load {
@@ -19,15 +20,25 @@ namespace tarrow::reports {
 // lines available.
 [[nodiscard]] HistoryDay historyDayOf(const load::LoadedDay& day, const QDate& date, double gos);
 
+// How far a history run is, shared with the thread that shows it: the log
+// files to read, how many are read, and whether to stop. A stopped run gives
+// no days.
+struct HistoryProgress {
+    std::atomic<qint64> files{0};
+    std::atomic<qint64> filesRead{0};
+    std::atomic<bool> stop{false};
+};
+
 // Every day from `from` to `to` that the folder has files for, each read as
 // if it were the only day loaded since start, without touching the working
-// database; days whose files hold no call are left out. Days are computed on
-// two threads. The request gives the folder, prefix, zone and date order.
+// database; days whose files hold no call are left out. Each file is read
+// once, for all the days it feeds, on one of two threads. The request gives the folder, prefix, zone and date order.
 // With a cache, days whose files are unchanged are taken from it and the
 // others kept in it.
 [[nodiscard]] std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request,
                                                          const QDate& from, const QDate& to,
                                                          double gos, QString& folderError,
-                                                         HistoryCache* cache = nullptr);
+                                                         HistoryCache* cache = nullptr,
+                                                         HistoryProgress* progress = nullptr);
 
 } // namespace tarrow::reports

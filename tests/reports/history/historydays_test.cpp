@@ -1,4 +1,7 @@
+#include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "serverprobe/registryapi.h"
+#include "support/reportfixture.h"
 #include "reports/history/historydays.h"
 #include "support/tempfolder.h"
 
@@ -50,6 +53,49 @@ TEST(HistoryDays, EachDayHasItsCapacityFigures) {
     EXPECT_EQ(alone[0].calls, seventh->calls);
     EXPECT_EQ(alone[0].minLinesAvailable, seventh->minLinesAvailable);
     EXPECT_EQ(alone[0].quarterErlangs, seventh->quarterErlangs);
+}
+
+// Every day of a history, each of its files read once for all the days it
+// feeds, is the day "Load Data" loads as the first day since start: in Berlin
+// the files spill into the neighbouring local days, and a leg open at
+// midnight stays open.
+TEST(HistoryDays, EveryDayIsTheDayLoadDataLoads) {
+    testing::TempFolder dir;
+    load::AppState state;
+    testing::useTempFolder(state, dir);
+    state.zone = QTimeZone("Europe/Berlin");
+    serverprobe::MapRegistry registry;
+    ASSERT_TRUE(app::startUp(state, registry).isEmpty());
+    ASSERT_TRUE(QDir().mkpath(dir.file(QStringLiteral("logs"))));
+    for (const char* name : {"data_qnhcmgr_20090306.csv", "data_qnhcmgr_20090307.csv",
+                             "data_qnhcmgr_20090308.csv"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TARROW_TEST_DATA "/golden/logs/") + QLatin1String(name),
+                                dir.file(QStringLiteral("logs/")) + QLatin1String(name)));
+    // A second file of the 8th, and a file two days on that only the 10th reads.
+    dir.write(QStringLiteral("logs/data_qnhcmgr_20090308b.csv"),
+              testing::logLine("2009-03-08 22:50:00", "1162", "NEW CALL", "Port40", 3, 27) +
+                  testing::logLine("2009-03-08 23:10:00", "1163", "CALL DISCONNECT", "Port40", 2, 28) +
+                  testing::logLine("2009-03-09 23:30:00", "1164", "MWI DIAL OUT", "Port2", 1, 29));
+    dir.write(QStringLiteral("logs/data_qnhcmgr_20090310.csv"),
+              testing::logLine("2009-03-10 12:00:00", "1162", "NEW CALL", "Port1", 1, 29) +
+                  testing::logLine("2009-03-10 12:30:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
+
+    load::LoadRequest request = goldenFolder();
+    request.folder = dir.file(QStringLiteral("logs"));
+    QString error;
+    const std::vector<HistoryDay> days =
+        computeHistoryDays(request, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error);
+    ASSERT_EQ(days.size(), 4u) << "the 6th, 7th, 8th and 10th; the 9th has no file of its own";
+    for (const HistoryDay& day : days) {
+        SCOPED_TRACE(day.day.toString(Qt::ISODate).toStdString());
+        state.day = {};
+        const load::LoadOutcome loaded =
+            app::loadDay(state, request.folder, day.day, logparse::dayEntryText(day.day, state.locale));
+        ASSERT_TRUE(loaded.foundCalls());
+        const HistoryDay expected = historyDayOf(state.day, day.day, 0.01);
+        EXPECT_EQ(historyCsv({day}), historyCsv({expected}));
+        EXPECT_EQ(day.quarterErlangs, expected.quarterErlangs);
+    }
 }
 
 TEST(HistoryDays, EmptyRangesAndMissingFolders) {
