@@ -50,8 +50,10 @@ struct Departure {
 
 class DaySimulation {
 public:
-    DaySimulation(const SampleOptions& o, std::mt19937& rng)
-        : o_(o), rng_(rng), busy_(o.ports + 1) {}
+    // `traffic` scales the day's calls (and so its Erlangs) against the
+    // options' day: a weekend or a day of growth.
+    DaySimulation(const SampleOptions& o, double traffic, std::mt19937& rng)
+        : o_(o), traffic_(traffic), rng_(rng), busy_(o.ports + 1) {}
 
     std::vector<Event> run() {
         double weightSeconds = 0;
@@ -67,7 +69,7 @@ public:
         scale_ = o_.peakLoad > 0 ? o_.peakLoad * o_.ports / offered
                                  : std::min(1.0, 0.7 * o_.ports / offered);
 
-        std::exponential_distribution<double> gap(peakRate);
+        std::exponential_distribution<double> gap(peakRate * traffic_);
         std::uniform_real_distribution<double> unit(0, 1);
         double t = 0;
         while (true) {
@@ -138,6 +140,7 @@ private:
     }
 
     const SampleOptions& o_;
+    double traffic_ = 1;
     std::mt19937& rng_;
     std::vector<bool> busy_;
     std::priority_queue<Departure, std::vector<Departure>, std::greater<>> departures_;
@@ -186,7 +189,9 @@ QString writeSampleLogs(const QString& folder, const SampleOptions& o) {
     std::mt19937 rng(o.seed);
     for (int d = 0; d < o.days; ++d) {
         const QDate day = o.firstDay.addDays(d);
-        const std::vector<Event> calls = DaySimulation(o, rng).run();
+        const double weekend = day.dayOfWeek() >= 6 ? o.weekendShare : 1.0;
+        const double growth = 1 + o.growthPercent / 100 * d / 30.0;
+        const std::vector<Event> calls = DaySimulation(o, weekend * growth, rng).run();
         const QList<QByteArray> bad = o.malformedLines ? malformedLines(day) : QList<QByteArray>{};
         const qint64 fixed = static_cast<qint64>(calls.size()) + bad.size();
         const qint64 others = o.linesPerFile > 0 ? std::max<qint64>(0, o.linesPerFile - fixed)

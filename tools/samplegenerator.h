@@ -21,6 +21,10 @@ struct SampleOptions {
     // keeps every port busy on average, above it calls find all ports busy
     // and are refused). 0 keeps the busiest hour at most 70 % of the ports.
     double peakLoad = 0;
+    // Saturday's and Sunday's traffic as a share of a weekday's (1: no difference).
+    double weekendShare = 1;
+    // Steady growth of the traffic, in percent per 30 days from the first day.
+    double growthPercent = 0;
     QString prefix = QStringLiteral("data_qnhcmgr_");
 };
 

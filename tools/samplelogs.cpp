@@ -34,7 +34,14 @@ int main(int argc, char** argv) {
         QStringLiteral("Traffic offered at the busiest hours as a share of the ports (1.2: "
                        "calls find all ports busy; 0: at most 70 %)."),
         QStringLiteral("f"), QStringLiteral("0"));
-    parser.addOptions({first, days, ports, calls, lines, seed, clean, load});
+    const QCommandLineOption weekend(
+        QStringLiteral("weekend"),
+        QStringLiteral("Weekend traffic as a share of a weekday's (1: the same)."),
+        QStringLiteral("f"), QStringLiteral("1"));
+    const QCommandLineOption growth(QStringLiteral("growth"),
+                                    QStringLiteral("Traffic growth in percent per 30 days."),
+                                    QStringLiteral("p"), QStringLiteral("0"));
+    parser.addOptions({first, days, ports, calls, lines, seed, clean, load, weekend, growth});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -51,10 +58,16 @@ int main(int argc, char** argv) {
     options.malformedLines = !parser.isSet(clean);
     bool loadOk = false;
     options.peakLoad = parser.value(load).toDouble(&loadOk);
+    bool weekendOk = false;
+    bool growthOk = false;
+    options.weekendShare = parser.value(weekend).toDouble(&weekendOk);
+    options.growthPercent = parser.value(growth).toDouble(&growthOk);
     if (!options.firstDay.isValid() || options.days < 1 || options.ports < 1 || !loadOk ||
-        options.peakLoad < 0 || options.peakLoad > 10) {
-        std::fprintf(stderr,
-                     "tarrow-samplelogs: bad --first-day, --days, --ports or --peak-load\n");
+        options.peakLoad < 0 || options.peakLoad > 10 || !weekendOk ||
+        options.weekendShare < 0 || options.weekendShare > 10 || !growthOk ||
+        options.growthPercent < -100 || options.growthPercent > 1000) {
+        std::fprintf(stderr, "tarrow-samplelogs: bad --first-day, --days, --ports, --peak-load, "
+                             "--weekend or --growth\n");
         return 2;
     }
     const QString error =

@@ -12,9 +12,12 @@ logs=${1:-}
 if [ -z "$logs" ]; then
     logs=$(pwd)/build/sample-logs
     rm -rf "$logs"
-    # Busy enough that the busiest hours run the ports out: the Capacity
-    # report has something to say.
-    build/bin/tarrow-samplelogs --first-day "$(date -d '3 days ago' +%F)" --days 3 \
-        --peak-load 0.9 "$logs"
+    # Five whole weeks, Sunday to the last Saturday: busy weekdays, quiet
+    # weekends and traffic growing 15 % a month, so the busiest hours come
+    # near what the ports carry (the Capacity report has something to say)
+    # and the History report finds a trend and the day the ports run out.
+    last=$(date -d 'last saturday' +%F)
+    build/bin/tarrow-samplelogs --first-day "$(date -d "$last - 34 days" +%F)" --days 35 \
+        --peak-load 0.55 --weekend 0.6 --growth 15 "$logs"
 fi
 exec build/bin/tarrow --logs "$(realpath -m "$logs")"

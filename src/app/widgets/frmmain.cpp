@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
+#include "reports/history/widgets/frmhistory.h"
 #include "load/loadedday.h"
 #include "logparse/logfiles.h"
 #include "platform/userdialogs.h"
@@ -233,8 +234,10 @@ bool frmMain::buildDayList() {
     const auto listing =
         logparse::listLogFiles(QDir::fromNativeSeparators(txtDiagFilePath->text()),
                                logparse::logFilePrefix(state_.server.newerGeneration));
-    for (const auto& day : logparse::buildDayList(listing.files, state_.locale))
+    const QList<logparse::DayEntry> entries = logparse::buildDayList(listing.files, state_.locale);
+    for (const auto& day : entries)
         cmbReportDate->addItem(day.text, day.date);
+    fillHistoryDays(entries);
     return cmbReportDate->count() > 0;
 }
 

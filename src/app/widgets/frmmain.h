@@ -1,6 +1,7 @@
 #pragma once
 
 #include "load/appstate.h"
+#include "logparse/logfiles.h"
 #include "platform/statusdisplay.h"
 #include "reports/reporttable.h"
 #include "reports/widgets/reporthost.h"
@@ -32,6 +33,9 @@ class RegistryApi;
 
 namespace tarrow::support {
 class SupportWindows;
+}
+namespace tarrow::reports {
+class frmHistory;
 }
 
 namespace tarrow::app {
@@ -75,6 +79,9 @@ public:
     // "Check for updated version": asks the tools web site and says what it found.
     void checkForUpdate();
 
+    // The History window once a range has been run in it, else nothing.
+    [[nodiscard]] const reports::frmHistory* historyWindow() const;
+
     // The report range of a tab, as minutes of the day.
     [[nodiscard]] std::pair<int, int> reportRange(reports::ReportId report) const;
 
@@ -88,6 +95,13 @@ private:
     QWidget* buildTabs();
     QWidget* buildTab(const reports::ReportEntry& report);
     QWidget* buildSizingChoice();
+    QWidget* buildHistoryTab();
+    // The History tab's From and To choices, from the day list.
+    void fillHistoryDays(const QList<logparse::DayEntry>& entries);
+    // "Run Report" on the History tab: reads the range and shows the History window.
+    void runHistory();
+    // A day clicked in the History window: chosen in the day list and loaded.
+    void loadChosenDay(const QDate& day);
 
     void browseForLogs();
     bool buildDayList();
@@ -135,6 +149,13 @@ private:
     // The Capacity tab's choices.
     QSpinBox* spnPortsInService = nullptr;
     QComboBox* cmbTargetBlocking = nullptr;
+    // The History tab's choices and its window.
+    QComboBox* cmbHistoryFrom = nullptr;
+    QComboBox* cmbHistoryTo = nullptr;
+    QSpinBox* spnHistoryPorts = nullptr;
+    QComboBox* cmbHistoryBlocking = nullptr;
+    QPushButton* cmdRunHistory = nullptr;
+    std::unique_ptr<reports::frmHistory> history_;
     QAction* mnuExit = nullptr;
     QAction* mnuExportPdf = nullptr;
 };

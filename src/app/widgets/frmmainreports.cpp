@@ -50,6 +50,7 @@ QWidget* frmMain::buildTabs() {
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     for (const reports::ReportEntry& report : reports::reportTable())
         SSTab1->addTab(buildTab(report), report.tabCaption);
+    SSTab1->addTab(buildHistoryTab(), QStringLiteral("History"));
     return SSTab1;
 }
 

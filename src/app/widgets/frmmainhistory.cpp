@@ -1,0 +1,170 @@
+// The main window's History tab: a range of days read straight from the log
+// folder (no "Load Data" needed), shown in the History window.
+#include "app/widgets/frmmain.h"
+
+#include "app/widgets/busypointer.h"
+#include "platform/userdialogs.h"
+#include "reports/capacity/widgets/sizingcontrols.h"
+#include "reports/history/historycache.h"
+#include "reports/history/historydays.h"
+#include "reports/history/widgets/frmhistory.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <future>
+
+namespace tarrow::app {
+
+QWidget* frmMain::buildHistoryTab() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* about = new QLabel(QStringLiteral(
+        "The History report reads every day of a range straight from the log folder and shows "
+        "each day's busy-hour traffic, peaks and all-ports-busy time, the busy hour across the "
+        "days, the trend and the day the ports run out, and a weekday by hour heat map. It does "
+        "not need \"Load Data\"."));
+    about->setWordWrap(true);
+    layout->addWidget(about);
+    cmbHistoryFrom = new QComboBox;
+    cmbHistoryFrom->setObjectName(QStringLiteral("cmbHistoryFrom"));
+    cmbHistoryTo = new QComboBox;
+    cmbHistoryTo->setObjectName(QStringLiteral("cmbHistoryTo"));
+    auto* days = new QGroupBox(QStringLiteral("Run report for the days:"));
+    auto* row = new QHBoxLayout(days);
+    row->addWidget(new QLabel(QStringLiteral("From")));
+    row->addWidget(cmbHistoryFrom);
+    row->addWidget(new QLabel(QStringLiteral("To")));
+    row->addWidget(cmbHistoryTo);
+    row->addStretch();
+    layout->addWidget(days);
+    spnHistoryPorts = reports::portsInServiceBox(QStringLiteral("spnHistoryPorts"));
+    cmbHistoryBlocking = reports::targetBlockingBox(QStringLiteral("cmbHistoryBlocking"));
+    auto* sizing = new QGroupBox(QStringLiteral("Size the ports for:"));
+    auto* form = new QFormLayout(sizing);
+    form->addRow(QStringLiteral("Ports in service"), spnHistoryPorts);
+    form->addRow(QStringLiteral("Target blocking"), cmbHistoryBlocking);
+    layout->addWidget(sizing);
+    layout->addStretch();
+    cmdRunHistory = new QPushButton(QStringLiteral("Run Report"));
+    cmdRunHistory->setObjectName(QStringLiteral("cmdRunHistory"));
+    cmdRunHistory->setEnabled(false);
+    connect(cmdRunHistory, &QPushButton::clicked, this, &frmMain::runHistory);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(cmdRunHistory);
+    layout->addLayout(buttonRow);
+    return page;
+}
+
+void frmMain::fillHistoryDays(const QList<logparse::DayEntry>& entries) {
+    QList<logparse::DayEntry> sorted = entries;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.date < b.date; });
+    for (QComboBox* box : {cmbHistoryFrom, cmbHistoryTo}) {
+        box->clear();
+        for (const logparse::DayEntry& entry : sorted)
+            box->addItem(entry.text, entry.date);
+    }
+    // The whole folder unless the user chooses less.
+    cmbHistoryFrom->setCurrentIndex(0);
+    cmbHistoryTo->setCurrentIndex(cmbHistoryTo->count() - 1);
+    cmdRunHistory->setEnabled(!sorted.isEmpty());
+}
+
+void frmMain::runHistory() {
+    const QDate from = cmbHistoryFrom->currentData().toDate();
+    const QDate to = cmbHistoryTo->currentData().toDate();
+    if (!from.isValid() || !to.isValid())
+        return;
+    if (from > to) {
+        dialogs_.message(QStringLiteral("The From day must not be after the To day."));
+        return;
+    }
+    load::LoadRequest request;
+    request.folder = QDir::fromNativeSeparators(txtDiagFilePath->text());
+    request.prefix = logparse::logFilePrefix(state_.server.newerGeneration);
+    request.zone = state_.zone;
+    request.dateOrder = logparse::dateOrderOf(state_.locale);
+    const int ports = spnHistoryPorts->value();
+    const double gos = reports::chosenTarget(*cmbHistoryBlocking);
+
+    // The days are read on worker threads while this one shows how far they are.
+    reports::HistoryProgress progress;
+    QString folderError;
+    std::vector<reports::HistoryDay> days;
+    {
+        BusyPointer busy;
+        setBusy(true);
+        showStatus(QStringLiteral("Reading the log files of the history..."), 0);
+        auto run = std::async(std::launch::async, [&] {
+            reports::HistoryCache cache(state_.dataFolder);
+            return reports::computeHistoryDays(request, from, to, gos, folderError, &cache,
+                                               &progress);
+        });
+        using namespace std::chrono_literals;
+        while (run.wait_for(50ms) != std::future_status::ready) {
+            if (progress.files > 0 && ProgressBar->maximum() != progress.files)
+                ProgressBar->setRange(0, static_cast<int>(progress.files));
+            setStatusValue(progress.filesRead);
+            if (cancelAsked_)
+                progress.stop = true;
+        }
+        days = run.get();
+        hideStatus();
+        setBusy(false);
+    }
+    if (closeAsked_)
+        return;
+    if (progress.stop) {
+        dialogs_.message(QStringLiteral("The history was cancelled."));
+        return;
+    }
+    if (!folderError.isEmpty()) {
+        dialogs_.message(folderError, {}, platform::MessageIcon::Warning);
+        return;
+    }
+    if (days.empty()) {
+        dialogs_.message(QStringLiteral("No day from %1 to %2 has call data in its logs.")
+                             .arg(cmbHistoryFrom->currentText(), cmbHistoryTo->currentText()));
+        return;
+    }
+    const reports::HistorySummary summary = reports::summarizeHistory(days, ports, gos);
+    if (!history_) {
+        history_ = std::make_unique<reports::frmHistory>(dialogs_);
+        connect(history_.get(), &reports::frmHistory::dayChosen, this, &frmMain::loadChosenDay);
+    }
+    history_->showHistory(std::move(days), summary, gos);
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
+}
+
+void frmMain::loadChosenDay(const QDate& day) {
+    if (working())
+        return;
+    const int index = cmbReportDate->findData(day);
+    if (index < 0)
+        return;
+    cmbReportDate->setCurrentIndex(index);
+    raise();
+    activateWindow();
+    loadData();
+}
+
+const reports::frmHistory* frmMain::historyWindow() const {
+    return history_ && !history_->days().empty() ? history_.get() : nullptr;
+}
+
+} // namespace tarrow::app

@@ -1,0 +1,241 @@
+#include "reports/history/widgets/frmhistory.h"
+
+#include "platform/fileoutput.h"
+#include "platform/isodate.h"
+#include "platform/userdialogs.h"
+#include "reports/capacity/capacityoutput.h"
+#include "reports/history/historyoutput.h"
+#include "reports/history/widgets/historychart.h"
+#include "reports/history/widgets/historyheatmap.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace tarrow::reports {
+
+namespace {
+
+const QColor kWarning(0xb0, 0x00, 0x00);
+
+} // namespace
+
+frmHistory::frmHistory(platform::UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("frmHistory"));
+    setWindowTitle(QStringLiteral("History"));
+    resize(1240, 860);
+    buildMenus();
+
+    chart_ = new QChartView;
+    chart_->setObjectName(QStringLiteral("HistoryChart"));
+    chart_->setRenderHint(QPainter::Antialiasing);
+    chart_->setMinimumSize(560, 340);
+    heatMap_ = new HistoryHeatMap;
+    grid_ = new QTableWidget;
+    grid_->setObjectName(QStringLiteral("HistoryGrid"));
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->verticalHeader()->hide();
+    grid_->setToolTip(QStringLiteral("Click a day to load it in the main window"));
+    connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int) {
+        if (row >= 0 && static_cast<std::size_t>(row) < days_.size())
+            chooseDay(days_[static_cast<std::size_t>(row)].day);
+    });
+
+    auto* top = new QWidget;
+    auto* topRow = new QHBoxLayout(top);
+    topRow->setContentsMargins(0, 0, 0, 0);
+    topRow->addWidget(chart_, 1);
+    topRow->addWidget(buildVerdictPanel());
+    auto* bottom = new QWidget;
+    auto* bottomRow = new QHBoxLayout(bottom);
+    bottomRow->setContentsMargins(0, 0, 0, 0);
+    bottomRow->addWidget(heatMap_, 1);
+    bottomRow->addWidget(grid_, 1);
+    auto* split = new QSplitter(Qt::Vertical);
+    split->addWidget(top);
+    split->addWidget(bottom);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    setCentralWidget(split);
+}
+
+void frmHistory::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    const auto item = [&](const char* name, const QString& text, void (frmHistory::*slot)()) {
+        QAction* action = file->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, slot);
+    };
+    item("mnuSaveCsv", QStringLiteral("Save Days to CSV..."), &frmHistory::saveTable);
+    item("mnuSaveJson", QStringLiteral("Save Figures to JSON..."), &frmHistory::saveJson);
+    item("mnuSaveBitmap", QStringLiteral("Save Chart to Bitmap..."), &frmHistory::saveBitmap);
+    item("mnuPrint", QStringLiteral("Print..."), &frmHistory::print);
+    file->addSeparator();
+    QAction* close = file->addAction(QStringLiteral("Close"));
+    close->setObjectName(QStringLiteral("mnuClose"));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+}
+
+QWidget* frmHistory::buildVerdictPanel() {
+    auto* panel = new QWidget;
+    panel->setFixedWidth(340);
+    auto* column = new QVBoxLayout(panel);
+    lblRange = new QLabel;
+    lblRange->setObjectName(QStringLiteral("lblRange"));
+    lblRange->setWordWrap(true);
+    QFont bold = lblRange->font();
+    bold.setBold(true);
+    lblRange->setFont(bold);
+    column->addWidget(lblRange);
+    verdictForm_ = new QFormLayout;
+    column->addLayout(verdictForm_);
+    column->addStretch();
+    return panel;
+}
+
+void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary& summary,
+                             double gos) {
+    days_ = std::move(days);
+    summary_ = summary;
+    gos_ = gos;
+    const QString range = days_.empty() ? QString()
+                                        : QStringLiteral("%1 to %2")
+                                              .arg(platform::isoDate(days_.front().day),
+                                                   platform::isoDate(days_.back().day));
+    setWindowTitle(QStringLiteral("History ") + range);
+    lblRange->setText(QStringLiteral("Days with calls from %1, sized at %2 blocking")
+                          .arg(range, percentText(gos)));
+
+    QChart* old = chart_->chart();
+    chart_->setChart(historyChart(days_, summary_, percentText(gos)));
+    delete old;
+    for (QAbstractSeries* series : chart_->chart()->series())
+        if (auto* line = qobject_cast<QLineSeries*>(series);
+            line && line->name() == QStringLiteral("Busy-hour traffic"))
+            connect(line, &QLineSeries::clicked, this,
+                    [this](const QPointF& point) { chooseDay(historyChartDay(point.x())); });
+
+    while (verdictForm_->rowCount() > 0)
+        verdictForm_->removeRow(0);
+    for (const VerdictLine& line : historyVerdict(summary_)) {
+        auto* value = new QLabel(line.value);
+        value->setWordWrap(true);
+        if (line.warning) {
+            QPalette palette = value->palette();
+            palette.setColor(QPalette::WindowText, kWarning);
+            value->setPalette(palette);
+        }
+        auto* label = new QLabel(line.label);
+        label->setWordWrap(true);
+        verdictForm_->addRow(label, value);
+    }
+
+    heatMap_->setHeatMap(summary_.heatmap);
+
+    // The grid shows History.csv as it is saved.
+    const QList<QByteArray> lines = historyCsv(days_).trimmed().split('\n');
+    const QList<QByteArray> header = lines.value(0).trimmed().split(',');
+    grid_->clear();
+    grid_->setColumnCount(static_cast<int>(header.size()));
+    grid_->setRowCount(static_cast<int>(lines.size()) - 1);
+    QStringList titles;
+    for (const QByteArray& title : header)
+        titles << QString::fromLatin1(title);
+    grid_->setHorizontalHeaderLabels(titles);
+    for (qsizetype row = 1; row < lines.size(); ++row) {
+        const QList<QByteArray> cells = lines[row].trimmed().split(',');
+        for (qsizetype column = 0; column < cells.size(); ++column)
+            grid_->setItem(static_cast<int>(row - 1), static_cast<int>(column),
+                           new QTableWidgetItem(QString::fromLatin1(cells[column])));
+    }
+    grid_->resizeColumnsToContents();
+}
+
+QList<QPair<QString, QString>> frmHistory::verdictShown() const {
+    QList<QPair<QString, QString>> shown;
+    for (int row = 0; row < verdictForm_->rowCount(); ++row) {
+        const auto* label =
+            qobject_cast<QLabel*>(verdictForm_->itemAt(row, QFormLayout::LabelRole)->widget());
+        const auto* value =
+            qobject_cast<QLabel*>(verdictForm_->itemAt(row, QFormLayout::FieldRole)->widget());
+        shown.append({label->text(), value->text()});
+    }
+    return shown;
+}
+
+void frmHistory::chooseDay(const QDate& day) {
+    for (const HistoryDay& shown : days_)
+        if (shown.day == day) {
+            emit dayChosen(day);
+            return;
+        }
+}
+
+void frmHistory::saveTable() {
+    platform::saveAsked(dialogs_,
+                        {QStringLiteral("Select file for CSV output"), QStringLiteral("History.csv"),
+                         QStringLiteral("CSV Files (*.csv);;All Files (*)"), QStringLiteral("csv"),
+                         QStringLiteral("History days saved")},
+                        historyCsv(days_));
+}
+
+void frmHistory::saveJson() {
+    platform::saveAsked(dialogs_,
+                        {QStringLiteral("Select file for JSON output"), QStringLiteral("History.json"),
+                         QStringLiteral("JSON Files (*.json);;All Files (*)"), QStringLiteral("json"),
+                         QStringLiteral("History figures saved")},
+                        historyJson(summary_));
+}
+
+void frmHistory::saveBitmap() {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!chart_->grab().toImage().save(&buffer, "BMP")) {
+        dialogs_.message(QStringLiteral("The chart picture could not be made."), {},
+                         platform::MessageIcon::Warning);
+        return;
+    }
+    platform::saveAsked(dialogs_,
+                        {QStringLiteral("Save Chart to Bitmap"), QStringLiteral("HistoryGraph.BMP"),
+                         QStringLiteral("Bitmap Files (*.bmp);;All Files (*)"), QStringLiteral("BMP"),
+                         QStringLiteral("Chart saved")},
+                        bytes);
+}
+
+void frmHistory::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (!dialogs_.choosePrinter(printer))
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        dialogs_.message(QStringLiteral("The printer could not be started."));
+        return;
+    }
+    // The window's content, chart and heat map and all, fitted to the page.
+    QWidget* content = centralWidget();
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = std::min(page.width() / double(content->width()),
+                                  page.height() / double(content->height()));
+    painter.scale(scale, scale);
+    content->render(&painter);
+    if (!painter.end())
+        dialogs_.message(QStringLiteral("The page could not be sent to the printer."));
+}
+
+} // namespace tarrow::reports
