@@ -1,5 +1,6 @@
 #include "app/widgets/frmmain.h"
 #include "charts/widgets/chart2d.h"
+#include "reports/history/widgets/frmhistory.h"
 #include "load/loadday.h"
 #include "reports/widgets/chartwindow.h"
 #include "serverprobe/configdatabase.h"
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimeEdit>
 #include <QTimer>
 
@@ -95,12 +97,14 @@ TEST_F(FrmMainTest, StartsWithItsControlsInTheirFirstState) {
     EXPECT_EQ(find<QTimeEdit>("PortTimeUseStartTime")->time(), QTime(0, 0, 0));
     EXPECT_EQ(find<QTimeEdit>("PortTimeUseEndTime")->time(), QTime(23, 59, 59));
     auto* tabs = find<QTabWidget>("SSTab1");
-    ASSERT_EQ(tabs->count(), 5);
+    ASSERT_EQ(tabs->count(), 6);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Port Availability"));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("Call Distribution"));
     EXPECT_EQ(tabs->tabText(2), QStringLiteral("Port Time Use"));
     EXPECT_EQ(tabs->tabText(3), QStringLiteral("Call Traffic"));
     EXPECT_EQ(tabs->tabText(4), QStringLiteral("Capacity"));
+    EXPECT_EQ(tabs->tabText(5), QStringLiteral("History"));
+    EXPECT_FALSE(enabled("cmdRunHistory"));
     EXPECT_EQ(find<QSpinBox>("spnPortsInService")->value(), 0);
     EXPECT_EQ(find<QSpinBox>("spnPortsInService")->text(), QStringLiteral("from the calls"));
     EXPECT_EQ(find<QComboBox>("cmbTargetBlocking")->currentText(), QStringLiteral("1 %"));
@@ -364,6 +368,70 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
     ASSERT_NE(reopened, nullptr);
     EXPECT_TRUE(reopened->chart().headerText().contains(QStringLiteral("From 8:00:00")));
     QApplication::closeAllWindows();
+}
+
+// The History tab reads the folder itself: it runs before any "Load Data",
+// offers the folder's days in date order, checks the range and opens the
+// History window; a day clicked there is loaded in the main window.
+TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
+    writeLog("20090117", logLine("2009-01-17 09:00:00", "1162", "NEW CALL", "Port3", 1, 9) +
+                             logLine("2009-01-17 09:30:00", "1163", "CALL DISCONNECT", "Port3", 0, 10));
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 1, 9) +
+                             logLine("2009-01-15 11:00:00", "1163", "CALL DISCONNECT", "Port2", 0, 10));
+    writeLog("20090116", logLine("2009-01-16 10:00:00", "1163", "CALL DISCONNECT", "Port2", 0, 10));
+    browseTo(logs());
+    auto* from = find<QComboBox>("cmbHistoryFrom");
+    auto* to = find<QComboBox>("cmbHistoryTo");
+    ASSERT_EQ(from->count(), 3);
+    EXPECT_EQ(from->currentData().toDate(), QDate(2009, 1, 15));
+    EXPECT_EQ(to->currentData().toDate(), QDate(2009, 1, 17));
+    EXPECT_TRUE(enabled("cmdRunHistory"));
+    EXPECT_TRUE(reportsDisabled());
+
+    from->setCurrentIndex(2);
+    to->setCurrentIndex(0);
+    find<QPushButton>("cmdRunHistory")->click();
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{QStringLiteral("The From day must not be after the To day.")});
+    EXPECT_EQ(window().historyWindow(), nullptr);
+
+    // The 16th has no call: it is left out.
+    dialogs.messages.clear();
+    from->setCurrentIndex(0);
+    to->setCurrentIndex(2);
+    find<QPushButton>("cmdRunHistory")->click();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    const reports::frmHistory* history = window().historyWindow();
+    ASSERT_NE(history, nullptr);
+    EXPECT_TRUE(history->isVisible());
+    ASSERT_EQ(history->days().size(), 2u);
+    EXPECT_EQ(history->days()[1].day, QDate(2009, 1, 17));
+    EXPECT_NEAR(history->days()[0].busyHourErlangs, 1.0, 1e-9) << "an hour-long call";
+    EXPECT_TRUE(history->verdictShown().contains(
+        {QStringLiteral("Trend"), QStringLiteral("not enough days for a trend")}));
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("History.db"))))
+        << "the day cache sits beside the working database";
+    EXPECT_TRUE(reportsDisabled()) << "running the history loads no day";
+
+    // Clicking the 17th in the grid loads it.
+    QTableWidget* grid = history->grid();
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("2009-01-17"));
+    emit grid->cellClicked(1, 3);
+    EXPECT_EQ(find<QComboBox>("cmbReportDate")->currentData().toDate(), QDate(2009, 1, 17));
+    EXPECT_TRUE(reportsEnabled());
+    ASSERT_FALSE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(dialogs.messages.back().text.startsWith(
+        QStringLiteral("Call information found in logs for 1/17/2009")));
+
+    // A range without calls says so and leaves the window as it was.
+    dialogs.messages.clear();
+    from->setCurrentIndex(1);
+    to->setCurrentIndex(1);
+    find<QPushButton>("cmdRunHistory")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("No day from")));
+    EXPECT_EQ(window().historyWindow()->days().size(), 2u);
 }
 
 TEST_F(FrmMainTest, SavedDatabaseOptionOnlySwapsTheBrowseButtons) {

@@ -1,7 +1,6 @@
 #include "reports/history/widgets/historychart.h"
 
 #include "platform/isodate.h"
-#include "reports/capacity/capacityoutput.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -88,14 +87,12 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
                     << QPointF(x + kDayMs / 5.0, seconds) << QPointF(x + kDayMs / 5.0, 0);
     }
     auto* allBusy = new QAreaSeries(allBusyTop);
-    allBusy->setName(QStringLiteral("All ports busy (seconds, right axis)"));
+    allBusy->setName(QStringLiteral("All ports busy (s)"));
     allBusy->setColor(kAllBusy);
     allBusy->setBorderColor(kAllBusy.darker());
 
     auto* capacity =
-        line(QStringLiteral("Capacity of %1 ports at %2: %3")
-                 .arg(summary.sizingPorts)
-                 .arg(target, erlangText(summary.capacityErlangs)),
+        line(QStringLiteral("Capacity: %1 ports at %2").arg(summary.sizingPorts).arg(target),
              kCapacity, Qt::SolidLine, 2);
     *capacity << QPointF(historyChartX(first), summary.capacityErlangs)
               << QPointF(historyChartX(last), summary.capacityErlangs);
@@ -107,7 +104,7 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
     if (summary.trend) {
         const Trend& trend = *summary.trend;
         auto* trendLine =
-            line(QStringLiteral("Trend: %1 per 30 days").arg(erlangText(30 * trend.slopePerDay)),
+            line(QStringLiteral("Trend"),
                  kTrend, Qt::DashLine, 1.5);
         const auto endT = static_cast<double>(first.daysTo(last));
         *trendLine << QPointF(historyChartX(first), trend.at(0))
@@ -117,7 +114,8 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
         leftSeries << trendLine;
         if (summary.exhaustion) {
             auto* runOut = new QScatterSeries;
-            runOut->setName(QStringLiteral("Ports run out: %1").arg(platform::isoDate(*summary.exhaustion)));
+            runOut->setName(
+                QStringLiteral("Run out: %1").arg(platform::isoDate(*summary.exhaustion)));
             runOut->setColor(kRunOut);
             runOut->setMarkerSize(12);
             runOut->append(historyChartX(*summary.exhaustion),
