@@ -120,7 +120,10 @@ int main(int argc, char** argv) {
         QApplication::setApplicationName(QStringLiteral("Tarrow"));
         return app::runCommandLine(args, app::programFolderOf(QApplication::applicationDirPath()),
                                    out, err,
-                                   app::chartPictureWriter(), app::writePdfReport);
+                                   app::chartPictureWriter(),
+                                   [](const app::ComputedReports& computed, const QString& path) {
+                                       return app::writePdfReport(computed, path);
+                                   });
     }
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarrow"));

@@ -10,6 +10,7 @@
 #include "load/loadedday.h"
 #include "platform/userdialogs.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
+#include "reports/history/widgets/frmhistory.h"
 #include "reports/widgets/chartwindow.h"
 #include "reports/widgets/reportwindows.h"
 #include "support/widgets/supportwindows.h"
@@ -189,8 +190,13 @@ void frmMain::exportPdfReport() {
         const app::ComputedReports computed = app::computeEveryReport(
             state_, [this](reports::ReportId id) { return range(id); }, sizing());
         errors = computed.errors;
-        if (!closeAsked_)
-            written = app::writePdfReport(computed, path);
+        if (!closeAsked_) {
+            // A history run in the History window closes the report.
+            std::optional<app::PdfHistory> history;
+            if (const reports::frmHistory* shown = historyWindow())
+                history = app::PdfHistory{shown->days(), shown->summary(), shown->gos()};
+            written = app::writePdfReport(computed, path, history ? &*history : nullptr);
+        }
         hideStatus();
         setBusy(false);
     }

@@ -5,6 +5,13 @@
 #include "platform/fileoutput.h"
 #include "platform/isodate.h"
 #include "reports/capacity/capacityoutput.h"
+#include "reports/history/historyoutput.h"
+#include "reports/history/widgets/historychart.h"
+#include "reports/history/widgets/historyheatmap.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCoreApplication>
 
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -172,6 +179,43 @@ const ComputedReport* find(const ComputedReports& computed, reports::ReportId id
     return nullptr;
 }
 
+// The history's page: its verdict, its chart over the days and its heat map.
+bool drawHistory(Pages& pages, const PdfHistory& history) {
+    if (history.days.empty())
+        return true;
+    if (!pages.newPage())
+        return false;
+    pages.text(QStringLiteral("History from %1 to %2")
+                   .arg(platform::isoDate(history.days.front().day),
+                        platform::isoDate(history.days.back().day)),
+               face(14, true));
+    for (const reports::VerdictLine& line : reports::historyVerdict(history.summary))
+        pages.text(line.label + QStringLiteral(": ") + line.value, face(9),
+                   line.warning ? QColor(180, 20, 20) : QColor(Qt::black));
+    pages.advance(6);
+    QChartView view(reports::historyChart(history.days, history.summary,
+                                          reports::percentText(history.gos)));
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.setRenderHint(QPainter::Antialiasing);
+    view.resize(kChartPixels);
+    view.show();
+    QCoreApplication::processEvents();
+    if (!pages.fits(kChartHeight))
+        pages.newPage();
+    view.render(&pages.painter(), QRectF(kMargin, pages.y(), kContentWidth, kChartHeight),
+                view.rect(), Qt::KeepAspectRatio);
+    pages.advance(kChartHeight + 10);
+    constexpr double kHeatMapHeight = 190;
+    if (!pages.fits(kHeatMapHeight))
+        pages.newPage();
+    pages.painter().setFont(face(7));
+    reports::paintHeatMap(pages.painter(),
+                          QRectF(kMargin, pages.y(), kContentWidth, kHeatMapHeight),
+                          history.summary.heatmap);
+    pages.advance(kHeatMapHeight);
+    return true;
+}
+
 bool drawReport(Pages& pages, const ComputedReports& computed) {
     pages.text(QStringLiteral("Port usage report for %1").arg(QLocale().toString(
                    computed.day, QLocale::LongFormat)),
@@ -202,7 +246,6 @@ bool drawReport(Pages& pages, const ComputedReports& computed) {
         if (!drawTable(pages, report->output.summary))
             return false;
     }
-    pages.finishPage();
     return true;
 }
 
@@ -212,8 +255,9 @@ QString pdfReportFileName(const QDate& day) {
     return platform::dateFileName(QStringLiteral("TarrowReport_"), day, QStringLiteral(".pdf"));
 }
 
-platform::Result writePdfReport(const ComputedReports& computed, const QString& path) {
-    return platform::saveDrawnAtomically(path, [&computed](QIODevice& file) {
+platform::Result writePdfReport(const ComputedReports& computed, const QString& path,
+                                const PdfHistory* history) {
+    return platform::saveDrawnAtomically(path, [&computed, history](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setResolution(72);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -227,7 +271,10 @@ platform::Result writePdfReport(const ComputedReports& computed, const QString& 
         Pages pages(writer, painter,
                     QStringLiteral("Tarrow %1 \u2014 %2")
                         .arg(QStringLiteral(TARROW_VERSION_STRING), platform::isoDate(computed.day)));
-        const bool drawn = drawReport(pages, computed);
+        const bool drawn =
+            drawReport(pages, computed) && (!history || drawHistory(pages, *history));
+        if (drawn)
+            pages.finishPage();
         if (!painter.end() || !drawn)
             return platform::Result::failure(QStringLiteral("The PDF could not be written."));
         return platform::Result();

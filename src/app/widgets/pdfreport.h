@@ -2,6 +2,7 @@
 
 #include "app/reportfiles.h"
 #include "platform/result.h"
+#include "reports/history/historysummary.h"
 
 #include <QString>
 
@@ -12,7 +13,14 @@ namespace tarrow::app {
 // the header row repeated), every page with a footer naming the day, the page
 // and the tool's version. Text stays text and charts stay drawings. Written
 // through the atomic save, so a failure leaves any older file whole.
-platform::Result writePdfReport(const ComputedReports& reports, const QString& path);
+// A history run, when given, closes the report with its own page.
+struct PdfHistory {
+    std::vector<reports::HistoryDay> days;
+    reports::HistorySummary summary;
+    double gos = reports::kDefaultGos;
+};
+platform::Result writePdfReport(const ComputedReports& reports, const QString& path,
+                                const PdfHistory* history = nullptr);
 
 // "TarrowReport_<M>_<D>_<YYYY>.pdf".
 [[nodiscard]] QString pdfReportFileName(const QDate& day);

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -423,6 +424,17 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     ASSERT_FALSE(dialogs.messages.isEmpty());
     EXPECT_TRUE(dialogs.messages.back().text.startsWith(
         QStringLiteral("Call information found in logs for 1/17/2009")));
+
+    // The PDF report of the loaded day closes with the history's page.
+    dialogs.saveAnswers << dir.file(QStringLiteral("manager.pdf"));
+    window().findChild<QAction*>(QStringLiteral("mnuExportPdf"))->trigger();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {dir.file(QStringLiteral("manager.pdf")), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(pdf.contains(QStringLiteral("History from 2009-01-15 to 2009-01-17"))) << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains(QStringLiteral("Trend: not enough days for a trend")));
+    EXPECT_TRUE(pdf.contains(QStringLiteral("Wednesday")));
 
     // A range without calls says so and leaves the window as it was.
     dialogs.messages.clear();

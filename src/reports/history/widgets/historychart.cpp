@@ -137,11 +137,13 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
     auto* erlangs = new QValueAxis;
     erlangs->setTitleText(QStringLiteral("Erlangs"));
     erlangs->setRange(0, niceTop(top * 1.1));
-    erlangs->setLabelFormat(QStringLiteral("%.0f"));
+    erlangs->applyNiceNumbers();
+    erlangs->setLabelFormat(QStringLiteral("%g"));
     auto* seconds = new QValueAxis;
     seconds->setTitleText(QStringLiteral("All ports busy (s)"));
     seconds->setRange(0, niceTop(static_cast<double>(mostBusy) * 1.1));
-    seconds->setLabelFormat(QStringLiteral("%.0f"));
+    seconds->applyNiceNumbers();
+    seconds->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(erlangs, Qt::AlignLeft);
     chart->addAxis(seconds, Qt::AlignRight);
