@@ -79,13 +79,23 @@ TEST(HistoryDays, EveryDayIsTheDayLoadDataLoads) {
     dir.write(QStringLiteral("logs/data_qnhcmgr_20090310.csv"),
               testing::logLine("2009-03-10 12:00:00", "1162", "NEW CALL", "Port1", 1, 29) +
                   testing::logLine("2009-03-10 12:30:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
+    // Weeks later, the 23-hour and the 25-hour day: a call across the hour
+    // the clock skips (01:30 to 03:30, one real hour) and one across the hour
+    // it repeats (02:10 summer time to 02:50 winter time, 100 minutes).
+    dir.write(QStringLiteral("logs/data_qnhcmgr_20090329.csv"),
+              testing::logLine("2009-03-29 00:30:00", "1162", "NEW CALL", "Port1", 1, 29) +
+                  testing::logLine("2009-03-29 01:30:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
+    dir.write(QStringLiteral("logs/data_qnhcmgr_20091025.csv"),
+              testing::logLine("2009-10-25 00:10:00", "1162", "NEW CALL", "Port1", 1, 29) +
+                  testing::logLine("2009-10-25 01:50:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
 
     load::LoadRequest request = goldenFolder();
     request.folder = dir.file(QStringLiteral("logs"));
     QString error;
     const std::vector<HistoryDay> days =
-        computeHistoryDays(request, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error);
-    ASSERT_EQ(days.size(), 4u) << "the 6th, 7th, 8th and 10th; the 9th has no file of its own";
+        computeHistoryDays(request, QDate(2009, 1, 1), QDate(2009, 12, 31), 0.01, error);
+    ASSERT_EQ(days.size(), 6u) << "the 6th, 7th, 8th and 10th of March (the 9th has no file of "
+                                  "its own), the 29th of March and the 25th of October";
     for (const HistoryDay& day : days) {
         SCOPED_TRACE(day.day.toString(Qt::ISODate).toStdString());
         state.day = {};
@@ -96,6 +106,11 @@ TEST(HistoryDays, EveryDayIsTheDayLoadDataLoads) {
         EXPECT_EQ(historyCsv({day}), historyCsv({expected}));
         EXPECT_EQ(day.quarterErlangs, expected.quarterErlangs);
     }
+    // The calls keep their real lengths across the clock changes.
+    EXPECT_NEAR(days[4].busyHourErlangs, 1.0, 1e-9) << "one real hour on the 23-hour day";
+    EXPECT_EQ(days[5].peakLinesInUse, 1);
+    EXPECT_GT(days[5].busyHourErlangs, 0.6);
+    EXPECT_LE(days[5].busyHourErlangs, 1.0);
 }
 
 TEST(HistoryDays, EmptyRangesAndMissingFolders) {
