@@ -96,6 +96,11 @@ private:
     QWidget* buildTab(const reports::ReportEntry& report);
     QWidget* buildSizingChoice();
     QWidget* buildHistoryTab();
+    // "From <from> <middle> <to>" in a titled box, as the tabs' ranges show.
+    static QGroupBox* rangeBox(const QString& title, QWidget* from, const QString& middle,
+                               QWidget* to);
+    // "Ports in service" and "Target blocking", as the Capacity and History tabs ask.
+    static QGroupBox* sizingBox(QSpinBox* ports, QComboBox* target);
     // The History tab's From and To choices, from the day list.
     void fillHistoryDays(const QList<logparse::DayEntry>& entries);
     // "Run Report" on the History tab: reads the range and shows the History window.

@@ -41,21 +41,11 @@ QWidget* frmMain::buildHistoryTab() {
     cmbHistoryFrom->setObjectName(QStringLiteral("cmbHistoryFrom"));
     cmbHistoryTo = new QComboBox;
     cmbHistoryTo->setObjectName(QStringLiteral("cmbHistoryTo"));
-    auto* days = new QGroupBox(QStringLiteral("Run report for the days:"));
-    auto* row = new QHBoxLayout(days);
-    row->addWidget(new QLabel(QStringLiteral("From")));
-    row->addWidget(cmbHistoryFrom);
-    row->addWidget(new QLabel(QStringLiteral("To")));
-    row->addWidget(cmbHistoryTo);
-    row->addStretch();
-    layout->addWidget(days);
+    layout->addWidget(rangeBox(QStringLiteral("Run report for the days:"), cmbHistoryFrom,
+                               QStringLiteral("To"), cmbHistoryTo));
     spnHistoryPorts = reports::portsInServiceBox(QStringLiteral("spnHistoryPorts"));
     cmbHistoryBlocking = reports::targetBlockingBox(QStringLiteral("cmbHistoryBlocking"));
-    auto* sizing = new QGroupBox(QStringLiteral("Size the ports for:"));
-    auto* form = new QFormLayout(sizing);
-    form->addRow(QStringLiteral("Ports in service"), spnHistoryPorts);
-    form->addRow(QStringLiteral("Target blocking"), cmbHistoryBlocking);
-    layout->addWidget(sizing);
+    layout->addWidget(sizingBox(spnHistoryPorts, cmbHistoryBlocking));
     layout->addStretch();
     cmdRunHistory = new QPushButton(QStringLiteral("Run Report"));
     cmdRunHistory->setObjectName(QStringLiteral("cmdRunHistory"));

@@ -46,6 +46,30 @@ QLabel* wrapped(const QString& text) {
 
 } // namespace
 
+QGroupBox* frmMain::rangeBox(const QString& title, QWidget* from, const QString& middle,
+                             QWidget* to) {
+    auto* range = new QGroupBox(title);
+    auto* row = new QHBoxLayout(range);
+    row->addWidget(new QLabel(QStringLiteral("From")));
+    row->addWidget(from);
+    row->addWidget(new QLabel(middle));
+    row->addWidget(to);
+    row->addStretch();
+    return range;
+}
+
+QGroupBox* frmMain::sizingBox(QSpinBox* ports, QComboBox* target) {
+    auto* box = new QGroupBox(QStringLiteral("Size the ports for:"));
+    auto* form = new QFormLayout(box);
+    form->addRow(QStringLiteral("Ports in service"), ports);
+    form->addRow(QStringLiteral("Target blocking"), target);
+    return box;
+}
+
+namespace {
+
+} // namespace
+
 QWidget* frmMain::buildTabs() {
     SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
@@ -65,15 +89,9 @@ QWidget* frmMain::buildTab(const reports::ReportEntry& report) {
         QTimeEdit* start = timePicker(report.rangeStartName, whole.from);
         QTimeEdit* end = timePicker(report.rangeEndName, whole.to);
         rangePickers_[report.id] = {start, end};
-        auto* range =
-            new QGroupBox(QStringLiteral("Run report for calls that started between these times:"));
-        auto* row = new QHBoxLayout(range);
-        row->addWidget(new QLabel(QStringLiteral("From")));
-        row->addWidget(start);
-        row->addWidget(new QLabel(QStringLiteral("through")));
-        row->addWidget(end);
-        row->addStretch();
-        layout->addWidget(range);
+        layout->addWidget(
+            rangeBox(QStringLiteral("Run report for calls that started between these times:"),
+                     start, QStringLiteral("through"), end));
     }
     if (report.takesSizing)
         layout->addWidget(buildSizingChoice());
@@ -94,11 +112,7 @@ QWidget* frmMain::buildTab(const reports::ReportEntry& report) {
 QWidget* frmMain::buildSizingChoice() {
     spnPortsInService = reports::portsInServiceBox(QStringLiteral("spnPortsInService"));
     cmbTargetBlocking = reports::targetBlockingBox(QStringLiteral("cmbTargetBlocking"));
-    auto* box = new QGroupBox(QStringLiteral("Size the ports for:"));
-    auto* form = new QFormLayout(box);
-    form->addRow(QStringLiteral("Ports in service"), spnPortsInService);
-    form->addRow(QStringLiteral("Target blocking"), cmbTargetBlocking);
-    return box;
+    return sizingBox(spnPortsInService, cmbTargetBlocking);
 }
 
 reports::SizingChoice frmMain::sizing() const {

@@ -409,7 +409,7 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     EXPECT_EQ(history->days()[1].day, QDate(2009, 1, 17));
     EXPECT_NEAR(history->days()[0].busyHourErlangs, 1.0, 1e-9) << "an hour-long call";
     EXPECT_TRUE(history->verdictShown().contains(
-        {QStringLiteral("Trend"), QStringLiteral("not enough days for a trend")}));
+        {QStringLiteral("Trend:"), QStringLiteral("not enough days for a trend")}));
     EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("History.db"))))
         << "the day cache sits beside the working database";
     EXPECT_TRUE(reportsDisabled()) << "running the history loads no day";

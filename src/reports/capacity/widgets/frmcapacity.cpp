@@ -6,6 +6,7 @@
 #include "reports/capacity/capacityoutput.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/widgets/reporthost.h"
+#include "reports/widgets/verdictform.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -22,7 +23,6 @@ using platform::twips;
 namespace {
 
 constexpr int kPanelWidth = 330; // pixels
-const QColor kWarning(0xb0, 0x00, 0x00);
 const QColor kFine(0x1a, 0x6b, 0x2a);
 
 TimeOfDayDesign windowDesign() {
@@ -71,12 +71,6 @@ SummaryDesign summaryDesign() {
     d.minimumTwips = QSize(6030, 6000);
     d.gridMarginTwips = QSize(135, 705);
     return d;
-}
-
-void paint(QLabel* label, const QColor& color) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
 }
 
 } // namespace
@@ -163,16 +157,8 @@ void frmCapacity::applySizing() {
 
 void frmCapacity::showVerdict() {
     lblVerdict->setText(capacityHeadline(*figures_, sizing_));
-    paint(lblVerdict, sizing_.portsToAdd > 0 ? kWarning : kFine);
-    while (verdictForm_->rowCount() > 0)
-        verdictForm_->removeRow(0);
-    for (const VerdictLine& line : capacityVerdict(*figures_, sizing_)) {
-        auto* value = new QLabel(line.value);
-        value->setWordWrap(true);
-        if (line.warning)
-            paint(value, kWarning);
-        verdictForm_->addRow(line.label + QLatin1Char(':'), value);
-    }
+    paintLabel(*lblVerdict, sizing_.portsToAdd > 0 ? kWarningColour : kFine);
+    showVerdictLines(*verdictForm_, capacityVerdict(*figures_, sizing_));
 }
 
 QString frmCapacity::headline() const {
@@ -180,16 +166,7 @@ QString frmCapacity::headline() const {
 }
 
 QList<QPair<QString, QString>> frmCapacity::verdictShown() const {
-    QList<QPair<QString, QString>> shown;
-    for (int row = 0; row < verdictForm_->rowCount(); ++row) {
-        const auto* label =
-            qobject_cast<QLabel*>(verdictForm_->itemAt(row, QFormLayout::LabelRole)->widget());
-        const auto* value =
-            qobject_cast<QLabel*>(verdictForm_->itemAt(row, QFormLayout::FieldRole)->widget());
-        if (label && value)
-            shown.append({label->text(), value->text()});
-    }
-    return shown;
+    return verdictLinesShown(*verdictForm_);
 }
 
 void frmCapacity::layoutChart(QSize, QSize inner) {

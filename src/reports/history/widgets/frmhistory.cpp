@@ -7,6 +7,7 @@
 #include "reports/history/historyoutput.h"
 #include "reports/history/widgets/historychart.h"
 #include "reports/history/widgets/historyheatmap.h"
+#include "reports/widgets/verdictform.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -24,12 +25,6 @@
 #include <QVBoxLayout>
 
 namespace tarrow::reports {
-
-namespace {
-
-const QColor kWarning(0xb0, 0x00, 0x00);
-
-} // namespace
 
 frmHistory::frmHistory(platform::UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs) {
@@ -129,20 +124,7 @@ void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary&
             connect(line, &QLineSeries::clicked, this,
                     [this](const QPointF& point) { chooseDay(historyChartDay(point.x())); });
 
-    while (verdictForm_->rowCount() > 0)
-        verdictForm_->removeRow(0);
-    for (const VerdictLine& line : historyVerdict(summary_)) {
-        auto* value = new QLabel(line.value);
-        value->setWordWrap(true);
-        if (line.warning) {
-            QPalette palette = value->palette();
-            palette.setColor(QPalette::WindowText, kWarning);
-            value->setPalette(palette);
-        }
-        auto* label = new QLabel(line.label);
-        label->setWordWrap(true);
-        verdictForm_->addRow(label, value);
-    }
+    showVerdictLines(*verdictForm_, historyVerdict(summary_));
 
     heatMap_->setHeatMap(summary_.heatmap);
 
@@ -166,15 +148,7 @@ void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary&
 }
 
 QList<QPair<QString, QString>> frmHistory::verdictShown() const {
-    QList<QPair<QString, QString>> shown;
-    for (int row = 0; row < verdictForm_->rowCount(); ++row) {
-        const auto* label =
-            qobject_cast<QLabel*>(verdictForm_->itemAt(row, QFormLayout::LabelRole)->widget());
-        const auto* value =
-            qobject_cast<QLabel*>(verdictForm_->itemAt(row, QFormLayout::FieldRole)->widget());
-        shown.append({label->text(), value->text()});
-    }
-    return shown;
+    return verdictLinesShown(*verdictForm_);
 }
 
 void frmHistory::chooseDay(const QDate& day) {

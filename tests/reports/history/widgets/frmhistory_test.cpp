@@ -137,7 +137,7 @@ TEST_F(FrmHistoryTest, ShowsTheDaysAndSavesWhatItShows) {
     EXPECT_EQ(window.grid()->horizontalHeaderItem(7)->text(), QStringLiteral("BusyHourErlangs"));
     EXPECT_EQ(window.grid()->item(19, 7)->text(), QStringLiteral("11.9000"));
     EXPECT_TRUE(window.verdictShown().contains(
-        {QStringLiteral("Ports run out"), QStringLiteral("2026-03-22")}));
+        {QStringLiteral("Ports run out:"), QStringLiteral("2026-03-22")}));
     EXPECT_EQ(window.heatMap()->heatMap(), summarizeHistory(days, 0, 0.01).heatmap);
 
     EXPECT_EQ(saved("mnuSaveCsv", "days.csv"), QString::fromLatin1(historyCsv(days).left(64)));
