@@ -155,6 +155,73 @@ qint64 countLines(std::string_view bytes) {
     return lines + 1;
 }
 
+namespace {
+
+// The line loop of every parse, written once. `dayOf(local)` gives the result
+// and open legs of the day a line's local time falls on, or nulls for a line
+// of another day; `fileProblem` records what concerns the whole file.
+template <typename DayOf, typename FileProblem>
+void parseLines(std::string_view bytes, const ParseOptions& options, qint64 lineCount,
+                DayOf&& dayOf, FileProblem&& fileProblem) {
+    if (options.counted)
+        options.counted(lineCount);
+    UtcToLocal toLocal(options.zone);
+    qint64 lineNo = 0;
+    forEachLine<7>(bytes, [&](const std::array<std::string_view, 7>& f, std::size_t fieldCount) {
+        ++lineNo;
+        if (options.progress && lineNo % kProgressEvery == 0)
+            options.progress(lineNo);
+        if (fieldCount < 7)
+            return;
+        const auto utc = readDateTime(f[0], options.dateOrder);
+        if (!utc) {
+            fileProblem(ProblemKind::NotADate, lineNo);
+            return;
+        }
+        const std::int64_t local = toLocal(*utc);
+        const auto [result, openLeg] = dayOf(local);
+        if (!result || !isCallEventCode(f[2]))
+            return;
+        const std::int16_t type = classify(f[3]);
+        if (type == 0) {
+            // Other events of these codes only move the data date on.
+            result->lastEventTime = local;
+            return;
+        }
+        const auto fields = readCallFields(f, result->problems, options.fileName, lineNo);
+        if (!fields)
+            return;
+        result->lastEventTime = local;
+        recordEvent(*result, *openLeg, *fields, type, civil::secondOfDay(local), *utc);
+    });
+    if (options.progress)
+        options.progress(lineCount);
+}
+
+using DayParts = std::pair<ParseResult*, std::vector<OpenLeg>*>;
+
+} // namespace
+
+ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
+    ParseResult result;
+    result.lineCount = countLines(bytes);
+    if (result.lineCount > kMaxLinesPerFile) {
+        result.tooManyLines = true;
+        result.problems.add(ProblemKind::TooManyLines, options.fileName, 0);
+        return result;
+    }
+    std::vector<OpenLeg> openLeg(kMaxPort + 1);
+    result.rows.reserve(static_cast<std::size_t>(result.lineCount));
+    parseLines(
+        bytes, options, result.lineCount,
+        [&](std::int64_t local) {
+            return civil::dayOf(local) == options.chosenDay ? DayParts{&result, &openLeg}
+                                                            : DayParts{nullptr, nullptr};
+        },
+        [&](ProblemKind kind, qint64 line) { result.problems.add(kind, options.fileName, line); });
+    return result;
+}
+
 std::vector<ParseResult> ParseLogFileDays(std::string_view bytes, const ParseOptions& options,
                                           int dayCount) {
     const auto days = static_cast<std::size_t>(std::max(dayCount, 1));
@@ -174,52 +241,20 @@ std::vector<ParseResult> ParseLogFileDays(std::string_view bytes, const ParseOpt
         fileProblem(ProblemKind::TooManyLines, 0);
         return results;
     }
-    if (options.counted)
-        options.counted(lineCount);
-    UtcToLocal toLocal(options.zone);
     // Each day pairs its own call legs: a disconnect on the next day does not
     // close a leg of this one.
     std::vector<std::vector<OpenLeg>> openLegs(days, std::vector<OpenLeg>(kMaxPort + 1));
-    if (days == 1)
-        results[0].rows.reserve(static_cast<std::size_t>(lineCount));
-    qint64 lineNo = 0;
-
-    forEachLine<7>(bytes, [&](const std::array<std::string_view, 7>& f, std::size_t fieldCount) {
-        ++lineNo;
-        if (options.progress && lineNo % kProgressEvery == 0)
-            options.progress(lineNo);
-        if (fieldCount < 7)
-            return;
-        const auto utc = readDateTime(f[0], options.dateOrder);
-        if (!utc) {
-            fileProblem(ProblemKind::NotADate, lineNo);
-            return;
-        }
-        const std::int64_t local = toLocal(*utc);
-        const std::int64_t index = civil::dayOf(local) - options.chosenDay;
-        if (index < 0 || index >= static_cast<std::int64_t>(days) || !isCallEventCode(f[2]))
-            return;
-        ParseResult& result = results[static_cast<std::size_t>(index)];
-        const std::int16_t type = classify(f[3]);
-        if (type == 0) {
-            // Other events of these codes only move the data date on.
-            result.lastEventTime = local;
-            return;
-        }
-        const auto fields = readCallFields(f, result.problems, options.fileName, lineNo);
-        if (!fields)
-            return;
-        result.lastEventTime = local;
-        recordEvent(result, openLegs[static_cast<std::size_t>(index)], *fields, type,
-                    civil::secondOfDay(local), *utc);
-    });
-    if (options.progress)
-        options.progress(lineCount);
+    parseLines(
+        bytes, options, lineCount,
+        [&](std::int64_t local) {
+            const std::int64_t offset = civil::dayOf(local) - options.chosenDay;
+            if (offset < 0 || offset >= static_cast<std::int64_t>(days))
+                return DayParts{nullptr, nullptr};
+            const auto i = static_cast<std::size_t>(offset);
+            return DayParts{&results[i], &openLegs[i]};
+        },
+        fileProblem);
     return results;
-}
-
-ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
-    return std::move(ParseLogFileDays(bytes, options, 1).front());
 }
 
 } // namespace tarrow::logparse

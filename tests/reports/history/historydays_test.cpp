@@ -113,6 +113,24 @@ TEST(HistoryDays, EveryDayIsTheDayLoadDataLoads) {
     EXPECT_LE(days[5].busyHourErlangs, 1.0);
 }
 
+// A run counts the files it reads, and a run told to stop gives no days.
+TEST(HistoryDays, ProgressCountsTheFilesAndAStoppedRunGivesNoDays) {
+    QString error;
+    HistoryProgress progress;
+    EXPECT_EQ(computeHistoryDays(goldenFolder(), QDate(2009, 3, 7), QDate(2009, 3, 7), 0.01, error,
+                                 nullptr, &progress)
+                  .size(),
+              1u);
+    EXPECT_EQ(progress.files, 3) << "the 7th and its neighbours' files";
+    EXPECT_EQ(progress.filesRead, 3);
+    HistoryProgress stopped;
+    stopped.stop = true;
+    EXPECT_TRUE(computeHistoryDays(goldenFolder(), QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01,
+                                   error, nullptr, &stopped)
+                    .empty());
+    EXPECT_EQ(stopped.filesRead, 0);
+}
+
 TEST(HistoryDays, EmptyRangesAndMissingFolders) {
     QString error;
     EXPECT_TRUE(
