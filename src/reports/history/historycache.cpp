@@ -14,6 +14,8 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
+#include <sqlite3.h>
+
 namespace tarrow::reports {
 
 namespace {
@@ -60,6 +62,15 @@ std::optional<std::optional<HistoryDay>> decode(const QByteArray& bytes) {
     return std::optional<HistoryDay>(day);
 }
 
+// Whether SQLite found the file damaged or no database at all, as opposed to
+// busy with another process, read-only or on a full disk: only damage sets
+// the file aside, anything else only goes without the cache this time.
+bool isDamage(const std::exception& error) {
+    const auto* sqlite = dynamic_cast<const SQLite::Exception*>(&error);
+    return sqlite && (sqlite->getErrorCode() == SQLITE_CORRUPT ||
+                      sqlite->getErrorCode() == SQLITE_NOTADB);
+}
+
 } // namespace
 
 QString historyDayKey(const QDate& day, const QList<logparse::LogFile>& files,
@@ -68,8 +79,11 @@ QString historyDayKey(const QDate& day, const QList<logparse::LogFile>& files,
                       QByteArray::number(static_cast<int>(order)) + '\n';
     for (const logparse::LogFile& file : files) {
         const QFileInfo info(QFile::decodeName(file.nativePath));
+        // The status-change time too: a file rewritten and its time set back
+        // is still noticed.
         text += file.nativePath + '\t' + QByteArray::number(info.size()) + '\t' +
-                QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\n';
+                QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\t' +
+                QByteArray::number(info.metadataChangeTime().toMSecsSinceEpoch()) + '\n';
     }
     return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
 }
@@ -77,24 +91,29 @@ QString historyDayKey(const QDate& day, const QList<logparse::LogFile>& files,
 HistoryCache::HistoryCache(const QString& folder)
     : path_(QDir(folder).filePath(historyCacheFileName())) {
     (void)QDir().mkpath(folder);
-    if (!open())
-        startAnew();
+    try {
+        open();
+    } catch (const std::exception& error) {
+        db_.reset();
+        if (isDamage(error))
+            startAnew();
+    }
 }
 
 HistoryCache::~HistoryCache() = default;
 
-bool HistoryCache::open() {
-    try {
-        db_ = std::make_unique<SQLite::Database>(QFile::encodeName(path_).toStdString(),
-                                                 SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        db_->setBusyTimeout(5000);
-        db_->exec("CREATE TABLE IF NOT EXISTS Days (Key TEXT PRIMARY KEY, Figures BLOB NOT NULL)");
-        (void)db_->execAndGet("SELECT COUNT(*) FROM Days");
-        return true;
-    } catch (const std::exception&) {
-        db_.reset();
-        return false;
-    }
+void HistoryCache::open() {
+    db_ = std::make_unique<SQLite::Database>(QFile::encodeName(path_).toStdString(),
+                                             SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db_->setBusyTimeout(5000);
+    db_->exec("CREATE TABLE IF NOT EXISTS Days (Key TEXT PRIMARY KEY, Figures BLOB NOT NULL)");
+    (void)db_->execAndGet("SELECT COUNT(*) FROM Days");
+}
+
+void HistoryCache::failed(const std::exception& error) {
+    db_.reset();
+    if (isDamage(error))
+        startAnew();
 }
 
 void HistoryCache::startAnew() {
@@ -103,8 +122,11 @@ void HistoryCache::startAnew() {
     QFile::remove(bad);
     if (!QFile::rename(path_, bad))
         QFile::remove(path_);
-    if (!open())
+    try {
+        open();
+    } catch (const std::exception&) {
         db_.reset(); // no cache this time: every day is computed
+    }
 }
 
 std::optional<std::optional<HistoryDay>> HistoryCache::find(const QString& key) {
@@ -117,8 +139,8 @@ std::optional<std::optional<HistoryDay>> HistoryCache::find(const QString& key) 
             return std::nullopt;
         const SQLite::Column figures = query.getColumn(0);
         return decode(QByteArray(static_cast<const char*>(figures.getBlob()), figures.getBytes()));
-    } catch (const std::exception&) {
-        startAnew();
+    } catch (const std::exception& error) {
+        failed(error);
         return std::nullopt;
     }
 }
@@ -137,8 +159,8 @@ void HistoryCache::store(const std::vector<std::pair<QString, std::optional<Hist
             insert.reset();
         }
         transaction.commit();
-    } catch (const std::exception&) {
-        startAnew();
+    } catch (const std::exception& error) {
+        failed(error);
     }
 }
 

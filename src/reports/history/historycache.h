@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimeZone>
 
+#include <exception>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -28,8 +29,9 @@ inline QString historyCacheFileName() {
                                     const QTimeZone& zone, logparse::DateOrder order);
 
 // The per-day cache of a history (History.db). It only ever saves work: a
-// cached day is the day computed afresh, bit for bit, and a cache that cannot
-// be read is set aside as "History.db.bad" and started anew without a word.
+// cached day is the day computed afresh, bit for bit, and a damaged cache is
+// set aside as "History.db.bad" and started anew without a word. A cache that
+// is busy, read-only or on a full disk is simply not used.
 class HistoryCache {
 public:
     explicit HistoryCache(const QString& folder);
@@ -43,7 +45,10 @@ public:
     void store(const std::vector<std::pair<QString, std::optional<HistoryDay>>>& days);
 
 private:
-    bool open();
+    void open(); // throws what SQLite says
+    // A failed read or write: a damaged file is set aside and started anew;
+    // otherwise (busy, read-only, full) the cache is left alone and unused.
+    void failed(const std::exception& error);
     void startAnew();
     QString path_;
     std::unique_ptr<SQLite::Database> db_;

@@ -162,12 +162,17 @@ protected:
         QDir().mkpath(dir.file(QStringLiteral("logs")));
         return dir.file(QStringLiteral("logs"));
     }
-    std::vector<HistoryDay> run(HistoryCache* cache) const {
+    // A run; `read` is set to the number of log files it read.
+    std::vector<HistoryDay> run(HistoryCache* cache, qint64* read = nullptr) const {
         load::LoadRequest request = goldenFolder();
         request.folder = logs();
         QString error;
-        return computeHistoryDays(request, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error,
-                                  cache);
+        HistoryProgress progress;
+        std::vector<HistoryDay> days = computeHistoryDays(
+            request, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error, cache, &progress);
+        if (read)
+            *read = progress.filesRead;
+        return days;
     }
     static QByteArray files(const std::vector<HistoryDay>& days) {
         return historyCsv(days) + historyJson(summarizeHistory(days, 0, 0.01));
@@ -182,10 +187,12 @@ TEST_F(HistoryCacheTest, CachedEqualsFreshAndAChangedFileIsComputedAgain) {
         EXPECT_EQ(files(run(&cache)), fresh) << "filling the cache";
     }
     HistoryCache cache(dir.file(QStringLiteral("data")));
-    EXPECT_EQ(files(run(&cache)), fresh) << "from the cache";
+    qint64 read = -1;
+    EXPECT_EQ(files(run(&cache, &read)), fresh) << "from the cache";
+    EXPECT_EQ(read, 0) << "a cached run reads no log file";
     {
-        // Proof that the days come from the cache: blank a file in place, same
-        // size and time, and the cached figures still answer.
+        // A file rewritten in place, same size, its time set back: the
+        // change of its status time still tells, so no stale figure answers.
         QFile log(QDir(logs()).filePath(QStringLiteral("data_qnhcmgr_20090306.csv")));
         const QDateTime modified = QFileInfo(log).lastModified();
         ASSERT_TRUE(log.open(QIODevice::ReadWrite));
@@ -193,11 +200,12 @@ TEST_F(HistoryCacheTest, CachedEqualsFreshAndAChangedFileIsComputedAgain) {
         log.write(QByteArray(size, ' '));
         log.setFileTime(modified, QFileDevice::FileModificationTime);
         log.close();
-        EXPECT_EQ(files(run(&cache)), fresh);
-        EXPECT_NE(files(run(nullptr)), fresh);
-        SetUp(); // the file back as it was (copy skips a file that exists)
+        const QByteArray blanked = files(run(nullptr));
+        EXPECT_NE(blanked, fresh);
+        EXPECT_EQ(files(run(&cache, &read)), blanked);
+        EXPECT_EQ(read, 3) << "the files of the 6th and the 7th, the two days the 6th's file feeds";
         QFile::remove(log.fileName());
-        SetUp();
+        SetUp(); // the file back as it was
     }
 
     // One more call on the 7th: that day (and only what depends on it) changes.
@@ -218,6 +226,20 @@ TEST_F(HistoryCacheTest, ACacheOfRandomBytesIsSetAsideAndRebuilt) {
     EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("data/History.db.bad"))));
     HistoryCache again(dir.file(QStringLiteral("data")));
     EXPECT_EQ(files(run(&again)), fresh) << "the rebuilt cache serves";
+}
+
+// A cache that cannot be opened but is not damaged (here a folder in its
+// place) is left alone: the run goes on without it.
+TEST_F(HistoryCacheTest, ACacheThatCannotBeOpenedIsLeftAloneAndNotUsed) {
+    const QByteArray fresh = files(run(nullptr));
+    ASSERT_TRUE(QDir().mkpath(dir.file(QStringLiteral("data/History.db"))));
+    HistoryCache cache(dir.file(QStringLiteral("data")));
+    qint64 read = 0;
+    EXPECT_EQ(files(run(&cache, &read)), fresh);
+    EXPECT_EQ(files(run(&cache, &read)), fresh);
+    EXPECT_EQ(read, 3) << "nothing was kept, so every file is read again";
+    EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("data/History.db"))).isDir());
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("data/History.db.bad"))));
 }
 
 } // namespace
