@@ -116,7 +116,12 @@ void recordEvent(ParseResult& result, std::vector<OpenLeg>& openLeg, const LineF
     row.callType = static_cast<std::int8_t>(type);
     row.linesAvailable = fields.available;
     row.linesInUse = fields.inUse;
-    OpenLeg& open = openLeg[static_cast<std::size_t>(fields.port)];
+    // The table grows to the highest port met, so a file of a few ports
+    // does not clear room for all 32,768.
+    const auto port = static_cast<std::size_t>(fields.port);
+    if (port >= openLeg.size())
+        openLeg.resize(std::max(port + 1, std::min<std::size_t>(2 * openLeg.size(), kMaxPort + 1)));
+    OpenLeg& open = openLeg[port];
     if (type == store::Disconnect) {
         if (open.row < 0)
             return;
@@ -210,7 +215,7 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
         result.problems.add(ProblemKind::TooManyLines, options.fileName, 0);
         return result;
     }
-    std::vector<OpenLeg> openLeg(kMaxPort + 1);
+    std::vector<OpenLeg> openLeg(256);
     result.rows.reserve(static_cast<std::size_t>(result.lineCount));
     parseLines(
         bytes, options, result.lineCount,
@@ -243,7 +248,7 @@ std::vector<ParseResult> ParseLogFileDays(std::string_view bytes, const ParseOpt
     }
     // Each day pairs its own call legs: a disconnect on the next day does not
     // close a leg of this one.
-    std::vector<std::vector<OpenLeg>> openLegs(days, std::vector<OpenLeg>(kMaxPort + 1));
+    std::vector<std::vector<OpenLeg>> openLegs(days, std::vector<OpenLeg>(256));
     parseLines(
         bytes, options, lineCount,
         [&](std::int64_t local) {

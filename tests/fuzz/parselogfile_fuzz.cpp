@@ -1,7 +1,8 @@
 // Feeds any bytes to the log parser as one log file. Besides memory and
 // undefined-behaviour faults, it stops on a result no log can give: a row
 // outside the chosen day, a call type or port out of range, more rows or
-// calls than lines. (Disconnect samples are rows too, of their own type.)
+// calls than lines, or a day of a several-day parse that differs from that
+// day parsed alone. (Disconnect samples are rows too, of their own type.)
 #include "logparse/parselogfile.h"
 #include "platform/civiltime.h"
 
@@ -38,5 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (row.closed && row.endSecond < 0)
             __builtin_trap();
     }
+    // The chosen day as the middle one of three read in one pass.
+    logparse::ParseOptions before = options;
+    before.chosenDay -= 1;
+    const std::vector<logparse::ParseResult> days = logparse::ParseLogFileDays(bytes, before, 3);
+    const logparse::ParseResult& middle = days[1];
+    if (middle.rows.size() != result.rows.size() || middle.calls != result.calls ||
+        middle.peakPort != result.peakPort || middle.lastEventTime != result.lastEventTime)
+        __builtin_trap();
+    for (std::size_t i = 0; i < result.rows.size(); ++i)
+        if (middle.rows[i].startSecond != result.rows[i].startSecond ||
+            middle.rows[i].seconds != result.rows[i].seconds ||
+            middle.rows[i].closed != result.rows[i].closed)
+            __builtin_trap();
     return 0;
 }
