@@ -15,8 +15,9 @@ void showVerdictLines(QFormLayout& form, const QList<VerdictLine>& lines) {
     while (form.rowCount() > 0)
         form.removeRow(0);
     for (const VerdictLine& line : lines) {
+        // Labels stay on one line: a wrapped label in a form row can be
+        // given less height than it needs and be cut off.
         auto* label = new QLabel(line.label + QLatin1Char(':'));
-        label->setWordWrap(true);
         auto* value = new QLabel(line.value);
         value->setWordWrap(true);
         if (line.warning)

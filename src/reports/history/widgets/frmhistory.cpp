@@ -30,7 +30,7 @@ frmHistory::frmHistory(platform::UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QStringLiteral("History"));
-    resize(1240, 860);
+    resize(1320, 860);
     buildMenus();
 
     chart_ = new QChartView;
@@ -87,7 +87,7 @@ void frmHistory::buildMenus() {
 
 QWidget* frmHistory::buildVerdictPanel() {
     auto* panel = new QWidget;
-    panel->setFixedWidth(340);
+    panel->setFixedWidth(420);
     auto* column = new QVBoxLayout(panel);
     lblRange = new QLabel;
     lblRange->setObjectName(QStringLiteral("lblRange"));
@@ -112,8 +112,9 @@ void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary&
                                               .arg(platform::isoDate(days_.front().day),
                                                    platform::isoDate(days_.back().day));
     setWindowTitle(QStringLiteral("History ") + range);
+    // A no-break space keeps "1 %" together when the line wraps.
     lblRange->setText(QStringLiteral("Days with calls from %1, sized at %2 blocking")
-                          .arg(range, percentText(gos)));
+                          .arg(range, percentText(gos).replace(QLatin1Char(' '), QChar(0xa0))));
 
     QChart* old = chart_->chart();
     chart_->setChart(historyChart(days_, summary_, percentText(gos)));
