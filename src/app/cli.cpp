@@ -195,11 +195,7 @@ public:
             return fail(QStringLiteral("--from is after --to."), ExitBadInput);
         if (!prepare(c))
             return ExitBadInput;
-        load::LoadRequest request;
-        request.folder = c.parser.value(c.logs);
-        request.prefix = logparse::logFilePrefix(state_.server.newerGeneration);
-        request.zone = state_.zone;
-        request.dateOrder = logparse::dateOrderOf(state_.locale);
+        const load::LoadRequest request = folderRequest(state_, c.parser.value(c.logs));
         // The per-day cache lives with the working database of --data-dir, else
         // in the per-user data folder, so scheduled runs share it.
         reports::HistoryCache cache(

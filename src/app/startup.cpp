@@ -98,15 +98,20 @@ QStringList startUp(load::AppState& state, const serverprobe::RegistryApi& regis
     return messages;
 }
 
-load::LoadOutcome loadDay(load::AppState& state, const QString& folder, const QDate& day,
-                          const QString& entryText, const load::LoadProgress& progress) {
+load::LoadRequest folderRequest(const load::AppState& state, const QString& folder) {
     load::LoadRequest request;
     request.folder = folder;
     request.prefix = logparse::logFilePrefix(state.server.newerGeneration);
-    request.day = day;
-    request.entryText = entryText;
     request.zone = state.zone;
     request.dateOrder = logparse::dateOrderOf(state.locale);
+    return request;
+}
+
+load::LoadOutcome loadDay(load::AppState& state, const QString& folder, const QDate& day,
+                          const QString& entryText, const load::LoadProgress& progress) {
+    load::LoadRequest request = folderRequest(state, folder);
+    request.day = day;
+    request.entryText = entryText;
     load::LoadOutcome outcome = load::loadDay(state.database, request, state.day, progress);
     if (outcome.storeFailed() && state.database.foundDamage()) {
         // The peaks go on from the day before the damaged file, as they would have.

@@ -37,6 +37,10 @@ platform::Result replaceDamagedDatabase(load::AppState& state);
 // The one message about it: what was found, then what was done.
 [[nodiscard]] QString damageReplacedMessage(const QString& found);
 
+// What reading days from a log folder takes from the state: the file prefix
+// of the server generation, the zone and the locale's date order.
+[[nodiscard]] load::LoadRequest folderRequest(const load::AppState& state, const QString& folder);
+
 // Runs "Load Data" for the state's working database; the loaded day moves into
 // the state (unless the folder could not be read), problems included. A
 // working database found damaged on the way is replaced and the day loaded

@@ -45,7 +45,7 @@ std::unique_ptr<FileParse> startParse(const LogFile& file, ParseOptions options)
     job->result = std::async(std::launch::async, [path = file.nativePath, options] {
         const LogFileBytes bytes = readLogFile(path);
         FileRead read{std::nullopt, bytes.outcome};
-        if (bytes.outcome == ReadOutcome::Read || bytes.outcome == ReadOutcome::Changed)
+        if (bytes.parsable())
             read.parsed = ParseLogFile(bytes.view(), options);
         return read;
     });
@@ -119,11 +119,7 @@ void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
 // stored.
 void loadFiles(const QList<LogFile>& files, store::WorkingDatabase* database,
                const LoadRequest& request, const LoadProgress& progress, LoadOutcome& outcome) {
-    ParseOptions options;
-    options.chosenDay =
-        civil::daysFromCivil(request.day.year(), request.day.month(), request.day.day());
-    options.zone = request.zone;
-    options.dateOrder = request.dateOrder;
+    const ParseOptions options = parseOptions(request, dayNumber(request.day));
     std::unique_ptr<FileParse> next = files.isEmpty() ? nullptr : startParse(files[0], options);
     for (qsizetype i = 0; i < files.size(); ++i) {
         std::unique_ptr<FileParse> current = std::move(next);
@@ -150,6 +146,18 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase* database,
 }
 
 } // namespace
+
+std::int64_t dayNumber(const QDate& date) {
+    return civil::daysFromCivil(date.year(), date.month(), date.day());
+}
+
+ParseOptions parseOptions(const LoadRequest& request, std::int64_t firstDay) {
+    ParseOptions options;
+    options.chosenDay = firstDay;
+    options.zone = request.zone;
+    options.dateOrder = request.dateOrder;
+    return options;
+}
 
 void addCounts(LoadedDay& day, const ParseResult& parsed) {
     day.problems.merge(parsed.problems);

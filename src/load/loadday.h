@@ -57,6 +57,14 @@ struct LoadOutcome {
 [[nodiscard]] LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request,
                                   const LoadedDay& previous, const LoadProgress& progress = {});
 
+// Days since 1970-01-01 of a date, as the parser counts days.
+[[nodiscard]] std::int64_t dayNumber(const QDate& date);
+
+// How a request's files are parsed, keeping the days from firstDay (a day
+// number) on.
+[[nodiscard]] logparse::ParseOptions parseOptions(const LoadRequest& request,
+                                                  std::int64_t firstDay);
+
 // Adds what one file's parse counted for the day (calls, peaks, data date,
 // problems) to the day; its rows are the caller's to add.
 void addCounts(LoadedDay& day, const logparse::ParseResult& parsed);

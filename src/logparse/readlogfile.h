@@ -46,6 +46,11 @@ struct LogFileBytes {
     QString error; // why, when unreadable
 
     [[nodiscard]] std::string_view view() const { return {buffer.data(), size}; }
+    // Whether there are bytes to parse: read whole, or as far as a file that
+    // changed while it was read went.
+    [[nodiscard]] bool parsable() const {
+        return outcome == ReadOutcome::Read || outcome == ReadOutcome::Changed;
+    }
 };
 
 // Reads a whole log file into memory. The file is read, not mapped, so one

@@ -2,6 +2,7 @@
 // folder (no "Load Data" needed), shown in the History window.
 #include "app/widgets/frmmain.h"
 
+#include "app/startup.h"
 #include "app/widgets/busypointer.h"
 #include "platform/userdialogs.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
@@ -82,11 +83,8 @@ void frmMain::runHistory() {
         dialogs_.message(QStringLiteral("The From day must not be after the To day."));
         return;
     }
-    load::LoadRequest request;
-    request.folder = QDir::fromNativeSeparators(txtDiagFilePath->text());
-    request.prefix = logparse::logFilePrefix(state_.server.newerGeneration);
-    request.zone = state_.zone;
-    request.dateOrder = logparse::dateOrderOf(state_.locale);
+    const load::LoadRequest request =
+        app::folderRequest(state_, QDir::fromNativeSeparators(txtDiagFilePath->text()));
     const int ports = spnHistoryPorts->value();
     const double gos = reports::chosenTarget(*cmbHistoryBlocking);
 

@@ -3,7 +3,6 @@
 #include "load/loadedday.h"
 #include "logparse/logfiles.h"
 #include "logparse/readlogfile.h"
-#include "platform/civiltime.h"
 #include "reports/capacity/erlangb.h"
 
 #include <algorithm>
@@ -39,9 +38,7 @@ HistoryDay historyDayOf(const load::LoadedDay& loaded, const QDate& date, double
 
 namespace {
 
-std::int64_t dayNumber(const QDate& date) {
-    return civil::daysFromCivil(date.year(), date.month(), date.day());
-}
+using load::dayNumber;
 
 // One log file's parse, split by the days of the run it feeds.
 struct FileDays {
@@ -53,13 +50,9 @@ FileDays readFileDays(const logparse::LogFile& file, const load::LoadRequest& re
                       std::int64_t firstDay, int dayCount) {
     FileDays read{firstDay, {}};
     const logparse::LogFileBytes bytes = logparse::readLogFile(file.nativePath);
-    if (bytes.outcome != logparse::ReadOutcome::Read &&
-        bytes.outcome != logparse::ReadOutcome::Changed)
+    if (!bytes.parsable())
         return read;
-    logparse::ParseOptions options;
-    options.chosenDay = firstDay;
-    options.zone = request.zone;
-    options.dateOrder = request.dateOrder;
+    logparse::ParseOptions options = load::parseOptions(request, firstDay);
     options.fileName = file.name;
     read.parts = logparse::ParseLogFileDays(bytes.view(), options, dayCount);
     return read;
