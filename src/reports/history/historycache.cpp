@@ -73,18 +73,21 @@ bool isDamage(const std::exception& error) {
 
 } // namespace
 
-QString historyDayKey(const QDate& day, const QList<logparse::LogFile>& files,
+QByteArray historyFileStamp(const logparse::LogFile& file) {
+    const QFileInfo info(QFile::decodeName(file.nativePath));
+    // The status-change time too: a file rewritten and its time set back is
+    // still noticed.
+    return file.nativePath + '\t' + QByteArray::number(info.size()) + '\t' +
+           QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\t' +
+           QByteArray::number(info.metadataChangeTime().toMSecsSinceEpoch()) + '\n';
+}
+
+QString historyDayKey(const QDate& day, const QList<QByteArray>& fileStamps,
                       const QTimeZone& zone, logparse::DateOrder order) {
     QByteArray text = platform::isoDate(day).toUtf8() + '\n' + zone.id() + '\n' +
                       QByteArray::number(static_cast<int>(order)) + '\n';
-    for (const logparse::LogFile& file : files) {
-        const QFileInfo info(QFile::decodeName(file.nativePath));
-        // The status-change time too: a file rewritten and its time set back
-        // is still noticed.
-        text += file.nativePath + '\t' + QByteArray::number(info.size()) + '\t' +
-                QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\t' +
-                QByteArray::number(info.metadataChangeTime().toMSecsSinceEpoch()) + '\n';
-    }
+    for (const QByteArray& stamp : fileStamps)
+        text += stamp;
     return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
 }
 

@@ -22,10 +22,14 @@ inline QString historyCacheFileName() {
     return QStringLiteral("History.db");
 }
 
+// What a history day's key holds of one of its files: its name, size,
+// modification time and status-change time (taken once per file and run).
+[[nodiscard]] QByteArray historyFileStamp(const logparse::LogFile& file);
+
 // What makes up one day of a history: the day, the zone and date order it is
-// read in, and the name, size and modification time of each of its files. A
-// day whose files changed gets another key, so it is computed again.
-[[nodiscard]] QString historyDayKey(const QDate& day, const QList<logparse::LogFile>& files,
+// read in, and the stamps of its files in folder order. A day whose files
+// changed gets another key, so it is computed again.
+[[nodiscard]] QString historyDayKey(const QDate& day, const QList<QByteArray>& fileStamps,
                                     const QTimeZone& zone, logparse::DateOrder order);
 
 // The per-day cache of a history (History.db). It only ever saves work: a

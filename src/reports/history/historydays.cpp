@@ -90,61 +90,78 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
     if (!listing.error.isEmpty())
         return {};
     const QList<logparse::LogFile>& files = listing.files;
-    std::vector<QDate> dates;
+
+    // The days of the range that have files, in date order, and the files of
+    // each (those dated within one day of it, as "Load Data" takes them) in
+    // folder order.
+    std::map<std::int64_t, std::size_t> dayIndex; // day number -> index in `dates`
     for (const logparse::LogFile& file : files)
         if (file.date.isValid() && file.date >= from && file.date <= to)
-            dates.push_back(file.date);
-    std::sort(dates.begin(), dates.end());
-    dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+            dayIndex.emplace(dayNumber(file.date), 0);
+    std::vector<QDate> dates;
+    for (auto& [number, index] : dayIndex) {
+        index = dates.size();
+        dates.push_back(QDate(1970, 1, 1).addDays(number));
+    }
+    std::vector<std::vector<qsizetype>> dayFiles(dates.size());
+    for (qsizetype f = 0; f < files.size(); ++f)
+        if (files[f].date.isValid())
+            for (const std::int64_t d : {-1, 0, 1})
+                if (const auto it = dayIndex.find(dayNumber(files[f].date) + d);
+                    it != dayIndex.end())
+                    dayFiles[it->second].push_back(f);
 
     // Each day's result has its own slot, from the cache or computed.
     std::vector<std::optional<HistoryDay>> results(dates.size());
     std::vector<QString> keys(dates.size());
-    std::vector<std::size_t> todo;
-    for (std::size_t i = 0; i < dates.size(); ++i) {
-        if (cache) {
-            keys[i] = historyDayKey(dates[i], logparse::filesForDay(files, dates[i]),
-                                    request.zone, request.dateOrder);
+    std::vector<bool> toCompute(dates.size(), true);
+    if (cache) {
+        std::map<qsizetype, QByteArray> stamps; // each file looked at once
+        for (std::size_t i = 0; i < dates.size(); ++i) {
+            QList<QByteArray> dayStamps;
+            for (const qsizetype f : dayFiles[i]) {
+                auto stamp = stamps.find(f);
+                if (stamp == stamps.end())
+                    stamp = stamps.emplace(f, historyFileStamp(files[f])).first;
+                dayStamps << stamp->second;
+            }
+            keys[i] = historyDayKey(dates[i], dayStamps, request.zone, request.dateOrder);
             if (auto found = cache->find(keys[i])) {
                 results[i] = std::move(*found);
-                continue;
+                toCompute[i] = false;
             }
         }
-        todo.push_back(i);
     }
 
-    // The files that feed the days to compute (those dated within one day of
-    // one), each to be read once for all the days it feeds; the files of each
-    // day in folder order; and how many of them are still to be read.
-    std::map<std::int64_t, std::size_t> todoIndex; // day number -> slot in `todo`
-    for (std::size_t k = 0; k < todo.size(); ++k)
-        todoIndex[dayNumber(dates[todo[k]])] = k;
-    std::vector<std::vector<qsizetype>> feeders(todo.size());
-    std::vector<std::pair<std::int64_t, int>> fileSpan(static_cast<std::size_t>(files.size()));
-    std::vector<qsizetype> toRead;
-    for (qsizetype f = 0; f < files.size(); ++f) {
-        if (!files[f].date.isValid())
+    // The files that feed the days to compute, each to be read once for the
+    // span of those days it feeds; and how many files of each day are unread.
+    struct Span {
+        std::int64_t first = 0;
+        int days = 0;
+    };
+    std::vector<Span> spans(static_cast<std::size_t>(files.size()));
+    std::vector<std::size_t> unread(dates.size());
+    for (std::size_t i = 0; i < dates.size(); ++i) {
+        if (!toCompute[i])
             continue;
-        const std::int64_t date = dayNumber(files[f].date);
-        std::int64_t first = 0, last = -1;
-        for (std::int64_t d = date - 1; d <= date + 1; ++d)
-            if (const auto it = todoIndex.find(d); it != todoIndex.end()) {
-                feeders[it->second].push_back(f);
-                first = last < first ? d : first;
-                last = d;
-            }
-        if (last >= first) {
-            fileSpan[static_cast<std::size_t>(f)] = {first, static_cast<int>(last - first + 1)};
-            toRead.push_back(f);
+        unread[i] = dayFiles[i].size();
+        const std::int64_t day = dayNumber(dates[i]);
+        for (const qsizetype f : dayFiles[i]) {
+            Span& span = spans[static_cast<std::size_t>(f)];
+            // Days come in date order, so a file's span only grows forwards.
+            if (span.days == 0)
+                span.first = day;
+            span.days = static_cast<int>(day - span.first + 1);
         }
     }
+    std::vector<qsizetype> toRead;
+    for (qsizetype f = 0; f < files.size(); ++f)
+        if (spans[static_cast<std::size_t>(f)].days > 0)
+            toRead.push_back(f);
     // Read in date order, so each day is put together, and its rows let go,
     // soon after its last file is read.
     std::stable_sort(toRead.begin(), toRead.end(),
                      [&](qsizetype a, qsizetype b) { return files[a].date < files[b].date; });
-    std::vector<std::size_t> unread(todo.size());
-    for (std::size_t k = 0; k < todo.size(); ++k)
-        unread[k] = feeders[k].size();
     if (progress)
         progress->files = static_cast<qint64>(toRead.size());
 
@@ -156,24 +173,22 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
             if (progress && progress->stop)
                 return;
             const qsizetype f = toRead[n];
-            const auto [first, count] = fileSpan[static_cast<std::size_t>(f)];
-            FileDays read = readFileDays(files[f], request, first, count);
+            const Span span = spans[static_cast<std::size_t>(f)];
+            FileDays read = readFileDays(files[f], request, span.first, span.days);
             std::vector<std::size_t> ready;
             {
                 const std::lock_guard guard(lock);
                 parsed[static_cast<std::size_t>(f)] = std::move(read);
-                for (std::int64_t d = first; d < first + count; ++d) {
-                    const std::size_t k = todoIndex.at(d);
-                    if (--unread[k] == 0)
-                        ready.push_back(k);
-                }
+                for (std::int64_t d = span.first; d < span.first + span.days; ++d)
+                    if (const std::size_t i = dayIndex.at(d); toCompute[i] && --unread[i] == 0)
+                        ready.push_back(i);
             }
             // A day whose files are all read is this worker's alone: no other
             // touches its parts.
-            for (const std::size_t k : ready) {
-                const load::LoadedDay day = assembleDay(dayNumber(dates[todo[k]]), feeders[k], parsed);
+            for (const std::size_t i : ready) {
+                const load::LoadedDay day = assembleDay(dayNumber(dates[i]), dayFiles[i], parsed);
                 if (day.totalCalls() > 0)
-                    results[todo[k]] = historyDayOf(day, dates[todo[k]], gos);
+                    results[i] = historyDayOf(day, dates[i], gos);
             }
             if (progress)
                 ++progress->filesRead;
@@ -186,8 +201,9 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
         return {};
     if (cache) {
         std::vector<std::pair<QString, std::optional<HistoryDay>>> computed;
-        for (const std::size_t i : todo)
-            computed.emplace_back(keys[i], results[i]);
+        for (std::size_t i = 0; i < dates.size(); ++i)
+            if (toCompute[i])
+                computed.emplace_back(keys[i], results[i]);
         cache->store(computed);
     }
     std::vector<HistoryDay> days;

@@ -228,6 +228,28 @@ TEST_F(HistoryCacheTest, ACacheOfRandomBytesIsSetAsideAndRebuilt) {
     EXPECT_EQ(files(run(&again)), fresh) << "the rebuilt cache serves";
 }
 
+// A cached day between two days to compute: the file of the cached day
+// feeds both neighbours and is read once for the three days around it.
+TEST_F(HistoryCacheTest, ACachedDayBetweenTwoChangedDaysStaysCached) {
+    dir.write(QStringLiteral("logs/data_qnhcmgr_20090305.csv"),
+              testing::logLine("2009-03-05 12:00:00", "1162", "NEW CALL", "Port1", 1, 29));
+    dir.write(QStringLiteral("logs/data_qnhcmgr_20090309.csv"),
+              testing::logLine("2009-03-09 12:00:00", "1162", "NEW CALL", "Port1", 1, 29));
+    HistoryCache cache(dir.file(QStringLiteral("data")));
+    (void)run(&cache);
+    // New calls on the 5th and the 9th change the 6th and the 8th, not the 7th.
+    for (const char* name : {"logs/data_qnhcmgr_20090305.csv", "logs/data_qnhcmgr_20090309.csv"}) {
+        QFile log(dir.file(QLatin1String(name)));
+        ASSERT_TRUE(log.open(QIODevice::Append));
+        log.write(testing::logLine("2009-03-05 12:30:00", "1162", "NEW CALL", "Port2", 1, 28) +
+                  testing::logLine("2009-03-09 12:30:00", "1162", "NEW CALL", "Port2", 1, 28));
+    }
+    const QByteArray fresh = files(run(nullptr));
+    qint64 read = 0;
+    EXPECT_EQ(files(run(&cache, &read)), fresh);
+    EXPECT_EQ(read, 5) << "the files of the 5th to the 9th, each once";
+}
+
 // A cache that cannot be opened but is not damaged (here a folder in its
 // place) is left alone: the run goes on without it.
 TEST_F(HistoryCacheTest, ACacheThatCannotBeOpenedIsLeftAloneAndNotUsed) {
