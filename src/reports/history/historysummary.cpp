@@ -87,25 +87,25 @@ HistorySummary summarizeHistory(const std::vector<HistoryDay>& days, int ports, 
         return summary;
     std::vector<double> busy;
     std::array<double, kQuarterHours> meanQuarter{};
-    std::array<std::array<int, 24>, 7> heatDays{};
+    std::array<int, 7> weekdays{}; // days of each weekday
     for (const HistoryDay& day : days) {
         busy.push_back(day.busyHourErlangs);
         for (int q = 0; q < kQuarterHours; ++q)
             meanQuarter[static_cast<std::size_t>(q)] +=
                 day.quarterErlangs[static_cast<std::size_t>(q)] / static_cast<double>(days.size());
         const auto weekday = static_cast<std::size_t>(day.day.dayOfWeek() - 1);
+        ++weekdays[weekday];
         for (std::size_t h = 0; h < 24; ++h) {
             double hour = 0;
             for (std::size_t q = 0; q < 4; ++q)
                 hour += day.quarterErlangs[4 * h + q] / 4;
             summary.heatmap[weekday][h] += hour;
-            ++heatDays[weekday][h];
         }
     }
     for (std::size_t w = 0; w < 7; ++w)
-        for (std::size_t h = 0; h < 24; ++h)
-            if (heatDays[w][h] > 0)
-                summary.heatmap[w][h] /= heatDays[w][h];
+        if (weekdays[w] > 0)
+            for (double& hour : summary.heatmap[w])
+                hour /= weekdays[w];
     summary.adphErlangs = std::accumulate(busy.begin(), busy.end(), 0.0) /
                           static_cast<double>(busy.size());
     // The time-consistent busy hour: the same four quarter-hours on every day.
