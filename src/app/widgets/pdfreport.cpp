@@ -11,7 +11,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QCoreApplication>
 
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -19,10 +18,14 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <functional>
 
 namespace tarrow::app {
 
 namespace {
+
+// Red for a figure that says the ports fall short.
+const QColor kWarningColour(180, 20, 20);
 
 // Page geometry in points (the writer works at 72 dots per inch).
 constexpr double kPageWidth = 595.0;
@@ -97,13 +100,29 @@ private:
     double y_ = kMargin;
 };
 
+// A drawing the width of the page and `height` high, on a new page when it
+// does not fit on this one.
+void drawBlock(Pages& pages, double height,
+               const std::function<void(QPainter&, const QRectF&)>& draw) {
+    if (!pages.fits(height))
+        pages.newPage();
+    draw(pages.painter(), QRectF(kMargin, pages.y(), kContentWidth, height));
+    pages.advance(height + 10);
+}
+
 // A report's chart, drawn as lines and text into the next part of the page.
 void drawChart(Pages& pages, const charts::ChartModel& model) {
     const auto chart = charts::offscreenChart(model, kChartPixels);
-    if (!pages.fits(kChartHeight))
-        pages.newPage();
-    chart->renderVector(pages.painter(), QRectF(kMargin, pages.y(), kContentWidth, kChartHeight));
-    pages.advance(kChartHeight + 10);
+    drawBlock(pages, kChartHeight,
+              [&](QPainter& painter, const QRectF& area) { chart->renderVector(painter, area); });
+}
+
+// Verdict lines, the warnings in red.
+void drawVerdict(Pages& pages, const QList<reports::VerdictLine>& lines) {
+    for (const reports::VerdictLine& line : lines)
+        pages.text(line.label + QStringLiteral(": ") + line.value, face(9),
+                   line.warning ? kWarningColour : QColor(Qt::black));
+    pages.advance(6);
 }
 
 // A summary grid as a table: columns at their grid widths (narrowed to the
@@ -189,30 +208,19 @@ bool drawHistory(Pages& pages, const PdfHistory& history) {
                    .arg(platform::isoDate(history.days.front().day),
                         platform::isoDate(history.days.back().day)),
                face(14, true));
-    for (const reports::VerdictLine& line : reports::historyVerdict(history.summary))
-        pages.text(line.label + QStringLiteral(": ") + line.value, face(9),
-                   line.warning ? QColor(180, 20, 20) : QColor(Qt::black));
-    pages.advance(6);
+    drawVerdict(pages, reports::historyVerdict(history.summary));
     QChartView view(reports::historyChart(history.days, history.summary,
                                           reports::percentText(history.gos)));
-    view.setAttribute(Qt::WA_DontShowOnScreen);
     view.setRenderHint(QPainter::Antialiasing);
-    view.resize(kChartPixels);
-    view.show();
-    QCoreApplication::processEvents();
-    if (!pages.fits(kChartHeight))
-        pages.newPage();
-    view.render(&pages.painter(), QRectF(kMargin, pages.y(), kContentWidth, kChartHeight),
-                view.rect(), Qt::KeepAspectRatio);
-    pages.advance(kChartHeight + 10);
-    constexpr double kHeatMapHeight = 190;
-    if (!pages.fits(kHeatMapHeight))
-        pages.newPage();
-    pages.painter().setFont(face(7));
-    reports::paintHeatMap(pages.painter(),
-                          QRectF(kMargin, pages.y(), kContentWidth, kHeatMapHeight),
-                          history.summary.heatmap);
-    pages.advance(kHeatMapHeight);
+    charts::layOutOffscreen(view, kChartPixels);
+    drawBlock(pages, kChartHeight, [&](QPainter& painter, const QRectF& area) {
+        view.render(&painter, area, view.rect(), Qt::KeepAspectRatio);
+    });
+    drawBlock(pages, 190, [&](QPainter& painter, const QRectF& area) {
+        // The heat map sizes its own text; the family is the report's.
+        painter.setFont(face(7));
+        reports::paintHeatMap(painter, area, history.summary.heatmap);
+    });
     return true;
 }
 
@@ -226,11 +234,8 @@ bool drawReport(Pages& pages, const ComputedReports& computed) {
         const reports::Sizing sizing = reports::sizeCapacity(figures, computed.sizing);
         const bool enough = sizing.portsToAdd <= 0;
         pages.text(reports::capacityHeadline(figures, sizing), face(13, true),
-                   enough ? QColor(0, 110, 40) : QColor(180, 20, 20));
-        for (const reports::VerdictLine& line : reports::capacityVerdict(figures, sizing))
-            pages.text(line.label + QStringLiteral(": ") + line.value, face(9),
-                       line.warning ? QColor(180, 20, 20) : QColor(Qt::black));
-        pages.advance(6);
+                   enough ? QColor(0, 110, 40) : kWarningColour);
+        drawVerdict(pages, reports::capacityVerdict(figures, sizing));
         drawChart(pages, capacity->output.chart);
     }
     for (const reports::ReportId id :

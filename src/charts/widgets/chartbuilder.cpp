@@ -41,15 +41,19 @@ void applyChartModel(Chart2D& chart, const ChartModel& model) {
         chart.SetAxisMax(Chart2D::Y, *model.yMax);
 }
 
+void layOutOffscreen(QWidget& widget, QSize size) {
+    widget.setAttribute(Qt::WA_DontShowOnScreen);
+    widget.resize(size);
+    widget.show();
+    QCoreApplication::processEvents();
+}
+
 std::unique_ptr<Chart2D> offscreenChart(const ChartModel& model, QSize size) {
     auto chart = std::make_unique<Chart2D>();
-    chart->setAttribute(Qt::WA_DontShowOnScreen);
-    chart->resize(size);
     chart->SetBatchMode(true);
     applyChartModel(*chart, model);
     chart->SetBatchMode(false);
-    chart->show();
-    QCoreApplication::processEvents();
+    layOutOffscreen(*chart, size);
     return chart;
 }
 

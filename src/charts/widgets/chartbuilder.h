@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace tarrow::charts {
 
 class Chart2D;
@@ -16,6 +18,10 @@ class Chart2D;
 // labels, header and style. The one way any chart of a report gets drawn; in
 // batch mode the chart draws once when the caller ends it.
 void applyChartModel(Chart2D& chart, const ChartModel& model);
+
+// Lays a widget out off screen at the given size, so it can be drawn into a
+// picture, drawing or page without ever showing. Needs a QApplication.
+void layOutOffscreen(QWidget& widget, QSize size);
 
 // A chart of the model laid out off screen at the given size, ready to be
 // drawn into a picture, drawing or page. Needs a QApplication.
