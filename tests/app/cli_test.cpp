@@ -80,6 +80,12 @@ protected:
         return {QStringLiteral("--logs"), dir.file(QStringLiteral("logs")),
                 QStringLiteral("--data-dir"), dir.file(QStringLiteral("data"))};
     }
+    // "tarrow report" of the fixture day into a folder, with more options.
+    QStringList report(const QString& out, const QStringList& more = {}) const {
+        return QStringList{QStringLiteral("report"), QStringLiteral("--day"),
+                           QStringLiteral("2009-01-15"), QStringLiteral("--out"), out} +
+               more + common();
+    }
     testing::TempFolder dir;
 };
 
@@ -173,10 +179,7 @@ TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
 TEST_F(CliTest, ReportWritesSvgCharts) {
     const QString out = dir.file(QStringLiteral("svg"));
     const ProcessRun run =
-        tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
-                           QStringLiteral("2009-01-15"), QStringLiteral("--out"), out,
-                           QStringLiteral("--charts"), QStringLiteral("svg")} +
-               common());
+        tarrow(report(out, {QStringLiteral("--charts"), QStringLiteral("svg")}));
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     struct Chart {
         const char* file;
@@ -219,12 +222,9 @@ QString poppler(const QString& tool, const QStringList& args) {
 TEST_F(CliTest, ReportWritesThePdfManagementReport) {
     const QString pdf = dir.file(QStringLiteral("report/TarrowReport.pdf"));
     QDir().mkpath(dir.file(QStringLiteral("report")));
-    const QStringList report = QStringList{QStringLiteral("report"), QStringLiteral("--day"),
-                                           QStringLiteral("2009-01-15"), QStringLiteral("--out"),
-                                           dir.file(QStringLiteral("out")), QStringLiteral("--charts"),
-                                           QStringLiteral("none")} +
-                               common();
-    const ProcessRun run = tarrow(report + QStringList{QStringLiteral("--pdf"), pdf});
+    const QStringList noCharts =
+        report(dir.file(QStringLiteral("out")), {QStringLiteral("--charts"), QStringLiteral("none")});
+    const ProcessRun run = tarrow(noCharts + QStringList{QStringLiteral("--pdf"), pdf});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("Wrote ") + pdf));
 
@@ -261,7 +261,7 @@ TEST_F(CliTest, ReportWritesThePdfManagementReport) {
     // A folder or an unwritable place gets a message and exit 2; nothing half-written.
     for (const QString& bad : {dir.file(QStringLiteral("report")),
                                QStringLiteral("/proc/TarrowReport.pdf")}) {
-        const ProcessRun refused = tarrow(report + QStringList{QStringLiteral("--pdf"), bad});
+        const ProcessRun refused = tarrow(noCharts + QStringList{QStringLiteral("--pdf"), bad});
         EXPECT_EQ(refused.code, 2) << bad.toStdString();
         EXPECT_TRUE(refused.err.contains(QStringLiteral("Could not save"))) << refused.err.toStdString();
         EXPECT_FALSE(refused.out.contains(QStringLiteral("Wrote ") + bad));
@@ -337,9 +337,7 @@ TEST_F(CliTest, HistoryWritesItsFilesAndSaysWhatItFound) {
 TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
     const QString out = dir.file(QStringLiteral("out"));
     const ProcessRun run =
-        tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
-                           QStringLiteral("2009-01-15"), QStringLiteral("--out"), out} +
-               common());
+        tarrow(report(out));
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
     for (const char* name :
@@ -365,10 +363,7 @@ TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
 
     const QString plain = dir.file(QStringLiteral("plain"));
     const ProcessRun noCharts =
-        tarrow(QStringList{QStringLiteral("report"), QStringLiteral("--day"),
-                           QStringLiteral("2009-01-15"), QStringLiteral("--out"), plain,
-                           QStringLiteral("--charts"), QStringLiteral("none")} +
-               common());
+        tarrow(report(plain, {QStringLiteral("--charts"), QStringLiteral("none")}));
     EXPECT_EQ(noCharts.code, 0);
     EXPECT_EQ(QDir(plain).entryList(QDir::Files).size(), 11)
         << "five tables (CapacityTraffic among them), five summaries and Capacity.json";
