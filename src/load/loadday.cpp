@@ -89,7 +89,7 @@ FileRead awaitParse(FileParse& job, const LogFile& file, const LoadProgress& pro
 
 // Adds one parsed file to the day and stores its rows.
 void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
-             store::WorkingDatabase* database, const LoadProgress& progress, LoadOutcome& outcome) {
+             store::WorkingDatabase& database, const LoadProgress& progress, LoadOutcome& outcome) {
     LoadedDay& day = outcome.day;
     addCounts(day, parsed);
     if (parsed.tooManyLines) {
@@ -101,10 +101,8 @@ void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
     const auto stored = [&](std::size_t rows) {
         return goOn(progress, lines + static_cast<qint64>(rows) * lines / rowCount, outcome);
     };
-    // Without a database the rows are only kept in memory.
     const platform::Result appended =
-        database ? store::appendRawRows(*database, dayNumber, parsed.rows, stored)
-                 : platform::Result();
+        store::appendRawRows(database, dayNumber, parsed.rows, stored);
     if (outcome.cancelled)
         return;
     if (appended.ok() && day.rows.empty())
@@ -117,7 +115,7 @@ void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
 
 // Every file of the day: each parsed on a worker while the one before it is
 // stored.
-void loadFiles(const QList<LogFile>& files, store::WorkingDatabase* database,
+void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
                const LoadRequest& request, const LoadProgress& progress, LoadOutcome& outcome) {
     const ParseOptions options = parseOptions(request, dayNumber(request.day));
     std::unique_ptr<FileParse> next = files.isEmpty() ? nullptr : startParse(files[0], options);
@@ -190,7 +188,7 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
     // half-way leaves a file the next start-up replaces.
     (void)database.markLoad(true);
     outcome.errors = store::ClearDatabases(database);
-    loadFiles(filesForDay(listing.files, request.day), &database, request, progress, outcome);
+    loadFiles(filesForDay(listing.files, request.day), database, request, progress, outcome);
     if (outcome.cancelled) {
         // A half-loaded day is no day: what earlier files stored goes too.
         if (const platform::Result emptied = store::emptyRawPortData(database); !emptied.ok())
