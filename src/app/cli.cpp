@@ -10,6 +10,8 @@
 #include "reports/capacity/capacityoutput.h"
 #include "reports/history/historydays.h"
 #include "reports/history/historyoutput.h"
+#include "serverprobe/mervoxversion.h"
+#include "serverprobe/registryapi.h"
 #include "store/rawportdata.h"
 #include "support/updatecheck.h"
 
@@ -193,14 +195,15 @@ public:
                         ExitBadInput);
         if (from > to)
             return fail(QStringLiteral("--from is after --to."), ExitBadInput);
-        if (!prepare(c))
-            return ExitBadInput;
+        // A history reads the logs itself: no working database is opened, so
+        // the day loaded in --data-dir stays as it is.
+        probeServer();
         const load::LoadRequest request = folderRequest(state_, c.parser.value(c.logs));
-        // The per-day cache lives with the working database of --data-dir, else
-        // in the per-user data folder, so scheduled runs share it.
+        // The per-day cache lives in the --data-dir folder, else in the
+        // per-user data folder, so scheduled runs share it.
         reports::HistoryCache cache(
             c.parser.isSet(c.dataDir)
-                ? state_.dataFolder
+                ? chooseDataFolder(programFolder_, c.parser.value(c.dataDir))
                 : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         QString folderError;
         const std::vector<reports::HistoryDay> days =
@@ -339,6 +342,15 @@ private:
         for (const QString& message : messages)
             err_ << message << '\n';
         return state_.database.isOpen();
+    }
+
+    // What reading a log folder needs of the start-up without a working
+    // database: the server generation, for the file prefix.
+    void probeServer() {
+        QStringList messages;
+        state_.server = serverprobe::getVersion(*serverprobe::makeSystemRegistry(), messages);
+        for (const QString& message : messages)
+            err_ << message << '\n';
     }
 
     int fail(const QString& message, int code) {

@@ -332,12 +332,28 @@ TEST_F(CliTest, HistoryWritesItsFilesAndSaysWhatItFound) {
                     QStringLiteral("2009-03-07")})
                   .code,
               0);
+
+    // With --data-dir the day cache goes there, and the day loaded there stays.
+    const QStringList data{QStringLiteral("--data-dir"), dir.file(QStringLiteral("data"))};
+    ASSERT_EQ(tarrow(QStringList{QStringLiteral("load"), QStringLiteral("--logs"), logs,
+                                 QStringLiteral("--day"), QStringLiteral("2009-03-07")} +
+                     data)
+                  .code,
+              0);
+    const auto storedRows = [this] {
+        SQLite::Database db(dir.file(QStringLiteral("data/PortData.mdb")).toStdString());
+        return db.execAndGet("SELECT COUNT(*) FROM RawPortData").getInt64();
+    };
+    const qint64 loaded = storedRows();
+    EXPECT_GT(loaded, 0);
+    EXPECT_EQ(with(data).code, 0);
+    EXPECT_EQ(storedRows(), loaded);
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("data/History.db"))));
 }
 
 TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
     const QString out = dir.file(QStringLiteral("out"));
-    const ProcessRun run =
-        tarrow(report(out));
+    const ProcessRun run = tarrow(report(out));
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
     for (const char* name :
