@@ -77,7 +77,7 @@ struct Command {
     QCommandLineOption pdf{QStringLiteral("pdf"), QStringLiteral("PDF management report."),
                            QStringLiteral("FILE")};
     QCommandLineOption charts{QStringLiteral("charts"), QStringLiteral("Chart pictures."),
-                              QStringLiteral("bmp|png|none"), QStringLiteral("bmp")};
+                              QStringLiteral("bmp|png|svg|none"), QStringLiteral("bmp")};
     QCommandLineOption ports{QStringLiteral("ports"), QStringLiteral("Ports in service."),
                              QStringLiteral("N"), QStringLiteral("0")};
     QCommandLineOption gos{QStringLiteral("gos"), QStringLiteral("Target blocking."),
