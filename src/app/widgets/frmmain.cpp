@@ -2,10 +2,10 @@
 
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
-#include "reports/history/widgets/frmhistory.h"
 #include "load/loadedday.h"
 #include "logparse/logfiles.h"
 #include "platform/userdialogs.h"
+#include "reports/history/widgets/frmhistory.h"
 #include "reports/widgets/chartwindow.h"
 #include "reports/widgets/reportwindows.h"
 #include "serverprobe/mervoxversion.h"
@@ -42,7 +42,6 @@ template <typename W> W* named(W* widget, const QString& name) {
 QPushButton* button(const QString& name, const QString& caption) {
     return named(new QPushButton(caption), name);
 }
-
 
 } // namespace
 
@@ -174,15 +173,12 @@ void frmMain::startUp() {
 void frmMain::checkForUpdate() {
     const support::ToolsSite site = support::defaultToolsSite();
     support::UpdateCheck check;
-    {
-        BusyPointer busy;
-        setBusy(true); // the download lets events through while it waits
-        check = support::checkForUpdatedVersion(
-            site, site.homePage(), QString(),
-            [](const QString& address) { return support::GetUrlText(address); });
-        setBusy(false);
-    }
-    if (closeAsked_)
+    // The download lets events through while it waits.
+    if (!whileBusy([&] {
+            check = support::checkForUpdatedVersion(
+                site, site.homePage(), QString(),
+                [](const QString& address) { return support::GetUrlText(address); });
+        }))
         return;
     for (const QString& failure : check.failures)
         dialogs_.message(failure);
@@ -277,6 +273,17 @@ void frmMain::setBusy(bool busy) {
         workEnded();
 }
 
+bool frmMain::whileBusy(const std::function<void()>& work) {
+    {
+        BusyPointer busy;
+        setBusy(true);
+        work();
+        hideStatus();
+        setBusy(false);
+    }
+    return !closeAsked_;
+}
+
 void frmMain::loadData() {
     const int index = cmbReportDate->currentIndex();
     if (index < 0)
@@ -295,17 +302,12 @@ void frmMain::loadData() {
         hideStatus();
     };
     load::LoadOutcome outcome;
-    {
-        BusyPointer busy;
-        setBusy(true);
-        outcome = app::loadDay(state_, QDir::fromNativeSeparators(txtDiagFilePath->text()),
-                               cmbReportDate->itemData(index).toDate(),
-                               cmbReportDate->itemText(index), progress);
-        hideStatus();
-        setBusy(false);
-    }
-    if (closeAsked_)
-        return; // the window is closing: nothing more to tell
+    if (!whileBusy([&] {
+            outcome = app::loadDay(state_, QDir::fromNativeSeparators(txtDiagFilePath->text()),
+                                   cmbReportDate->itemData(index).toDate(),
+                                   cmbReportDate->itemText(index), progress);
+        }))
+        return;
     if (outcome.cancelled) {
         setReportButtonsEnabled(false);
         dialogs_.message(outcome.message);

@@ -116,6 +116,10 @@ private:
     void exportPdfReport();
     void setReportButtonsEnabled(bool enabled);
     void setBusy(bool busy);
+    // Runs long work with the window busy (busy pointer, only the status
+    // frame alive) and the status frame hidden after; false when the window
+    // was closed meanwhile, so nothing more is to be said.
+    bool whileBusy(const std::function<void()>& work);
     // Whether long work (a load, a report computation, the update check) runs.
     [[nodiscard]] bool working() const;
     // Tells the long work under way to stop ("Cancel", or closing the window).

@@ -92,28 +92,23 @@ void frmMain::runHistory() {
     reports::HistoryProgress progress;
     QString folderError;
     std::vector<reports::HistoryDay> days;
-    {
-        BusyPointer busy;
-        setBusy(true);
-        showStatus(QStringLiteral("Reading the log files of the history..."), 0);
-        auto run = std::async(std::launch::async, [&] {
-            reports::HistoryCache cache(state_.dataFolder);
-            return reports::computeHistoryDays(request, from, to, gos, folderError, &cache,
-                                               &progress);
-        });
-        using namespace std::chrono_literals;
-        while (run.wait_for(50ms) != std::future_status::ready) {
-            if (progress.files > 0 && ProgressBar->maximum() != progress.files)
-                ProgressBar->setRange(0, static_cast<int>(progress.files));
-            setStatusValue(progress.filesRead);
-            if (cancelAsked_)
-                progress.stop = true;
-        }
-        days = run.get();
-        hideStatus();
-        setBusy(false);
-    }
-    if (closeAsked_)
+    if (!whileBusy([&] {
+            showStatus(QStringLiteral("Reading the log files of the history..."), 0);
+            auto run = std::async(std::launch::async, [&] {
+                reports::HistoryCache cache(state_.dataFolder);
+                return reports::computeHistoryDays(request, from, to, gos, folderError, &cache,
+                                                   &progress);
+            });
+            using namespace std::chrono_literals;
+            while (run.wait_for(50ms) != std::future_status::ready) {
+                if (progress.files > 0 && ProgressBar->maximum() != progress.files)
+                    ProgressBar->setRange(0, static_cast<int>(progress.files));
+                setStatusValue(progress.filesRead);
+                if (cancelAsked_)
+                    progress.stop = true;
+            }
+            days = run.get();
+        }))
         return;
     if (progress.stop) {
         dialogs_.message(QStringLiteral("The history was cancelled."));

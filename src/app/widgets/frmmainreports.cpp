@@ -5,9 +5,9 @@
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
 #include "app/widgets/pdfreport.h"
+#include "load/loadedday.h"
 #include "platform/fileoutput.h"
 #include "platform/shownpath.h"
-#include "load/loadedday.h"
 #include "platform/userdialogs.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/history/widgets/frmhistory.h"
@@ -66,9 +66,7 @@ QGroupBox* frmMain::sizingBox(QSpinBox* ports, QComboBox* target) {
     return box;
 }
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 QWidget* frmMain::buildTabs() {
     SSTab1 = new QTabWidget;
@@ -187,40 +185,35 @@ void frmMain::setReportButtonsEnabled(bool enabled) {
 
 void frmMain::exportPdfReport() {
     const QDate day = state_.day.dataDate.date();
-    QString path = dialogs_.saveFile(
-        QStringLiteral("Export PDF Report"),
-        QDir(platform::defaultSaveFolder()).filePath(app::pdfReportFileName(day)),
-        QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
+    QString path =
+        dialogs_.saveFile(QStringLiteral("Export PDF Report"),
+                          QDir(platform::defaultSaveFolder()).filePath(app::pdfReportFileName(day)),
+                          QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     platform::Result written;
     QStringList errors;
-    {
-        BusyPointer busy;
-        setBusy(true);
-        showStatus(QStringLiteral("Writing the PDF report..."), 0);
-        const app::ComputedReports computed = app::computeEveryReport(
-            state_, [this](reports::ReportId id) { return range(id); }, sizing());
-        errors = computed.errors;
-        if (!closeAsked_) {
-            // A history run in the History window closes the report.
-            std::optional<app::PdfHistory> history;
-            if (const reports::frmHistory* shown = historyWindow())
-                history = app::PdfHistory{shown->days(), shown->summary(), shown->gos()};
-            written = app::writePdfReport(computed, path, history ? &*history : nullptr);
-        }
-        hideStatus();
-        setBusy(false);
-    }
-    if (closeAsked_)
+    if (!whileBusy([&] {
+            showStatus(QStringLiteral("Writing the PDF report..."), 0);
+            const app::ComputedReports computed = app::computeEveryReport(
+                state_, [this](reports::ReportId id) { return range(id); }, sizing());
+            errors = computed.errors;
+            if (!closeAsked_) {
+                // A history run in the History window closes the report.
+                std::optional<app::PdfHistory> history;
+                if (const reports::frmHistory* shown = historyWindow())
+                    history = app::PdfHistory{shown->days(), shown->summary(), shown->gos()};
+                written = app::writePdfReport(computed, path, history ? &*history : nullptr);
+            }
+        }))
         return;
     for (const QString& error : errors)
         dialogs_.message(error);
     if (written.ok())
-        dialogs_.message(QStringLiteral("The report was saved as \"%1\".")
-                             .arg(platform::shownPath(path)));
+        dialogs_.message(
+            QStringLiteral("The report was saved as \"%1\".").arg(platform::shownPath(path)));
     else
         dialogs_.message(written.error(), {}, platform::MessageIcon::Warning);
 }
