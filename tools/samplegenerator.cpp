@@ -5,6 +5,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <queue>
@@ -48,12 +49,33 @@ struct Departure {
     bool operator>(const Departure& o) const { return t > o.t; }
 };
 
+// A caller trying again after finding all ports busy.
+struct Retry {
+    std::int64_t t;
+    std::int64_t seconds; // the call's length, should it get through
+    bool operator>(const Retry& o) const { return t > o.t; }
+};
+
+constexpr int kQuarters = 96;
+constexpr double kRetryDelaySeconds = 120;
+
+// What really happened on the pool in each UTC quarter-hour of a day.
+struct QuarterTruth {
+    qint64 fresh = 0;
+    qint64 retries = 0;
+    qint64 carried = 0;
+    qint64 lost = 0;
+    double freshSeconds = 0; // the lengths of the fresh calls offered
+    qint64 atbSeconds = 0;
+};
+
 class DaySimulation {
 public:
     // `traffic` scales the day's calls (and so its Erlangs) against the
     // options' day: a weekend or a day of growth.
     DaySimulation(const SampleOptions& o, double traffic, std::mt19937& rng)
-        : o_(o), traffic_(traffic), rng_(rng), busy_(o.ports + 1) {}
+        : o_(o), traffic_(traffic), rng_(rng), busy_(o.ports + 1),
+          poolPorts_(o.sharedPool ? o.ports : o.answeringPorts) {}
 
     std::vector<Event> run() {
         double weightSeconds = 0;
@@ -79,12 +101,23 @@ public:
             if (unit(rng_) > kHourly[static_cast<int>(t) / 3600])
                 continue; // thinning gives the hourly profile
             const auto now = static_cast<std::int64_t>(t);
+            retryUntil(now);
             releaseUntil(now);
-            startCall(now, pickKind(unit(rng_)));
+            const int kind = pickKind(unit(rng_));
+            const std::int64_t seconds = callLength(kind);
+            if (kind == 0) {
+                QuarterTruth& q = truth_[static_cast<std::size_t>(now / 900)];
+                ++q.fresh;
+                q.freshSeconds += static_cast<double>(seconds);
+            }
+            startCall(now, kind, seconds);
         }
+        retryUntil(86400);
         releaseUntil(INT64_MAX);
         return std::move(events_);
     }
+
+    [[nodiscard]] const std::array<QuarterTruth, kQuarters>& truth() const { return truth_; }
 
 private:
     static int pickKind(double u) {
@@ -96,16 +129,30 @@ private:
         return 0;
     }
 
+    std::int64_t callLength(int kind) {
+        std::exponential_distribution<double> length(1.0 / (kKinds[kind].meanSeconds * scale_));
+        return 1 + static_cast<std::int64_t>(length(rng_));
+    }
+
     int busyCount() const {
         return static_cast<int>(std::count(busy_.begin() + 1, busy_.end(), true));
     }
     int availableCount() const {
         return static_cast<int>(
-            std::count(busy_.begin() + 1, busy_.begin() + 1 + o_.answeringPorts, false));
+            std::count(busy_.begin() + 1, busy_.begin() + 1 + poolPorts_, false));
     }
 
     void record(std::int64_t t, int kind, int port) {
-        events_.push_back(Event{t, kind, port, busyCount(), availableCount()});
+        const int available = availableCount();
+        events_.push_back(Event{t, kind, port, busyCount(), available});
+        // The seconds of the day the pool had no port free.
+        if (available == 0 && atbFrom_ < 0) {
+            atbFrom_ = t;
+        } else if (available > 0 && atbFrom_ >= 0) {
+            for (std::int64_t s = atbFrom_; s < std::min<std::int64_t>(t, 86400); ++s)
+                ++truth_[static_cast<std::size_t>(s / 900)].atbSeconds;
+            atbFrom_ = -1;
+        }
     }
 
     void releaseUntil(std::int64_t t) {
@@ -117,11 +164,24 @@ private:
         }
     }
 
-    void startCall(std::int64_t t, int kind) {
-        // Inbound calls land on answering ports, dial-outs prefer the others.
+    // The callers trying again before t, each in turn.
+    void retryUntil(std::int64_t t) {
+        while (!retries_.empty() && retries_.top().t < t) {
+            const Retry r = retries_.top();
+            retries_.pop();
+            releaseUntil(r.t);
+            ++truth_[static_cast<std::size_t>(r.t / 900)].retries;
+            startCall(r.t, 0, r.seconds);
+        }
+    }
+
+    void startCall(std::int64_t t, int kind, std::int64_t seconds) {
+        // Inbound calls land on answering ports, dial-outs prefer the others;
+        // a shared pool lets every call take any port.
         std::vector<int> free;
-        const int first = kind == 0 ? 1 : o_.answeringPorts + 1;
-        const int last = kind == 0 ? o_.answeringPorts : o_.ports;
+        const bool anyPort = o_.sharedPool;
+        const int first = kind == 0 || anyPort ? 1 : o_.answeringPorts + 1;
+        const int last = kind == 0 && !anyPort ? o_.answeringPorts : o_.ports;
         for (int p = first; p <= last; ++p)
             if (!busy_[static_cast<std::size_t>(p)])
                 free.push_back(p);
@@ -129,22 +189,45 @@ private:
             for (int p = 1; p <= o_.ports; ++p)
                 if (!busy_[static_cast<std::size_t>(p)])
                     free.push_back(p);
-        if (free.empty())
-            return; // all ports busy: the call is refused and leaves no trace
-        std::uniform_int_distribution<std::size_t> pick(0, free.size() - 1);
-        const int port = free[pick(rng_)];
+        QuarterTruth& q = truth_[static_cast<std::size_t>(t / 900)];
+        if (free.empty()) {
+            // All ports busy: the call is refused and leaves no trace; a
+            // caller may try again.
+            if (kind != 0)
+                return;
+            ++q.lost;
+            std::uniform_real_distribution<double> unit(0, 1);
+            if (unit(rng_) < o_.retryShare) {
+                std::exponential_distribution<double> delay(1.0 / kRetryDelaySeconds);
+                const std::int64_t when = t + 1 + static_cast<std::int64_t>(delay(rng_));
+                if (when < 86400)
+                    retries_.push(Retry{when, seconds});
+            }
+            return;
+        }
+        if (kind == 0)
+            ++q.carried;
+        std::size_t chosen = 0;
+        if (!o_.lowestFirst) {
+            std::uniform_int_distribution<std::size_t> pick(0, free.size() - 1);
+            chosen = pick(rng_);
+        }
+        const int port = free[chosen];
         busy_[static_cast<std::size_t>(port)] = true;
         record(t, kind, port);
-        std::exponential_distribution<double> length(1.0 / (kKinds[kind].meanSeconds * scale_));
-        departures_.push(Departure{t + 1 + static_cast<std::int64_t>(length(rng_)), port});
+        departures_.push(Departure{t + seconds, port});
     }
 
     const SampleOptions& o_;
     double traffic_ = 1;
     std::mt19937& rng_;
     std::vector<bool> busy_;
+    int poolPorts_ = 0;
     std::priority_queue<Departure, std::vector<Departure>, std::greater<>> departures_;
+    std::priority_queue<Retry, std::vector<Retry>, std::greater<>> retries_;
     std::vector<Event> events_;
+    std::array<QuarterTruth, kQuarters> truth_{};
+    std::int64_t atbFrom_ = -1;
     double scale_ = 1;
 };
 
@@ -187,11 +270,23 @@ QString writeSampleLogs(const QString& folder, const SampleOptions& o) {
     if (!QDir().mkpath(folder))
         return QStringLiteral("Cannot create %1").arg(folder);
     std::mt19937 rng(o.seed);
+    QByteArray truth = "Day,QuarterHour,StartUtc,FreshCalls,RetriedCalls,CarriedCalls,LostCalls,"
+                       "OfferedErlangs,AtbSeconds\n";
     for (int d = 0; d < o.days; ++d) {
         const QDate day = o.firstDay.addDays(d);
         const double weekend = day.dayOfWeek() >= 6 ? o.weekendShare : 1.0;
         const double growth = 1 + o.growthPercent / 100 * d / 30.0;
-        const std::vector<Event> calls = DaySimulation(o, weekend * growth, rng).run();
+        DaySimulation simulation(o, weekend * growth, rng);
+        const std::vector<Event> calls = simulation.run();
+        for (int q = 0; q < kQuarters; ++q) {
+            const QuarterTruth& t = simulation.truth()[static_cast<std::size_t>(q)];
+            truth += day.toString(Qt::ISODate).toLatin1() + ',' + QByteArray::number(q) + ',' +
+                     stamp(day, q * 900).replace(' ', 'T') + "Z," + QByteArray::number(t.fresh) +
+                     ',' + QByteArray::number(t.retries) + ',' + QByteArray::number(t.carried) +
+                     ',' + QByteArray::number(t.lost) + ',' +
+                     QByteArray::number(t.freshSeconds / 900, 'f', 4) + ',' +
+                     QByteArray::number(t.atbSeconds) + '\n';
+        }
         const QList<QByteArray> bad = o.malformedLines ? malformedLines(day) : QList<QByteArray>{};
         const qint64 fixed = static_cast<qint64>(calls.size()) + bad.size();
         const qint64 others = o.linesPerFile > 0 ? std::max<qint64>(0, o.linesPerFile - fixed)
@@ -221,6 +316,11 @@ QString writeSampleLogs(const QString& folder, const SampleOptions& o) {
             out += bad[badAt++];
         file.write(out);
         if (!file.flush())
+            return file.errorString();
+    }
+    if (!o.truthFile.isEmpty()) {
+        QFile file(o.truthFile);
+        if (!file.open(QIODevice::WriteOnly) || file.write(truth) != truth.size() || !file.flush())
             return file.errorString();
     }
     return {};

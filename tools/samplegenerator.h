@@ -26,6 +26,19 @@ struct SampleOptions {
     // Steady growth of the traffic, in percent per 30 days from the first day.
     double growthPercent = 0;
     QString prefix = QStringLiteral("data_qnhcmgr_");
+    // Inbound callers reach only the answering ports (reserved, the server's
+    // usual set-up) or any port (shared).
+    bool sharedPool = false;
+    // Each call takes the lowest free port instead of a random one.
+    bool lowestFirst = false;
+    // The share of callers who find all ports busy and try again, after two
+    // minutes on average.
+    double retryShare = 0;
+    // When set, what really happened is written there as CSV: per UTC
+    // quarter-hour of each day, the inbound calls offered (fresh and retried),
+    // carried and lost, the fresh traffic offered in Erlangs and the seconds
+    // all ports that take calls were busy.
+    QString truthFile;
 };
 
 // Writes one log file per day, named prefix + yyyymmdd + ".csv", with times in

@@ -41,7 +41,24 @@ int main(int argc, char** argv) {
     const QCommandLineOption growth(QStringLiteral("growth"),
                                     QStringLiteral("Traffic growth in percent per 30 days."),
                                     QStringLiteral("p"), QStringLiteral("0"));
-    parser.addOptions({first, days, ports, calls, lines, seed, clean, load, weekend, growth});
+    const QCommandLineOption pool(
+        QStringLiteral("pool"),
+        QStringLiteral("reserved: inbound callers reach only the answering ports (two thirds of "
+                       "them); shared: any port."),
+        QStringLiteral("kind"), QStringLiteral("reserved"));
+    const QCommandLineOption choice(QStringLiteral("port-choice"),
+                                    QStringLiteral("random, or lowest: the lowest free port."),
+                                    QStringLiteral("how"), QStringLiteral("random"));
+    const QCommandLineOption retry(
+        QStringLiteral("retry-share"),
+        QStringLiteral("Share of callers who find all ports busy and try again (0 to 0.95)."),
+        QStringLiteral("r"), QStringLiteral("0"));
+    const QCommandLineOption truth(
+        QStringLiteral("truth"),
+        QStringLiteral("Write what was offered, carried and lost per quarter-hour to this CSV."),
+        QStringLiteral("file"));
+    parser.addOptions({first, days, ports, calls, lines, seed, clean, load, weekend, growth, pool,
+                       choice, retry, truth});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -62,10 +79,21 @@ int main(int argc, char** argv) {
     bool growthOk = false;
     options.weekendShare = parser.value(weekend).toDouble(&weekendOk);
     options.growthPercent = parser.value(growth).toDouble(&growthOk);
+    bool retryOk = false;
+    options.retryShare = parser.value(retry).toDouble(&retryOk);
+    options.sharedPool = parser.value(pool) == QLatin1String("shared");
+    options.lowestFirst = parser.value(choice) == QLatin1String("lowest");
+    options.truthFile = parser.value(truth);
+    if (!retryOk || !(options.retryShare >= 0 && options.retryShare <= 0.95) ||
+        (parser.value(pool) != QLatin1String("reserved") && !options.sharedPool) ||
+        (parser.value(choice) != QLatin1String("random") && !options.lowestFirst)) {
+        std::fprintf(stderr, "tarrow-samplelogs: bad --pool, --port-choice or --retry-share\n");
+        return 2;
+    }
     if (!options.firstDay.isValid() || options.days < 1 || options.ports < 1 || !loadOk ||
-        options.peakLoad < 0 || options.peakLoad > 10 || !weekendOk ||
-        options.weekendShare < 0 || options.weekendShare > 10 || !growthOk ||
-        options.growthPercent < -100 || options.growthPercent > 1000) {
+        options.peakLoad < 0 || options.peakLoad > 10 || !weekendOk || options.weekendShare < 0 ||
+        options.weekendShare > 10 || !growthOk || options.growthPercent < -100 ||
+        options.growthPercent > 1000) {
         std::fprintf(stderr, "tarrow-samplelogs: bad --first-day, --days, --ports, --peak-load, "
                              "--weekend or --growth\n");
         return 2;

@@ -1,5 +1,6 @@
 #include "app/cli.h"
 
+#include "app/erlangcommand.h"
 #include "app/reportfiles.h"
 #include "app/startup.h"
 #include "logparse/logfiles.h"
@@ -8,6 +9,7 @@
 #include "platform/isodate.h"
 #include "platform/shownpath.h"
 #include "reports/capacity/capacityoutput.h"
+#include "reports/capacity/erlangb.h"
 #include "reports/history/historydays.h"
 #include "reports/history/historyoutput.h"
 #include "serverprobe/mervoxversion.h"
@@ -37,14 +39,26 @@ const QString kUsage = QStringLiteral(
     "  tarrow load --logs DIR --day YYYY-MM-DD [--raw-csv FILE]\n"
     "                                      load one day, print what was found\n"
     "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
-    "                --out DIR [--charts bmp|png|svg|none] [--ports N] [--gos P] [--pdf FILE]\n"
+    "                --out DIR [--charts bmp|png|svg|none] [--ports N] [--gos P]\n"
+    "                [--retry-share R] [--pdf FILE]\n"
     "                                      load one day and write every report into DIR\n"
     "                                      (and the PDF management report into FILE)\n"
-    "  tarrow capacity --logs DIR --day YYYY-MM-DD [--ports N] [--gos P] [--json]\n"
-    "                                      busy hour, all ports busy and Erlang B sizing\n"
-    "                                      (N ports in service, 0 or absent: the ports that\n"
-    "                                      took calls; P target blocking 0.001 to 0.2,\n"
-    "                                      default 0.01)\n"
+    "  tarrow capacity --logs DIR --day YYYY-MM-DD [--ports N] [--gos P] [--retry-share R]\n"
+    "                  [--json]            busy hour, all ports busy, offered traffic and\n"
+    "                                      Erlang B sizing: enough, near or notEnough\n"
+    "                                      (N ports that take calls, 0 or absent: the answer\n"
+    "                                      ports or the server's count of lines available;\n"
+    "                                      P target blocking 0.001 to 0.2, default 0.01;\n"
+    "                                      R share of blocked callers who try again, 0 to\n"
+    "                                      0.95, default 0)\n"
+    "  tarrow erlang --ports N --gos P [--retry-share R] [--json]\n"
+    "                                      the fresh traffic N ports carry at P blocking\n"
+    "  tarrow erlang --erlangs A --gos P [--retry-share R] [--json]\n"
+    "                                      the ports A Erlangs need at P blocking\n"
+    "  tarrow erlang --erlangs A --ports N [--retry-share R] [--json]\n"
+    "                                      the blocking A Erlangs meet on N ports\n"
+    "  tarrow erlang --carried Y --ports N [--json]\n"
+    "                                      the traffic offered when N ports carried Y\n"
     "  tarrow history --logs DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--ports N] [--gos P]\n"
     "                 --out DIR            every day's busy hour and peaks, the trend and the\n"
     "                                      day the ports run out: History.csv, History.json\n"
@@ -82,13 +96,20 @@ struct Command {
                              QStringLiteral("N"), QStringLiteral("0")};
     QCommandLineOption gos{QStringLiteral("gos"), QStringLiteral("Target blocking."),
                            QStringLiteral("P"), QStringLiteral("0.01")};
+    QCommandLineOption retryShare{QStringLiteral("retry-share"),
+                                  QStringLiteral("Share of blocked callers who try again."),
+                                  QStringLiteral("R"), QStringLiteral("0")};
+    QCommandLineOption erlangs{QStringLiteral("erlangs"), QStringLiteral("Fresh traffic."),
+                               QStringLiteral("A")};
+    QCommandLineOption carried{QStringLiteral("carried"), QStringLiteral("Carried traffic."),
+                               QStringLiteral("Y")};
     QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Print JSON.")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
 
     Command() {
-        parser.addOptions(
-            {logs, day, rawCsv, dataDir, from, to, out, charts, ports, gos, json, pdf, help});
+        parser.addOptions({logs, day, rawCsv, dataDir, from, to, out, charts, ports, gos,
+                           retryShare, erlangs, carried, json, pdf, help});
     }
 };
 
@@ -258,19 +279,25 @@ public:
     }
 
 private:
-    // --ports and --gos, checked.
+    // --ports, --gos and --retry-share, checked (NaN and infinity are out of range).
     bool readSizing(Command& c, reports::SizingChoice& choice) {
         bool portsOk = false;
         bool gosOk = false;
+        bool retryOk = false;
         choice.ports = c.parser.value(c.ports).toInt(&portsOk);
         choice.gos = c.parser.value(c.gos).toDouble(&gosOk);
-        if (!portsOk || choice.ports < 0 || choice.ports > 32768) {
+        choice.retryShare = c.parser.value(c.retryShare).toDouble(&retryOk);
+        if (!portsOk || choice.ports < 0 || choice.ports > reports::kMaxPorts) {
             fail(QStringLiteral("--ports needs a number of ports from 0 to 32768."), ExitBadInput);
             return false;
         }
-        if (!gosOk || choice.gos < reports::kMinGos || choice.gos > reports::kMaxGos) {
+        if (!gosOk || !reports::validGos(choice.gos)) {
             fail(QStringLiteral("--gos needs a target blocking from 0.001 to 0.2 (0.01 is 1 %)."),
                  ExitBadInput);
+            return false;
+        }
+        if (!retryOk || !reports::validRetryShare(choice.retryShare)) {
+            fail(QStringLiteral("--retry-share needs a share from 0 to 0.95."), ExitBadInput);
             return false;
         }
         return true;
@@ -389,6 +416,16 @@ int checkUpdate(QTextStream& out, QTextStream& err) {
     return ExitNoCallData;
 }
 
+int erlang(Command& c, QTextStream& out, QTextStream& err) {
+    const auto given = [&c](const QCommandLineOption& option) {
+        return c.parser.isSet(option) ? std::optional<QString>(c.parser.value(option))
+                                      : std::nullopt;
+    };
+    return runErlang({given(c.ports), given(c.gos), given(c.erlangs), given(c.carried),
+                      given(c.retryShare), c.parser.isSet(c.json)},
+                     out, err);
+}
+
 } // namespace
 
 bool isCommandLineRun(const QStringList& args) {
@@ -421,11 +458,16 @@ std::vector<SubCommand> subCommands(const ChartWriter& charts, const PdfWriter& 
             {QStringLiteral("report"),
              {logs, day, QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("out"),
               QStringLiteral("charts"), QStringLiteral("ports"), QStringLiteral("gos"),
-              QStringLiteral("pdf")},
+              QStringLiteral("retry-share"), QStringLiteral("pdf")},
              [&charts, &pdf](Runner& r, Command& c) { return r.report(c, charts, pdf); }},
             {QStringLiteral("capacity"),
-             {logs, day, QStringLiteral("ports"), QStringLiteral("gos"), QStringLiteral("json")},
+             {logs, day, QStringLiteral("ports"), QStringLiteral("gos"),
+              QStringLiteral("retry-share"), QStringLiteral("json")},
              [](Runner& r, Command& c) { return r.capacity(c); }},
+            {QStringLiteral("erlang"),
+             {QStringLiteral("ports"), QStringLiteral("gos"), QStringLiteral("erlangs"),
+              QStringLiteral("carried"), QStringLiteral("retry-share"), QStringLiteral("json")},
+             [&out, &err](Runner&, Command& c) { return erlang(c, out, err); }},
             {QStringLiteral("history"),
              {logs, QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("ports"),
               QStringLiteral("gos"), QStringLiteral("out")},

@@ -31,8 +31,8 @@ struct FileRead {
 // reports progress and puts the results together in folder order, so the
 // loaded day is exactly what one thread would give.
 struct FileParse {
-    std::atomic<qint64> lines{-1};                  // the file's line count, once counted
-    std::atomic<qint64> read{0};                    // lines read so far
+    std::atomic<qint64> lines{-1}; // the file's line count, once counted
+    std::atomic<qint64> read{0};   // lines read so far
     std::future<FileRead> result;
 };
 
@@ -89,7 +89,8 @@ FileRead awaitParse(FileParse& job, const LogFile& file, const LoadProgress& pro
 
 // Adds one parsed file to the day and stores its rows.
 void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
-             store::WorkingDatabase& database, const LoadProgress& progress, LoadOutcome& outcome) {
+             store::WorkingDatabase& database, const LoadProgress& progress, LoadOutcome& outcome,
+             DayLinesBuilder& callLines) {
     LoadedDay& day = outcome.day;
     addCounts(day, parsed);
     if (parsed.tooManyLines) {
@@ -105,6 +106,8 @@ void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
         store::appendRawRows(database, dayNumber, parsed.rows, stored);
     if (outcome.cancelled)
         return;
+    if (appended.ok())
+        callLines.add(std::move(parsed.callLines), parsed.edges);
     if (appended.ok() && day.rows.empty())
         day.rows = std::move(parsed.rows);
     else if (appended.ok())
@@ -118,6 +121,7 @@ void addFile(ParseResult parsed, const LogFile& file, std::int64_t dayNumber,
 void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
                const LoadRequest& request, const LoadProgress& progress, LoadOutcome& outcome) {
     const ParseOptions options = parseOptions(request, dayNumber(request.day));
+    DayLinesBuilder lines;
     std::unique_ptr<FileParse> next = files.isEmpty() ? nullptr : startParse(files[0], options);
     for (qsizetype i = 0; i < files.size(); ++i) {
         std::unique_ptr<FileParse> current = std::move(next);
@@ -135,12 +139,14 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
                 outcome.day.problems.add(ProblemKind::UnreadableFile, files[i].name, 0);
             continue;
         }
-        addFile(std::move(*read.parsed), files[i], options.chosenDay, database, progress, outcome);
+        addFile(std::move(*read.parsed), files[i], options.chosenDay, database, progress, outcome,
+                lines);
         if (outcome.cancelled)
             return;
         if (progress.fileFinished)
             progress.fileFinished();
     }
+    outcome.day.lines = lines.finish();
 }
 
 } // namespace
@@ -188,6 +194,8 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
     // half-way leaves a file the next start-up replaces.
     (void)database.markLoad(true);
     outcome.errors = store::ClearDatabases(database);
+    outcome.day.day = request.day;
+    outcome.day.zone = request.zone;
     loadFiles(filesForDay(listing.files, request.day), database, request, progress, outcome);
     if (outcome.cancelled) {
         // A half-loaded day is no day: what earlier files stored goes too.

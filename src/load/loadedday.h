@@ -1,10 +1,12 @@
 #pragma once
 
+#include "logparse/calllines.h"
 #include "logparse/problems.h"
 #include "store/calltypes.h"
 #include "store/rawportdata.h"
 
 #include <QDateTime>
+#include <QTimeZone>
 
 #include <array>
 #include <cstdint>
@@ -26,6 +28,13 @@ struct LoadedDay {
     // has found one.
     QDateTime dataDate = QDateTime::currentDateTime();
     logparse::ProblemLog problems;
+    // The day loaded (invalid before the first load) and the zone its lines
+    // were read in, and its call lines on real time, the lines around it
+    // included, for the figures that follow calls across midnight and clock
+    // changes.
+    QDate day;
+    QTimeZone zone;
+    logparse::DayLines lines;
 
     [[nodiscard]] qint64 totalCalls() const {
         qint64 total = 0;

@@ -77,25 +77,30 @@ struct LineFields {
 };
 
 // Reads the port token and the two line counts; records a problem when the line
-// cannot be used.
+// cannot be used (problems may be null for lines of other days, which are
+// not the day's problems).
 std::optional<LineFields> readCallFields(const std::array<std::string_view, 7>& f,
-                                         ProblemLog& problems, const QString& file, qint64 line) {
-    if (f[4].size() < 4) {
-        problems.add(ProblemKind::ShortPortToken, file, line);
+                                         ProblemLog* problems, const QString& file, qint64 line) {
+    const auto fail = [&](ProblemKind kind) {
+        if (problems)
+            problems->add(kind, file, line);
         return std::nullopt;
-    }
+    };
+    if (f[4].size() < 4)
+        return fail(ProblemKind::ShortPortToken);
     const auto port = readInt16(f[4].substr(4));
     const auto inUse = readInt16(f[5]);
     const auto available = readInt16(f[6]);
-    if (!port || !inUse || !available) {
-        problems.add(ProblemKind::NumberTooLarge, file, line);
-        return std::nullopt;
-    }
-    if (*port < 0) {
-        problems.add(ProblemKind::NegativePort, file, line);
-        return std::nullopt;
-    }
+    if (!port || !inUse || !available)
+        return fail(ProblemKind::NumberTooLarge);
+    if (*port < 0)
+        return fail(ProblemKind::NegativePort);
     return LineFields{*port, *inUse, *available};
+}
+
+CallLine callLine(std::int64_t utc, const LineFields& fields, std::int16_t type) {
+    return CallLine{utc, fields.port, fields.available, fields.inUse,
+                    static_cast<std::int8_t>(type)};
 }
 
 // A port's open call leg: its row, and the UTC instant it started, so that its
@@ -165,9 +170,9 @@ namespace {
 // The line loop of every parse, written once. `dayOf(local)` gives the result
 // and open legs of the day a line's local time falls on, or nulls for a line
 // of another day; `fileProblem` records what concerns the whole file.
-template <typename DayOf, typename FileProblem>
+template <typename DayOf, typename FileProblem, typename Edge>
 void parseLines(std::string_view bytes, const ParseOptions& options, qint64 lineCount,
-                DayOf&& dayOf, FileProblem&& fileProblem) {
+                DayOf&& dayOf, FileProblem&& fileProblem, Edge&& edge) {
     if (options.counted)
         options.counted(lineCount);
     UtcToLocal toLocal(options.zone);
@@ -184,26 +189,46 @@ void parseLines(std::string_view bytes, const ParseOptions& options, qint64 line
             return;
         }
         const std::int64_t local = toLocal(*utc);
-        const auto [result, openLeg] = dayOf(local);
-        if (!result || !isCallEventCode(f[2]))
+        const std::int64_t day = civil::dayOf(local);
+        const auto [result, openLeg] = dayOf(day);
+        if (!isCallEventCode(f[2]))
             return;
         const std::int16_t type = classify(f[3]);
+        if (!result) {
+            // A line of another day still tells where legs and line counts
+            // stand around the day.
+            if (type == 0)
+                return;
+            if (const auto fields = readCallFields(f, nullptr, options.fileName, lineNo))
+                edge(day, callLine(*utc, *fields, type));
+            return;
+        }
         if (type == 0) {
             // Other events of these codes only move the data date on.
             result->lastEventTime = local;
             return;
         }
-        const auto fields = readCallFields(f, result->problems, options.fileName, lineNo);
+        const auto fields = readCallFields(f, &result->problems, options.fileName, lineNo);
         if (!fields)
             return;
         result->lastEventTime = local;
         recordEvent(*result, *openLeg, *fields, type, civil::secondOfDay(local), *utc);
+        result->callLines.push_back(callLine(*utc, *fields, type));
+        edge(day, result->callLines.back());
     });
     if (options.progress)
         options.progress(lineCount);
 }
 
 using DayParts = std::pair<ParseResult*, std::vector<OpenLeg>*>;
+
+// Adds a line of day `day` to the edges of the day `of`.
+void addEdge(DayEdges& edges, std::int64_t of, std::int64_t day, const CallLine& line) {
+    if (day < of)
+        edges.before(line);
+    else if (day > of)
+        edges.after(line);
+}
 
 } // namespace
 
@@ -217,13 +242,17 @@ ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
     }
     std::vector<OpenLeg> openLeg(256);
     result.rows.reserve(static_cast<std::size_t>(result.lineCount));
+    result.callLines.reserve(static_cast<std::size_t>(result.lineCount));
     parseLines(
         bytes, options, result.lineCount,
-        [&](std::int64_t local) {
-            return civil::dayOf(local) == options.chosenDay ? DayParts{&result, &openLeg}
-                                                            : DayParts{nullptr, nullptr};
+        [&](std::int64_t day) {
+            return day == options.chosenDay ? DayParts{&result, &openLeg}
+                                            : DayParts{nullptr, nullptr};
         },
-        [&](ProblemKind kind, qint64 line) { result.problems.add(kind, options.fileName, line); });
+        [&](ProblemKind kind, qint64 line) { result.problems.add(kind, options.fileName, line); },
+        [&](std::int64_t day, const CallLine& line) {
+            addEdge(result.edges, options.chosenDay, day, line);
+        });
     return result;
 }
 
@@ -251,14 +280,19 @@ std::vector<ParseResult> ParseLogFileDays(std::string_view bytes, const ParseOpt
     std::vector<std::vector<OpenLeg>> openLegs(days, std::vector<OpenLeg>(256));
     parseLines(
         bytes, options, lineCount,
-        [&](std::int64_t local) {
-            const std::int64_t offset = civil::dayOf(local) - options.chosenDay;
+        [&](std::int64_t day) {
+            const std::int64_t offset = day - options.chosenDay;
             if (offset < 0 || offset >= static_cast<std::int64_t>(days))
                 return DayParts{nullptr, nullptr};
             const auto i = static_cast<std::size_t>(offset);
             return DayParts{&results[i], &openLegs[i]};
         },
-        fileProblem);
+        fileProblem,
+        [&](std::int64_t day, const CallLine& line) {
+            for (std::size_t i = 0; i < days; ++i)
+                addEdge(results[i].edges, options.chosenDay + static_cast<std::int64_t>(i), day,
+                        line);
+        });
     return results;
 }
 

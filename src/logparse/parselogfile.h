@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logparse/calllines.h"
 #include "logparse/fieldreaders.h"
 #include "logparse/problems.h"
 #include "store/rawportdata.h"
@@ -39,6 +40,10 @@ struct ParseResult {
     qint64 lineCount = 0;
     bool tooManyLines = false; // over the limit: nothing of the file is kept
     ProblemLog problems;
+    // Every call line of the day on real time, in file order, the disconnects
+    // that close no leg of this file included; and the file's lines around the day.
+    std::vector<CallLine> callLines;
+    DayEdges edges;
 };
 
 // Number of lines in a text; CR, CR LF and LF each end a line, and a last line

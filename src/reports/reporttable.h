@@ -1,7 +1,7 @@
 #pragma once
 
 #include "charts/chartmodel.h"
-#include "reports/capacity/capacity.h"
+#include "reports/capacity/sizing.h"
 #include "reports/summarytable.h"
 
 #include <QByteArray>

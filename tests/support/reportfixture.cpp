@@ -1,6 +1,7 @@
 #include "support/reportfixture.h"
 
 #include "app/startup.h"
+#include "load/loadday.h"
 #include "serverprobe/registryapi.h"
 
 #include <SQLiteCpp/Statement.h>
@@ -45,6 +46,8 @@ WorkingDatabaseFixture::WorkingDatabaseFixture() {
     if (!app::startUp(state, registry).isEmpty())
         qFatal("working database fixture failed to start");
     state.day.dataDate = QDateTime(QDate(2009, 3, 7), QTime(17, 0));
+    state.day.day = QDate(2009, 3, 7);
+    state.day.zone = QTimeZone::utc();
 }
 
 void WorkingDatabaseFixture::addRow(int port, int callType, int startMinute, int inUse,
@@ -59,6 +62,20 @@ void WorkingDatabaseFixture::addRow(int port, int callType, int startMinute, int
     row.endSecond = std::max(endMinute, 0) * 60;
     row.seconds = seconds;
     state.day.rows.push_back(row);
+    // The call lines behind the row, in UTC (the day's zone): a leg's start
+    // and, when closed, its disconnect; a disconnect row is a disconnect line.
+    const std::int64_t midnight = load::dayNumber(state.day.day) * 86400;
+    std::vector<logparse::CallLine>& lines = state.day.lines.lines;
+    const auto add = [&](std::int64_t at, int type) {
+        lines.push_back({midnight + at, row.port, row.linesAvailable, row.linesInUse,
+                         static_cast<std::int8_t>(type)});
+    };
+    add(row.startSecond, callType);
+    if (store::isCallType(callType) && row.closed)
+        add(std::int64_t{row.startSecond} + seconds, store::Disconnect);
+    std::stable_sort(
+        lines.begin(), lines.end(),
+        [](const logparse::CallLine& a, const logparse::CallLine& b) { return a.utc < b.utc; });
 }
 
 qint64 WorkingDatabaseFixture::count(const std::string& table) {

@@ -34,7 +34,8 @@ void damageTable(const QString& databasePath, const std::string& table);
 class WorkingDatabaseFixture {
 public:
     WorkingDatabaseFixture();
-    // Appends one row to the loaded day; end columns are null when endMinute < 0.
+    // Appends one row to the loaded day, and its call lines (a closed leg's
+    // disconnect at start + seconds); end columns are null when endMinute < 0.
     void addRow(int port, int callType, int startMinute, int inUse, int available,
                 int endMinute = -1, int seconds = 0);
     void exec(const std::string& sql) { state.database.db().exec(sql); }

@@ -99,7 +99,7 @@ private:
     // "From <from> <middle> <to>" in a titled box, as the tabs' ranges show.
     static QGroupBox* rangeBox(const QString& title, QWidget* from, const QString& middle,
                                QWidget* to);
-    // "Ports in service" and "Target blocking", as the Capacity and History tabs ask.
+    // "Ports that take calls" and "Target blocking", as the Capacity and History tabs ask.
     static QGroupBox* sizingBox(QSpinBox* ports, QComboBox* target);
     // The History tab's From and To choices, from the day list.
     void fillHistoryDays(const QList<logparse::DayEntry>& entries);

@@ -61,7 +61,7 @@ QGroupBox* frmMain::rangeBox(const QString& title, QWidget* from, const QString&
 QGroupBox* frmMain::sizingBox(QSpinBox* ports, QComboBox* target) {
     auto* box = new QGroupBox(QStringLiteral("Size the ports for:"));
     auto* form = new QFormLayout(box);
-    form->addRow(QStringLiteral("Ports in service"), ports);
+    form->addRow(QStringLiteral("Ports that take calls"), ports);
     form->addRow(QStringLiteral("Target blocking"), target);
     return box;
 }

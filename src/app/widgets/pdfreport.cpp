@@ -83,8 +83,7 @@ public:
         const QFontMetricsF metrics(font, &writer_);
         const QRectF box = metrics.boundingRect(QRectF(kMargin, y_, kContentWidth, kPageHeight),
                                                 Qt::TextWordWrap, line);
-        painter_.drawText(QRectF(kMargin, y_, kContentWidth, box.height()), Qt::TextWordWrap,
-                          line);
+        painter_.drawText(QRectF(kMargin, y_, kContentWidth, box.height()), Qt::TextWordWrap, line);
         painter_.setPen(Qt::black);
         y_ += box.height() + 4;
     }
@@ -144,9 +143,9 @@ bool drawTable(Pages& pages, const reports::SummaryTable& table) {
                                   headerMetrics.horizontalAdvance(column.header.trimmed()) + 8));
     for (const QStringList& cells : table.rows)
         for (std::size_t c = 0; c < widths.size(); ++c)
-            widths[c] = std::max(
-                widths[c],
-                cellMetrics.horizontalAdvance(cells.value(static_cast<qsizetype>(c)).trimmed()) + 8);
+            widths[c] = std::max(widths[c], cellMetrics.horizontalAdvance(
+                                                cells.value(static_cast<qsizetype>(c)).trimmed()) +
+                                                8);
     double total = 0;
     for (const double width : widths)
         total += width;
@@ -164,8 +163,8 @@ bool drawTable(Pages& pages, const reports::SummaryTable& table) {
         const QFontMetricsF metrics(header ? bold : body, &pages.writer());
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const QRectF cell(x + 2, pages.y(), widths[c] - 4, rowHeight);
-            const QString text = metrics.elidedText(cells.value(static_cast<qsizetype>(c)).trimmed(),
-                                                    Qt::ElideRight, cell.width());
+            const QString text = metrics.elidedText(
+                cells.value(static_cast<qsizetype>(c)).trimmed(), Qt::ElideRight, cell.width());
             p.drawText(cell, Qt::AlignVCenter | (header ? Qt::AlignLeft : Qt::AlignRight), text);
             x += widths[c];
         }
@@ -209,8 +208,8 @@ bool drawHistory(Pages& pages, const PdfHistory& history) {
                         platform::isoDate(history.days.back().day)),
                face(14, true));
     drawVerdict(pages, reports::historyVerdict(history.summary));
-    QChartView view(reports::historyChart(history.days, history.summary,
-                                          reports::percentText(history.gos)));
+    QChartView view(
+        reports::historyChart(history.days, history.summary, reports::percentText(history.gos)));
     view.setRenderHint(QPainter::Antialiasing);
     charts::layOutOffscreen(view, kChartPixels);
     drawBlock(pages, kChartHeight, [&](QPainter& painter, const QRectF& area) {
@@ -225,16 +224,15 @@ bool drawHistory(Pages& pages, const PdfHistory& history) {
 }
 
 bool drawReport(Pages& pages, const ComputedReports& computed) {
-    pages.text(QStringLiteral("Port usage report for %1").arg(QLocale().toString(
-                   computed.day, QLocale::LongFormat)),
+    pages.text(QStringLiteral("Port usage report for %1")
+                   .arg(QLocale().toString(computed.day, QLocale::LongFormat)),
                face(16, true));
     if (const ComputedReport* capacity = find(computed, reports::ReportId::Capacity);
         capacity && capacity->output.capacity) {
         const reports::CapacityFigures& figures = *capacity->output.capacity;
         const reports::Sizing sizing = reports::sizeCapacity(figures, computed.sizing);
-        const bool enough = sizing.portsToAdd <= 0;
         pages.text(reports::capacityHeadline(figures, sizing), face(13, true),
-                   enough ? QColor(0, 110, 40) : kWarningColour);
+                   reports::verdictColour(sizing.verdict));
         drawVerdict(pages, reports::capacityVerdict(figures, sizing));
         drawChart(pages, capacity->output.chart);
     }
@@ -267,15 +265,16 @@ platform::Result writePdfReport(const ComputedReports& computed, const QString& 
         writer.setResolution(72);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Point));
-        writer.setTitle(QStringLiteral("Tarrow port usage report %1")
-                            .arg(platform::isoDate(computed.day)));
+        writer.setTitle(
+            QStringLiteral("Tarrow port usage report %1").arg(platform::isoDate(computed.day)));
         writer.setCreator(QStringLiteral("Tarrow " TARROW_VERSION_STRING));
         QPainter painter;
         if (!painter.begin(&writer))
             return platform::Result::failure(QStringLiteral("The PDF could not be started."));
-        Pages pages(writer, painter,
-                    QStringLiteral("Tarrow %1 \u2014 %2")
-                        .arg(QStringLiteral(TARROW_VERSION_STRING), platform::isoDate(computed.day)));
+        Pages pages(
+            writer, painter,
+            QStringLiteral("Tarrow %1 \u2014 %2")
+                .arg(QStringLiteral(TARROW_VERSION_STRING), platform::isoDate(computed.day)));
         const bool drawn =
             drawReport(pages, computed) && (!history || drawHistory(pages, *history));
         if (drawn)

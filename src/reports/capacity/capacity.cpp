@@ -1,10 +1,8 @@
 #include "reports/capacity/capacity.h"
 
 #include "load/loadedday.h"
-#include "reports/capacity/erlangb.h"
 
 #include <algorithm>
-#include <bitset>
 #include <numeric>
 #include <vector>
 
@@ -12,94 +10,244 @@ namespace tarrow::reports {
 
 namespace {
 
-constexpr int kDaySeconds = 86400;
+using logparse::CallLine;
 
-// Adds the seconds of [start, end) to the quarter-hours they fall in.
-template <typename Add> void spreadOverQuarters(std::int64_t start, std::int64_t end, Add add) {
-    for (std::int64_t t = start; t < end;) {
-        const std::int64_t quarter = t / kQuarterSeconds;
-        const std::int64_t stop = std::min(end, (quarter + 1) * kQuarterSeconds);
-        add(static_cast<int>(quarter), stop - t);
-        t = stop;
+// A call leg from its start line to the disconnect line that closed it.
+struct Leg {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    std::int16_t port = 0;
+    std::int8_t type = 0;
+};
+
+// What a port did on the day.
+enum PortUse : std::uint8_t { TookCall = 1, TookInbound = 2 };
+
+// The day's call lines in UTC order paired into legs: a start opens a leg on
+// its port, leaving one still open there without end, and the port's next
+// disconnect closes it. Only legs that overlap the day are kept.
+class LegPairing {
+public:
+    LegPairing(const DayClock& clock, CapacityFigures& f) : clock_(clock), f_(f) {}
+
+    void line(const CallLine& line, bool onDay) {
+        const auto port = static_cast<std::size_t>(line.port);
+        if (port >= open_.size()) {
+            open_.resize(std::max<std::size_t>(port + 1, 2 * open_.size()));
+            uses_.resize(open_.size());
+        }
+        Open& open = open_[port];
+        if (line.type == store::Disconnect) {
+            if (open.type != 0)
+                closed(Leg{open.start, line.utc, line.port, open.type}, open.onDay);
+            open.type = 0;
+            return;
+        }
+        if (open.type != 0)
+            withoutEnd(line.port, open);
+        open = Open{line.utc, line.type, onDay};
     }
+
+    // The legs still open: they have no recorded end.
+    void finish() {
+        for (std::size_t port = 0; port < open_.size(); ++port)
+            if (open_[port].type != 0)
+                withoutEnd(static_cast<std::int16_t>(port), open_[port]);
+    }
+
+    [[nodiscard]] const std::vector<Leg>& legs() const { return legs_; }
+    [[nodiscard]] const std::vector<std::uint8_t>& uses() const { return uses_; }
+
+private:
+    struct Open {
+        std::int64_t start = 0;
+        std::int8_t type = 0; // 0: no leg open
+        bool onDay = false;
+    };
+
+    void use(std::int16_t port, std::int8_t type) {
+        auto& use = uses_[static_cast<std::size_t>(port)];
+        use |= TookCall | (type == store::Inbound ? TookInbound : 0);
+    }
+    void withoutEnd(std::int16_t port, const Open& open) {
+        if (!open.onDay)
+            return;
+        ++f_.callsWithoutEnd;
+        use(port, open.type);
+    }
+    void closed(const Leg& leg, bool startedOnDay) {
+        if (!startedOnDay && (leg.end <= clock_.start() || leg.start >= clock_.end()))
+            return;
+        use(leg.port, leg.type);
+        if (leg.end > leg.start)
+            legs_.push_back(leg);
+    }
+
+    const DayClock& clock_;
+    CapacityFigures& f_;
+    std::vector<Open> open_ = std::vector<Open>(256);
+    std::vector<std::uint8_t> uses_ = std::vector<std::uint8_t>(256);
+    std::vector<Leg> legs_;
+};
+
+// All ports busy from the server's own counts: each call line samples the
+// lines available at its instant, and a sample holds until the next line's.
+class AllPortsBusy {
+public:
+    AllPortsBusy(const DayClock& clock, CapacityFigures& f) : clock_(clock), f_(f) {}
+
+    void line(const CallLine& line) {
+        if (held_ && previous_.available == 0)
+            clock_.spread(previous_.utc, line.utc, [this](int q, std::int64_t s) {
+                f_.atbSeconds[static_cast<std::size_t>(q)] += s;
+                f_.atbTotalSeconds += s;
+            });
+        if (line.available == 0 && !inRun_) {
+            inRun_ = true;
+            runStart_ = line.utc;
+        } else if (line.available != 0 && inRun_) {
+            endRun(line.utc);
+        }
+        previous_ = line;
+        held_ = true;
+    }
+
+    // The last line holds for no time.
+    void finish() {
+        if (inRun_)
+            endRun(previous_.utc);
+    }
+
+private:
+    // A spell counts when it overlaps the day, clipped to it.
+    void endRun(std::int64_t end) {
+        inRun_ = false;
+        const std::int64_t from = std::max(runStart_, clock_.start());
+        const std::int64_t to = std::min(end, clock_.end());
+        const bool starts = runStart_ >= clock_.start() && runStart_ < clock_.end();
+        if (to > from || starts) {
+            ++f_.atbEpisodes;
+            f_.atbLongestSeconds =
+                std::max<qint64>(f_.atbLongestSeconds, std::max<qint64>(0, to - from));
+        }
+    }
+
+    const DayClock& clock_;
+    CapacityFigures& f_;
+    CallLine previous_;
+    bool held_ = false;
+    bool inRun_ = false;
+    std::int64_t runStart_ = 0;
+};
+
+// The most legs in progress at one instant of the day; legs that end in the
+// second another starts do not overlap.
+int mostAtOnce(const std::vector<Leg>& legs, const DayClock& clock) {
+    std::vector<std::int32_t> change(
+        static_cast<std::size_t>(std::max<std::int64_t>(clock.end() - clock.start(), 0) + 1), 0);
+    for (const Leg& leg : legs) {
+        const std::int64_t from = std::max(leg.start, clock.start());
+        const std::int64_t to = std::min(leg.end, clock.end());
+        if (from < to) {
+            ++change[static_cast<std::size_t>(from - clock.start())];
+            --change[static_cast<std::size_t>(to - clock.start())];
+        }
+    }
+    std::int64_t inProgress = 0;
+    std::int64_t most = 0;
+    for (std::int32_t delta : change) {
+        inProgress += delta;
+        most = std::max(most, inProgress);
+    }
+    return static_cast<int>(most);
 }
 
-// All ports busy from the server's own counts: each row samples the lines
-// available at its start, and a sample holds until the next one.
-void measureAllPortsBusy(const std::vector<store::RawRow>& rows, bool sorted, CapacityFigures& f) {
-    std::vector<std::uint32_t> order;
-    if (!sorted) {
-        order.resize(rows.size());
-        std::iota(order.begin(), order.end(), 0U);
-        std::stable_sort(order.begin(), order.end(), [&rows](std::uint32_t a, std::uint32_t b) {
-            return rows[a].startSecond < rows[b].startSecond;
-        });
-    }
-    const auto at = [&](std::size_t i) -> const store::RawRow& {
-        return sorted ? rows[i] : rows[order[i]];
-    };
-    bool inEpisode = false;
-    std::int64_t episodeStart = 0;
-    const auto endEpisode = [&](std::int64_t when) {
-        if (!inEpisode)
-            return;
-        f.atbLongestSeconds = std::max<qint64>(f.atbLongestSeconds, when - episodeStart);
-        inEpisode = false;
-    };
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const store::RawRow& sample = at(i);
-        const std::int64_t time = std::clamp(sample.startSecond, 0, kDaySeconds);
-        if (sample.linesAvailable != 0) {
-            endEpisode(time);
-            continue;
+// The seconds of the day during which `ports` dial-out legs were in progress.
+qint64 secondsAllBusy(const std::vector<Leg>& legs, const std::vector<std::uint8_t>& uses,
+                      const DayClock& clock, int ports) {
+    if (ports == 0)
+        return 0;
+    std::vector<std::pair<std::int64_t, int>> changes;
+    for (const Leg& leg : legs) {
+        const std::int64_t from = std::max(leg.start, clock.start());
+        const std::int64_t to = std::min(leg.end, clock.end());
+        if (from < to && !(uses[static_cast<std::size_t>(leg.port)] & TookInbound)) {
+            changes.emplace_back(from, 1);
+            changes.emplace_back(to, -1);
         }
-        if (!inEpisode) {
-            inEpisode = true;
-            episodeStart = time;
-            ++f.atbEpisodes;
-        }
-        if (i + 1 == rows.size())
-            break; // the last sample holds for no time
-        const std::int64_t next = std::clamp(at(i + 1).startSecond, 0, kDaySeconds);
-        f.atbTotalSeconds += next - time;
-        spreadOverQuarters(time, next, [&f](int q, std::int64_t s) { f.atbSeconds[q] += s; });
     }
-    if (inEpisode)
-        endEpisode(std::clamp(at(rows.size() - 1).startSecond, 0, kDaySeconds));
+    std::sort(changes.begin(), changes.end());
+    qint64 seconds = 0;
+    int busy = 0;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        busy += changes[i].second;
+        if (busy >= ports && i + 1 < changes.size())
+            seconds += changes[i + 1].first - changes[i].first;
+    }
+    return seconds;
+}
+
+template <typename Quarter> double overBusyHour(const CapacityFigures& f, Quarter&& seconds) {
+    qint64 total = 0;
+    for (int q = f.busyHourStart; q < f.busyHourStart + kBusyHourQuarters; ++q)
+        total += seconds(static_cast<std::size_t>(q));
+    const qint64 real = f.busyHourRealSeconds();
+    return real > 0 ? static_cast<double>(total) / static_cast<double>(real) : 0.0;
+}
+
+double perReal(qint64 seconds, qint64 real) {
+    return real > 0 ? static_cast<double>(seconds) / static_cast<double>(real) : 0.0;
+}
+
+qint64 sum(const std::array<qint64, store::kCallTypeCount>& byType) {
+    return std::accumulate(byType.begin(), byType.end(), qint64{0});
 }
 
 } // namespace
 
 double CapacityFigures::erlangs(int quarter, std::size_t typeIndex) const {
-    return static_cast<double>(callSeconds[static_cast<std::size_t>(quarter)][typeIndex]) /
-           kQuarterSeconds;
-}
-
-qint64 CapacityFigures::quarterSeconds(int quarter) const {
-    const auto& byType = callSeconds[static_cast<std::size_t>(quarter)];
-    return std::accumulate(byType.begin(), byType.end(), qint64{0});
+    const auto q = static_cast<std::size_t>(quarter);
+    return perReal(callSeconds[q][typeIndex], realSeconds[q]);
 }
 
 double CapacityFigures::erlangs(int quarter) const {
-    return static_cast<double>(quarterSeconds(quarter)) / kQuarterSeconds;
+    const auto q = static_cast<std::size_t>(quarter);
+    return perReal(sum(callSeconds[q]), realSeconds[q]);
 }
 
-qint64 CapacityFigures::busyHourSeconds() const {
+double CapacityFigures::poolErlangs(int quarter) const {
+    const auto q = static_cast<std::size_t>(quarter);
+    return perReal(sum(poolSeconds[q]), realSeconds[q]);
+}
+
+double CapacityFigures::poolErlangs(int quarter, std::size_t typeIndex) const {
+    const auto q = static_cast<std::size_t>(quarter);
+    return perReal(poolSeconds[q][typeIndex], realSeconds[q]);
+}
+
+qint64 CapacityFigures::busyHourRealSeconds() const {
     qint64 total = 0;
     for (int q = busyHourStart; q < busyHourStart + kBusyHourQuarters; ++q)
-        total += quarterSeconds(q);
+        total += realSeconds[static_cast<std::size_t>(q)];
     return total;
 }
 
 double CapacityFigures::busyHourErlangs() const {
-    return static_cast<double>(busyHourSeconds()) / (kBusyHourQuarters * kQuarterSeconds);
+    return overBusyHour(*this, [this](std::size_t q) { return sum(poolSeconds[q]); });
 }
 
 double CapacityFigures::busyHourErlangs(std::size_t typeIndex) const {
-    qint64 total = 0;
-    for (int q = busyHourStart; q < busyHourStart + kBusyHourQuarters; ++q)
-        total += callSeconds[static_cast<std::size_t>(q)][typeIndex];
-    return static_cast<double>(total) / (kBusyHourQuarters * kQuarterSeconds);
+    return overBusyHour(*this, [&](std::size_t q) { return poolSeconds[q][typeIndex]; });
+}
+
+double CapacityFigures::dialOutBusyHourErlangs() const {
+    return overBusyHour(*this, [this](std::size_t q) { return dialOutSeconds[q]; });
+}
+
+double CapacityFigures::overflowErlangs() const {
+    return overBusyHour(*this, [this](std::size_t q) {
+        return sum(poolSeconds[q]) - poolSeconds[q][store::typeIndex(store::Inbound)];
+    });
 }
 
 qint64 CapacityFigures::atbBusyHourSeconds() const {
@@ -109,15 +257,34 @@ qint64 CapacityFigures::atbBusyHourSeconds() const {
     return total;
 }
 
-int busiestHour(const std::array<qint64, kQuarterHours>& seconds) {
+double CapacityFigures::measuredBlocking() const {
+    return perReal(atbBusyHourSeconds(), busyHourRealSeconds());
+}
+
+bool CapacityFigures::hasTraffic() const {
+    for (const auto& byType : callSeconds)
+        if (sum(byType) > 0)
+            return true;
+    return false;
+}
+
+int busiestHour(const QuarterSeconds& seconds, const QuarterSeconds& real) {
     int best = 0;
-    qint64 bestSum = -1;
+    qint64 bestSeconds = -1;
+    qint64 bestReal = 1;
     for (int q = 0; q + kBusyHourQuarters <= kQuarterHours; ++q) {
-        const auto first = seconds.begin() + q;
-        const qint64 sum = std::accumulate(first, first + kBusyHourQuarters, qint64{0});
-        if (sum > bestSum) {
-            bestSum = sum;
+        const auto from = static_cast<std::size_t>(q);
+        const qint64 s = std::accumulate(seconds.begin() + from,
+                                         seconds.begin() + from + kBusyHourQuarters, qint64{0});
+        const qint64 r = std::accumulate(real.begin() + from,
+                                         real.begin() + from + kBusyHourQuarters, qint64{0});
+        if (r < kHourSeconds)
+            continue;
+        // s / r > bestSeconds / bestReal, without rounding.
+        if (bestSeconds < 0 || s * bestReal > bestSeconds * r) {
             best = q;
+            bestSeconds = s;
+            bestReal = r;
         }
     }
     return best;
@@ -132,68 +299,49 @@ QString quarterStart(int quarter) {
 
 CapacityFigures computeCapacityFigures(const load::LoadedDay& day) {
     CapacityFigures f;
-    f.day = day.dataDate.date();
-    // Calls starting and ending at each second; a running sum gives the calls
-    // in progress.
-    std::vector<std::int32_t> change(kDaySeconds + 1, 0);
-    std::bitset<65536> ports;
-    bool sorted = true;
-    std::int32_t previousStart = INT32_MIN;
-    for (const store::RawRow& row : day.rows) {
-        sorted = sorted && row.startSecond >= previousStart;
-        previousStart = row.startSecond;
-        f.peakLinesInUse = std::max<int>(f.peakLinesInUse, row.linesInUse);
-        if (!store::isCallType(row.callType))
-            continue;
-        ports.set(static_cast<std::uint16_t>(row.port));
-        if (!row.closed) {
-            ++f.callsWithoutEnd;
-            continue;
-        }
-        if (row.seconds < 0)
-            continue;
-        const std::int64_t start = std::clamp(row.startSecond, 0, kDaySeconds);
-        const std::int64_t end = std::min<std::int64_t>(
-            static_cast<std::int64_t>(row.startSecond) + row.seconds, kDaySeconds);
-        if (end <= start)
-            continue;
-        auto& quarters = f.callSeconds;
-        const std::size_t type = store::typeIndex(row.callType);
-        spreadOverQuarters(start, end, [&quarters, type](int q, std::int64_t s) {
-            quarters[static_cast<std::size_t>(q)][type] += s;
-        });
-        ++change[static_cast<std::size_t>(start)];
-        --change[static_cast<std::size_t>(end)];
+    f.day = day.day.isValid() ? day.day : day.dataDate.date();
+    const DayClock clock(f.day, day.zone);
+    f.realSeconds = clock.realSeconds();
+    LegPairing pairing(clock, f);
+    AllPortsBusy atb(clock, f);
+    for (const CallLine& line : day.lines.before) {
+        pairing.line(line, false);
+        atb.line(line);
     }
-    std::int64_t inProgress = 0;
-    for (std::int32_t delta : change) {
-        inProgress += delta;
-        f.peakConcurrentCalls = std::max<int>(f.peakConcurrentCalls, static_cast<int>(inProgress));
+    for (const CallLine& line : day.lines.lines) {
+        pairing.line(line, true);
+        atb.line(line);
+        f.peakLinesInUse = std::max<int>(f.peakLinesInUse, line.inUse);
+        f.largestLinesAvailable = std::max<int>(f.largestLinesAvailable, line.available);
     }
-    f.portsWithCalls = static_cast<int>(ports.count());
-    measureAllPortsBusy(day.rows, sorted, f);
-    std::array<qint64, kQuarterHours> totals{};
-    for (int q = 0; q < kQuarterHours; ++q)
-        totals[static_cast<std::size_t>(q)] = f.quarterSeconds(q);
-    f.busyHourStart = busiestHour(totals);
-    return f;
-}
+    for (const CallLine& line : day.lines.after) {
+        pairing.line(line, false);
+        atb.line(line);
+    }
+    pairing.finish();
+    atb.finish();
 
-Sizing sizeCapacity(const CapacityFigures& figures, const SizingChoice& choice) {
-    Sizing s;
-    s.portsFromUser = choice.ports > 0;
-    s.ports = s.portsFromUser ? choice.ports : figures.portsWithCalls;
-    s.gos = std::clamp(choice.gos, kMinGos, kMaxGos);
-    s.growthPercent = std::max(0.0, choice.growthPercent);
-    s.erlangs = figures.busyHourErlangs() * (1 + s.growthPercent / 100);
-    s.portsNeeded = erlang::portsNeeded(s.erlangs, s.gos);
-    s.capacityErlangs = erlang::capacity(s.ports, s.gos);
-    s.headroomErlangs = s.capacityErlangs - s.erlangs;
-    s.headroomPercent = s.capacityErlangs > 0 ? 100 * s.headroomErlangs / s.capacityErlangs : 0;
-    s.portsToAdd = std::max(0, s.portsNeeded - s.ports);
-    s.predictedBlocking = erlang::blocking(s.erlangs, s.ports);
-    s.measuredBlocking = static_cast<double>(figures.atbBusyHourSeconds()) / 3600.0;
-    return s;
+    const std::vector<std::uint8_t>& uses = pairing.uses();
+    for (const std::uint8_t use : uses) {
+        f.answerPorts += (use & TookInbound) ? 1 : 0;
+        f.dialOutPorts += (use == TookCall) ? 1 : 0;
+    }
+    for (const Leg& leg : pairing.legs()) {
+        const std::size_t type = store::typeIndex(leg.type);
+        const bool pool = uses[static_cast<std::size_t>(leg.port)] & TookInbound;
+        clock.spread(leg.start, leg.end, [&](int quarter, std::int64_t s) {
+            const auto q = static_cast<std::size_t>(quarter);
+            f.callSeconds[q][type] += s;
+            (pool ? f.poolSeconds[q][type] : f.dialOutSeconds[q]) += s;
+        });
+    }
+    f.peakConcurrentCalls = mostAtOnce(pairing.legs(), clock);
+    f.dialOutAllBusySeconds = secondsAllBusy(pairing.legs(), uses, clock, f.dialOutPorts);
+    QuarterSeconds pool{};
+    for (std::size_t q = 0; q < pool.size(); ++q)
+        pool[q] = sum(f.poolSeconds[q]);
+    f.busyHourStart = busiestHour(pool, f.realSeconds);
+    return f;
 }
 
 } // namespace tarrow::reports

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/capacity/dayclock.h"
 #include "store/calltypes.h"
 
 #include <QDate>
@@ -14,79 +15,72 @@ struct LoadedDay;
 
 namespace tarrow::reports {
 
-inline constexpr int kQuarterHours = 96;
-inline constexpr int kQuarterSeconds = 900;
 inline constexpr int kBusyHourQuarters = 4;
+inline constexpr int kHourSeconds = 3600;
+
+using QuarterSeconds = std::array<qint64, kQuarterHours>;
+using QuarterSecondsByType = std::array<std::array<qint64, store::kCallTypeCount>, kQuarterHours>;
 
 // What a day's call records and the server's line counts say about its ports,
-// independent of how many ports the user counts or which blocking they aim at.
+// on real time, independent of how many ports the user counts or which
+// blocking they aim at.
+//
+// Answer ports are the ports that took an inbound call on the day: inbound
+// callers can only reach those, and the server's count of lines available to
+// take calls counts them. Dial-out ports placed calls and took none.
 struct CapacityFigures {
     QDate day;
-    // Call-seconds carried in each quarter-hour of the day, by call type
-    // (indexed by store::typeIndex).
-    std::array<std::array<qint64, store::kCallTypeCount>, kQuarterHours> callSeconds{};
-    // Seconds in each quarter-hour during which the server had no line left to
-    // take a call.
-    std::array<qint64, kQuarterHours> atbSeconds{};
-    int busyHourStart = 0; // first quarter-hour of the busy hour
-    int portsWithCalls = 0;
+    QuarterSeconds realSeconds{}; // the real length of each clock quarter
+    // Call-seconds in each clock quarter by call type (store::typeIndex): on
+    // all ports, and on the answer ports (the pool).
+    QuarterSecondsByType callSeconds{};
+    QuarterSecondsByType poolSeconds{};
+    QuarterSeconds dialOutSeconds{}; // call-seconds on the dial-out ports
+    // Seconds in each clock quarter during which the server had no line left
+    // to take a call.
+    QuarterSeconds atbSeconds{};
+    int busyHourStart = 0; // first clock quarter of the busy hour
+    int answerPorts = 0;
+    int dialOutPorts = 0;
+    int largestLinesAvailable = 0; // of the day's call lines
     qint64 atbTotalSeconds = 0;
     qint64 atbEpisodes = 0;
     qint64 atbLongestSeconds = 0;
+    qint64 dialOutAllBusySeconds = 0; // every dial-out port busy at once
     int peakLinesInUse = 0;
     int peakConcurrentCalls = 0;
     qint64 callsWithoutEnd = 0;
 
-    // Carried traffic of a quarter-hour in Erlangs, of one type or of all.
+    // Carried traffic of a clock quarter in Erlangs: of one type or of all on
+    // every port, and of the pool (0 for a quarter a spring night skips).
     [[nodiscard]] double erlangs(int quarter, std::size_t typeIndex) const;
     [[nodiscard]] double erlangs(int quarter) const;
-    [[nodiscard]] qint64 quarterSeconds(int quarter) const;
-    // The busy hour's call-seconds (all types or one) and its mean traffic.
-    [[nodiscard]] qint64 busyHourSeconds() const;
+    [[nodiscard]] double poolErlangs(int quarter) const;
+    [[nodiscard]] double poolErlangs(int quarter, std::size_t typeIndex) const;
+
+    // The busy hour: its real length, the pool's traffic in it (Y), of all
+    // types and of each, the dial-out ports' and the dial-outs the pool
+    // carried (what dial-outs take from callers).
+    [[nodiscard]] qint64 busyHourRealSeconds() const;
     [[nodiscard]] double busyHourErlangs() const;
     [[nodiscard]] double busyHourErlangs(std::size_t typeIndex) const;
+    [[nodiscard]] double dialOutBusyHourErlangs() const;
+    [[nodiscard]] double overflowErlangs() const;
     [[nodiscard]] qint64 atbBusyHourSeconds() const;
-    [[nodiscard]] bool hasTraffic() const { return busyHourSeconds() > 0; }
+    // All ports busy in the busy hour as a share of it: the blocking callers met.
+    [[nodiscard]] double measuredBlocking() const;
+    [[nodiscard]] bool hasTraffic() const;
 };
 
-// Reads the day's rows once and sweeps the calls once.
+// Sweeps the day's call lines once, on real time.
 [[nodiscard]] CapacityFigures computeCapacityFigures(const load::LoadedDay& day);
 
-// The first quarter-hour of the four in a row with the most call-seconds;
-// ties go to the earliest.
-[[nodiscard]] int busiestHour(const std::array<qint64, kQuarterHours>& seconds);
+// The first clock quarter of the four in a row whose call-seconds over real
+// seconds are largest, compared exactly; windows shorter than an hour (across
+// the skipped hour of a spring night) are passed over, ties go to the earliest.
+[[nodiscard]] int busiestHour(const QuarterSeconds& callSeconds, const QuarterSeconds& realSeconds);
 
 // "hh:mm" of a quarter-hour's start (96 gives "24:00").
 [[nodiscard]] QString quarterStart(int quarter);
-
-inline constexpr double kDefaultGos = 0.01;
-inline constexpr double kMinGos = 0.001;
-inline constexpr double kMaxGos = 0.2;
-
-// What the user asks of the figures: how many ports (0 counts the ports that
-// took calls), the target blocking, and a growth of the busy-hour traffic.
-struct SizingChoice {
-    int ports = 0;
-    double gos = kDefaultGos;
-    double growthPercent = 0;
-};
-
-// The answer to "do I have enough ports?" at a choice.
-struct Sizing {
-    int ports = 0;
-    bool portsFromUser = false;
-    double gos = kDefaultGos;
-    double growthPercent = 0;
-    double erlangs = 0; // the busy-hour traffic with the growth applied
-    int portsNeeded = 0;
-    double capacityErlangs = 0;
-    double headroomErlangs = 0;
-    double headroomPercent = 0; // of the capacity; 0 when the ports carry nothing
-    int portsToAdd = 0;
-    double predictedBlocking = 0;
-    double measuredBlocking = 0;
-};
-
-[[nodiscard]] Sizing sizeCapacity(const CapacityFigures& figures, const SizingChoice& choice);
 
 } // namespace tarrow::reports

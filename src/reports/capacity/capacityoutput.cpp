@@ -30,9 +30,86 @@ QString seconds(qint64 s) {
     return QStringLiteral("%1 s").arg(s);
 }
 
+// "16 answer ports" or "16 ports": what the pool is to the reader.
+QString poolText(const Sizing& s) {
+    return QStringLiteral("%1 %2").arg(s.ports).arg(
+        s.portsFrom == PortsFrom::User ? QStringLiteral("ports") : QStringLiteral("answer ports"));
+}
+
+QString portsText(int n) {
+    return n == 1 ? QStringLiteral("1 port") : QStringLiteral("%1 ports").arg(n);
+}
+
+QString poolSource(PortsFrom from) {
+    switch (from) {
+    case PortsFrom::User:
+        return QStringLiteral("as set");
+    case PortsFrom::LineCounts:
+        return QStringLiteral("from the server's count of lines available");
+    case PortsFrom::AnswerPorts:
+        break;
+    }
+    return QStringLiteral("the ports that answered calls");
+}
+
+QString portsFromKey(PortsFrom from) {
+    switch (from) {
+    case PortsFrom::User:
+        return QStringLiteral("user");
+    case PortsFrom::LineCounts:
+        return QStringLiteral("lineCounts");
+    case PortsFrom::AnswerPorts:
+        break;
+    }
+    return QStringLiteral("answerPorts");
+}
+
+QJsonValue orNull(const std::optional<double>& value) {
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue orNull(const std::optional<int>& value) {
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QString notEnoughHeadline(const Sizing& s) {
+    if (s.saturated())
+        return QStringLiteral("Not enough ports: all %1 were in use through the busy hour (%2 "
+                              "carried), so the demand cannot be estimated: the ports were "
+                              "saturated. Add ports until they no longer fill up.")
+            .arg(poolText(s), erlangText(s.carriedErlangs));
+    const QString add = *s.portsToAdd > 0 ? QStringLiteral("Add %1.").arg(portsText(*s.portsToAdd))
+                                          : QStringLiteral("Add at least 1 port.");
+    if (s.measuredBlocking > s.gos)
+        return QStringLiteral("Not enough ports: callers found all %1 busy %2 of the busy hour "
+                              "(target %3). ")
+                   .arg(poolText(s), percentText(s.measuredBlocking), percentText(s.gos)) +
+               add;
+    return QStringLiteral("Not enough ports: the busy hour's demand of %1 needs %2 at %3 "
+                          "blocking, and %4 carry %5. ")
+               .arg(erlangText(*s.demandErlangs), portsText(*s.portsNeeded), percentText(s.gos),
+                    poolText(s), erlangText(s.capacityErlangs)) +
+           add;
+}
+
 } // namespace
 
+QColor verdictColour(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Enough:
+        return {0x1a, 0x6b, 0x2a};
+    case Verdict::Near:
+        return {0xa0, 0x55, 0x00};
+    case Verdict::NotEnough:
+        break;
+    }
+    return {0xb0, 0x00, 0x00};
+}
+
 QString percentText(double probability) {
+    // A figure too small to matter reads as such, not in powers of ten.
+    if (probability > 0 && probability < 1e-6)
+        return QStringLiteral("< 0.0001 %");
     return QString::number(probability * 100, 'g', 4) + QStringLiteral(" %");
 }
 
@@ -41,39 +118,65 @@ QString erlangText(double erlangs) {
 }
 
 QString capacityHeadline(const CapacityFigures& f, const Sizing& s) {
+    if (s.verdict == Verdict::NotEnough)
+        return notEnoughHeadline(s);
     if (!f.hasTraffic())
         return QStringLiteral("No call carried traffic on this day: nothing to size.");
-    if (s.portsToAdd > 0)
-        return QStringLiteral("Not enough ports: add %1 to carry %2 at %3 blocking.")
-            .arg(s.portsToAdd)
-            .arg(erlangText(s.erlangs), percentText(s.gos));
-    return QStringLiteral("Enough ports: %1 ports carry %2 at %3 blocking, %4 more than the busy "
-                          "hour needs.")
-        .arg(s.ports)
-        .arg(erlangText(s.capacityErlangs), percentText(s.gos), erlangText(s.headroomErlangs));
+    if (s.verdict == Verdict::Near)
+        return QStringLiteral("Ports nearly full: %1 carry %2 at %3 blocking, only %4 (%5 %) more "
+                              "than the busy hour's demand of %6.")
+            .arg(poolText(s), erlangText(s.capacityErlangs), percentText(s.gos),
+                 erlangText(*s.headroomErlangs), fixed(*s.headroomPercent, 1),
+                 erlangText(*s.demandErlangs));
+    return QStringLiteral("Enough ports: %1 carry %2 at %3 blocking, %4 (%5 %) more than the busy "
+                          "hour's demand of %6.")
+        .arg(poolText(s), erlangText(s.capacityErlangs), percentText(s.gos),
+             erlangText(*s.headroomErlangs), fixed(*s.headroomPercent, 1),
+             erlangText(*s.demandErlangs));
 }
 
 QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
     QList<VerdictLine> lines;
-    QString traffic = erlangText(f.busyHourErlangs());
-    if (s.growthPercent > 0)
-        traffic += QStringLiteral(" (%1 with %2 % growth)")
-                       .arg(erlangText(s.erlangs), QString::number(s.growthPercent, 'g', 4));
     lines.append({QStringLiteral("Busy hour"), busyHourText(f)});
-    lines.append({QStringLiteral("Busy-hour traffic"), traffic});
-    lines.append(
-        {QStringLiteral("Ports in service"),
-         QStringLiteral("%1 (%2)").arg(s.ports).arg(
-             s.portsFromUser ? QStringLiteral("as set") : QStringLiteral("from the calls"))});
-    lines.append({QStringLiteral("Carried at %1 blocking").arg(percentText(s.gos)),
-                  erlangText(s.capacityErlangs)});
-    lines.append({QStringLiteral("Ports needed"), QString::number(s.portsNeeded)});
-    if (s.portsToAdd > 0)
-        lines.append({QStringLiteral("Ports to add"), QString::number(s.portsToAdd), true});
+    lines.append({QStringLiteral("Ports that take calls"),
+                  QStringLiteral("%1 (%2)").arg(s.ports).arg(poolSource(s.portsFrom))});
+    lines.append({QStringLiteral("Answer / dial-out ports"),
+                  QStringLiteral("%1 / %2").arg(f.answerPorts).arg(f.dialOutPorts)});
+    lines.append({QStringLiteral("Carried traffic"), erlangText(s.carriedErlangs)});
+    if (s.offeredErlangs)
+        lines.append({QStringLiteral("Offered traffic"), erlangText(*s.offeredErlangs)});
     else
+        lines.append({QStringLiteral("Offered traffic"),
+                      QStringLiteral("demand cannot be estimated: the ports were saturated"),
+                      true});
+    QString fromCounts = s.offeredFromCounts ? erlangText(*s.offeredFromCounts)
+                                             : QStringLiteral("none: all ports busy throughout");
+    if (s.modelMisfit)
+        fromCounts += QStringLiteral(" (the pool model does not fit this day)");
+    lines.append({QStringLiteral("Offered, from the server's counts"), fromCounts, s.modelMisfit});
+    if (s.demandErlangs && (s.retryShare > 0 || s.growthPercent > 0))
+        lines.append({QStringLiteral("Demand sized"),
+                      QStringLiteral("%1 fresh, %2 with %3 % growth")
+                          .arg(erlangText(*s.freshErlangs), erlangText(*s.demandErlangs),
+                               QString::number(s.growthPercent, 'g', 4))});
+    lines.append({QStringLiteral("Capacity at %1 blocking").arg(percentText(s.gos)),
+                  erlangText(s.capacityErlangs)});
+    if (s.portsNeeded)
+        lines.append({QStringLiteral("Ports needed"), QString::number(*s.portsNeeded),
+                      *s.portsNeeded > s.ports});
+    if (s.portsToAdd && *s.portsToAdd > 0)
+        lines.append({QStringLiteral("Ports to add"), QString::number(*s.portsToAdd), true});
+    else if (s.headroomErlangs)
         lines.append({QStringLiteral("Headroom"),
                       QStringLiteral("%1 (%2 % of capacity)")
-                          .arg(erlangText(s.headroomErlangs), fixed(s.headroomPercent, 1))});
+                          .arg(erlangText(*s.headroomErlangs), fixed(*s.headroomPercent, 1)),
+                      s.verdict != Verdict::Enough});
+    lines.append(
+        {QStringLiteral("Blocking predicted / measured"),
+         QStringLiteral("%1 / %2").arg(s.predictedBlocking ? percentText(*s.predictedBlocking)
+                                                           : QStringLiteral("\u2013"),
+                                       percentText(s.measuredBlocking)),
+         s.measuredBlocking > s.gos || (s.predictedBlocking && *s.predictedBlocking > s.gos)});
     lines.append({QStringLiteral("All ports busy"),
                   QStringLiteral("%1 in %2 spells, longest %3")
                       .arg(seconds(f.atbTotalSeconds))
@@ -82,10 +185,10 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
                   f.atbTotalSeconds > 0});
     lines.append({QStringLiteral("All ports busy in the busy hour"),
                   seconds(f.atbBusyHourSeconds()), f.atbBusyHourSeconds() > 0});
-    lines.append({QStringLiteral("Blocking predicted / measured"),
-                  QStringLiteral("%1 / %2").arg(percentText(s.predictedBlocking),
-                                                percentText(s.measuredBlocking)),
-                  s.predictedBlocking > s.gos});
+    lines.append({QStringLiteral("Dial-out ports"),
+                  QStringLiteral("%1 in the busy hour, all busy %2; %3 on answer ports")
+                      .arg(erlangText(f.dialOutBusyHourErlangs()), seconds(f.dialOutAllBusySeconds),
+                           erlangText(f.overflowErlangs()))});
     lines.append({QStringLiteral("Peak lines in use / concurrent calls"),
                   QStringLiteral("%1 / %2").arg(f.peakLinesInUse).arg(f.peakConcurrentCalls)});
     lines.append(
@@ -122,51 +225,72 @@ QByteArray capacityJson(const CapacityFigures& f, const Sizing& s) {
                                    {QStringLiteral("episodes"), f.atbEpisodes},
                                    {QStringLiteral("longestSeconds"), f.atbLongestSeconds},
                                    {QStringLiteral("busyHourSeconds"), f.atbBusyHourSeconds()}};
-    const QJsonObject root{{QStringLiteral("schema"), 1},
-                           {QStringLiteral("day"), platform::isoDate(f.day)},
-                           {QStringLiteral("gos"), s.gos},
-                           {QStringLiteral("portsInService"), s.ports},
-                           {QStringLiteral("portsInServiceFrom"),
-                            s.portsFromUser ? QStringLiteral("user") : QStringLiteral("calls")},
-                           {QStringLiteral("busyHour"), busyHour},
-                           {QStringLiteral("portsNeeded"), s.portsNeeded},
-                           {QStringLiteral("capacityErlangs"), s.capacityErlangs},
-                           {QStringLiteral("headroomErlangs"), s.headroomErlangs},
-                           {QStringLiteral("headroomPercent"), s.headroomPercent},
-                           {QStringLiteral("portsToAdd"), s.portsToAdd},
-                           {QStringLiteral("predictedBlocking"), s.predictedBlocking},
-                           {QStringLiteral("measuredBlocking"), s.measuredBlocking},
-                           {QStringLiteral("allPortsBusy"), allPortsBusy},
-                           {QStringLiteral("peakLinesInUse"), f.peakLinesInUse},
-                           {QStringLiteral("peakConcurrentCalls"), f.peakConcurrentCalls},
-                           {QStringLiteral("callsWithoutEnd"), f.callsWithoutEnd}};
+    const QJsonObject dialOut{{QStringLiteral("busyHourErlangs"), f.dialOutBusyHourErlangs()},
+                              {QStringLiteral("allBusySeconds"), f.dialOutAllBusySeconds},
+                              {QStringLiteral("overflowErlangs"), f.overflowErlangs()}};
+    const QJsonObject root{
+        {QStringLiteral("schema"), 2},
+        {QStringLiteral("day"), platform::isoDate(f.day)},
+        {QStringLiteral("gos"), s.gos},
+        {QStringLiteral("retryShare"), s.retryShare},
+        {QStringLiteral("growthPercent"), s.growthPercent},
+        {QStringLiteral("portsInService"), s.ports},
+        {QStringLiteral("portsFrom"), portsFromKey(s.portsFrom)},
+        {QStringLiteral("answerPorts"), f.answerPorts},
+        {QStringLiteral("dialOutPorts"), f.dialOutPorts},
+        {QStringLiteral("busyHour"), busyHour},
+        {QStringLiteral("offeredErlangs"), orNull(s.offeredErlangs)},
+        {QStringLiteral("offeredFromCountsErlangs"), orNull(s.offeredFromCounts)},
+        {QStringLiteral("freshErlangs"), orNull(s.freshErlangs)},
+        {QStringLiteral("demandErlangs"), orNull(s.demandErlangs)},
+        {QStringLiteral("portsNeeded"), orNull(s.portsNeeded)},
+        {QStringLiteral("capacityErlangs"), s.capacityErlangs},
+        {QStringLiteral("headroomErlangs"), orNull(s.headroomErlangs)},
+        {QStringLiteral("headroomPercent"), orNull(s.headroomPercent)},
+        {QStringLiteral("portsToAdd"), orNull(s.portsToAdd)},
+        {QStringLiteral("predictedBlocking"), orNull(s.predictedBlocking)},
+        {QStringLiteral("measuredBlocking"), s.measuredBlocking},
+        {QStringLiteral("verdict"), verdictKey(s.verdict)},
+        {QStringLiteral("headline"), capacityHeadline(f, s)},
+        {QStringLiteral("allPortsBusy"), allPortsBusy},
+        {QStringLiteral("dialOut"), dialOut},
+        {QStringLiteral("peakLinesInUse"), f.peakLinesInUse},
+        {QStringLiteral("peakConcurrentCalls"), f.peakConcurrentCalls},
+        {QStringLiteral("callsWithoutEnd"), f.callsWithoutEnd}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
 SummaryTable capacitySummary(const CapacityFigures& f) {
     SummaryTable table;
     SummaryLayout& layout = table.layout;
-    layout.columns.append({QStringLiteral("Start"), 900, QStringLiteral("Start")});
-    layout.csvHeader = QStringLiteral("Row,Start");
-    layout.csvValueKeys << QStringLiteral("Start");
-    for (store::CallType type : kCapacityOrder) {
-        const QString key = QLatin1String(kErlangColumns[store::typeIndex(type)]);
-        const QString header = QLatin1String(store::info(type).label);
-        layout.columns.append({key, 1500, header});
-        layout.csvHeader += QLatin1Char(',') + header;
+    const auto column = [&layout](const QString& key, int width, const QString& header,
+                                  const QString& csvHeader) {
+        layout.columns.append({key, width, header});
+        layout.csvHeader += QLatin1Char(',') + csvHeader;
         layout.csvValueKeys << key;
+    };
+    layout.csvHeader = QStringLiteral("Row");
+    column(QStringLiteral("Start"), 900, QStringLiteral("Start"), QStringLiteral("Start"));
+    column(QStringLiteral("RealSeconds"), 1200, QStringLiteral("Real (s)"),
+           QStringLiteral("Real Seconds"));
+    for (store::CallType type : kCapacityOrder) {
+        const QString header = QLatin1String(store::info(type).label);
+        column(QLatin1String(kErlangColumns[store::typeIndex(type)]), 1500, header, header);
     }
-    layout.columns.append({QStringLiteral("TotalErlangs"), 1200, QStringLiteral("Total Erlangs")});
-    layout.columns.append(
-        {QStringLiteral("AtbSeconds"), 1500, QStringLiteral("All Ports Busy (s)")});
-    layout.csvHeader += QStringLiteral(",Total Erlangs,All Ports Busy Seconds");
-    layout.csvValueKeys << QStringLiteral("TotalErlangs") << QStringLiteral("AtbSeconds");
+    column(QStringLiteral("TotalErlangs"), 1200, QStringLiteral("Total Erlangs"),
+           QStringLiteral("Total Erlangs"));
+    column(QStringLiteral("PoolErlangs"), 1200, QStringLiteral("Pool Erlangs"),
+           QStringLiteral("Pool Erlangs"));
+    column(QStringLiteral("AtbSeconds"), 1500, QStringLiteral("All Ports Busy (s)"),
+           QStringLiteral("All Ports Busy Seconds"));
     layout.filePrefix = QStringLiteral("CapacitySummary_");
     for (int q = 0; q < kQuarterHours; ++q) {
-        QStringList row{quarterStart(q)};
+        const auto i = static_cast<std::size_t>(q);
+        QStringList row{quarterStart(q), QString::number(f.realSeconds[i])};
         for (store::CallType type : kCapacityOrder)
             row << fixed(f.erlangs(q, store::typeIndex(type)), 4);
-        row << fixed(f.erlangs(q), 4) << QString::number(f.atbSeconds[static_cast<std::size_t>(q)]);
+        row << fixed(f.erlangs(q), 4) << fixed(f.poolErlangs(q), 4)
+            << QString::number(f.atbSeconds[i]);
         table.rows.append(row);
     }
     return table;
@@ -187,7 +311,7 @@ charts::ChartModel capacityChart(const CapacityFigures& f, const Sizing& s) {
         charts::ChartSeries series{
             QLatin1String(store::info(type).label), {}, charts::SeriesKind::Stacked};
         for (int q = 0; q < kQuarterHours; ++q) {
-            const double value = f.erlangs(q, store::typeIndex(type));
+            const double value = f.poolErlangs(q, store::typeIndex(type));
             series.values.insert(series.values.end(), 2, value);
         }
         model.series.push_back(std::move(series));
@@ -206,10 +330,11 @@ charts::ChartModel capacityChart(const CapacityFigures& f, const Sizing& s) {
 }
 
 std::array<CapacityLevel, 2> capacityLevels(const Sizing& s) {
-    return {{{QStringLiteral("Ports in service (%1)").arg(s.ports), static_cast<double>(s.ports)},
-             {QStringLiteral("Capacity at %1 (%2)")
-                  .arg(percentText(s.gos), erlangText(s.capacityErlangs)),
-              s.capacityErlangs}}};
+    return {
+        {{QStringLiteral("Ports that take calls (%1)").arg(s.ports), static_cast<double>(s.ports)},
+         {QStringLiteral("Capacity at %1 (%2)")
+              .arg(percentText(s.gos), erlangText(s.capacityErlangs)),
+          s.capacityErlangs}}};
 }
 
 } // namespace tarrow::reports

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "charts/chartmodel.h"
-#include "reports/capacity/capacity.h"
+#include "reports/capacity/sizing.h"
 #include "reports/summarytable.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QList>
 #include <QString>
 
@@ -20,11 +21,15 @@ struct VerdictLine {
     bool warning = false;
 };
 
-// The verdict in one sentence: enough ports or how many to add.
+// The verdict in one or two sentences, naming the evidence that decided it.
 [[nodiscard]] QString capacityHeadline(const CapacityFigures& figures, const Sizing& sizing);
 // The verdict's figures, in the order the window and the command line show them.
 [[nodiscard]] QList<VerdictLine> capacityVerdict(const CapacityFigures& figures,
                                                  const Sizing& sizing);
+
+// The colour a verdict's headline is written in: green only for "enough",
+// amber for "near", red for "notEnough".
+[[nodiscard]] QColor verdictColour(Verdict verdict);
 
 // A blocking target as the user reads it: 0.01 is "1 %".
 [[nodiscard]] QString percentText(double probability);
@@ -32,15 +37,15 @@ struct VerdictLine {
 
 // CapacityTraffic.csv: one row per quarter-hour, Erlangs with 4 decimals.
 [[nodiscard]] QByteArray capacityTrafficCsv(const CapacityFigures& figures);
-// Capacity.json (schema 1): the figures and the sizing at the choice made.
+// Capacity.json (schema 2): the figures and the sizing at the choice made.
 [[nodiscard]] QByteArray capacityJson(const CapacityFigures& figures, const Sizing& sizing);
 
 // The quarter-hour table as a summary grid.
 [[nodiscard]] SummaryTable capacitySummary(const CapacityFigures& figures);
 
-// The day's quarter-hours in Erlangs stacked by call type, the busy hour
-// shaded and levels for the ports in service and what they carry; the X axis
-// is minutes of the day as on the other time-of-day charts.
+// The pool's traffic by clock quarter in Erlangs, stacked by call type, the
+// busy hour shaded and levels for the pool and what it carries at the target;
+// the X axis is minutes of the day as on the other time-of-day charts.
 [[nodiscard]] charts::ChartModel capacityChart(const CapacityFigures& figures,
                                                const Sizing& sizing);
 // A dashed level of the chart: its legend text and its height in Erlangs.
@@ -48,7 +53,7 @@ struct CapacityLevel {
     QString label;
     double erlangs = 0;
 };
-// The ports in service and the capacity at the target, the last two series of
+// The pool and the capacity at the target, the last two series of
 // capacityChart, for a sizing.
 [[nodiscard]] std::array<CapacityLevel, 2> capacityLevels(const Sizing& sizing);
 

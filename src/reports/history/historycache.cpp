@@ -20,7 +20,7 @@ namespace tarrow::reports {
 
 namespace {
 
-constexpr qint32 kFormat = 1; // of the stored figures; another format is a miss
+constexpr qint32 kFormat = 2; // of the stored figures; another format is a miss
 
 QByteArray encode(const std::optional<HistoryDay>& day) {
     QByteArray bytes;
@@ -53,8 +53,8 @@ std::optional<std::optional<HistoryDay>> decode(const QByteArray& bytes) {
     in >> day.day;
     for (qint64& calls : day.calls)
         in >> calls;
-    in >> day.busyHourStart >> day.busyHourErlangs >> day.peakLinesInUse >>
-        day.minLinesAvailable >> day.atbSeconds >> day.atbEpisodes >> day.portsInService;
+    in >> day.busyHourStart >> day.busyHourErlangs >> day.peakLinesInUse >> day.minLinesAvailable >>
+        day.atbSeconds >> day.atbEpisodes >> day.portsInService;
     for (double& erlangs : day.quarterErlangs)
         in >> erlangs;
     if (in.status() != QDataStream::Ok || !in.atEnd())
@@ -67,8 +67,8 @@ std::optional<std::optional<HistoryDay>> decode(const QByteArray& bytes) {
 // the file aside, anything else only goes without the cache this time.
 bool isDamage(const std::exception& error) {
     const auto* sqlite = dynamic_cast<const SQLite::Exception*>(&error);
-    return sqlite && (sqlite->getErrorCode() == SQLITE_CORRUPT ||
-                      sqlite->getErrorCode() == SQLITE_NOTADB);
+    return sqlite &&
+           (sqlite->getErrorCode() == SQLITE_CORRUPT || sqlite->getErrorCode() == SQLITE_NOTADB);
 }
 
 } // namespace
@@ -82,8 +82,8 @@ QByteArray historyFileStamp(const logparse::LogFile& file) {
            QByteArray::number(info.metadataChangeTime().toMSecsSinceEpoch()) + '\n';
 }
 
-QString historyDayKey(const QDate& day, const QList<QByteArray>& fileStamps,
-                      const QTimeZone& zone, logparse::DateOrder order) {
+QString historyDayKey(const QDate& day, const QList<QByteArray>& fileStamps, const QTimeZone& zone,
+                      logparse::DateOrder order) {
     QByteArray text = platform::isoDate(day).toUtf8() + '\n' + zone.id() + '\n' +
                       QByteArray::number(static_cast<int>(order)) + '\n';
     for (const QByteArray& stamp : fileStamps)

@@ -4,6 +4,7 @@
 #include "logparse/logfiles.h"
 #include "logparse/readlogfile.h"
 #include "reports/capacity/erlangb.h"
+#include "reports/capacity/sizing.h"
 
 #include <algorithm>
 #include <atomic>
@@ -24,7 +25,7 @@ HistoryDay historyDayOf(const load::LoadedDay& loaded, const QDate& date, double
     day.peakLinesInUse = figures.peakLinesInUse;
     day.atbSeconds = figures.atbTotalSeconds;
     day.atbEpisodes = figures.atbEpisodes;
-    day.portsInService = figures.portsWithCalls;
+    day.portsInService = sizeCapacity(figures, {}).ports;
     day.portsNeeded = erlang::portsNeeded(day.busyHourErlangs, gos);
     if (!loaded.rows.empty()) {
         day.minLinesAvailable = loaded.rows.front().linesAvailable;
@@ -63,6 +64,7 @@ FileDays readFileDays(const logparse::LogFile& file, const load::LoadRequest& re
 load::LoadedDay assembleDay(std::int64_t day, const std::vector<qsizetype>& feeders,
                             std::vector<FileDays>& files) {
     load::LoadedDay loaded;
+    logparse::DayLinesBuilder lines;
     for (const qsizetype f : feeders) {
         FileDays& file = files[static_cast<std::size_t>(f)];
         if (file.parts.empty())
@@ -76,7 +78,10 @@ load::LoadedDay assembleDay(std::int64_t day, const std::vector<qsizetype>& feed
         else
             loaded.rows.insert(loaded.rows.end(), part.rows.begin(), part.rows.end());
         std::vector<store::RawRow>().swap(part.rows);
+        lines.add(std::move(part.callLines), part.edges);
+        part.edges = {};
     }
+    loaded.lines = lines.finish();
     return loaded;
 }
 
@@ -186,7 +191,9 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
             // A day whose files are all read is this worker's alone: no other
             // touches its parts.
             for (const std::size_t i : ready) {
-                const load::LoadedDay day = assembleDay(dayNumber(dates[i]), dayFiles[i], parsed);
+                load::LoadedDay day = assembleDay(dayNumber(dates[i]), dayFiles[i], parsed);
+                day.day = dates[i];
+                day.zone = request.zone;
                 if (day.totalCalls() > 0)
                     results[i] = historyDayOf(day, dates[i], gos);
             }

@@ -16,13 +16,13 @@ namespace tarrow::reports {
 struct HistoryDay {
     QDate day;
     std::array<qint64, store::kCallTypeCount> calls{}; // call starts by type (typeIndex)
-    int busyHourStart = 0;                              // quarter-hour
+    int busyHourStart = 0;                             // quarter-hour
     double busyHourErlangs = 0;
     int peakLinesInUse = 0;
     int minLinesAvailable = 0;
     qint64 atbSeconds = 0;
     qint64 atbEpisodes = 0;
-    int portsInService = 0; // the ports that took calls
+    int portsInService = 0; // the ports that take calls (answer ports or the line counts)
     int portsNeeded = 0;    // for the busy hour at the target blocking
     std::array<double, kQuarterHours> quarterErlangs{}; // carried, all types
 };
@@ -41,16 +41,17 @@ inline constexpr int kExhaustionHorizonDays = 365;
 // The across-day figures of a history.
 struct HistorySummary {
     int days = 0;
-    double adphErlangs = 0;  // mean of the daily busy-hour traffic
-    int tcbhStart = 0;       // quarter-hour starting the time-consistent busy hour
-    double tcbhErlangs = 0;  // its traffic averaged over the days
-    double p95Erlangs = 0;   // nearest-rank 95th percentile of the daily busy-hour traffic
+    double adphErlangs = 0; // mean of the daily busy-hour traffic
+    int tcbhStart = 0;      // quarter-hour starting the time-consistent busy hour
+    double tcbhErlangs = 0; // its traffic averaged over the days
+    double p95Erlangs = 0;  // nearest-rank 95th percentile of the daily busy-hour traffic
     double top5MeanErlangs = 0;
-    std::optional<Trend> trend;       // with 14 days or more
-    int sizingPorts = 0;              // ports the exhaustion day is reckoned for
-    double capacityErlangs = 0;       // what they carry at the target blocking
-    std::optional<QDate> exhaustion;  // the first day the trend reaches that capacity
-    std::array<std::array<double, 24>, 7> heatmap{}; // mean Erlangs by weekday (Monday first) and hour
+    std::optional<Trend> trend;      // with 14 days or more
+    int sizingPorts = 0;             // ports the exhaustion day is reckoned for
+    double capacityErlangs = 0;      // what they carry at the target blocking
+    std::optional<QDate> exhaustion; // the first day the trend reaches that capacity
+    std::array<std::array<double, 24>, 7>
+        heatmap{}; // mean Erlangs by weekday (Monday first) and hour
 };
 
 // Nearest rank: the ceil(0.95 n)-th smallest value (0 for none).

@@ -1,7 +1,7 @@
 #include "app/widgets/frmmain.h"
 #include "charts/widgets/chart2d.h"
-#include "reports/history/widgets/frmhistory.h"
 #include "load/loadday.h"
+#include "reports/history/widgets/frmhistory.h"
 #include "reports/widgets/chartwindow.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
@@ -107,7 +107,7 @@ TEST_F(FrmMainTest, StartsWithItsControlsInTheirFirstState) {
     EXPECT_EQ(tabs->tabText(5), QStringLiteral("History"));
     EXPECT_FALSE(enabled("cmdRunHistory"));
     EXPECT_EQ(find<QSpinBox>("spnPortsInService")->value(), 0);
-    EXPECT_EQ(find<QSpinBox>("spnPortsInService")->text(), QStringLiteral("from the calls"));
+    EXPECT_EQ(find<QSpinBox>("spnPortsInService")->text(), QStringLiteral("from the logs"));
     EXPECT_EQ(find<QComboBox>("cmbTargetBlocking")->currentText(), QStringLiteral("1 %"));
     EXPECT_EQ(find<QComboBox>("cmbTargetBlocking")->count(), 5);
     for (const char* name :
@@ -269,7 +269,8 @@ TEST_F(FrmMainShutdownTest, ClosingDuringAReportComputationClosesAfterIt) {
     EXPECT_TRUE(window().isVisible());
     QApplication::processEvents();
     EXPECT_FALSE(window().isVisible());
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(dialogs.messages.isEmpty())
+        << dialogs.texts().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(FrmMainTest, ExportPdfReportWritesTheLoadedDay) {
@@ -285,7 +286,8 @@ TEST_F(FrmMainTest, ExportPdfReportWritesTheLoadedDay) {
     exportPdf->trigger();
     EXPECT_TRUE(dialogs.saveInitials.last().endsWith(QStringLiteral("TarrowReport_1_15_2009.pdf")));
     QFile pdf(dir.file(QStringLiteral("manager.pdf")));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly))
+        << dialogs.texts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(pdf.read(5), QByteArray("%PDF-"));
     EXPECT_EQ(dialogs.texts().last(),
               QStringLiteral("The report was saved as \"%1\".").arg(pdf.fileName()));
@@ -375,10 +377,12 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
 // offers the folder's days in date order, checks the range and opens the
 // History window; a day clicked there is loaded in the main window.
 TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
-    writeLog("20090117", logLine("2009-01-17 09:00:00", "1162", "NEW CALL", "Port3", 1, 9) +
-                             logLine("2009-01-17 09:30:00", "1163", "CALL DISCONNECT", "Port3", 0, 10));
-    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 1, 9) +
-                             logLine("2009-01-15 11:00:00", "1163", "CALL DISCONNECT", "Port2", 0, 10));
+    writeLog("20090117",
+             logLine("2009-01-17 09:00:00", "1162", "NEW CALL", "Port3", 1, 9) +
+                 logLine("2009-01-17 09:30:00", "1163", "CALL DISCONNECT", "Port3", 0, 10));
+    writeLog("20090115",
+             logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 1, 9) +
+                 logLine("2009-01-15 11:00:00", "1163", "CALL DISCONNECT", "Port2", 0, 10));
     writeLog("20090116", logLine("2009-01-16 10:00:00", "1163", "CALL DISCONNECT", "Port2", 0, 10));
     browseTo(logs());
     auto* from = find<QComboBox>("cmbHistoryFrom");
@@ -401,7 +405,8 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     from->setCurrentIndex(0);
     to->setCurrentIndex(2);
     find<QPushButton>("cmdRunHistory")->click();
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(dialogs.messages.isEmpty())
+        << dialogs.texts().join(QLatin1Char('\n')).toStdString();
     const reports::frmHistory* history = window().historyWindow();
     ASSERT_NE(history, nullptr);
     EXPECT_TRUE(history->isVisible());
@@ -429,10 +434,12 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     dialogs.saveAnswers << dir.file(QStringLiteral("manager.pdf"));
     window().findChild<QAction*>(QStringLiteral("mnuExportPdf"))->trigger();
     QProcess text;
-    text.start(QStringLiteral("pdftotext"), {dir.file(QStringLiteral("manager.pdf")), QStringLiteral("-")});
+    text.start(QStringLiteral("pdftotext"),
+               {dir.file(QStringLiteral("manager.pdf")), QStringLiteral("-")});
     ASSERT_TRUE(text.waitForFinished(60000));
     const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
-    EXPECT_TRUE(pdf.contains(QStringLiteral("History from 2009-01-15 to 2009-01-17"))) << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains(QStringLiteral("History from 2009-01-15 to 2009-01-17")))
+        << pdf.toStdString();
     EXPECT_TRUE(pdf.contains(QStringLiteral("Trend: not enough days for a trend")));
     EXPECT_TRUE(pdf.contains(QStringLiteral("Wednesday")));
 

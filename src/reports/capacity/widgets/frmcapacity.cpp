@@ -9,6 +9,7 @@
 #include "reports/widgets/verdictform.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,8 +24,6 @@ using platform::twips;
 namespace {
 
 constexpr int kPanelWidth = 330; // pixels
-const QColor kFine(0x1a, 0x6b, 0x2a);
-
 TimeOfDayDesign windowDesign() {
     TimeOfDayDesign t;
     ChartWindowDesign& d = t.window;
@@ -109,13 +108,21 @@ QWidget* frmCapacity::buildPanel() {
     spnGrowth->setObjectName(QStringLiteral("spnGrowth"));
     spnGrowth->setRange(0, 200);
     spnGrowth->setSuffix(QStringLiteral(" %"));
-    form->addRow(QStringLiteral("Ports in service"), spnPortsInService);
+    spnRetryShare = new QDoubleSpinBox;
+    spnRetryShare->setObjectName(QStringLiteral("spnRetryShare"));
+    spnRetryShare->setRange(0, 0.95);
+    spnRetryShare->setSingleStep(0.05);
+    spnRetryShare->setDecimals(2);
+    spnRetryShare->setToolTip(QStringLiteral("The share of blocked callers who try again"));
+    form->addRow(QStringLiteral("Ports that take calls"), spnPortsInService);
     form->addRow(QStringLiteral("Target blocking"), cmbTargetBlocking);
     form->addRow(QStringLiteral("Traffic growth"), spnGrowth);
+    form->addRow(QStringLiteral("Callers retrying"), spnRetryShare);
     layout->addWidget(whatIf);
     layout->addStretch();
     connect(spnPortsInService, &QSpinBox::valueChanged, this, [this] { applySizing(); });
     connect(spnGrowth, &QSpinBox::valueChanged, this, [this] { applySizing(); });
+    connect(spnRetryShare, &QDoubleSpinBox::valueChanged, this, [this] { applySizing(); });
     connect(cmbTargetBlocking, &QComboBox::currentIndexChanged, this, [this] { applySizing(); });
     return panel;
 }
@@ -126,8 +133,10 @@ void frmCapacity::draw(const ReportOutput& output) {
     {
         const QSignalBlocker ports(spnPortsInService);
         const QSignalBlocker target(cmbTargetBlocking);
+        const QSignalBlocker retry(spnRetryShare);
         spnPortsInService->setValue(choice.ports);
         chooseTarget(*cmbTargetBlocking, choice.gos);
+        spnRetryShare->setValue(choice.retryShare);
     }
     TimeOfDayWindow::draw(output);
     applySizing();
@@ -136,8 +145,9 @@ void frmCapacity::draw(const ReportOutput& output) {
 void frmCapacity::applySizing() {
     if (!figures_)
         return;
-    sizing_ = sizeCapacity(*figures_, {spnPortsInService->value(), chosenTarget(*cmbTargetBlocking),
-                                       static_cast<double>(spnGrowth->value())});
+    sizing_ =
+        sizeCapacity(*figures_, {spnPortsInService->value(), chosenTarget(*cmbTargetBlocking),
+                                 static_cast<double>(spnGrowth->value()), spnRetryShare->value()});
     // Only the two levels change: the traffic drawn stays as it was.
     charts::Chart2D& c = chart();
     const int first = c.seriesCount() - 1;
@@ -157,7 +167,7 @@ void frmCapacity::applySizing() {
 
 void frmCapacity::showVerdict() {
     lblVerdict->setText(capacityHeadline(*figures_, sizing_));
-    paintLabel(*lblVerdict, sizing_.portsToAdd > 0 ? kWarningColour : kFine);
+    paintLabel(*lblVerdict, verdictColour(sizing_.verdict));
     showVerdictLines(*verdictForm_, capacityVerdict(*figures_, sizing_));
 }
 

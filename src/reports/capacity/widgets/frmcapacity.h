@@ -1,21 +1,23 @@
 #pragma once
 
-#include "reports/capacity/capacity.h"
+#include "reports/capacity/sizing.h"
 #include "reports/timeofday/widgets/timeofdaywindow.h"
 #include "reports/widgets/summarywindow.h"
 
 #include <memory>
 
 class QComboBox;
+class QDoubleSpinBox;
 class QFormLayout;
 class QLabel;
 class QSpinBox;
 
 namespace tarrow::reports {
 
-// "Do I have enough ports?": the day's carried traffic by quarter-hour with the
-// busy hour shaded, and beside it the verdict, which the what-if controls
-// (ports in service, target blocking, traffic growth) size anew at once.
+// "Do I have enough ports?": the pool's carried traffic by clock quarter with
+// the busy hour shaded, and beside it the verdict, which the what-if controls
+// (ports that take calls, target blocking, traffic growth, retry share) size
+// anew at once.
 class frmCapacity : public TimeOfDayWindow {
     Q_OBJECT
 public:
@@ -46,6 +48,7 @@ private:
     QSpinBox* spnPortsInService = nullptr;
     QComboBox* cmbTargetBlocking = nullptr;
     QSpinBox* spnGrowth = nullptr;
+    QDoubleSpinBox* spnRetryShare = nullptr;
 };
 
 // The Capacity figures per quarter-hour.

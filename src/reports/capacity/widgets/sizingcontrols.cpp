@@ -19,7 +19,7 @@ QSpinBox* portsInServiceBox(const QString& name) {
     auto* box = new QSpinBox;
     box->setObjectName(name);
     box->setRange(0, 32768);
-    box->setSpecialValueText(QStringLiteral("from the calls"));
+    box->setSpecialValueText(QStringLiteral("from the logs"));
     box->setAccelerated(true);
     return box;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/capacity/capacity.h"
+#include "reports/capacity/sizing.h"
 
 class QComboBox;
 class QSpinBox;
@@ -8,7 +8,8 @@ class QSpinBox;
 namespace tarrow::reports {
 
 // The choices the Capacity tab and the Capacity window both offer.
-// "Ports in service": 0 (shown as "from the calls") counts the ports that took calls.
+// "Ports that take calls": 0 (shown as "from the logs") takes the answer ports
+// or the server's count of lines available, whichever is larger.
 [[nodiscard]] QSpinBox* portsInServiceBox(const QString& name);
 // "Target blocking": 0.1 %, 0.5 %, 1 %, 2 % and 5 %, 1 % chosen.
 [[nodiscard]] QComboBox* targetBlockingBox(const QString& name);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,12 +24,15 @@ using charts::Chart2D;
 class CapacityWindowTest : public ::testing::Test, protected testing::ReportWindowFixture {
 protected:
     CapacityWindowTest() {
-        // Ten ports busy from 10:00 to 11:00, and the server out of lines for
-        // a minute of it; two more ports took short calls in the afternoon.
+        // Ten answer ports busy from 10:00 to 11:00 (five of them with MWI
+        // dial-outs), and the server out of lines for a minute of it; two
+        // dial-out ports placed short calls in the afternoon.
         for (int port = 1; port <= 10; ++port)
             addRow(port, port % 2 ? 1 : 3, 600, port, 11 - port, 660, 3600);
-        addRow(1, 99, 630, 10, 0);
-        addRow(2, 99, 631, 9, 1);
+        for (int port = 2; port <= 10; port += 2)
+            addRow(port, 1, 1200, 1, 9, 1201, 60);
+        addRow(13, 99, 630, 10, 0);
+        addRow(14, 99, 631, 9, 1);
         addRow(11, 2, 900, 1, 5, 901, 60);
         addRow(12, 5, 900, 2, 5, 901, 60);
     }
@@ -59,18 +63,22 @@ TEST_F(CapacityWindowTest, OpensOnTheWholeDayWithTheVerdictAtTheTabsChoice) {
     EXPECT_EQ(chart.xValue(81), 600);
     EXPECT_DOUBLE_EQ(chart.yValue(1, 81), 5.0);
     EXPECT_DOUBLE_EQ(chart.stackedTop(2, 81), 10.0);
-    EXPECT_DOUBLE_EQ(chart.yValue(6, 1), 12.0) << "ports that took calls";
+    EXPECT_DOUBLE_EQ(chart.yValue(6, 1), 10.0) << "the answer ports";
 
     EXPECT_EQ(find<QSpinBox>(*w, "spnPortsInService")->value(), 0);
     EXPECT_EQ(find<QComboBox>(*w, "cmbTargetBlocking")->currentText(), QStringLiteral("5 %"));
-    EXPECT_EQ(w->sizing().ports, 12);
+    EXPECT_EQ(w->sizing().ports, 10);
     EXPECT_DOUBLE_EQ(w->sizing().gos, 0.05);
-    // 10 E at 5 % needs 15 ports.
-    EXPECT_EQ(w->headline(),
-              QStringLiteral("Not enough ports: add 3 to carry 10.000 E at 5 % blocking."));
-    EXPECT_EQ(shown(*w, QStringLiteral("Ports to add")), QStringLiteral("3"));
+    // Ten answer ports carried 10 E through the hour: saturated.
+    EXPECT_EQ(w->sizing().verdict, Verdict::NotEnough);
+    EXPECT_TRUE(w->headline().startsWith(
+        QStringLiteral("Not enough ports: all 10 answer ports were in use through the busy hour")))
+        << w->headline().toStdString();
+    EXPECT_EQ(shown(*w, QStringLiteral("Offered traffic")),
+              QStringLiteral("demand cannot be estimated: the ports were saturated"));
     EXPECT_EQ(shown(*w, QStringLiteral("Busy hour")), QStringLiteral("10:00\u201311:00"));
-    EXPECT_EQ(shown(*w, QStringLiteral("Busy-hour traffic")), QStringLiteral("10.000 E"));
+    EXPECT_EQ(shown(*w, QStringLiteral("Carried traffic")), QStringLiteral("10.000 E"));
+    EXPECT_EQ(shown(*w, QStringLiteral("Answer / dial-out ports")), QStringLiteral("10 / 2"));
     EXPECT_EQ(shown(*w, QStringLiteral("All ports busy")),
               QStringLiteral("60 s in 1 spells, longest 60 s"));
     EXPECT_EQ(shown(*w, QStringLiteral("Peak lines in use / concurrent calls")),
@@ -82,23 +90,34 @@ TEST_F(CapacityWindowTest, WhatIfSizesAgainWithoutRedrawingTheTraffic) {
     const auto w = open();
     const Chart2D& chart = w->chart();
     const double inbound = chart.yValue(1, 81);
-    find<QSpinBox>(*w, "spnPortsInService")->setValue(8);
-    EXPECT_EQ(w->sizing().ports, 8);
-    EXPECT_DOUBLE_EQ(chart.yValue(6, 100), 8.0);
-    EXPECT_EQ(chart.seriesLabel(6), QStringLiteral("Ports in service (8)"));
-    EXPECT_DOUBLE_EQ(chart.yValue(7, 100), erlang::capacity(8, 0.01));
+    find<QSpinBox>(*w, "spnPortsInService")->setValue(16);
+    EXPECT_EQ(w->sizing().ports, 16);
+    EXPECT_DOUBLE_EQ(chart.yValue(6, 100), 16.0);
+    EXPECT_EQ(chart.seriesLabel(6), QStringLiteral("Ports that take calls (16)"));
+    EXPECT_DOUBLE_EQ(chart.yValue(7, 100), erlang::capacity(16, 0.01));
+    const double offered = *erlang::offeredFromCarried(10, 16);
+    EXPECT_DOUBLE_EQ(*w->sizing().offeredErlangs, offered);
     EXPECT_EQ(shown(*w, QStringLiteral("Ports to add")),
-              QString::number(erlang::portsNeeded(10, 0.01) - 8));
+              QString::number(erlang::portsNeeded(offered, 0.01) - 16));
     EXPECT_TRUE(w->headline().startsWith(QStringLiteral("Not enough ports")));
 
     find<QSpinBox>(*w, "spnGrowth")->setValue(50);
-    EXPECT_DOUBLE_EQ(w->sizing().erlangs, 15.0);
-    EXPECT_EQ(w->sizing().portsNeeded, erlang::portsNeeded(15, 0.01));
+    EXPECT_DOUBLE_EQ(*w->sizing().demandErlangs, offered * 1.5);
+    EXPECT_EQ(w->sizing().portsNeeded, erlang::portsNeeded(offered * 1.5, 0.01));
+    find<QDoubleSpinBox>(*w, "spnRetryShare")->setValue(0.5);
+    EXPECT_LT(*w->sizing().freshErlangs, offered);
+    EXPECT_EQ(w->sizing().portsNeeded, erlang::portsNeeded(*w->sizing().demandErlangs, 0.01, 0.5));
     auto* target = find<QComboBox>(*w, "cmbTargetBlocking");
     target->setCurrentIndex(target->findText(QStringLiteral("0.1 %")));
     EXPECT_DOUBLE_EQ(w->sizing().gos, 0.001);
-    EXPECT_EQ(w->sizing().portsNeeded, erlang::portsNeeded(15, 0.001));
     EXPECT_DOUBLE_EQ(chart.yValue(1, 81), inbound) << "the traffic drawn stays";
+
+    // Plenty of ports, and all ports busy for only 0.1 % of the hour: green.
+    find<QSpinBox>(*w, "spnPortsInService")->setValue(40);
+    find<QSpinBox>(*w, "spnGrowth")->setValue(0);
+    target->setCurrentIndex(target->findText(QStringLiteral("2 %")));
+    EXPECT_EQ(w->sizing().verdict, Verdict::Enough) << w->headline().toStdString();
+    EXPECT_TRUE(w->headline().startsWith(QStringLiteral("Enough ports: 40 ports")));
 
     // Hiding inbound lowers the MWI band onto the axis.
     find<QCheckBox>(*w, "chkESeries1_0")->click();
@@ -123,12 +142,14 @@ TEST_F(CapacityWindowTest, SavesTheTableAndTheFiguresShownAndZooms) {
     ASSERT_TRUE(figures.open(QIODevice::ReadOnly));
     const QJsonObject saved = QJsonDocument::fromJson(figures.readAll()).object();
     EXPECT_EQ(saved[QStringLiteral("portsInService")].toInt(), 20);
-    EXPECT_EQ(saved[QStringLiteral("portsInServiceFrom")].toString(), QStringLiteral("user"));
+    EXPECT_EQ(saved[QStringLiteral("portsFrom")].toString(), QStringLiteral("user"));
     QFile table(csv);
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     const QList<QByteArray> rows = table.readAll().split('\n');
-    EXPECT_EQ(rows.value(41), QByteArray("40,10:00,5.0000,5.0000,0.0000,0.0000,0.0000,10.0000,0"));
-    EXPECT_EQ(rows.value(43), QByteArray("42,10:30,5.0000,5.0000,0.0000,0.0000,0.0000,10.0000,60"));
+    EXPECT_EQ(rows.value(41),
+              QByteArray("40,10:00,900,5.0000,5.0000,0.0000,0.0000,0.0000,10.0000,10.0000,0"));
+    EXPECT_EQ(rows.value(43),
+              QByteArray("42,10:30,900,5.0000,5.0000,0.0000,0.0000,0.0000,10.0000,10.0000,60"));
 
     find<QAction>(*w, "mnuZoom_2")->trigger();
     EXPECT_EQ(w->chart().axisMax(Chart2D::X) - w->chart().axisMin(Chart2D::X), 240);
