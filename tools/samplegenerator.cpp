@@ -65,7 +65,7 @@ struct QuarterTruth {
     qint64 retries = 0;
     qint64 carried = 0;
     qint64 lost = 0;
-    double freshSeconds = 0; // the lengths of the fresh calls offered
+    double freshSeconds = 0; // the lengths of the fresh calls offered to the pool
     qint64 atbSeconds = 0;
 };
 
@@ -185,11 +185,15 @@ private:
         for (int p = first; p <= last; ++p)
             if (!busy_[static_cast<std::size_t>(p)])
                 free.push_back(p);
-        if (free.empty() && kind != 0)
+        QuarterTruth& q = truth_[static_cast<std::size_t>(t / 900)];
+        if (free.empty() && kind != 0) {
+            // A dial-out its own ports cannot take is offered to the pool.
+            if (!anyPort && t < 86400)
+                q.freshSeconds += static_cast<double>(seconds);
             for (int p = 1; p <= o_.ports; ++p)
                 if (!busy_[static_cast<std::size_t>(p)])
                     free.push_back(p);
-        QuarterTruth& q = truth_[static_cast<std::size_t>(t / 900)];
+        }
         if (free.empty()) {
             // All ports busy: the call is refused and leaves no trace; a
             // caller may try again.

@@ -36,8 +36,9 @@ struct SampleOptions {
     double retryShare = 0;
     // When set, what really happened is written there as CSV: per UTC
     // quarter-hour of each day, the inbound calls offered (fresh and retried),
-    // carried and lost, the fresh traffic offered in Erlangs and the seconds
-    // all ports that take calls were busy.
+    // carried and lost, the fresh traffic offered to the ports that take
+    // calls in Erlangs (inbound calls and the dial-outs that overflow onto
+    // them) and the seconds all of those ports were busy.
     QString truthFile;
 };
 
