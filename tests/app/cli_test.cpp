@@ -446,6 +446,14 @@ TEST_F(CliTest, ExitCodes) {
         {{QStringLiteral("load"), QStringLiteral("--day"), QStringLiteral("2009-01-15"),
           QStringLiteral("--json")},
          2},
+        {{QStringLiteral("erlang"), QStringLiteral("--ports"), QStringLiteral("20"),
+          QStringLiteral("--gos"), QStringLiteral("0.01")},
+         0},
+        {{QStringLiteral("erlang"), QStringLiteral("--ports"), QStringLiteral("20")}, 2},
+        {{QStringLiteral("erlang"), QStringLiteral("--logs"), QStringLiteral("x"),
+          QStringLiteral("--ports"), QStringLiteral("20"), QStringLiteral("--gos"),
+          QStringLiteral("0.01")},
+         2},
     };
     for (const Case& c : cases) {
         const QStringList args =
