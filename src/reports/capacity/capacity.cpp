@@ -3,6 +3,7 @@
 #include "load/loadedday.h"
 
 #include <algorithm>
+#include <future>
 #include <numeric>
 #include <vector>
 
@@ -12,10 +13,13 @@ namespace {
 
 using logparse::CallLine;
 
-// A call leg from its start line to the disconnect line that closed it.
+constexpr std::size_t kPortCount = 32768; // every port a log line can name
+
+// The part of a call leg on the day, from its start line to the disconnect
+// line that closed it, in seconds from the day's first instant.
 struct Leg {
-    std::int64_t start = 0;
-    std::int64_t end = 0;
+    std::int32_t from = 0;
+    std::int32_t to = 0;
     std::int16_t port = 0;
     std::int8_t type = 0;
 };
@@ -23,23 +27,109 @@ struct Leg {
 // What a port did on the day.
 enum PortUse : std::uint8_t { TookCall = 1, TookInbound = 2 };
 
+// Legs in progress over the day, second by second: each leg adds one from
+// its start and takes it away at its end, so legs that end in the second
+// another starts do not overlap.
+class InProgress {
+public:
+    explicit InProgress(const DayClock& clock)
+        : change_(
+              static_cast<std::size_t>(std::max<std::int64_t>(clock.end() - clock.start(), 0) + 1),
+              0) {}
+
+    void add(const Leg& leg) {
+        ++change_[static_cast<std::size_t>(leg.from)];
+        --change_[static_cast<std::size_t>(leg.to)];
+    }
+    // The most legs at once.
+    [[nodiscard]] int most() const {
+        std::int64_t now = 0;
+        std::int64_t most = 0;
+        for (const std::int32_t delta : change_) {
+            now += delta;
+            most = std::max(most, now);
+        }
+        return static_cast<int>(most);
+    }
+    // The seconds during which at least `count` legs were in progress.
+    [[nodiscard]] qint64 secondsWithAtLeast(int count) const {
+        std::int64_t now = 0;
+        qint64 seconds = 0;
+        for (std::size_t t = 0; t + 1 < change_.size(); ++t) {
+            now += change_[t];
+            seconds += now >= count ? 1 : 0;
+        }
+        return seconds;
+    }
+
+private:
+    std::vector<std::int32_t> change_;
+};
+
+// Where the legs go: each leg's seconds into its clock quarters, by type and
+// by pool, and into the legs in progress. An inbound leg's port is an answer
+// port, so it counts at once; other legs wait until every port is known.
+class LegSink {
+public:
+    // At most one leg for every two lines waits.
+    LegSink(const DayClock& clock, CapacityFigures& f, std::size_t lines)
+        : clock_(clock), f_(f), calls_(clock), dialOuts_(clock) {
+        pending_.reserve(lines / 2);
+    }
+
+    void take(const Leg& leg) {
+        if (leg.type == store::Inbound)
+            add(leg, true);
+        else
+            pending_.push_back(leg);
+    }
+
+    void finish(const std::vector<std::uint8_t>& uses) {
+        for (const Leg& leg : pending_)
+            add(leg, uses[static_cast<std::size_t>(leg.port)] & TookInbound);
+        f_.peakConcurrentCalls = calls_.most();
+        f_.dialOutAllBusySeconds =
+            f_.dialOutPorts > 0 ? dialOuts_.secondsWithAtLeast(f_.dialOutPorts) : 0;
+    }
+
+private:
+    void add(const Leg& leg, bool pool) {
+        const std::size_t type = store::typeIndex(leg.type);
+        clock_.spread(clock_.start() + leg.from, clock_.start() + leg.to,
+                      [&](int quarter, std::int64_t s) {
+                          const auto q = static_cast<std::size_t>(quarter);
+                          (pool ? f_.poolSeconds : f_.dialOutSeconds)[q][type] += s;
+                      });
+        calls_.add(leg);
+        if (!pool)
+            dialOuts_.add(leg);
+    }
+
+    const DayClock& clock_;
+    CapacityFigures& f_;
+    InProgress calls_;
+    InProgress dialOuts_;
+    std::vector<Leg> pending_;
+};
+
 // The day's call lines in UTC order paired into legs: a start opens a leg on
 // its port, leaving one still open there without end, and the port's next
 // disconnect closes it. Only legs that overlap the day are kept.
 class LegPairing {
 public:
-    LegPairing(const DayClock& clock, CapacityFigures& f) : clock_(clock), f_(f) {}
+    LegPairing(const DayClock& clock, CapacityFigures& f, LegSink& legs)
+        : clock_(clock), f_(f), legs_(legs) {}
+
+    void lines(const std::vector<CallLine>& lines, bool onDay) {
+        for (const CallLine& line : lines)
+            this->line(line, onDay);
+    }
 
     void line(const CallLine& line, bool onDay) {
-        const auto port = static_cast<std::size_t>(line.port);
-        if (port >= open_.size()) {
-            open_.resize(std::max<std::size_t>(port + 1, 2 * open_.size()));
-            uses_.resize(open_.size());
-        }
-        Open& open = open_[port];
+        Open& open = open_[static_cast<std::size_t>(line.port)];
         if (line.type == store::Disconnect) {
             if (open.type != 0)
-                closed(Leg{open.start, line.utc, line.port, open.type}, open.onDay);
+                closed(open, line.utc, line.port);
             open.type = 0;
             return;
         }
@@ -55,7 +145,6 @@ public:
                 withoutEnd(static_cast<std::int16_t>(port), open_[port]);
     }
 
-    [[nodiscard]] const std::vector<Leg>& legs() const { return legs_; }
     [[nodiscard]] const std::vector<std::uint8_t>& uses() const { return uses_; }
 
 private:
@@ -75,32 +164,45 @@ private:
         ++f_.callsWithoutEnd;
         use(port, open.type);
     }
-    void closed(const Leg& leg, bool startedOnDay) {
-        if (!startedOnDay && (leg.end <= clock_.start() || leg.start >= clock_.end()))
+    void closed(const Open& open, std::int64_t end, std::int16_t port) {
+        if (!open.onDay && (end <= clock_.start() || open.start >= clock_.end()))
             return;
-        use(leg.port, leg.type);
-        if (leg.end > leg.start)
-            legs_.push_back(leg);
+        use(port, open.type);
+        const std::int64_t from = std::max(open.start, clock_.start());
+        const std::int64_t to = std::min(end, clock_.end());
+        if (from < to)
+            legs_.take({static_cast<std::int32_t>(from - clock_.start()),
+                        static_cast<std::int32_t>(to - clock_.start()), port, open.type});
     }
 
     const DayClock& clock_;
     CapacityFigures& f_;
-    std::vector<Open> open_ = std::vector<Open>(256);
-    std::vector<std::uint8_t> uses_ = std::vector<std::uint8_t>(256);
-    std::vector<Leg> legs_;
+    std::vector<Open> open_ = std::vector<Open>(kPortCount);
+    std::vector<std::uint8_t> uses_ = std::vector<std::uint8_t>(kPortCount);
+    LegSink& legs_;
 };
 
-// All ports busy from the server's own counts: each call line samples the
-// lines available at its instant, and a sample holds until the next line's.
+// What the server's own counts say: all ports busy, each call line sampling
+// the lines available at its instant and holding until the next line's; the
+// largest counts of lines in use and available on the day.
+struct ServerCounts {
+    QuarterSeconds atbSeconds{};
+    qint64 atbTotalSeconds = 0;
+    qint64 atbEpisodes = 0;
+    qint64 atbLongestSeconds = 0;
+    int peakLinesInUse = 0;
+    int largestLinesAvailable = 0;
+};
+
 class AllPortsBusy {
 public:
-    AllPortsBusy(const DayClock& clock, CapacityFigures& f) : clock_(clock), f_(f) {}
+    AllPortsBusy(const DayClock& clock, ServerCounts& counts) : clock_(clock), c_(counts) {}
 
     void line(const CallLine& line) {
         if (held_ && previous_.available == 0)
             clock_.spread(previous_.utc, line.utc, [this](int q, std::int64_t s) {
-                f_.atbSeconds[static_cast<std::size_t>(q)] += s;
-                f_.atbTotalSeconds += s;
+                c_.atbSeconds[static_cast<std::size_t>(q)] += s;
+                c_.atbTotalSeconds += s;
             });
         if (line.available == 0 && !inRun_) {
             inRun_ = true;
@@ -126,65 +228,34 @@ private:
         const std::int64_t to = std::min(end, clock_.end());
         const bool starts = runStart_ >= clock_.start() && runStart_ < clock_.end();
         if (to > from || starts) {
-            ++f_.atbEpisodes;
-            f_.atbLongestSeconds =
-                std::max<qint64>(f_.atbLongestSeconds, std::max<qint64>(0, to - from));
+            ++c_.atbEpisodes;
+            c_.atbLongestSeconds =
+                std::max<qint64>(c_.atbLongestSeconds, std::max<qint64>(0, to - from));
         }
     }
 
     const DayClock& clock_;
-    CapacityFigures& f_;
+    ServerCounts& c_;
     CallLine previous_;
     bool held_ = false;
     bool inRun_ = false;
     std::int64_t runStart_ = 0;
 };
 
-// The most legs in progress at one instant of the day; legs that end in the
-// second another starts do not overlap.
-int mostAtOnce(const std::vector<Leg>& legs, const DayClock& clock) {
-    std::vector<std::int32_t> change(
-        static_cast<std::size_t>(std::max<std::int64_t>(clock.end() - clock.start(), 0) + 1), 0);
-    for (const Leg& leg : legs) {
-        const std::int64_t from = std::max(leg.start, clock.start());
-        const std::int64_t to = std::min(leg.end, clock.end());
-        if (from < to) {
-            ++change[static_cast<std::size_t>(from - clock.start())];
-            --change[static_cast<std::size_t>(to - clock.start())];
-        }
+ServerCounts countServer(const logparse::DayLines& lines, const DayClock& clock) {
+    ServerCounts counts;
+    AllPortsBusy atb(clock, counts);
+    for (const CallLine& line : lines.before)
+        atb.line(line);
+    for (const CallLine& line : lines.lines) {
+        atb.line(line);
+        counts.peakLinesInUse = std::max<int>(counts.peakLinesInUse, line.inUse);
+        counts.largestLinesAvailable = std::max<int>(counts.largestLinesAvailable, line.available);
     }
-    std::int64_t inProgress = 0;
-    std::int64_t most = 0;
-    for (std::int32_t delta : change) {
-        inProgress += delta;
-        most = std::max(most, inProgress);
-    }
-    return static_cast<int>(most);
-}
-
-// The seconds of the day during which `ports` dial-out legs were in progress.
-qint64 secondsAllBusy(const std::vector<Leg>& legs, const std::vector<std::uint8_t>& uses,
-                      const DayClock& clock, int ports) {
-    if (ports == 0)
-        return 0;
-    std::vector<std::pair<std::int64_t, int>> changes;
-    for (const Leg& leg : legs) {
-        const std::int64_t from = std::max(leg.start, clock.start());
-        const std::int64_t to = std::min(leg.end, clock.end());
-        if (from < to && !(uses[static_cast<std::size_t>(leg.port)] & TookInbound)) {
-            changes.emplace_back(from, 1);
-            changes.emplace_back(to, -1);
-        }
-    }
-    std::sort(changes.begin(), changes.end());
-    qint64 seconds = 0;
-    int busy = 0;
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        busy += changes[i].second;
-        if (busy >= ports && i + 1 < changes.size())
-            seconds += changes[i + 1].first - changes[i].first;
-    }
-    return seconds;
+    for (const CallLine& line : lines.after)
+        atb.line(line);
+    atb.finish();
+    return counts;
 }
 
 template <typename Quarter> double overBusyHour(const CapacityFigures& f, Quarter&& seconds) {
@@ -241,7 +312,7 @@ double CapacityFigures::busyHourErlangs(std::size_t typeIndex) const {
 }
 
 double CapacityFigures::dialOutBusyHourErlangs() const {
-    return overBusyHour(*this, [this](std::size_t q) { return dialOutSeconds[q]; });
+    return overBusyHour(*this, [this](std::size_t q) { return sum(dialOutSeconds[q]); });
 }
 
 double CapacityFigures::overflowErlangs() const {
@@ -302,41 +373,35 @@ CapacityFigures computeCapacityFigures(const load::LoadedDay& day) {
     f.day = day.day.isValid() ? day.day : day.dataDate.date();
     const DayClock clock(f.day, day.zone);
     f.realSeconds = clock.realSeconds();
-    LegPairing pairing(clock, f);
-    AllPortsBusy atb(clock, f);
-    for (const CallLine& line : day.lines.before) {
-        pairing.line(line, false);
-        atb.line(line);
-    }
-    for (const CallLine& line : day.lines.lines) {
-        pairing.line(line, true);
-        atb.line(line);
-        f.peakLinesInUse = std::max<int>(f.peakLinesInUse, line.inUse);
-        f.largestLinesAvailable = std::max<int>(f.largestLinesAvailable, line.available);
-    }
-    for (const CallLine& line : day.lines.after) {
-        pairing.line(line, false);
-        atb.line(line);
-    }
+    // The server's counts and the call legs are apart: on a big day the
+    // counts are read on the other core meanwhile.
+    const bool big = day.lines.lines.size() > 100'000;
+    std::future<ServerCounts> counting =
+        std::async(big ? std::launch::async : std::launch::deferred,
+                   [&day, &clock] { return countServer(day.lines, clock); });
+    LegSink legs(clock, f, day.lines.lines.size());
+    LegPairing pairing(clock, f, legs);
+    pairing.lines(day.lines.before, false);
+    pairing.lines(day.lines.lines, true);
+    pairing.lines(day.lines.after, false);
     pairing.finish();
-    atb.finish();
+    const ServerCounts counts = counting.get();
+    f.atbSeconds = counts.atbSeconds;
+    f.atbTotalSeconds = counts.atbTotalSeconds;
+    f.atbEpisodes = counts.atbEpisodes;
+    f.atbLongestSeconds = counts.atbLongestSeconds;
+    f.peakLinesInUse = counts.peakLinesInUse;
+    f.largestLinesAvailable = counts.largestLinesAvailable;
 
     const std::vector<std::uint8_t>& uses = pairing.uses();
     for (const std::uint8_t use : uses) {
         f.answerPorts += (use & TookInbound) ? 1 : 0;
         f.dialOutPorts += (use == TookCall) ? 1 : 0;
     }
-    for (const Leg& leg : pairing.legs()) {
-        const std::size_t type = store::typeIndex(leg.type);
-        const bool pool = uses[static_cast<std::size_t>(leg.port)] & TookInbound;
-        clock.spread(leg.start, leg.end, [&](int quarter, std::int64_t s) {
-            const auto q = static_cast<std::size_t>(quarter);
-            f.callSeconds[q][type] += s;
-            (pool ? f.poolSeconds[q][type] : f.dialOutSeconds[q]) += s;
-        });
-    }
-    f.peakConcurrentCalls = mostAtOnce(pairing.legs(), clock);
-    f.dialOutAllBusySeconds = secondsAllBusy(pairing.legs(), uses, clock, f.dialOutPorts);
+    legs.finish(uses);
+    for (std::size_t q = 0; q < f.callSeconds.size(); ++q)
+        for (std::size_t type = 0; type < store::kCallTypeCount; ++type)
+            f.callSeconds[q][type] = f.poolSeconds[q][type] + f.dialOutSeconds[q][type];
     QuarterSeconds pool{};
     for (std::size_t q = 0; q < pool.size(); ++q)
         pool[q] = sum(f.poolSeconds[q]);

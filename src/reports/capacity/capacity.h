@@ -35,7 +35,7 @@ struct CapacityFigures {
     // all ports, and on the answer ports (the pool).
     QuarterSecondsByType callSeconds{};
     QuarterSecondsByType poolSeconds{};
-    QuarterSeconds dialOutSeconds{}; // call-seconds on the dial-out ports
+    QuarterSecondsByType dialOutSeconds{}; // call-seconds on the dial-out ports
     // Seconds in each clock quarter during which the server had no line left
     // to take a call.
     QuarterSeconds atbSeconds{};

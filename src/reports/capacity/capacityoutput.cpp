@@ -45,11 +45,11 @@ QString poolSource(PortsFrom from) {
     case PortsFrom::User:
         return QStringLiteral("as set");
     case PortsFrom::LineCounts:
-        return QStringLiteral("from the server's count of lines available");
+        return QStringLiteral("line counts");
     case PortsFrom::AnswerPorts:
         break;
     }
-    return QStringLiteral("the ports that answered calls");
+    return QStringLiteral("answer ports");
 }
 
 QString portsFromKey(PortsFrom from) {
@@ -150,10 +150,10 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
                       QStringLiteral("demand cannot be estimated: the ports were saturated"),
                       true});
     QString fromCounts = s.offeredFromCounts ? erlangText(*s.offeredFromCounts)
-                                             : QStringLiteral("none: all ports busy throughout");
+                                             : QStringLiteral("none: all busy throughout");
     if (s.modelMisfit)
         fromCounts += QStringLiteral(" (the pool model does not fit this day)");
-    lines.append({QStringLiteral("Offered, from the server's counts"), fromCounts, s.modelMisfit});
+    lines.append({QStringLiteral("Offered (server's counts)"), fromCounts, s.modelMisfit});
     if (s.demandErlangs && (s.retryShare > 0 || s.growthPercent > 0))
         lines.append({QStringLiteral("Demand sized"),
                       QStringLiteral("%1 fresh, %2 with %3 % growth")
@@ -177,19 +177,20 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
                                                            : QStringLiteral("\u2013"),
                                        percentText(s.measuredBlocking)),
          s.measuredBlocking > s.gos || (s.predictedBlocking && *s.predictedBlocking > s.gos)});
-    lines.append({QStringLiteral("All ports busy"),
-                  QStringLiteral("%1 in %2 spells, longest %3")
-                      .arg(seconds(f.atbTotalSeconds))
-                      .arg(f.atbEpisodes)
-                      .arg(seconds(f.atbLongestSeconds)),
-                  f.atbTotalSeconds > 0});
+    lines.append(
+        {QStringLiteral("All ports busy"),
+         QStringLiteral("%1 in %2 spells").arg(seconds(f.atbTotalSeconds)).arg(f.atbEpisodes),
+         f.atbTotalSeconds > 0});
+    lines.append({QStringLiteral("Longest all-busy spell"), seconds(f.atbLongestSeconds),
+                  f.atbLongestSeconds > 0});
     lines.append({QStringLiteral("All ports busy in the busy hour"),
                   seconds(f.atbBusyHourSeconds()), f.atbBusyHourSeconds() > 0});
-    lines.append({QStringLiteral("Dial-out ports"),
-                  QStringLiteral("%1 in the busy hour, all busy %2; %3 on answer ports")
-                      .arg(erlangText(f.dialOutBusyHourErlangs()), seconds(f.dialOutAllBusySeconds),
-                           erlangText(f.overflowErlangs()))});
-    lines.append({QStringLiteral("Peak lines in use / concurrent calls"),
+    lines.append({QStringLiteral("Dial-out ports"), QStringLiteral("%1, all busy %2")
+                                                        .arg(erlangText(f.dialOutBusyHourErlangs()),
+                                                             seconds(f.dialOutAllBusySeconds))});
+    lines.append({QStringLiteral("Dial-outs on answer ports"), erlangText(f.overflowErlangs()),
+                  f.overflowErlangs() > 0});
+    lines.append({QStringLiteral("Peak lines / concurrent calls"),
                   QStringLiteral("%1 / %2").arg(f.peakLinesInUse).arg(f.peakConcurrentCalls)});
     lines.append(
         {QStringLiteral("Calls without a recorded end"), QString::number(f.callsWithoutEnd)});

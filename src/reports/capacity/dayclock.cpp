@@ -48,9 +48,16 @@ DayClock::DayClock(const QDate& day, const QTimeZone& zone) {
     }
     std::sort(pieces_.begin(), pieces_.end(),
               [](const Piece& a, const Piece& b) { return a.from < b.from; });
-    if (!pieces_.empty()) {
-        start_ = pieces_.front().from;
-        end_ = pieces_.back().to;
+    if (pieces_.empty())
+        return;
+    start_ = pieces_.front().from;
+    end_ = pieces_.back().to;
+    ordinary_ = pieces_.size() == kQuarterHours && end_ - start_ == 86400;
+    std::uint32_t piece = 0;
+    for (std::int64_t t = start_; t < end_; t += kQuarterSeconds) {
+        while (pieces_[piece].to <= t)
+            ++piece;
+        firstPiece_.push_back(piece);
     }
 }
 

@@ -35,10 +35,23 @@ public:
         to = std::min(to, end_);
         if (from >= to)
             return;
-        auto piece = std::upper_bound(pieces_.begin(), pieces_.end(), from,
-                                      [](std::int64_t t, const Piece& p) { return t < p.from; });
-        if (piece != pieces_.begin())
-            --piece;
+        if (ordinary_) {
+            // Every quarter is 900 real seconds in a row from the start.
+            for (std::int64_t t = from; t < to;) {
+                const auto quarter = static_cast<int>((t - start_) / kQuarterSeconds);
+                const std::int64_t stop =
+                    std::min(to, start_ + (quarter + 1) * std::int64_t{kQuarterSeconds});
+                add(quarter, stop - t);
+                t = stop;
+            }
+            return;
+        }
+        // No piece is longer than a quarter: the piece at the start of the
+        // quarter-long stretch holding `from` is at most a few pieces before it.
+        auto piece = pieces_.begin() +
+                     firstPiece_[static_cast<std::size_t>((from - start_) / kQuarterSeconds)];
+        while (piece->to <= from)
+            ++piece;
         for (; piece != pieces_.end() && piece->from < to; ++piece) {
             const std::int64_t a = std::max(from, piece->from);
             const std::int64_t b = std::min(to, piece->to);
@@ -56,9 +69,13 @@ private:
         int quarter;
     };
     std::vector<Piece> pieces_; // in time order, never overlapping
+    // For each quarter-long stretch of real time from the start, the first
+    // piece that ends after the stretch begins.
+    std::vector<std::uint32_t> firstPiece_;
     std::array<qint64, kQuarterHours> realSeconds_{};
     std::int64_t start_ = 0;
     std::int64_t end_ = 0;
+    bool ordinary_ = false; // no clock change: 96 quarters of 900 s in a row
 };
 
 } // namespace tarrow::reports

@@ -23,7 +23,7 @@ using platform::twips;
 
 namespace {
 
-constexpr int kPanelWidth = 330; // pixels
+constexpr int kPanelWidth = 400; // pixels
 TimeOfDayDesign windowDesign() {
     TimeOfDayDesign t;
     ChartWindowDesign& d = t.window;
