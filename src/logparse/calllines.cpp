@@ -51,21 +51,47 @@ void DayEdges::merge(const DayEdges& other) {
 }
 
 void DayLinesBuilder::add(std::vector<CallLine>&& lines, const DayEdges& edges) {
-    if (lines_.empty())
-        lines_ = std::move(lines);
-    else
-        lines_.insert(lines_.end(), lines.begin(), lines.end());
+    if (!lines.empty())
+        files_.push_back(std::move(lines));
     edges_.merge(edges);
 }
 
 DayLines DayLinesBuilder::finish() {
-    return orderDayLines(std::move(lines_), edges_);
+    return orderDayLines(std::move(files_), edges_);
 }
 
 DayLines orderDayLines(std::vector<CallLine> lines, const DayEdges& edges) {
-    if (!std::is_sorted(lines.begin(), lines.end(), byInstant))
-        std::stable_sort(lines.begin(), lines.end(), byInstant);
-    return {sortedLines(edges.lastBefore), std::move(lines), sortedLines(edges.firstAfter)};
+    std::vector<std::vector<CallLine>> files;
+    files.push_back(std::move(lines));
+    return orderDayLines(std::move(files), edges);
+}
+
+DayLines orderDayLines(std::vector<std::vector<CallLine>> files, const DayEdges& edges) {
+    DayLines day{sortedLines(edges.lastBefore), {}, sortedLines(edges.firstAfter)};
+    std::size_t total = 0;
+    for (std::vector<CallLine>& file : files) {
+        if (!std::is_sorted(file.begin(), file.end(), byInstant))
+            std::stable_sort(file.begin(), file.end(), byInstant);
+        total += file.size();
+    }
+    if (files.size() == 1) {
+        day.lines = std::move(files.front());
+        return day;
+    }
+    // Each file is in order: take the earliest head each time, the first
+    // file's on equal instants. A day has a few files, so a scan of the heads
+    // is enough.
+    day.lines.reserve(total);
+    std::vector<std::size_t> next(files.size(), 0);
+    while (day.lines.size() < total) {
+        std::size_t from = files.size();
+        for (std::size_t f = 0; f < files.size(); ++f)
+            if (next[f] < files[f].size() &&
+                (from == files.size() || files[f][next[f]].utc < files[from][next[from]].utc))
+                from = f;
+        day.lines.push_back(files[from][next[from]++]);
+    }
+    return day;
 }
 
 } // namespace tarrow::logparse

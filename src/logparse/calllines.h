@@ -49,12 +49,15 @@ public:
     [[nodiscard]] DayLines finish();
 
 private:
-    std::vector<CallLine> lines_;
+    std::vector<std::vector<CallLine>> files_; // each file's lines, in folder order
     DayEdges edges_;
 };
 
 // Puts the day's lines in UTC order (a stable sort, only when they are not
-// already) and turns the edges into their sorted lists.
+// already) and turns the edges into their sorted lists. Lines of several files
+// are merged, a file earlier in folder order first on equal instants.
 [[nodiscard]] DayLines orderDayLines(std::vector<CallLine> lines, const DayEdges& edges);
+[[nodiscard]] DayLines orderDayLines(std::vector<std::vector<CallLine>> files,
+                                     const DayEdges& edges);
 
 } // namespace tarrow::logparse

@@ -368,3 +368,51 @@ TEST(UtcToLocalTest, ScatteredInstantsGetTheZonesOwnOffset) {
 
 } // namespace
 } // namespace tarrow::logparse
+
+namespace tarrow::logparse {
+namespace {
+
+// Every call line a file holds for the day, on real time, with the lines
+// around the day that decide where legs and counts stand at either midnight;
+// files merge in time order, the earlier file first on equal instants.
+TEST(CallLinesTest, TheDaysLinesAndItsEdgesFromSeveralFiles) {
+    ParseOptions options;
+    options.chosenDay = civil::daysFromCivil(2009, 1, 15);
+    options.zone = QTimeZone("UTC");
+    const QByteArray first =
+        testing::logLine("2009-01-14 23:00:00", "1162", "NEW CALL", "Port3", 1, 4) +
+        testing::logLine("2009-01-14 23:30:00", "1163", "CALL DISCONNECT", "Port3", 0, 5) +
+        testing::logLine("2009-01-14 23:50:00", "1162", "NEW CALL", "Port3", 1, 4) +
+        testing::logLine("2009-01-15 10:00:00", "1163", "CALL DISCONNECT", "Port7", 0, 5) +
+        testing::logLine("2009-01-15 12:00:00", "1162", "NEW CALL", "Port1", 1, 4) +
+        testing::logLine("2009-01-15 11:00:00", "1162", "NEW CALL", "Port2", 2, 3);
+    const QByteArray second =
+        testing::logLine("2009-01-15 10:00:00", "1164", "MWI DIAL OUT", "Port9", 1, 4) +
+        testing::logLine("2009-01-16 00:10:00", "1163", "CALL DISCONNECT", "Port1", 0, 5) +
+        testing::logLine("2009-01-16 00:20:00", "1162", "NEW CALL", "Port1", 1, 4);
+    DayLinesBuilder builder;
+    for (const QByteArray& file : {first, second}) {
+        ParseResult parsed = ParseLogFile(std::string_view(file.constData(), file.size()), options);
+        builder.add(std::move(parsed.callLines), parsed.edges);
+    }
+    const DayLines day = builder.finish();
+    ASSERT_EQ(day.lines.size(), 4u);
+    const auto at = [](int h, int m) {
+        return civil::daysFromCivil(2009, 1, 15) * 86400 + h * 3600 + m * 60;
+    };
+    // The disconnect that closes no leg of its own file is a call line too.
+    EXPECT_EQ(day.lines[0].utc, at(10, 0));
+    EXPECT_EQ(day.lines[0].type, store::Disconnect);
+    EXPECT_EQ(day.lines[1].port, 9) << "the second file's line of the same instant comes after";
+    EXPECT_EQ(day.lines[2].port, 2) << "in time order, not file order";
+    EXPECT_EQ(day.lines[3].port, 1);
+    ASSERT_EQ(day.before.size(), 1u) << "only the last line of port 3 before the day";
+    EXPECT_EQ(day.before[0].utc, at(0, 0) - 600);
+    EXPECT_EQ(day.before[0].type, store::Inbound);
+    ASSERT_EQ(day.after.size(), 1u) << "only the first line of port 1 after the day";
+    EXPECT_EQ(day.after[0].type, store::Disconnect);
+    EXPECT_EQ(day.after[0].available, 5);
+}
+
+} // namespace
+} // namespace tarrow::logparse
