@@ -13,8 +13,6 @@ namespace {
 
 using logparse::CallLine;
 
-constexpr std::size_t kPortCount = 32768; // every port a log line can name
-
 // The part of a call leg on the day, from its start line to the disconnect
 // line that closed it, in seconds from the day's first instant.
 struct Leg {
@@ -33,11 +31,13 @@ enum PortUse : std::uint8_t { TookCall = 1, TookInbound = 2 };
 class InProgress {
 public:
     explicit InProgress(const DayClock& clock)
-        : change_(
-              static_cast<std::size_t>(std::max<std::int64_t>(clock.end() - clock.start(), 0) + 1),
-              0) {}
+        : seconds_(
+              static_cast<std::size_t>(std::max<std::int64_t>(clock.end() - clock.start(), 0))) {}
 
+    // The table is made on the first leg: a day without legs costs nothing.
     void add(const Leg& leg) {
+        if (change_.empty())
+            change_.assign(seconds_ + 1, 0);
         ++change_[static_cast<std::size_t>(leg.from)];
         --change_[static_cast<std::size_t>(leg.to)];
     }
@@ -63,6 +63,7 @@ public:
     }
 
 private:
+    std::size_t seconds_;
     std::vector<std::int32_t> change_;
 };
 
@@ -126,7 +127,12 @@ public:
     }
 
     void line(const CallLine& line, bool onDay) {
-        Open& open = open_[static_cast<std::size_t>(line.port)];
+        const auto port = static_cast<std::size_t>(line.port);
+        if (port >= open_.size()) {
+            open_.resize(std::max(port + 1, 2 * open_.size()));
+            uses_.resize(open_.size());
+        }
+        Open& open = open_[port];
         if (line.type == store::Disconnect) {
             if (open.type != 0)
                 closed(open, line.utc, line.port);
@@ -177,8 +183,9 @@ private:
 
     const DayClock& clock_;
     CapacityFigures& f_;
-    std::vector<Open> open_ = std::vector<Open>(kPortCount);
-    std::vector<std::uint8_t> uses_ = std::vector<std::uint8_t>(kPortCount);
+    // Both grow to the highest port met.
+    std::vector<Open> open_ = std::vector<Open>(256);
+    std::vector<std::uint8_t> uses_ = std::vector<std::uint8_t>(256);
     LegSink& legs_;
 };
 

@@ -122,6 +122,9 @@ QString capacityHeadline(const CapacityFigures& f, const Sizing& s) {
         return notEnoughHeadline(s);
     if (!f.hasTraffic())
         return QStringLiteral("No call carried traffic on this day: nothing to size.");
+    if (!(s.carriedErlangs > 0))
+        return QStringLiteral("No caller reached the ports that take calls on this day: only "
+                              "dial-outs, nothing to size.");
     if (s.verdict == Verdict::Near)
         return QStringLiteral("Ports nearly full: %1 carry %2 at %3 blocking, only %4 (%5 %) more "
                               "than the busy hour's demand of %6.")

@@ -353,6 +353,16 @@ TEST(CapacityOutput, TableAndJsonFiles) {
                             "retryShare", "growthPercent", "peakLinesInUse"})
         EXPECT_TRUE(json[QLatin1String(key)].isDouble()) << key;
 
+    // A day of dial-outs only: no pool traffic to size.
+    CallLog dialOuts;
+    dialOuts.call(local(9, 0), 600, 3, store::Mwi);
+    const CapacityFigures quiet = figuresOf({dialOuts.text});
+    const Sizing none = sizeCapacity(quiet, {});
+    EXPECT_EQ(none.portsFrom, PortsFrom::LineCounts) << "the server counts 5 lines available";
+    EXPECT_EQ(none.verdict, Verdict::Enough);
+    EXPECT_TRUE(capacityHeadline(quiet, none).startsWith(QStringLiteral("No caller reached")));
+    EXPECT_EQ(*none.portsNeeded, 0);
+
     // A day without calls is that day, never today.
     const CapacityFigures empty = figuresOf({});
     EXPECT_EQ(empty.day, kDay);
