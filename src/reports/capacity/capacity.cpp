@@ -3,6 +3,7 @@
 #include "load/loadedday.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <future>
 #include <numeric>
 #include <vector>
@@ -40,13 +41,15 @@ public:
             change_.assign(seconds_ + 1, 0);
         ++change_[static_cast<std::size_t>(leg.from)];
         --change_[static_cast<std::size_t>(leg.to)];
+        first_ = std::min(first_, static_cast<std::size_t>(leg.from));
+        last_ = std::max(last_, static_cast<std::size_t>(leg.to));
     }
     // The most legs at once.
     [[nodiscard]] int most() const {
         std::int64_t now = 0;
         std::int64_t most = 0;
-        for (const std::int32_t delta : change_) {
-            now += delta;
+        for (std::size_t t = first_; t < last_; ++t) {
+            now += change_[t];
             most = std::max(most, now);
         }
         return static_cast<int>(most);
@@ -55,7 +58,7 @@ public:
     [[nodiscard]] qint64 secondsWithAtLeast(int count) const {
         std::int64_t now = 0;
         qint64 seconds = 0;
-        for (std::size_t t = 0; t + 1 < change_.size(); ++t) {
+        for (std::size_t t = first_; t < last_; ++t) {
             now += change_[t];
             seconds += now >= count ? 1 : 0;
         }
@@ -65,6 +68,8 @@ public:
 private:
     std::size_t seconds_;
     std::vector<std::int32_t> change_;
+    std::size_t first_ = SIZE_MAX; // the seconds any leg touched
+    std::size_t last_ = 0;
 };
 
 // Where the legs go: each leg's seconds into its clock quarters, by type and
