@@ -157,11 +157,13 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
     if (s.modelMisfit)
         fromCounts += QStringLiteral(" (the pool model does not fit this day)");
     lines.append({QStringLiteral("Offered (server's counts)"), fromCounts, s.modelMisfit});
-    if (s.demandErlangs && (s.retryShare > 0 || s.growthPercent > 0))
-        lines.append({QStringLiteral("Demand sized"),
-                      QStringLiteral("%1 fresh, %2 with %3 % growth")
-                          .arg(erlangText(*s.freshErlangs), erlangText(*s.demandErlangs),
-                               QString::number(s.growthPercent, 'g', 4))});
+    if (s.demandErlangs && s.growthPercent > 0)
+        lines.append(
+            {QStringLiteral("Demand sized"),
+             QStringLiteral("%1 with %2 % growth")
+                 .arg(erlangText(*s.demandErlangs), QString::number(s.growthPercent, 'g', 4))});
+    if (s.freshErlangs && s.retryShare > 0)
+        lines.append({QStringLiteral("Fresh, without retries"), erlangText(*s.freshErlangs)});
     lines.append({QStringLiteral("Capacity at %1 blocking").arg(percentText(s.gos)),
                   erlangText(s.capacityErlangs)});
     if (s.portsNeeded)
