@@ -60,8 +60,11 @@ const QString kUsage = QStringLiteral(
     "  tarrow erlang --carried Y --ports N [--json]\n"
     "                                      the traffic offered when N ports carried Y\n"
     "  tarrow history --logs DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--ports N] [--gos P]\n"
-    "                 --out DIR            every day's busy hour and peaks, the trend and the\n"
-    "                                      day the ports run out: History.csv, History.json\n"
+    "                 [--retry-share R] --out DIR\n"
+    "                                      every day's offered traffic at the time-consistent\n"
+    "                                      busy hour, the trend of the days sized and when the\n"
+    "                                      ports run out (exhausted, runsOut or ok):\n"
+    "                                      History.csv, History.json; skipped days on stderr\n"
     "  tarrow check-update                 ask the tools web site for a newer version\n"
     "                                      (0 up to date, 3 newer posted, 1 site not reached)\n"
     "  tarrow --version                    print the version\n"
@@ -227,14 +230,20 @@ public:
                 ? chooseDataFolder(programFolder_, c.parser.value(c.dataDir))
                 : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         QString folderError;
-        const std::vector<reports::HistoryDay> days =
-            reports::computeHistoryDays(request, from, to, choice.gos, folderError, &cache);
+        std::vector<reports::SkippedDay> skipped;
+        const std::vector<reports::HistoryDay> days = reports::computeHistoryDays(
+            request, from, to, choice.gos, folderError, &cache, nullptr, &skipped);
         if (!folderError.isEmpty())
             return fail(folderError, ExitBadInput);
+        const reports::HistorySummary summary = reports::summarizeHistory(
+            days, {choice.ports, choice.gos, choice.retryShare}, std::move(skipped));
+        // Every day that could not be computed is named, with its reason.
+        for (const QString& line : reports::skippedDayLines(summary))
+            err_ << "Skipped " << line << '\n';
+        if (days.empty() && !summary.skipped.empty())
+            return fail(QStringLiteral("No day in the range could be read."), ExitBadInput);
         if (days.empty())
             return fail(QStringLiteral("No day in the range has call data."), ExitNoCallData);
-        const reports::HistorySummary summary =
-            reports::summarizeHistory(days, choice.ports, choice.gos);
         const QDir out(c.parser.value(c.out));
         if (!QDir().mkpath(out.path()))
             return fail(QStringLiteral("Cannot create the folder \"%1\".")
@@ -242,7 +251,7 @@ public:
                         ExitBadInput);
         int code = ExitOk;
         for (const auto& [name, bytes] :
-             {std::pair{QStringLiteral("History.csv"), reports::historyCsv(days)},
+             {std::pair{QStringLiteral("History.csv"), reports::historyCsv(days, summary)},
               std::pair{QStringLiteral("History.json"), reports::historyJson(summary)}}) {
             if (const platform::Result saved =
                     platform::saveFileAtomically(out.filePath(name), bytes);
@@ -251,7 +260,8 @@ public:
                 code = ExitBadInput;
             }
         }
-        for (const QString& line : reports::historyDayLines(days))
+        out_ << reports::historyHeadline(summary) << '\n';
+        for (const QString& line : reports::historyDayLines(days, summary))
             out_ << line << '\n';
         for (const reports::VerdictLine& line : reports::historyVerdict(summary))
             out_ << line.label << ": " << line.value << '\n';
@@ -470,7 +480,7 @@ std::vector<SubCommand> subCommands(const ChartWriter& charts, const PdfWriter& 
              [&out, &err](Runner&, Command& c) { return erlang(c, out, err); }},
             {QStringLiteral("history"),
              {logs, QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("ports"),
-              QStringLiteral("gos"), QStringLiteral("out")},
+              QStringLiteral("gos"), QStringLiteral("retry-share"), QStringLiteral("out")},
              [](Runner& r, Command& c) { return r.history(c); }},
             {QStringLiteral("check-update"), {}, [&out, &err](Runner&, Command&) {
                  return checkUpdate(out, err);

@@ -8,6 +8,7 @@
 #include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/history/historycache.h"
 #include "reports/history/historydays.h"
+#include "reports/history/historyoutput.h"
 #include "reports/history/widgets/frmhistory.h"
 
 #include <QApplication>
@@ -92,12 +93,13 @@ void frmMain::runHistory() {
     reports::HistoryProgress progress;
     QString folderError;
     std::vector<reports::HistoryDay> days;
+    std::vector<reports::SkippedDay> skipped;
     if (!whileBusy([&] {
             showStatus(QStringLiteral("Reading the log files of the history..."), 0);
             auto run = std::async(std::launch::async, [&] {
                 reports::HistoryCache cache(state_.dataFolder);
                 return reports::computeHistoryDays(request, from, to, gos, folderError, &cache,
-                                                   &progress);
+                                                   &progress, &skipped);
             });
             using namespace std::chrono_literals;
             while (run.wait_for(50ms) != std::future_status::ready) {
@@ -118,12 +120,18 @@ void frmMain::runHistory() {
         dialogs_.message(folderError, {}, platform::MessageIcon::Warning);
         return;
     }
+    const reports::HistorySummary summary =
+        reports::summarizeHistory(days, {ports, gos, 0}, std::move(skipped));
     if (days.empty()) {
-        dialogs_.message(QStringLiteral("No day from %1 to %2 has call data in its logs.")
-                             .arg(cmbHistoryFrom->currentText(), cmbHistoryTo->currentText()));
+        QString text = QStringLiteral("No day from %1 to %2 has call data in its logs.")
+                           .arg(cmbHistoryFrom->currentText(), cmbHistoryTo->currentText());
+        if (!summary.skipped.empty())
+            text = QStringLiteral("No day from %1 to %2 could be read:\n")
+                       .arg(cmbHistoryFrom->currentText(), cmbHistoryTo->currentText()) +
+                   reports::skippedDayLines(summary).join(QLatin1Char('\n'));
+        dialogs_.message(text, {}, platform::MessageIcon::Warning);
         return;
     }
-    const reports::HistorySummary summary = reports::summarizeHistory(days, ports, gos);
     if (!history_) {
         history_ = std::make_unique<reports::frmHistory>(dialogs_);
         connect(history_.get(), &reports::frmHistory::dayChosen, this, &frmMain::loadChosenDay);

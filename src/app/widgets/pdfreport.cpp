@@ -207,6 +207,8 @@ bool drawHistory(Pages& pages, const PdfHistory& history) {
                    .arg(platform::isoDate(history.days.front().day),
                         platform::isoDate(history.days.back().day)),
                face(14, true));
+    pages.text(reports::historyHeadline(history.summary), face(13, true),
+               reports::historyColour(history.summary));
     drawVerdict(pages, reports::historyVerdict(history.summary));
     QChartView view(
         reports::historyChart(history.days, history.summary, reports::percentText(history.gos)));

@@ -20,7 +20,7 @@ namespace tarrow::reports {
 
 namespace {
 
-constexpr qint32 kFormat = 2; // of the stored figures; another format is a miss
+constexpr qint32 kFormat = 3; // of the stored figures; another format is a miss
 
 QByteArray encode(const std::optional<HistoryDay>& day) {
     QByteArray bytes;
@@ -36,6 +36,10 @@ QByteArray encode(const std::optional<HistoryDay>& day) {
         << day->minLinesAvailable << day->atbSeconds << day->atbEpisodes << day->portsInService;
     for (const double erlangs : day->quarterErlangs)
         out << erlangs;
+    for (const QuarterSeconds* seconds :
+         {&day->poolSeconds, &day->realSeconds, &day->atbQuarterSeconds})
+        for (const qint64 s : *seconds)
+            out << s;
     return bytes;
 }
 
@@ -57,6 +61,9 @@ std::optional<std::optional<HistoryDay>> decode(const QByteArray& bytes) {
         day.atbSeconds >> day.atbEpisodes >> day.portsInService;
     for (double& erlangs : day.quarterErlangs)
         in >> erlangs;
+    for (QuarterSeconds* seconds : {&day.poolSeconds, &day.realSeconds, &day.atbQuarterSeconds})
+        for (qint64& s : *seconds)
+            in >> s;
     if (in.status() != QDataStream::Ok || !in.atEnd())
         return std::nullopt;
     return std::optional<HistoryDay>(day);
@@ -132,7 +139,7 @@ void HistoryCache::startAnew() {
     }
 }
 
-std::optional<std::optional<HistoryDay>> HistoryCache::find(const QString& key) {
+std::optional<std::optional<HistoryDay>> HistoryCache::find(const QString& key, const QDate& day) {
     if (!db_)
         return std::nullopt;
     try {
@@ -141,7 +148,13 @@ std::optional<std::optional<HistoryDay>> HistoryCache::find(const QString& key) 
         if (!query.executeStep())
             return std::nullopt;
         const SQLite::Column figures = query.getColumn(0);
-        return decode(QByteArray(static_cast<const char*>(figures.getBlob()), figures.getBytes()));
+        auto found =
+            decode(QByteArray(static_cast<const char*>(figures.getBlob()), figures.getBytes()));
+        // A row that is not a sane figure of this very day is damage: the
+        // day is computed again and the row replaced.
+        if (found && *found && !(*found)->sane(day))
+            return std::nullopt;
+        return found;
     } catch (const std::exception& error) {
         failed(error);
         return std::nullopt;

@@ -44,7 +44,9 @@ public:
     HistoryCache& operator=(const HistoryCache&) = delete;
 
     // A day found: its figures, or nothing inside when its files hold no call.
-    [[nodiscard]] std::optional<std::optional<HistoryDay>> find(const QString& key);
+    // A row that does not decode to a sane figure of that day is not found.
+    [[nodiscard]] std::optional<std::optional<HistoryDay>> find(const QString& key,
+                                                                const QDate& day);
     // Keeps days just computed, in one transaction.
     void store(const std::vector<std::pair<QString, std::optional<HistoryDay>>>& days);
 

@@ -11,9 +11,19 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <new>
+#include <numeric>
 #include <optional>
 
 namespace tarrow::reports {
+
+int portsNeededOn(const HistoryDay& day, double gos) {
+    // What the day's busy hour offered; a saturated pool tells only that it
+    // needed more than it had.
+    const std::optional<double> offered =
+        erlang::offeredFromCarried(day.busyHourErlangs, day.portsInService);
+    return offered ? erlang::portsNeeded(*offered, gos) : day.portsInService + 1;
+}
 
 HistoryDay historyDayOf(const load::LoadedDay& loaded, const QDate& date, double gos) {
     const CapacityFigures figures = computeCapacityFigures(loaded);
@@ -26,14 +36,20 @@ HistoryDay historyDayOf(const load::LoadedDay& loaded, const QDate& date, double
     day.atbSeconds = figures.atbTotalSeconds;
     day.atbEpisodes = figures.atbEpisodes;
     day.portsInService = sizeCapacity(figures, {}).ports;
-    day.portsNeeded = erlang::portsNeeded(day.busyHourErlangs, gos);
+    day.portsNeeded = portsNeededOn(day, gos);
     if (!loaded.rows.empty()) {
         day.minLinesAvailable = loaded.rows.front().linesAvailable;
         for (const store::RawRow& row : loaded.rows)
             day.minLinesAvailable = std::min<int>(day.minLinesAvailable, row.linesAvailable);
     }
-    for (int q = 0; q < kQuarterHours; ++q)
-        day.quarterErlangs[static_cast<std::size_t>(q)] = figures.erlangs(q);
+    for (int q = 0; q < kQuarterHours; ++q) {
+        const auto i = static_cast<std::size_t>(q);
+        day.quarterErlangs[i] = figures.erlangs(q);
+        day.poolSeconds[i] = std::accumulate(figures.poolSeconds[i].begin(),
+                                             figures.poolSeconds[i].end(), qint64{0});
+    }
+    day.realSeconds = figures.realSeconds;
+    day.atbQuarterSeconds = figures.atbSeconds;
     return day;
 }
 
@@ -45,18 +61,50 @@ using load::dayNumber;
 struct FileDays {
     std::int64_t firstDay = 0;                // the day of parts[0]
     std::vector<logparse::ParseResult> parts; // none when the file could not be read
+    QString failure;                          // why the days it feeds cannot be computed
 };
+
+QString failureOf(logparse::ReadOutcome outcome, const QString& name) {
+    switch (outcome) {
+    case logparse::ReadOutcome::NotAFile:
+        return QStringLiteral("%1 is not a regular file").arg(name);
+    case logparse::ReadOutcome::Changed:
+        return QStringLiteral("%1 changed while it was read").arg(name);
+    default:
+        break;
+    }
+    return QStringLiteral("%1 could not be read").arg(name);
+}
 
 FileDays readFileDays(const logparse::LogFile& file, const load::LoadRequest& request,
                       std::int64_t firstDay, int dayCount) {
-    FileDays read{firstDay, {}};
-    const logparse::LogFileBytes bytes = logparse::readLogFile(file.nativePath);
-    if (!bytes.parsable())
-        return read;
-    logparse::ParseOptions options = load::parseOptions(request, firstDay);
-    options.fileName = file.name;
-    read.parts = logparse::ParseLogFileDays(bytes.view(), options, dayCount);
+    FileDays read{firstDay, {}, {}};
+    try {
+        const logparse::LogFileBytes bytes = logparse::readLogFile(file.nativePath);
+        if (!bytes.parsable()) {
+            read.failure = failureOf(bytes.outcome, file.name);
+            return read;
+        }
+        logparse::ParseOptions options = load::parseOptions(request, firstDay);
+        options.fileName = file.name;
+        read.parts = logparse::ParseLogFileDays(bytes.view(), options, dayCount);
+        if (!read.parts.empty() && read.parts.front().tooManyLines) {
+            read.parts.clear();
+            read.failure = QStringLiteral("%1 holds more than 1,000,000 lines").arg(file.name);
+        }
+    } catch (const std::bad_alloc&) {
+        read.parts.clear();
+        read.failure = QStringLiteral("not enough memory to read %1").arg(file.name);
+    }
     return read;
+}
+
+// Why a day cannot be computed: the first of its files that failed.
+QString dayFailure(const std::vector<qsizetype>& feeders, const std::vector<FileDays>& files) {
+    for (const qsizetype f : feeders)
+        if (!files[static_cast<std::size_t>(f)].failure.isEmpty())
+            return files[static_cast<std::size_t>(f)].failure;
+    return {};
 }
 
 // The day from its files' parts, in folder order, as "Load Data" puts it
@@ -89,7 +137,8 @@ load::LoadedDay assembleDay(std::int64_t day, const std::vector<qsizetype>& feed
 
 std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, const QDate& from,
                                            const QDate& to, double gos, QString& folderError,
-                                           HistoryCache* cache, HistoryProgress* progress) {
+                                           HistoryCache* cache, HistoryProgress* progress,
+                                           std::vector<SkippedDay>* skipped) {
     const logparse::FolderListing listing = logparse::listLogFiles(request.folder, request.prefix);
     folderError = listing.error;
     if (!listing.error.isEmpty())
@@ -131,7 +180,7 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
                 dayStamps << stamp->second;
             }
             keys[i] = historyDayKey(dates[i], dayStamps, request.zone, request.dateOrder);
-            if (auto found = cache->find(keys[i])) {
+            if (auto found = cache->find(keys[i], dates[i])) {
                 results[i] = std::move(*found);
                 toCompute[i] = false;
             }
@@ -171,6 +220,7 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
         progress->files = static_cast<qint64>(toRead.size());
 
     std::vector<FileDays> parsed(static_cast<std::size_t>(files.size()));
+    std::vector<QString> failures(dates.size()); // why a day is skipped
     std::mutex lock;
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
@@ -191,11 +241,18 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
             // A day whose files are all read is this worker's alone: no other
             // touches its parts.
             for (const std::size_t i : ready) {
-                load::LoadedDay day = assembleDay(dayNumber(dates[i]), dayFiles[i], parsed);
-                day.day = dates[i];
-                day.zone = request.zone;
-                if (day.totalCalls() > 0)
-                    results[i] = historyDayOf(day, dates[i], gos);
+                failures[i] = dayFailure(dayFiles[i], parsed);
+                if (!failures[i].isEmpty())
+                    continue;
+                try {
+                    load::LoadedDay day = assembleDay(dayNumber(dates[i]), dayFiles[i], parsed);
+                    day.day = dates[i];
+                    day.zone = request.zone;
+                    if (day.totalCalls() > 0)
+                        results[i] = historyDayOf(day, dates[i], gos);
+                } catch (const std::bad_alloc&) {
+                    failures[i] = QStringLiteral("not enough memory to compute the day");
+                }
             }
             if (progress)
                 ++progress->filesRead;
@@ -206,18 +263,23 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
     helper.get();
     if (progress && progress->stop)
         return {};
+    // A skipped day is never cached: it is tried again on the next run.
     if (cache) {
         std::vector<std::pair<QString, std::optional<HistoryDay>>> computed;
         for (std::size_t i = 0; i < dates.size(); ++i)
-            if (toCompute[i])
+            if (toCompute[i] && failures[i].isEmpty())
                 computed.emplace_back(keys[i], results[i]);
         cache->store(computed);
     }
+    if (skipped)
+        for (std::size_t i = 0; i < dates.size(); ++i)
+            if (!failures[i].isEmpty())
+                skipped->push_back({dates[i], failures[i]});
     std::vector<HistoryDay> days;
     for (auto& result : results)
         if (result) {
             // What the target blocking decides is not kept in the cache.
-            result->portsNeeded = erlang::portsNeeded(result->busyHourErlangs, gos);
+            result->portsNeeded = portsNeededOn(*result, gos);
             days.push_back(std::move(*result));
         }
     return days;

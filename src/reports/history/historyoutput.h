@@ -10,9 +10,18 @@
 
 namespace tarrow::reports {
 
-// One line per day: its date, busy hour, peak and all-ports-busy time.
-[[nodiscard]] QStringList historyDayLines(const std::vector<HistoryDay>& days);
-// The across-day figures, in the order the command line prints them.
+// One line per day: its date, busy hour, offered traffic, peak and
+// all-ports-busy time.
+[[nodiscard]] QStringList historyDayLines(const std::vector<HistoryDay>& days,
+                                          const HistorySummary& summary);
+// The status in words: "Ports already short since about 22 Jan", "Ports run
+// out between 10 and 31 May, most likely 17 May" or "No run-out within a year".
+[[nodiscard]] QString historyHeadline(const HistorySummary& summary);
+// The colour the headline is written in.
+[[nodiscard]] QColor historyColour(const HistorySummary& summary);
+// The across-day figures, in the order the window and the command line show them.
 [[nodiscard]] QList<VerdictLine> historyVerdict(const HistorySummary& summary);
+// "2026-11-03: data_qnhcmgr_20261103.csv could not be read", one per skipped day.
+[[nodiscard]] QStringList skippedDayLines(const HistorySummary& summary);
 
 } // namespace tarrow::reports

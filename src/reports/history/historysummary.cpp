@@ -2,6 +2,7 @@
 
 #include "platform/isodate.h"
 #include "reports/capacity/erlangb.h"
+#include "reports/capacity/sizing.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,171 +10,300 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <numeric>
 
 namespace tarrow::reports {
 
-double percentile95(std::vector<double> values) {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(0.95 * static_cast<double>(values.size())));
-    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+bool HistoryDay::sane(const QDate& expected) const {
+    if (!day.isValid() || day != expected || busyHourStart < 0 ||
+        busyHourStart + kBusyHourQuarters > kQuarterHours || !std::isfinite(busyHourErlangs) ||
+        busyHourErlangs < 0 || atbSeconds < 0 || atbEpisodes < 0 || portsInService < 0 ||
+        portsInService > kMaxPorts)
+        return false;
+    // A real day lasts between 22 and 26 hours, whatever its clock changes.
+    const qint64 length = std::accumulate(realSeconds.begin(), realSeconds.end(), qint64{0});
+    if (length < 22 * kHourSeconds || length > 26 * kHourSeconds)
+        return false;
+    for (std::size_t q = 0; q < kQuarterHours; ++q)
+        if (!std::isfinite(quarterErlangs[q]) || quarterErlangs[q] < 0 || poolSeconds[q] < 0 ||
+            realSeconds[q] < 0 || realSeconds[q] > 2 * kQuarterSeconds ||
+            atbQuarterSeconds[q] < 0 || atbQuarterSeconds[q] > realSeconds[q])
+            return false;
+    for (const qint64 n : calls)
+        if (n < 0)
+            return false;
+    return true;
 }
 
-double topFiveMean(std::vector<double> values) {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end(), std::greater<>());
-    const std::size_t n = std::min<std::size_t>(5, values.size());
-    return std::accumulate(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(n), 0.0) /
-           static_cast<double>(n);
-}
-
-std::optional<Trend> fitTrend(const std::vector<std::pair<double, double>>& points) {
-    if (points.size() < 2)
-        return std::nullopt;
-    const double n = static_cast<double>(points.size());
-    double meanT = 0;
-    double meanY = 0;
-    for (const auto& [t, y] : points) {
-        meanT += t / n;
-        meanY += y / n;
+QString statusKey(HistoryStatus status) {
+    switch (status) {
+    case HistoryStatus::Exhausted:
+        return QStringLiteral("exhausted");
+    case HistoryStatus::RunsOut:
+        return QStringLiteral("runsOut");
+    case HistoryStatus::Ok:
+        break;
     }
-    double stt = 0;
-    double sty = 0;
-    for (const auto& [t, y] : points) {
-        stt += (t - meanT) * (t - meanT);
-        sty += (t - meanT) * (y - meanY);
-    }
-    if (stt <= 0)
-        return std::nullopt;
-    const double slope = sty / stt;
-    return Trend{meanY - slope * meanT, slope};
+    return QStringLiteral("ok");
 }
 
 namespace {
 
-// The first day t >= 0 (days after the first day) on which the trend reaches
-// the capacity, if that is no later than the horizon after the last day.
-std::optional<QDate> exhaustionDay(const Trend& trend, double capacity, const QDate& first,
-                                   const QDate& last) {
-    if (trend.slopePerDay <= 0)
-        return std::nullopt;
-    const double reach = (capacity - trend.intercept) / trend.slopePerDay;
-    const qint64 horizon = first.daysTo(last) + kExhaustionHorizonDays;
-    // A slope that is only rounding away from flat reaches it in ages.
-    if (reach > static_cast<double>(horizon) + 1)
-        return std::nullopt;
-    auto t = static_cast<qint64>(std::max(0.0, std::ceil(reach)));
-    // Rounding may put the first day a day late or early: settle on the rule.
-    while (t > 0 && trend.at(static_cast<double>(t - 1)) >= capacity)
-        --t;
-    while (t <= horizon && trend.at(static_cast<double>(t)) < capacity)
-        ++t;
-    const QDate day = first.addDays(t);
-    if (day > last.addDays(kExhaustionHorizonDays))
-        return std::nullopt;
-    return day;
+qint64 windowSum(const QuarterSeconds& seconds, int start) {
+    const auto from = seconds.begin() + start;
+    return std::accumulate(from, from + kBusyHourQuarters, qint64{0});
 }
 
-} // namespace
+// Weekdays alone when the range has weekend days whose busy hours are quiet.
+std::vector<bool> basisDays(const std::vector<HistoryDay>& days, bool& weekdaysOnly) {
+    double weekday = 0;
+    double weekend = 0;
+    int weekdays = 0;
+    int weekends = 0;
+    for (const HistoryDay& day : days) {
+        const bool isWeekend = day.day.dayOfWeek() >= 6;
+        (isWeekend ? weekend : weekday) += day.busyHourErlangs;
+        (isWeekend ? weekends : weekdays) += 1;
+    }
+    weekdaysOnly =
+        weekdays > 0 && weekends > 0 && weekend / weekends < kQuietWeekend * (weekday / weekdays);
+    std::vector<bool> basis;
+    for (const HistoryDay& day : days)
+        basis.push_back(!weekdaysOnly || day.day.dayOfWeek() < 6);
+    return basis;
+}
 
-HistorySummary summarizeHistory(const std::vector<HistoryDay>& days, int ports, double gos) {
-    HistorySummary summary;
-    summary.days = static_cast<int>(days.size());
-    if (days.empty())
-        return summary;
+// The clock hour whose pool traffic over the basis days is largest, compared
+// exactly; an hour shorter than a real hour on any basis day is passed over.
+int timeConsistentBusyHour(const std::vector<HistoryDay>& days, const std::vector<bool>& basis,
+                           double& erlangs) {
+    int best = 0;
+    qint64 bestSeconds = -1;
+    qint64 bestReal = 1;
+    for (int q = 0; q + kBusyHourQuarters <= kQuarterHours; ++q) {
+        qint64 seconds = 0;
+        qint64 real = 0;
+        bool whole = true;
+        for (std::size_t d = 0; d < days.size(); ++d) {
+            if (!basis[d])
+                continue;
+            const qint64 dayReal = windowSum(days[d].realSeconds, q);
+            whole = whole && dayReal >= kHourSeconds;
+            seconds += windowSum(days[d].poolSeconds, q);
+            real += dayReal;
+        }
+        if (!whole || real <= 0)
+            continue;
+        if (bestSeconds < 0 || seconds * bestReal > bestSeconds * real) {
+            best = q;
+            bestSeconds = seconds;
+            bestReal = real;
+        }
+    }
+    erlangs =
+        bestSeconds > 0 ? static_cast<double>(bestSeconds) / static_cast<double>(bestReal) : 0.0;
+    return best;
+}
+
+// A day's fresh offered traffic in the hour starting at `start`; none when
+// its pool was saturated there.
+std::optional<double> offeredIn(const HistoryDay& day, int start, int ports, double retryShare) {
+    const qint64 real = windowSum(day.realSeconds, start);
+    if (real <= 0)
+        return std::nullopt;
+    const double carried =
+        static_cast<double>(windowSum(day.poolSeconds, start)) / static_cast<double>(real);
+    const int pool = ports > 0 ? ports : day.portsInService;
+    std::optional<double> offered =
+        carried > 0 ? erlang::offeredFromCarried(carried, pool) : std::optional<double>(0.0);
+    if (offered && retryShare > 0)
+        *offered *= 1 - retryShare * erlang::blocking(*offered, pool);
+    return offered;
+}
+
+void summarizeCarried(const std::vector<HistoryDay>& days, HistorySummary& s) {
     std::vector<double> busy;
-    std::array<double, kQuarterHours> meanQuarter{};
-    std::array<int, 7> weekdays{}; // days of each weekday
+    std::array<int, 7> weekdays{};
     for (const HistoryDay& day : days) {
         busy.push_back(day.busyHourErlangs);
-        for (int q = 0; q < kQuarterHours; ++q)
-            meanQuarter[static_cast<std::size_t>(q)] +=
-                day.quarterErlangs[static_cast<std::size_t>(q)] / static_cast<double>(days.size());
         const auto weekday = static_cast<std::size_t>(day.day.dayOfWeek() - 1);
         ++weekdays[weekday];
         for (std::size_t h = 0; h < 24; ++h) {
             double hour = 0;
             for (std::size_t q = 0; q < 4; ++q)
                 hour += day.quarterErlangs[4 * h + q] / 4;
-            summary.heatmap[weekday][h] += hour;
+            s.heatmap[weekday][h] += hour;
         }
     }
     for (std::size_t w = 0; w < 7; ++w)
         if (weekdays[w] > 0)
-            for (double& hour : summary.heatmap[w])
+            for (double& hour : s.heatmap[w])
                 hour /= weekdays[w];
-    summary.adphErlangs = std::accumulate(busy.begin(), busy.end(), 0.0) /
-                          static_cast<double>(busy.size());
-    // The time-consistent busy hour: the same four quarter-hours on every day.
-    double best = -1;
-    for (int start = 0; start + kBusyHourQuarters <= kQuarterHours; ++start) {
-        double hour = 0;
-        for (int q = start; q < start + kBusyHourQuarters; ++q)
-            hour += meanQuarter[static_cast<std::size_t>(q)] / kBusyHourQuarters;
-        if (hour > best + 1e-12) {
-            best = hour;
-            summary.tcbhStart = start;
-        }
-    }
-    summary.tcbhErlangs = best;
-    summary.p95Erlangs = percentile95(busy);
-    summary.top5MeanErlangs = topFiveMean(busy);
-
-    summary.sizingPorts = ports;
-    if (ports <= 0)
-        for (const HistoryDay& day : days)
-            summary.sizingPorts = std::max(summary.sizingPorts, day.portsInService);
-    summary.capacityErlangs = erlang::capacity(summary.sizingPorts, gos);
-    if (days.size() >= static_cast<std::size_t>(kTrendMinimumDays)) {
-        std::vector<std::pair<double, double>> points;
-        for (const HistoryDay& day : days)
-            points.emplace_back(static_cast<double>(days.front().day.daysTo(day.day)),
-                                day.busyHourErlangs);
-        summary.trend = fitTrend(points);
-        if (summary.trend)
-            summary.exhaustion = exhaustionDay(*summary.trend, summary.capacityErlangs,
-                                               days.front().day, days.back().day);
-    }
-    return summary;
+    s.adphErlangs =
+        std::accumulate(busy.begin(), busy.end(), 0.0) / static_cast<double>(busy.size());
+    s.p95Erlangs = percentile95(busy);
+    s.top5MeanErlangs = topFiveMean(busy);
 }
 
-QByteArray historyCsv(const std::vector<HistoryDay>& days) {
+// Exhausted when the trend has reached the capacity by the last basis day,
+// or when the last ten basis days, pooled, met all ports busy more often
+// than the target, or were saturated more often than not.
+HistoryStatus judge(const std::vector<HistoryDay>& days, HistorySummary& s) {
+    qint64 atb = 0;
+    qint64 real = 0;
+    std::optional<QDate> lastBasis;
+    for (std::size_t d = days.size(); d-- > 0 && s.recentDays < kRecentBasisDays;) {
+        if (!s.basis[d])
+            continue;
+        lastBasis = lastBasis ? lastBasis : days[d].day;
+        ++s.recentDays;
+        s.recentSaturated += s.offered[d] ? 0 : 1;
+        atb += windowSum(days[d].atbQuarterSeconds, s.tcbhStart);
+        real += windowSum(days[d].realSeconds, s.tcbhStart);
+    }
+    s.recentBlocking = real > 0 ? static_cast<double>(atb) / static_cast<double>(real) : 0.0;
+    const bool reached =
+        s.trend && lastBasis &&
+        s.trend->at(static_cast<double>(s.trendOrigin.daysTo(*lastBasis))) >= s.capacityErlangs;
+    if (reached || s.recentBlocking > s.choice.gos || 2 * s.recentSaturated > s.recentDays)
+        return HistoryStatus::Exhausted;
+    if (s.runOut && s.runOut->likely)
+        return HistoryStatus::RunsOut;
+    return HistoryStatus::Ok;
+}
+
+void fitDemand(const std::vector<HistoryDay>& days, HistorySummary& s) {
+    std::vector<double> demand;
+    std::vector<std::pair<double, double>> points;
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        if (!s.basis[d])
+            continue;
+        if (!s.trendOrigin.isValid())
+            s.trendOrigin = days[d].day;
+        if (!s.offered[d])
+            continue;
+        demand.push_back(*s.offered[d]);
+        points.emplace_back(static_cast<double>(s.trendOrigin.daysTo(days[d].day)), *s.offered[d]);
+    }
+    if (!demand.empty()) {
+        s.demandErlangs =
+            std::accumulate(demand.begin(), demand.end(), 0.0) / static_cast<double>(demand.size());
+        s.top5DemandErlangs = topFiveMean(demand);
+    }
+    s.portsNeeded = erlang::portsNeeded(s.demandErlangs, s.choice.gos, s.choice.retryShare);
+    if (points.size() >= static_cast<std::size_t>(kTrendMinimumDays))
+        s.trend = fitTrend(points);
+    if (s.trend && s.trend->slopePerDay > 0)
+        s.runOut = runOutOf(*s.trend, s.capacityErlangs, s.trendOrigin, s.from, s.to);
+}
+
+} // namespace
+
+HistorySummary summarizeHistory(const std::vector<HistoryDay>& days, const HistoryChoice& choice,
+                                std::vector<SkippedDay> skipped) {
+    HistorySummary s;
+    s.choice = choice;
+    s.skipped = std::move(skipped);
+    s.days = static_cast<int>(days.size());
+    if (days.empty())
+        return s;
+    s.from = days.front().day;
+    s.to = days.back().day;
+    summarizeCarried(days, s);
+    s.basis = basisDays(days, s.weekdaysBasis);
+    s.tcbhStart = timeConsistentBusyHour(days, s.basis, s.tcbhErlangs);
+    s.ports = choice.ports;
+    if (s.ports <= 0)
+        for (const HistoryDay& day : days)
+            s.ports = std::max(s.ports, day.portsInService);
+    s.capacityErlangs = erlang::capacity(s.ports, choice.gos, choice.retryShare);
+    for (const HistoryDay& day : days) {
+        s.offered.push_back(offeredIn(day, s.tcbhStart, choice.ports, choice.retryShare));
+        const qint64 real = windowSum(day.realSeconds, s.tcbhStart);
+        s.measuredBlocking.push_back(
+            real > 0 ? static_cast<double>(windowSum(day.atbQuarterSeconds, s.tcbhStart)) /
+                           static_cast<double>(real)
+                     : 0.0);
+    }
+    fitDemand(days, s);
+    s.status = judge(days, s);
+    return s;
+}
+
+QByteArray historyCsv(const std::vector<HistoryDay>& days, const HistorySummary& summary) {
     QByteArray csv = "Day,InboundCalls,MWIDialouts,NotificationDialouts,TRAPDialouts,AMISDialouts,"
                      "BusyHourStart,BusyHourErlangs,PeakLinesInUse,MinLinesAvailable,AtbSeconds,"
-                     "AtbEpisodes,PortsInService,PortsNeeded\n";
-    for (const HistoryDay& day : days) {
+                     "AtbEpisodes,PortsInService,PortsNeeded,PoolErlangs,OfferedErlangs,"
+                     "MeasuredBlocking,Basis\n";
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        const HistoryDay& day = days[d];
         csv += platform::isoDate(day.day).toLatin1();
         for (const store::CallType type : store::kReadingOrder)
             csv += ',' + QByteArray::number(day.calls[store::typeIndex(type)]);
+        const bool known = d < summary.offered.size();
+        const std::optional<double> offered = known ? summary.offered[d] : std::nullopt;
         csv += ',' + quarterStart(day.busyHourStart).toLatin1() + ',' +
                QByteArray::number(day.busyHourErlangs, 'f', 4) + ',' +
                QByteArray::number(day.peakLinesInUse) + ',' +
                QByteArray::number(day.minLinesAvailable) + ',' +
                QByteArray::number(day.atbSeconds) + ',' + QByteArray::number(day.atbEpisodes) +
                ',' + QByteArray::number(day.portsInService) + ',' +
-               QByteArray::number(day.portsNeeded) + '\n';
+               QByteArray::number(day.portsNeeded) + ',' +
+               QByteArray::number(day.busyHourErlangs, 'f', 4) + ',' +
+               (offered ? QByteArray::number(*offered, 'f', 4) : QByteArray()) + ',' +
+               QByteArray::number(known ? summary.measuredBlocking[d] : 0.0, 'f', 6) + ',' +
+               (known && summary.basis[d] ? "1" : "0") + '\n';
     }
     return csv;
 }
 
+namespace {
+
+QJsonValue dateOrNull(const std::optional<QDate>& day) {
+    return day ? QJsonValue(platform::isoDate(*day)) : QJsonValue(QJsonValue::Null);
+}
+
+} // namespace
+
 QByteArray historyJson(const HistorySummary& s) {
-    QJsonObject json{{QStringLiteral("schema"), 1},
-                     {QStringLiteral("days"), s.days},
-                     {QStringLiteral("adphErlangs"), s.adphErlangs},
-                     {QStringLiteral("tcbh"),
-                      QJsonObject{{QStringLiteral("start"), quarterStart(s.tcbhStart)},
-                                  {QStringLiteral("erlangs"), s.tcbhErlangs}}},
-                     {QStringLiteral("p95Erlangs"), s.p95Erlangs},
-                     {QStringLiteral("top5MeanErlangs"), s.top5MeanErlangs}};
-    if (s.trend) {
-        json.insert(QStringLiteral("trendErlangsPerDay"), s.trend->slopePerDay);
-        json.insert(QStringLiteral("exhaustionDay"),
-                    s.exhaustion ? QJsonValue(platform::isoDate(*s.exhaustion)) : QJsonValue());
-    }
+    QJsonObject json{
+        {QStringLiteral("schema"), 2},
+        {QStringLiteral("days"), s.days},
+        {QStringLiteral("from"), platform::isoDate(s.from)},
+        {QStringLiteral("to"), platform::isoDate(s.to)},
+        {QStringLiteral("gos"), s.choice.gos},
+        {QStringLiteral("ports"), s.ports},
+        {QStringLiteral("retryShare"), s.choice.retryShare},
+        {QStringLiteral("capacityErlangs"), s.capacityErlangs},
+        {QStringLiteral("basis"),
+         s.weekdaysBasis ? QStringLiteral("weekdays") : QStringLiteral("allDays")},
+        {QStringLiteral("tcbh"), QJsonObject{{QStringLiteral("start"), quarterStart(s.tcbhStart)},
+                                             {QStringLiteral("erlangs"), s.tcbhErlangs}}},
+        {QStringLiteral("demandErlangs"), s.demandErlangs},
+        {QStringLiteral("top5DemandErlangs"), s.top5DemandErlangs},
+        {QStringLiteral("portsNeeded"), s.portsNeeded},
+        {QStringLiteral("adphErlangs"), s.adphErlangs},
+        {QStringLiteral("p95Erlangs"), s.p95Erlangs},
+        {QStringLiteral("top5MeanErlangs"), s.top5MeanErlangs},
+        {QStringLiteral("status"), statusKey(s.status)}};
+    json.insert(
+        QStringLiteral("trend"),
+        s.trend ? QJsonValue(QJsonObject{{QStringLiteral("erlangsPerDay"), s.trend->slopePerDay},
+                                         {QStringLiteral("intercept"), s.trend->intercept},
+                                         {QStringLiteral("residualSd"), s.trend->residualSd},
+                                         {QStringLiteral("days"), s.trend->days}})
+                : QJsonValue(QJsonValue::Null));
+    json.insert(QStringLiteral("runOut"),
+                s.runOut ? QJsonValue(QJsonObject{
+                               {QStringLiteral("earliest"), dateOrNull(s.runOut->earliest)},
+                               {QStringLiteral("likely"), dateOrNull(s.runOut->likely)},
+                               {QStringLiteral("latest"), dateOrNull(s.runOut->latest)}})
+                         : QJsonValue(QJsonValue::Null));
+    QJsonArray skipped;
+    for (const SkippedDay& day : s.skipped)
+        skipped.append(QJsonObject{{QStringLiteral("day"), platform::isoDate(day.day)},
+                                   {QStringLiteral("reason"), day.reason}});
+    json.insert(QStringLiteral("skippedDays"), skipped);
     QJsonArray heatmap;
     for (const auto& weekday : s.heatmap) {
         QJsonArray hours;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarrow::reports {
 namespace {
@@ -108,8 +109,12 @@ TEST(HistoryDays, EveryDayIsTheDayLoadDataLoads) {
             state, request.folder, day.day, logparse::dayEntryText(day.day, state.locale));
         ASSERT_TRUE(loaded.foundCalls());
         const HistoryDay expected = historyDayOf(state.day, day.day, 0.01);
-        EXPECT_EQ(historyCsv({day}), historyCsv({expected}));
+        EXPECT_EQ(historyCsv({day}, summarizeHistory({day}, {})),
+                  historyCsv({expected}, summarizeHistory({expected}, {})));
         EXPECT_EQ(day.quarterErlangs, expected.quarterErlangs);
+        EXPECT_EQ(day.poolSeconds, expected.poolSeconds);
+        EXPECT_EQ(day.realSeconds, expected.realSeconds);
+        EXPECT_EQ(day.atbQuarterSeconds, expected.atbQuarterSeconds);
     }
     // The calls keep their real lengths across the clock changes.
     EXPECT_NEAR(days[4].busyHourErlangs, 0.5, 1e-9)
@@ -171,20 +176,32 @@ protected:
         QDir().mkpath(dir.file(QStringLiteral("logs")));
         return dir.file(QStringLiteral("logs"));
     }
-    // A run; `read` is set to the number of log files it read.
-    std::vector<HistoryDay> run(HistoryCache* cache, qint64* read = nullptr) const {
+    // A run; `read` is set to the number of log files it read, `skipped` to
+    // the days it skipped.
+    std::vector<HistoryDay> run(HistoryCache* cache, qint64* read = nullptr,
+                                std::vector<SkippedDay>* skipped = nullptr) const {
         load::LoadRequest request = goldenFolder();
         request.folder = logs();
         QString error;
         HistoryProgress progress;
         std::vector<HistoryDay> days = computeHistoryDays(
-            request, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error, cache, &progress);
+            request, QDate(2009, 3, 1), QDate(2009, 3, 31), 0.01, error, cache, &progress, skipped);
         if (read)
             *read = progress.filesRead;
         return days;
     }
     static QByteArray files(const std::vector<HistoryDay>& days) {
-        return historyCsv(days) + historyJson(summarizeHistory(days, 0, 0.01));
+        const HistorySummary summary = summarizeHistory(days, {});
+        return historyCsv(days, summary) + historyJson(summary);
+    }
+    // The cache key of a day, as a run makes it from the day's files.
+    QString keyOf(const QDate& day) const {
+        QList<QByteArray> stamps;
+        for (const logparse::LogFile& file :
+             logparse::listLogFiles(logs(), logparse::olderGenerationPrefix()).files)
+            if (std::abs(file.date.daysTo(day)) <= 1)
+                stamps << historyFileStamp(file);
+        return historyDayKey(day, stamps, goldenFolder().zone, goldenFolder().dateOrder);
     }
     testing::TempFolder dir;
 };
@@ -271,6 +288,66 @@ TEST_F(HistoryCacheTest, ACacheThatCannotBeOpenedIsLeftAloneAndNotUsed) {
     EXPECT_EQ(read, 3) << "nothing was kept, so every file is read again";
     EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("data/History.db"))).isDir());
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("data/History.db.bad"))));
+}
+
+// A cache row that is not a sane figure of its own day, however it got
+// there, is computed again and never shown.
+TEST_F(HistoryCacheTest, CraftedCacheRowsAreComputedAgain) {
+    const std::vector<HistoryDay> days = run(nullptr);
+    const QByteArray fresh = files(days);
+    ASSERT_EQ(days.size(), 3u);
+    std::vector<std::pair<QString, std::optional<HistoryDay>>> crafted;
+    HistoryDay otherDay = days[0];
+    otherDay.day = days[2].day;
+    HistoryDay notANumber = days[1];
+    notANumber.busyHourErlangs = std::nan("");
+    HistoryDay outOfRange = days[2];
+    outOfRange.busyHourStart = 500;
+    outOfRange.day = QDate(); // and no date at all
+    crafted.emplace_back(keyOf(days[0].day), otherDay);
+    crafted.emplace_back(keyOf(days[1].day), notANumber);
+    crafted.emplace_back(keyOf(days[2].day), outOfRange);
+    HistoryCache cache(dir.file(QStringLiteral("data")));
+    cache.store(crafted);
+    ASSERT_TRUE(cache.find(keyOf(days[0].day), otherDay.day).has_value())
+        << "the row is another day's own figure: sane there";
+    EXPECT_FALSE(cache.find(keyOf(days[0].day), days[0].day).has_value());
+    qint64 read = 0;
+    EXPECT_EQ(files(run(&cache, &read)), fresh);
+    EXPECT_EQ(read, 3) << "every crafted day is read again";
+    EXPECT_EQ(files(run(&cache, &read)), fresh);
+    EXPECT_EQ(read, 0) << "and the mended rows serve";
+}
+
+// A day one of whose files cannot be used is listed with the reason, never
+// cached, and read again once the file is mended.
+TEST_F(HistoryCacheTest, ASkippedDayIsListedAndReadAgainOnceMended) {
+    const QString big = QDir(logs()).filePath(QStringLiteral("data_qnhcmgr_20090309.csv"));
+    {
+        QFile file(big);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(QByteArray(1'000'001, '\n')), 1'000'001);
+    }
+    HistoryCache cache(dir.file(QStringLiteral("data")));
+    std::vector<SkippedDay> skipped;
+    const std::vector<HistoryDay> days = run(&cache, nullptr, &skipped);
+    ASSERT_EQ(days.size(), 2u) << "the 6th and the 7th";
+    ASSERT_EQ(skipped.size(), 2u) << "the 8th and the 9th, which the big file feeds";
+    EXPECT_EQ(skipped[0].day, QDate(2009, 3, 8));
+    EXPECT_EQ(skipped[1].day, QDate(2009, 3, 9));
+    EXPECT_EQ(skipped[0].reason,
+              QStringLiteral("data_qnhcmgr_20090309.csv holds more than 1,000,000 lines"));
+
+    ASSERT_TRUE(QFile::remove(big));
+    dir.write(QStringLiteral("logs/data_qnhcmgr_20090309.csv"),
+              testing::logLine("2009-03-09 12:00:00", "1162", "NEW CALL", "Port1", 1, 29));
+    skipped.clear();
+    qint64 read = 0;
+    const std::vector<HistoryDay> mended = run(&cache, &read, &skipped);
+    EXPECT_TRUE(skipped.empty());
+    ASSERT_EQ(mended.size(), 4u);
+    EXPECT_EQ(mended[3].day, QDate(2009, 3, 9));
+    EXPECT_EQ(read, 3) << "the files of the 8th and the 9th: they were never cached";
 }
 
 } // namespace

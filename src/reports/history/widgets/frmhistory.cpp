@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrinter>
+#include <QScatterSeries>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -96,6 +97,14 @@ QWidget* frmHistory::buildVerdictPanel() {
     bold.setBold(true);
     lblRange->setFont(bold);
     column->addWidget(lblRange);
+    lblStatus = new QLabel;
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setWordWrap(true);
+    QFont large = lblStatus->font();
+    large.setPointSize(13);
+    large.setBold(true);
+    lblStatus->setFont(large);
+    column->addWidget(lblStatus);
     verdictForm_ = new QFormLayout;
     column->addLayout(verdictForm_);
     column->addStretch();
@@ -120,17 +129,19 @@ void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary&
     chart_->setChart(historyChart(days_, summary_, percentText(gos)));
     delete old;
     for (QAbstractSeries* series : chart_->chart()->series())
-        if (auto* line = qobject_cast<QLineSeries*>(series);
-            line && line->name() == QStringLiteral("Busy-hour traffic"))
-            connect(line, &QLineSeries::clicked, this,
+        if (auto* days = qobject_cast<QScatterSeries*>(series);
+            days && days->name().startsWith(QStringLiteral("Offered")))
+            connect(days, &QScatterSeries::clicked, this,
                     [this](const QPointF& point) { chooseDay(historyChartDay(point.x())); });
 
+    lblStatus->setText(historyHeadline(summary_));
+    paintLabel(*lblStatus, historyColour(summary_));
     showVerdictLines(*verdictForm_, historyVerdict(summary_));
 
     heatMap_->setHeatMap(summary_.heatmap);
 
     // The grid shows History.csv as it is saved.
-    const QList<QByteArray> lines = historyCsv(days_).trimmed().split('\n');
+    const QList<QByteArray> lines = historyCsv(days_, summary_).trimmed().split('\n');
     const QList<QByteArray> header = lines.value(0).trimmed().split(',');
     grid_->clear();
     grid_->setColumnCount(static_cast<int>(header.size()));
@@ -148,6 +159,10 @@ void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary&
     grid_->resizeColumnsToContents();
 }
 
+QString frmHistory::status() const {
+    return lblStatus->text();
+}
+
 QList<QPair<QString, QString>> frmHistory::verdictShown() const {
     return verdictLinesShown(*verdictForm_);
 }
@@ -162,17 +177,19 @@ void frmHistory::chooseDay(const QDate& day) {
 
 void frmHistory::saveTable() {
     platform::saveAsked(dialogs_,
-                        {QStringLiteral("Select file for CSV output"), QStringLiteral("History.csv"),
+                        {QStringLiteral("Select file for CSV output"),
+                         QStringLiteral("History.csv"),
                          QStringLiteral("CSV Files (*.csv);;All Files (*)"), QStringLiteral("csv"),
                          QStringLiteral("History days saved")},
-                        historyCsv(days_));
+                        historyCsv(days_, summary_));
 }
 
 void frmHistory::saveJson() {
     platform::saveAsked(dialogs_,
-                        {QStringLiteral("Select file for JSON output"), QStringLiteral("History.json"),
-                         QStringLiteral("JSON Files (*.json);;All Files (*)"), QStringLiteral("json"),
-                         QStringLiteral("History figures saved")},
+                        {QStringLiteral("Select file for JSON output"),
+                         QStringLiteral("History.json"),
+                         QStringLiteral("JSON Files (*.json);;All Files (*)"),
+                         QStringLiteral("json"), QStringLiteral("History figures saved")},
                         historyJson(summary_));
 }
 
@@ -187,8 +204,8 @@ void frmHistory::saveBitmap() {
     }
     platform::saveAsked(dialogs_,
                         {QStringLiteral("Save Chart to Bitmap"), QStringLiteral("HistoryGraph.BMP"),
-                         QStringLiteral("Bitmap Files (*.bmp);;All Files (*)"), QStringLiteral("BMP"),
-                         QStringLiteral("Chart saved")},
+                         QStringLiteral("Bitmap Files (*.bmp);;All Files (*)"),
+                         QStringLiteral("BMP"), QStringLiteral("Chart saved")},
                         bytes);
 }
 

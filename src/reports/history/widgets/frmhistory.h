@@ -38,7 +38,8 @@ public:
     [[nodiscard]] QChartView* chartView() const { return chart_; }
     [[nodiscard]] QTableWidget* grid() const { return grid_; }
     [[nodiscard]] HistoryHeatMap* heatMap() const { return heatMap_; }
-    // The verdict as shown: label and value per line.
+    // The status and the verdict as shown: label and value per line.
+    [[nodiscard]] QString status() const;
     [[nodiscard]] QList<QPair<QString, QString>> verdictShown() const;
 
     // The File menu's work.
@@ -61,6 +62,7 @@ private:
     double gos_ = 0.01;
     QChartView* chart_ = nullptr;
     QLabel* lblRange = nullptr;
+    QLabel* lblStatus = nullptr;
     QFormLayout* verdictForm_ = nullptr;
     HistoryHeatMap* heatMap_ = nullptr;
     QTableWidget* grid_ = nullptr;

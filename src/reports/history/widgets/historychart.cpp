@@ -59,29 +59,54 @@ QDate historyChartDay(qreal x) {
     return QDate(1970, 1, 1).addDays(days);
 }
 
+namespace {
+
+// The last day the chart shows: the last day, or the run-out interval's end.
+QDate lastShown(const std::vector<HistoryDay>& days, const HistorySummary& s) {
+    QDate last = days.back().day;
+    if (s.runOut)
+        for (const std::optional<QDate>& day :
+             {s.runOut->earliest, s.runOut->likely, s.runOut->latest})
+            if (day)
+                last = std::max(last, *day);
+    return last;
+}
+
+QScatterSeries* points(const QString& name, const QColor& color, qreal size) {
+    auto* series = new QScatterSeries;
+    series->setName(name);
+    series->setColor(color);
+    series->setBorderColor(color.darker());
+    series->setMarkerSize(size);
+    return series;
+}
+
+} // namespace
+
 QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& summary,
                      const QString& target) {
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("Daily busy-hour traffic"));
+    chart->setTitle(QStringLiteral("Offered traffic in the time-consistent busy hour"));
     chart->legend()->setAlignment(Qt::AlignBottom);
     if (days.empty())
         return chart;
     const QDate first = days.front().day;
-    QDate last = days.back().day;
-    if (summary.exhaustion)
-        last = std::max(last, *summary.exhaustion);
+    const QDate last = lastShown(days, summary);
 
-    auto* traffic = line(QStringLiteral("Busy-hour traffic"), kTraffic, Qt::SolidLine, 2);
-    traffic->setPointsVisible(true);
+    auto* sized = points(QStringLiteral("Offered, days sized"), kTraffic, 9);
+    auto* others = points(QStringLiteral("Offered, other days"), kTraffic.lighter(170), 7);
     double top = summary.capacityErlangs;
     qint64 mostBusy = 0;
     auto* allBusyTop = new QLineSeries;
-    for (const HistoryDay& day : days) {
-        traffic->append(historyChartX(day.day), day.busyHourErlangs);
-        top = std::max(top, day.busyHourErlangs);
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        const HistoryDay& day = days[d];
+        const qreal x = historyChartX(day.day);
+        if (d < summary.offered.size() && summary.offered[d]) {
+            (summary.basis[d] ? sized : others)->append(x, *summary.offered[d]);
+            top = std::max(top, *summary.offered[d]);
+        }
         mostBusy = std::max(mostBusy, day.atbSeconds);
         // Each day's bar: up at a fifth of a day before it, down a fifth after.
-        const qreal x = historyChartX(day.day);
         const auto seconds = static_cast<qreal>(day.atbSeconds);
         *allBusyTop << QPointF(x - kDayMs / 5.0, 0) << QPointF(x - kDayMs / 5.0, seconds)
                     << QPointF(x + kDayMs / 5.0, seconds) << QPointF(x + kDayMs / 5.0, 0);
@@ -90,50 +115,68 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
     allBusy->setName(QStringLiteral("All ports busy (s)"));
     allBusy->setColor(kAllBusy);
     allBusy->setBorderColor(kAllBusy.darker());
+    chart->addSeries(allBusy);
 
-    auto* capacity =
-        line(QStringLiteral("Capacity: %1 ports at %2").arg(summary.sizingPorts).arg(target),
-             kCapacity, Qt::SolidLine, 2);
+    QList<QAbstractSeries*> leftSeries;
+    const auto add = [&](QAbstractSeries* series) {
+        chart->addSeries(series);
+        leftSeries << series;
+    };
+    if (summary.runOut && summary.runOut->earliest) {
+        // The run-out interval, shaded from its earliest to its latest day.
+        const QDate end = summary.runOut->latest ? *summary.runOut->latest : last;
+        auto* upper = new QLineSeries;
+        *upper << QPointF(historyChartX(*summary.runOut->earliest) - kDayMs / 2.0, 1e9)
+               << QPointF(historyChartX(end) + kDayMs / 2.0, 1e9);
+        auto* interval = new QAreaSeries(upper);
+        interval->setName(QStringLiteral("Run-out interval"));
+        interval->setColor(QColor(0xb0, 0x00, 0x00, 0x28));
+        interval->setBorderColor(Qt::transparent);
+        add(interval);
+    }
+    auto* capacity = line(QStringLiteral("Capacity: %1 ports at %2").arg(summary.ports).arg(target),
+                          kCapacity, Qt::SolidLine, 2);
     *capacity << QPointF(historyChartX(first), summary.capacityErlangs)
               << QPointF(historyChartX(last), summary.capacityErlangs);
-
-    chart->addSeries(allBusy);
-    chart->addSeries(capacity);
-    chart->addSeries(traffic);
-    QList<QAbstractSeries*> leftSeries{capacity, traffic};
+    add(capacity);
     if (summary.trend) {
         const Trend& trend = *summary.trend;
-        auto* trendLine =
-            line(QStringLiteral("Trend"),
-                 kTrend, Qt::DashLine, 1.5);
-        const auto endT = static_cast<double>(first.daysTo(last));
-        *trendLine << QPointF(historyChartX(first), trend.at(0))
-                   << QPointF(historyChartX(last), trend.at(endT));
-        top = std::max({top, trend.at(0), trend.at(endT)});
-        chart->addSeries(trendLine);
-        leftSeries << trendLine;
-        if (summary.exhaustion) {
-            auto* runOut = new QScatterSeries;
-            runOut->setName(
-                QStringLiteral("Run out: %1").arg(platform::isoDate(*summary.exhaustion)));
-            runOut->setColor(kRunOut);
-            runOut->setMarkerSize(12);
-            runOut->append(historyChartX(*summary.exhaustion),
-                           trend.at(static_cast<double>(first.daysTo(*summary.exhaustion))));
-            chart->addSeries(runOut);
-            leftSeries << runOut;
+        auto* trendLine = line(QStringLiteral("Trend"), kTrend, Qt::DashLine, 1.5);
+        auto* bandTop = new QLineSeries;
+        auto* bandBottom = new QLineSeries;
+        for (QDate day = first; day <= last; day = day.addDays(1)) {
+            const auto t = static_cast<double>(summary.trendOrigin.daysTo(day));
+            const qreal x = historyChartX(day);
+            *trendLine << QPointF(x, trend.at(t));
+            *bandTop << QPointF(x, trend.at(t) + trend.halfBand(t));
+            *bandBottom << QPointF(x, std::max(0.0, trend.at(t) - trend.halfBand(t)));
+            top = std::max(top, trend.at(t) + trend.halfBand(t));
+        }
+        auto* band = new QAreaSeries(bandTop, bandBottom);
+        band->setName(QStringLiteral("Trend band (95 %)"));
+        band->setColor(QColor(0x80, 0x80, 0x80, 0x40));
+        band->setBorderColor(Qt::transparent);
+        add(band);
+        add(trendLine);
+        if (summary.runOut && summary.runOut->likely) {
+            auto* runOut = points(
+                QStringLiteral("Run out: %1").arg(platform::isoDate(*summary.runOut->likely)),
+                kRunOut, 12);
+            runOut->append(historyChartX(*summary.runOut->likely), summary.capacityErlangs);
+            add(runOut);
         }
     }
+    add(others);
+    add(sized);
 
     auto* xAxis = new QDateTimeAxis;
     xAxis->setFormat(first.daysTo(last) > 300 ? QStringLiteral("yyyy-MM")
                                               : QStringLiteral("MM-dd"));
     xAxis->setTitleText(QStringLiteral("Day"));
     xAxis->setTickCount(static_cast<int>(std::clamp<qint64>(first.daysTo(last) + 1, 2, 10)));
-    xAxis->setRange(QDateTime::fromMSecsSinceEpoch(qint64(historyChartX(first)) - kDayMs / 2,
-                                                    Qt::UTC),
-                    QDateTime::fromMSecsSinceEpoch(qint64(historyChartX(last)) + kDayMs / 2,
-                                                    Qt::UTC));
+    xAxis->setRange(
+        QDateTime::fromMSecsSinceEpoch(qint64(historyChartX(first)) - kDayMs / 2, Qt::UTC),
+        QDateTime::fromMSecsSinceEpoch(qint64(historyChartX(last)) + kDayMs / 2, Qt::UTC));
     auto* erlangs = new QValueAxis;
     erlangs->setTitleText(QStringLiteral("Erlangs"));
     erlangs->setRange(0, niceTop(top * 1.1));

@@ -11,10 +11,11 @@ class QChart;
 
 namespace tarrow::reports {
 
-// The History chart over the calendar days: the daily busy-hour traffic, the
-// capacity of the ports in service at the target, the trend drawn on to the
-// day the ports run out (marked with its date), and the daily all-ports-busy
-// seconds as bars on a second axis. `target` names the blocking in the legend.
+// The History chart over the calendar days: each day's offered traffic in the
+// time-consistent busy hour (the days sized apart from the others), the trend
+// with its 95 % band, the capacity at the target, the run-out interval shaded
+// with its likely day marked, and the daily all-ports-busy seconds as bars on
+// a second axis. `target` names the blocking in the legend.
 [[nodiscard]] QChart* historyChart(const std::vector<HistoryDay>& days,
                                    const HistorySummary& summary, const QString& target);
 

@@ -1,3 +1,4 @@
+#include "reports/capacity/erlangb.h"
 #include "reports/history/historysummary.h"
 #include "reports/history/widgets/frmhistory.h"
 #include "reports/history/widgets/historychart.h"
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 
+#include <cmath>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -21,19 +23,24 @@
 namespace tarrow::reports {
 namespace {
 
-// Days of busy-hour traffic 10 + 0.1 t E on 20 ports: at 1 % they carry
-// 12.031 E, which the trend reaches 21 days after the first day.
+// Days whose busy hour, 10:00 to 11:00, was offered 10 + 0.1 t E on 20
+// ports: at 1 % they carry 12.031 E, which the trend reaches 21 days after
+// the first day.
 std::vector<HistoryDay> growingDays(int count) {
     std::vector<HistoryDay> days;
     for (int t = 0; t < count; ++t) {
         HistoryDay day;
         day.day = QDate(2026, 3, 1).addDays(t);
-        day.busyHourStart = 36;
-        day.busyHourErlangs = 10 + 0.1 * t;
+        day.busyHourStart = 40;
+        day.busyHourErlangs = erlang::carried(10 + 0.1 * t, 20);
         day.portsInService = 20;
         day.atbSeconds = 30 * t;
         day.calls[0] = 100 + t;
-        day.quarterErlangs[40] = day.busyHourErlangs;
+        day.realSeconds.fill(kQuarterSeconds);
+        for (std::size_t q = 40; q < 44; ++q) {
+            day.quarterErlangs[q] = day.busyHourErlangs;
+            day.poolSeconds[q] = std::llround(day.busyHourErlangs * kQuarterSeconds);
+        }
         days.push_back(day);
     }
     return days;
@@ -57,34 +64,37 @@ TEST(HistoryChart, DaysSitAtTheirPlaceInAnyZone) {
     }
 }
 
-TEST(HistoryChart, TheTrendRunsOnToTheMarkedDayThePortsRunOut) {
+TEST(HistoryChart, TheTrendAndItsBandRunOnToTheMarkedDayThePortsRunOut) {
     const std::vector<HistoryDay> days = growingDays(20);
-    const HistorySummary summary = summarizeHistory(days, 0, 0.01);
-    ASSERT_TRUE(summary.exhaustion.has_value());
-    EXPECT_EQ(*summary.exhaustion, QDate(2026, 3, 22));
+    const HistorySummary summary = summarizeHistory(days, {});
+    ASSERT_TRUE(summary.runOut && summary.runOut->likely);
+    EXPECT_EQ(*summary.runOut->likely, QDate(2026, 3, 22));
+    EXPECT_EQ(summary.status, HistoryStatus::RunsOut);
     std::unique_ptr<QChart> chart(historyChart(days, summary, QStringLiteral("1 %")));
     const QStringList names = seriesNames(*chart);
-    EXPECT_TRUE(names.contains(QStringLiteral("Busy-hour traffic")));
-    EXPECT_TRUE(names.contains(QStringLiteral("Capacity: 20 ports at 1 %")));
-    EXPECT_TRUE(names.contains(QStringLiteral("Trend")));
-    EXPECT_TRUE(names.contains(QStringLiteral("Run out: 2026-03-22")));
+    for (const char* name : {"Offered, days sized", "Capacity: 20 ports at 1 %", "Trend",
+                             "Trend band (95 %)", "Run-out interval", "Run out: 2026-03-22"})
+        EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
     for (QAbstractSeries* series : chart->series()) {
         if (series->name() == QStringLiteral("Trend")) {
             const auto* trend = static_cast<QLineSeries*>(series);
-            ASSERT_EQ(trend->count(), 2);
-            EXPECT_EQ(historyChartDay(trend->at(1).x()), QDate(2026, 3, 22));
-            EXPECT_NEAR(trend->at(1).y(), 12.1, 1e-9);
+            ASSERT_EQ(trend->count(), 22) << "a point a day up to the run-out day";
+            EXPECT_EQ(historyChartDay(trend->at(21).x()), QDate(2026, 3, 22));
+            EXPECT_NEAR(trend->at(21).y(), 12.1, 1e-3);
         }
+        if (series->name() == QStringLiteral("Offered, days sized"))
+            EXPECT_EQ(static_cast<QScatterSeries*>(series)->count(), 20);
         if (series->name().startsWith(QStringLiteral("Run out"))) {
             const auto* mark = static_cast<QScatterSeries*>(series);
             ASSERT_EQ(mark->count(), 1);
-            EXPECT_GE(mark->at(0).y(), summary.capacityErlangs);
+            EXPECT_DOUBLE_EQ(mark->at(0).y(), summary.capacityErlangs);
         }
     }
 
-    // Under 14 days there is no trend to draw.
-    const std::vector<HistoryDay> few = growingDays(13);
-    std::unique_ptr<QChart> short_(historyChart(few, summarizeHistory(few, 0, 0.01), QStringLiteral("1 %")));
+    // Under 10 days there is no trend to draw.
+    const std::vector<HistoryDay> few = growingDays(9);
+    std::unique_ptr<QChart> short_(
+        historyChart(few, summarizeHistory(few, {}), QStringLiteral("1 %")));
     EXPECT_FALSE(seriesNames(*short_).contains(QStringLiteral("Trend")));
 }
 
@@ -115,7 +125,7 @@ class FrmHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         days = growingDays(20);
-        window.showHistory(days, summarizeHistory(days, 0, 0.01), 0.01);
+        window.showHistory(days, summarizeHistory(days, {}), 0.01);
     }
     QString saved(const char* menu, const char* name) {
         const QString path = dir.file(QLatin1String(name));
@@ -135,18 +145,28 @@ TEST_F(FrmHistoryTest, ShowsTheDaysAndSavesWhatItShows) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("History 2026-03-01 to 2026-03-20"));
     EXPECT_EQ(window.grid()->rowCount(), 20);
     EXPECT_EQ(window.grid()->horizontalHeaderItem(7)->text(), QStringLiteral("BusyHourErlangs"));
-    EXPECT_EQ(window.grid()->item(19, 7)->text(), QStringLiteral("11.9000"));
-    EXPECT_TRUE(window.verdictShown().contains(
-        {QStringLiteral("Ports run out:"), QStringLiteral("2026-03-22")}));
-    EXPECT_EQ(window.heatMap()->heatMap(), summarizeHistory(days, 0, 0.01).heatmap);
+    EXPECT_EQ(window.grid()->item(19, 7)->text(),
+              QString::number(erlang::carried(11.9, 20), 'f', 4));
+    EXPECT_EQ(window.grid()->horizontalHeaderItem(15)->text(), QStringLiteral("OfferedErlangs"));
+    EXPECT_EQ(window.grid()->item(19, 15)->text(), QStringLiteral("11.9000"));
+    EXPECT_TRUE(window.status().startsWith(QStringLiteral("Ports run out between")))
+        << window.status().toStdString();
+    bool runOut = false;
+    for (const auto& [label, value] : window.verdictShown())
+        runOut = runOut || (label == QStringLiteral("Ports run out:") &&
+                            value.startsWith(QStringLiteral("2026-03-22")));
+    EXPECT_TRUE(runOut);
+    const HistorySummary summary = summarizeHistory(days, {});
+    EXPECT_EQ(window.heatMap()->heatMap(), summary.heatmap);
 
-    EXPECT_EQ(saved("mnuSaveCsv", "days.csv"), QString::fromLatin1(historyCsv(days).left(64)));
+    EXPECT_EQ(saved("mnuSaveCsv", "days.csv"),
+              QString::fromLatin1(historyCsv(days, summary).left(64)));
     EXPECT_EQ(saved("mnuSaveJson", "days.json"),
-              QString::fromLatin1(historyJson(summarizeHistory(days, 0, 0.01)).left(64)));
+              QString::fromLatin1(historyJson(summary).left(64)));
     EXPECT_TRUE(saved("mnuSaveBitmap", "chart.bmp").startsWith(QStringLiteral("BM")));
     EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("History days saved"),
-                                           QStringLiteral("History figures saved"),
-                                           QStringLiteral("Chart saved")}));
+                                            QStringLiteral("History figures saved"),
+                                            QStringLiteral("Chart saved")}));
     dialogs.printToPdf = dir.file(QStringLiteral("printed.pdf"));
     window.findChild<QAction*>(QStringLiteral("mnuPrint"))->trigger();
     EXPECT_GT(QFile(dialogs.printToPdf).size(), 1000);
@@ -156,8 +176,8 @@ TEST_F(FrmHistoryTest, ClickingADayAsksForIt) {
     QSignalSpy chosen(&window, &frmHistory::dayChosen);
     emit window.grid()->cellClicked(4, 0);
     for (QAbstractSeries* series : window.chartView()->chart()->series())
-        if (series->name() == QStringLiteral("Busy-hour traffic"))
-            emit static_cast<QLineSeries*>(series)->clicked(
+        if (series->name() == QStringLiteral("Offered, days sized"))
+            emit static_cast<QScatterSeries*>(series)->clicked(
                 QPointF(historyChartX(QDate(2026, 3, 9)) + 3'600'000, 10.8));
     ASSERT_EQ(chosen.size(), 2);
     EXPECT_EQ(chosen[0][0].toDate(), QDate(2026, 3, 5));
