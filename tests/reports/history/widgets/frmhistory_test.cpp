@@ -82,8 +82,9 @@ TEST(HistoryChart, TheTrendAndItsBandRunOnToTheMarkedDayThePortsRunOut) {
             EXPECT_EQ(historyChartDay(trend->at(21).x()), QDate(2026, 3, 22));
             EXPECT_NEAR(trend->at(21).y(), 12.1, 1e-3);
         }
-        if (series->name() == QStringLiteral("Offered, days sized"))
+        if (series->name() == QStringLiteral("Offered, days sized")) {
             EXPECT_EQ(static_cast<QScatterSeries*>(series)->count(), 20);
+        }
         if (series->name().startsWith(QStringLiteral("Run out"))) {
             const auto* mark = static_cast<QScatterSeries*>(series);
             ASSERT_EQ(mark->count(), 1);
