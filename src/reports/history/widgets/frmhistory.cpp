@@ -130,7 +130,7 @@ void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary&
     delete old;
     for (QAbstractSeries* series : chart_->chart()->series())
         if (auto* days = qobject_cast<QScatterSeries*>(series);
-            days && days->name().startsWith(QStringLiteral("Offered")))
+            days && days->objectName().startsWith(QStringLiteral("Offered")))
             connect(days, &QScatterSeries::clicked, this,
                     [this](const QPointF& point) { chooseDay(historyChartDay(point.x())); });
 

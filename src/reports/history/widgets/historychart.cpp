@@ -93,8 +93,10 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
     const QDate first = days.front().day;
     const QDate last = lastShown(days, summary);
 
-    auto* sized = points(QStringLiteral("Offered, days sized"), kTraffic, 9);
-    auto* others = points(QStringLiteral("Offered, other days"), kTraffic.lighter(170), 7);
+    auto* sized = points(QStringLiteral("Days sized"), kTraffic, 9);
+    auto* others = points(QStringLiteral("Other days"), kTraffic.lighter(170), 7);
+    sized->setObjectName(QStringLiteral("OfferedDaysSized"));
+    others->setObjectName(QStringLiteral("OfferedOtherDays"));
     double top = summary.capacityErlangs;
     qint64 mostBusy = 0;
     auto* allBusyTop = new QLineSeries;
@@ -112,7 +114,7 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
                     << QPointF(x + kDayMs / 5.0, seconds) << QPointF(x + kDayMs / 5.0, 0);
     }
     auto* allBusy = new QAreaSeries(allBusyTop);
-    allBusy->setName(QStringLiteral("All ports busy (s)"));
+    allBusy->setName(QStringLiteral("All busy (s)"));
     allBusy->setColor(kAllBusy);
     allBusy->setBorderColor(kAllBusy.darker());
     chart->addSeries(allBusy);
@@ -122,14 +124,16 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
         chart->addSeries(series);
         leftSeries << series;
     };
+    QLineSeries* intervalTop = nullptr;
     if (summary.runOut && summary.runOut->earliest) {
-        // The run-out interval, shaded from its earliest to its latest day.
+        // The run-out interval, shaded from its earliest to its latest day up
+        // to the top of the axis (set once the top is known).
         const QDate end = summary.runOut->latest ? *summary.runOut->latest : last;
-        auto* upper = new QLineSeries;
-        *upper << QPointF(historyChartX(*summary.runOut->earliest) - kDayMs / 2.0, 1e9)
-               << QPointF(historyChartX(end) + kDayMs / 2.0, 1e9);
-        auto* interval = new QAreaSeries(upper);
-        interval->setName(QStringLiteral("Run-out interval"));
+        intervalTop = new QLineSeries;
+        *intervalTop << QPointF(historyChartX(*summary.runOut->earliest) - kDayMs / 2.0, 0)
+                     << QPointF(historyChartX(end) + kDayMs / 2.0, 0);
+        auto* interval = new QAreaSeries(intervalTop);
+        interval->setName(QStringLiteral("Run-out"));
         interval->setColor(QColor(0xb0, 0x00, 0x00, 0x28));
         interval->setBorderColor(Qt::transparent);
         add(interval);
@@ -153,7 +157,7 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
             top = std::max(top, trend.at(t) + trend.halfBand(t));
         }
         auto* band = new QAreaSeries(bandTop, bandBottom);
-        band->setName(QStringLiteral("Trend band (95 %)"));
+        band->setName(QStringLiteral("95 % band"));
         band->setColor(QColor(0x80, 0x80, 0x80, 0x40));
         band->setBorderColor(Qt::transparent);
         add(band);
@@ -180,6 +184,9 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
     auto* erlangs = new QValueAxis;
     erlangs->setTitleText(QStringLiteral("Erlangs"));
     erlangs->setRange(0, niceTop(top * 1.1));
+    if (intervalTop)
+        for (int i = 0; i < intervalTop->count(); ++i)
+            intervalTop->replace(i, intervalTop->at(i).x(), niceTop(top * 1.1));
     erlangs->applyNiceNumbers();
     erlangs->setLabelFormat(QStringLiteral("%g"));
     auto* seconds = new QValueAxis;

@@ -72,8 +72,8 @@ TEST(HistoryChart, TheTrendAndItsBandRunOnToTheMarkedDayThePortsRunOut) {
     EXPECT_EQ(summary.status, HistoryStatus::RunsOut);
     std::unique_ptr<QChart> chart(historyChart(days, summary, QStringLiteral("1 %")));
     const QStringList names = seriesNames(*chart);
-    for (const char* name : {"Offered, days sized", "Capacity: 20 ports at 1 %", "Trend",
-                             "Trend band (95 %)", "Run-out interval", "Run out: 2026-03-22"})
+    for (const char* name : {"Days sized", "Capacity: 20 ports at 1 %", "Trend", "95 % band",
+                             "Run-out", "Run out: 2026-03-22"})
         EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
     for (QAbstractSeries* series : chart->series()) {
         if (series->name() == QStringLiteral("Trend")) {
@@ -82,7 +82,7 @@ TEST(HistoryChart, TheTrendAndItsBandRunOnToTheMarkedDayThePortsRunOut) {
             EXPECT_EQ(historyChartDay(trend->at(21).x()), QDate(2026, 3, 22));
             EXPECT_NEAR(trend->at(21).y(), 12.1, 1e-3);
         }
-        if (series->name() == QStringLiteral("Offered, days sized")) {
+        if (series->name() == QStringLiteral("Days sized")) {
             EXPECT_EQ(static_cast<QScatterSeries*>(series)->count(), 20);
         }
         if (series->name().startsWith(QStringLiteral("Run out"))) {
@@ -177,7 +177,7 @@ TEST_F(FrmHistoryTest, ClickingADayAsksForIt) {
     QSignalSpy chosen(&window, &frmHistory::dayChosen);
     emit window.grid()->cellClicked(4, 0);
     for (QAbstractSeries* series : window.chartView()->chart()->series())
-        if (series->name() == QStringLiteral("Offered, days sized"))
+        if (series->objectName() == QStringLiteral("OfferedDaysSized"))
             emit static_cast<QScatterSeries*>(series)->clicked(
                 QPointF(historyChartX(QDate(2026, 3, 9)) + 3'600'000, 10.8));
     ASSERT_EQ(chosen.size(), 2);
