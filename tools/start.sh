@@ -13,9 +13,10 @@ if [ -z "$logs" ]; then
     logs=$(pwd)/build/sample-logs
     rm -rf "$logs"
     # Five whole weeks, Sunday to the last Saturday: busy weekdays, quiet
-    # weekends and traffic growing 15 % a month, so the busiest hours come
-    # near what the ports carry (the Capacity report has something to say)
-    # and the History report finds a trend and the day the ports run out.
+    # weekends and traffic growing 15 % a month on a server whose 16 answer
+    # ports are already too few: the Capacity report says "Not enough ports"
+    # with the evidence, and the History finds a rising trend and says the
+    # ports are already short.
     last=$(date -d 'last saturday' +%F)
     build/bin/tarrow-samplelogs --first-day "$(date -d "$last - 34 days" +%F)" --days 35 \
         --peak-load 0.55 --weekend 0.6 --growth 15 "$logs"
