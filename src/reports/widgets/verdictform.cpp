@@ -5,6 +5,17 @@
 
 namespace tarrow::reports {
 
+QLabel* headlineLabel(const QString& name, int pointSize) {
+    auto* label = new QLabel;
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    QFont large = label->font();
+    large.setPointSize(pointSize);
+    large.setBold(true);
+    label->setFont(large);
+    return label;
+}
+
 void paintLabel(QLabel& label, const QColor& colour) {
     QPalette palette = label.palette();
     palette.setColor(QPalette::WindowText, colour);

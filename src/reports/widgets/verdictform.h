@@ -15,6 +15,9 @@ namespace tarrow::reports {
 // The colour of a figure that says the ports fall short.
 inline const QColor kWarningColour(0xb0, 0x00, 0x00);
 
+// A verdict's headline: large bold text that wraps.
+[[nodiscard]] QLabel* headlineLabel(const QString& name, int pointSize);
+
 // Gives a label's text a colour.
 void paintLabel(QLabel& label, const QColor& colour);
 

@@ -85,13 +85,7 @@ QWidget* frmCapacity::buildPanel() {
     panel->setObjectName(QStringLiteral("pnlVerdict"));
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    lblVerdict = new QLabel;
-    lblVerdict->setObjectName(QStringLiteral("lblVerdict"));
-    lblVerdict->setWordWrap(true);
-    QFont large = lblVerdict->font();
-    large.setPointSize(14);
-    large.setBold(true);
-    lblVerdict->setFont(large);
+    lblVerdict = headlineLabel(QStringLiteral("lblVerdict"), 14);
     layout->addWidget(lblVerdict);
     auto* figures = new QWidget;
     verdictForm_ = new QFormLayout(figures);

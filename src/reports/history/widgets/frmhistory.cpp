@@ -97,13 +97,7 @@ QWidget* frmHistory::buildVerdictPanel() {
     bold.setBold(true);
     lblRange->setFont(bold);
     column->addWidget(lblRange);
-    lblStatus = new QLabel;
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setWordWrap(true);
-    QFont large = lblStatus->font();
-    large.setPointSize(13);
-    large.setBold(true);
-    lblStatus->setFont(large);
+    lblStatus = headlineLabel(QStringLiteral("lblStatus"), 13);
     column->addWidget(lblStatus);
     verdictForm_ = new QFormLayout;
     column->addLayout(verdictForm_);
