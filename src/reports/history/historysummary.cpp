@@ -241,7 +241,9 @@ QByteArray historyCsv(const std::vector<HistoryDay>& days, const HistorySummary&
         for (const store::CallType type : store::kReadingOrder)
             csv += ',' + QByteArray::number(day.calls[store::typeIndex(type)]);
         const bool known = d < summary.offered.size();
-        const std::optional<double> offered = known ? summary.offered[d] : std::nullopt;
+        QByteArray offered; // empty when the pool was saturated
+        if (known && summary.offered[d].has_value())
+            offered = QByteArray::number(summary.offered[d].value(), 'f', 4);
         csv += ',' + quarterStart(day.busyHourStart).toLatin1() + ',' +
                QByteArray::number(day.busyHourErlangs, 'f', 4) + ',' +
                QByteArray::number(day.peakLinesInUse) + ',' +
@@ -250,7 +252,7 @@ QByteArray historyCsv(const std::vector<HistoryDay>& days, const HistorySummary&
                ',' + QByteArray::number(day.portsInService) + ',' +
                QByteArray::number(day.portsNeeded) + ',' +
                QByteArray::number(day.busyHourErlangs, 'f', 4) + ',' +
-               (offered ? QByteArray::number(*offered, 'f', 4) : QByteArray()) + ',' +
+               offered + ',' +
                QByteArray::number(known ? summary.measuredBlocking[d] : 0.0, 'f', 6) + ',' +
                (known && summary.basis[d] ? "1" : "0") + '\n';
     }
