@@ -116,6 +116,14 @@ struct Command {
     }
 };
 
+// Standard output ends its lines with LF alone, whatever line ends a
+// message the window shows has.
+QString lf(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 class Runner {
 public:
     Runner(const QString& programFolder, QTextStream& out, QTextStream& err)
@@ -187,9 +195,9 @@ public:
         const ReportFilesOutcome outcome =
             writeReportFiles(state_, request, chartWriter, pdfWriter);
         for (const QString& note : outcome.notes)
-            out_ << note << "\r\n";
+            out_ << lf(note) << '\n';
         for (const QString& name : outcome.written)
-            out_ << "Wrote " << name << "\r\n";
+            out_ << "Wrote " << name << '\n';
         for (const QString& error : outcome.errors)
             err_ << error << '\n';
         if (state_.database.foundDamage()) {
@@ -341,10 +349,10 @@ private:
         if (!echo)
             return outcome.foundCalls() ? ExitOk : ExitNoCallData;
         for (const QString& file : outcome.oversizedFiles)
-            out_ << load::tooManyLinesMessage() << ' ' << platform::shownPath(file) << "\r\n";
-        out_ << state_.day.problems.summary() << outcome.message;
+            out_ << load::tooManyLinesMessage() << ' ' << platform::shownPath(file) << '\n';
+        out_ << lf(state_.day.problems.summary()) << lf(outcome.message);
         if (!outcome.message.endsWith(QLatin1Char('\n')))
-            out_ << "\r\n";
+            out_ << '\n';
         return outcome.foundCalls() ? ExitOk : ExitNoCallData;
     }
 

@@ -166,10 +166,10 @@ TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
     EXPECT_TRUE(run.out.contains(
         QStringLiteral("1 line whose port field is shorter than four characters")));
     EXPECT_TRUE(
-        run.out.endsWith(QStringLiteral("Call information found in logs for 1/15/2009 Thursday\r\n"
-                                        "Inbound Calls=1\r\nMWI Dialouts=0\r\n"
-                                        "Notification Dialouts=0\r\nTRAP Dialouts=0\r\n"
-                                        "AMIS Dialouts=0\r\n")));
+        run.out.endsWith(QStringLiteral("Call information found in logs for 1/15/2009 Thursday\n"
+                                        "Inbound Calls=1\nMWI Dialouts=0\n"
+                                        "Notification Dialouts=0\nTRAP Dialouts=0\n"
+                                        "AMIS Dialouts=0\n")));
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count('\n'), 3);

@@ -130,5 +130,34 @@ TEST_F(GoldenFiles, CapacityCommandPrintsTheVerdictOrJson) {
     EXPECT_EQ(testing::runTarrow(noCalls).code, 1) << "a day without logs holds no call";
 }
 
+// Standard output ends every line with LF alone, on every sub-command, even
+// where the window's messages end theirs with CR LF.
+TEST_F(GoldenFiles, StandardOutputHasNoCarriageReturn) {
+    const QString logs = kGolden + QStringLiteral("/logs");
+    const QString data = dir.file(QStringLiteral("data"));
+    const QStringList day{QStringLiteral("--logs"), logs, QStringLiteral("--day"),
+                          QStringLiteral("2009-03-07"), QStringLiteral("--data-dir"), data};
+    const QList<QStringList> runs{
+        {QStringLiteral("--help")},
+        {QStringLiteral("--version")},
+        {QStringLiteral("days"), QStringLiteral("--logs"), logs},
+        QStringList{QStringLiteral("load")} + day,
+        QStringList{QStringLiteral("capacity")} + day,
+        QStringList{QStringLiteral("capacity"), QStringLiteral("--json")} + day,
+        QStringList{QStringLiteral("report"), QStringLiteral("--charts"), QStringLiteral("none"),
+                    QStringLiteral("--out"), dir.file(QStringLiteral("out"))} +
+            day,
+        {QStringLiteral("history"), QStringLiteral("--logs"), logs, QStringLiteral("--out"),
+         dir.file(QStringLiteral("history")), QStringLiteral("--data-dir"), data},
+        {QStringLiteral("erlang"), QStringLiteral("--ports"), QStringLiteral("20"),
+         QStringLiteral("--gos"), QStringLiteral("0.01")}};
+    for (const QStringList& args : runs) {
+        const testing::ProcessRun run = testing::runTarrow(args);
+        EXPECT_EQ(run.code, 0) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(run.out.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(run.out.contains(QLatin1Char('\r'))) << args.join(QLatin1Char(' ')).toStdString();
+    }
+}
+
 } // namespace
 } // namespace tarrow::app
