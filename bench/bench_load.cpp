@@ -92,7 +92,8 @@ int main(int argc, char** argv) {
             options);
         std::printf("parse 200,000 lines at random instants, %s: %.0f ms (%zu problems)\n", zone,
                     static_cast<double>(timer.nsecsElapsed()) / 1e6,
-                    static_cast<std::size_t>(parsed.problems.count(tarrow::logparse::ProblemKind::NotADate)));
+                    static_cast<std::size_t>(
+                        parsed.problems.count(tarrow::logparse::ProblemKind::NotADate)));
     }
     return 0;
 }

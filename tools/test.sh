@@ -3,8 +3,8 @@
 # errors, runs every test, then fuzzes the log parser for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh locales clang libclang-rt-14-dev poppler-utils desktop-file-utils \
-    appstream
+bash tools/install-deps.sh locales clang clang-format libclang-rt-14-dev poppler-utils \
+    desktop-file-utils appstream
 # The tests read numbers under a comma-decimal locale too.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
     sed -i -E 's/^# *(de_DE.UTF-8 UTF-8)/\1/; s/^# *(en_US.UTF-8 UTF-8)/\1/' /etc/locale.gen

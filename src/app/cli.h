@@ -21,7 +21,7 @@ enum ExitCode { ExitOk = 0, ExitNoCallData = 1, ExitBadInput = 2, ExitNewerVersi
 // Runs a sub-command headless; returns its exit code. Without a chart writer,
 // "report" writes no chart pictures; without a PDF writer it refuses --pdf.
 [[nodiscard]] int runCommandLine(const QStringList& args, const QString& programFolder,
-                                 QTextStream& out, QTextStream& err,
-                                 const ChartWriter& charts = {}, const PdfWriter& pdf = {});
+                                 QTextStream& out, QTextStream& err, const ChartWriter& charts = {},
+                                 const PdfWriter& pdf = {});
 
 } // namespace tarrow::app

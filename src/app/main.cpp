@@ -119,8 +119,7 @@ int main(int argc, char** argv) {
         QApplication application(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Tarrow"));
         return app::runCommandLine(args, app::programFolderOf(QApplication::applicationDirPath()),
-                                   out, err,
-                                   app::chartPictureWriter(),
+                                   out, err, app::chartPictureWriter(),
                                    [](const app::ComputedReports& computed, const QString& path) {
                                        return app::writePdfReport(computed, path);
                                    });

@@ -23,9 +23,10 @@ QString pictureExtension(ChartFormat format) {
 
 } // namespace
 
-ComputedReports computeEveryReport(
-    load::AppState& state, const std::function<reports::TimeRange(reports::ReportId)>& rangeOf,
-    const reports::SizingChoice& sizing) {
+ComputedReports
+computeEveryReport(load::AppState& state,
+                   const std::function<reports::TimeRange(reports::ReportId)>& rangeOf,
+                   const reports::SizingChoice& sizing) {
     ComputedReports computed;
     computed.day = state.day.dataDate.date();
     computed.sizing = sizing;
@@ -77,8 +78,8 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
                                                      reports::summaryCsv(output.summary)));
         if (request.chartFormat == ChartFormat::None || !charts)
             continue;
-        const QString picture =
-            platform::dateFileName(report->chartPrefix, date, pictureExtension(request.chartFormat));
+        const QString picture = platform::dateFileName(report->chartPrefix, date,
+                                                       pictureExtension(request.chartFormat));
         record(picture, charts(*report, output.chart, request.chartFormat, out.filePath(picture)));
     }
     if (!request.pdfPath.isEmpty()) {

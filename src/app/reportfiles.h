@@ -47,7 +47,8 @@ computeEveryReport(load::AppState& state,
                    const reports::SizingChoice& sizing);
 
 // Writes the management report as a PDF file (drawn by the window library).
-using PdfWriter = std::function<platform::Result(const ComputedReports& reports, const QString& path)>;
+using PdfWriter =
+    std::function<platform::Result(const ComputedReports& reports, const QString& path)>;
 
 struct ReportFilesOutcome {
     QStringList written; // file names, in the order written

@@ -90,8 +90,7 @@ FolderListing listLogFiles(const QString& folder, const QString& prefix) {
     }
     for (const auto& [name, native] : folderEntries(folder))
         if (name.startsWith(prefix, Qt::CaseInsensitive))
-            listing.files.append(
-                LogFile{dir.filePath(name), name, dateFromFileName(name), native});
+            listing.files.append(LogFile{dir.filePath(name), name, dateFromFileName(name), native});
     return listing;
 }
 

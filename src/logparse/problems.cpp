@@ -73,9 +73,10 @@ QString ProblemLog::summary() const {
     for (const auto& [kind, entry] : entries_) {
         QStringList where;
         for (const ProblemPlace& place : entry.places)
-            where << (place.line > 0
-                          ? QStringLiteral("%1:%2").arg(platform::shownName(place.file)).arg(place.line)
-                          : platform::shownName(place.file));
+            where << (place.line > 0 ? QStringLiteral("%1:%2")
+                                           .arg(platform::shownName(place.file))
+                                           .arg(place.line)
+                                     : platform::shownName(place.file));
         if (entry.count > entry.places.size())
             where << QStringLiteral("...");
         text += describe(kind, entry.count) + QStringLiteral(" (") +

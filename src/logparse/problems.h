@@ -10,14 +10,14 @@ namespace tarrow::logparse {
 // Kinds of input that a load skips. Each is reported once after the load with
 // its count and the first few places where it occurred.
 enum class ProblemKind {
-    NotADate,       // field 0 is not a date and time
-    ShortPortToken, // field 4 is shorter than four characters
-    NegativePort,   // the port number is below 0
-    NumberTooLarge, // a port or line count does not fit 16 bits
-    UnreadableFile, // a log file could not be opened or read
+    NotADate,         // field 0 is not a date and time
+    ShortPortToken,   // field 4 is shorter than four characters
+    NegativePort,     // the port number is below 0
+    NumberTooLarge,   // a port or line count does not fit 16 bits
+    UnreadableFile,   // a log file could not be opened or read
     NotAFile,         // named like a log file but a FIFO, device, socket or folder
     ChangedWhileRead, // a log file shrank while it was read: what was read is loaded
-    TooManyLines,   // a log file has more than 1,000,000 lines
+    TooManyLines,     // a log file has more than 1,000,000 lines
 };
 
 struct ProblemPlace {

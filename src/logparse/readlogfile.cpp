@@ -48,8 +48,8 @@ ReadEnd readToEnd(LogFileBytes& result, std::size_t expected, ReadSome readSome)
         if (result.size == result.buffer.capacity() &&
             !result.buffer.grow(result.size + result.size / 2 + (1 << 20)))
             return ReadEnd::NoMemory;
-        const auto n = readSome(result.buffer.data() + result.size,
-                                result.buffer.capacity() - result.size);
+        const auto n =
+            readSome(result.buffer.data() + result.size, result.buffer.capacity() - result.size);
         if (n < 0)
             return ReadEnd::Failed;
         if (n == 0)
@@ -196,7 +196,8 @@ LogFileBytes readLogFile(const QByteArray& nativePath) {
                                   });
     if (end != ReadEnd::Whole) {
         result.outcome = ReadOutcome::Unreadable;
-        result.error = end == ReadEnd::NoMemory ? QStringLiteral("out of memory") : file.errorString();
+        result.error =
+            end == ReadEnd::NoMemory ? QStringLiteral("out of memory") : file.errorString();
         result.size = 0;
     }
     return result;

@@ -81,13 +81,12 @@ Result saveAtomically(const QString& path, const std::function<Result(QIODevice&
     return {};
 }
 
-Result saveDrawnAtomically(const QString& path,
-                           const std::function<Result(QIODevice&)>& draw) {
+Result saveDrawnAtomically(const QString& path, const std::function<Result(QIODevice&)>& draw) {
     QBuffer memory;
     memory.open(QIODevice::WriteOnly);
     if (const Result drawn = draw(memory); !drawn.ok())
-        return Result::failure(QStringLiteral("Could not save \"%1\": %2")
-                                   .arg(shownPath(path), drawn.error()));
+        return Result::failure(
+            QStringLiteral("Could not save \"%1\": %2").arg(shownPath(path), drawn.error()));
     return saveFileAtomically(path, memory.data());
 }
 

@@ -56,8 +56,8 @@ Result prepareWorkingFile(const QString& programFolder, const QString& dataFolde
     const auto perms = file.permissions();
     if (!(perms & QFileDevice::WriteOwner) &&
         !file.setPermissions(perms | QFileDevice::WriteOwner | QFileDevice::WriteUser))
-        return Result::failure(QStringLiteral("Could not make \"%1\" writable.")
-                                   .arg(platform::shownPath(working)));
+        return Result::failure(
+            QStringLiteral("Could not make \"%1\" writable.").arg(platform::shownPath(working)));
     return {};
 }
 

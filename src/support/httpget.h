@@ -8,8 +8,8 @@
 namespace tarrow::support {
 
 struct HttpLimits {
-    int timeoutMs = 15000;        // for the whole exchange, redirects included
-    qint64 maxBytes = 1 << 20;    // of the body; more is not read
+    int timeoutMs = 15000;     // for the whole exchange, redirects included
+    qint64 maxBytes = 1 << 20; // of the body; more is not read
     qint64 maxHeaderBytes = 1 << 16;
     int maxRedirects = 5;
 };

@@ -135,8 +135,9 @@ TEST_F(GoldenFiles, CapacityCommandPrintsTheVerdictOrJson) {
 TEST_F(GoldenFiles, StandardOutputHasNoCarriageReturn) {
     const QString logs = kGolden + QStringLiteral("/logs");
     const QString data = dir.file(QStringLiteral("data"));
-    const QStringList day{QStringLiteral("--logs"), logs, QStringLiteral("--day"),
-                          QStringLiteral("2009-03-07"), QStringLiteral("--data-dir"), data};
+    const QStringList day{QStringLiteral("--logs"),     logs,
+                          QStringLiteral("--day"),      QStringLiteral("2009-03-07"),
+                          QStringLiteral("--data-dir"), data};
     const QList<QStringList> runs{
         {QStringLiteral("--help")},
         {QStringLiteral("--version")},
@@ -155,7 +156,8 @@ TEST_F(GoldenFiles, StandardOutputHasNoCarriageReturn) {
         const testing::ProcessRun run = testing::runTarrow(args);
         EXPECT_EQ(run.code, 0) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(run.out.isEmpty()) << args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_FALSE(run.out.contains(QLatin1Char('\r'))) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(run.out.contains(QLatin1Char('\r')))
+            << args.join(QLatin1Char(' ')).toStdString();
     }
 }
 

@@ -39,9 +39,8 @@ TEST_F(Locking, ASecondProcessOnAFolderInUseSaysSoAndTouchesNothing) {
         ASSERT_TRUE(window.acquire(data).ok());
         const testing::ProcessRun second = testing::runTarrow(withFolder);
         EXPECT_EQ(second.code, 2);
-        EXPECT_TRUE(second.err.contains(
-            QStringLiteral("is in use by another Tarrow (process %1)")
-                .arg(QCoreApplication::applicationPid())))
+        EXPECT_TRUE(second.err.contains(QStringLiteral("is in use by another Tarrow (process %1)")
+                                            .arg(QCoreApplication::applicationPid())))
             << second.err.toStdString();
         EXPECT_TRUE(second.out.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("data/PortData.mdb"))));
@@ -63,9 +62,9 @@ TEST_F(Locking, WithoutADataFolderACommandWorksInItsOwn) {
 
 TEST(BusyTimeout, AShortOverlapWithAnotherConnectionWaitsInsteadOfFailing) {
     testing::WorkingDatabaseFixture f;
-    SQLite::Database other(QFile::encodeName(f.dir.file(QStringLiteral("PortData.mdb")))
-                               .toStdString(),
-                           SQLite::OPEN_READWRITE);
+    SQLite::Database other(
+        QFile::encodeName(f.dir.file(QStringLiteral("PortData.mdb"))).toStdString(),
+        SQLite::OPEN_READWRITE);
     other.exec("BEGIN EXCLUSIVE");
     std::thread release([&other] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));

@@ -60,8 +60,8 @@ TEST_F(ChangingFiles, AFileTruncatedAgainAndAgainWhileLoadedNeverKillsTheProgram
     std::atomic<bool> done{false};
     std::thread cutter([&] {
         while (!done) {
-            const int fd = ::open(QFile::encodeName(path).constData(),
-                                  O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int fd =
+                ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             (void)!::write(fd, big.constData(), static_cast<std::size_t>(big.size()));
             (void)::ftruncate(fd, 100);
             ::close(fd);

@@ -78,8 +78,7 @@ TEST(Saving, RefusesLinksNodesAndFoldersAndLeavesThemAlone) {
     const QString subfolder = folder.file(QStringLiteral("folder.csv"));
     ASSERT_TRUE(QDir().mkpath(subfolder));
 
-    for (const QString& path :
-         {link, dangling, fifo, subfolder, QStringLiteral("/dev/null")}) {
+    for (const QString& path : {link, dangling, fifo, subfolder, QStringLiteral("/dev/null")}) {
         const Result saved = saveFileAtomically(path, "data");
         EXPECT_FALSE(saved.ok()) << path.toStdString();
         EXPECT_TRUE(saved.error().startsWith(QStringLiteral("Could not save")));

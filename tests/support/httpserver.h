@@ -40,8 +40,8 @@ public:
                         socket->disconnectFromHost();
                         return;
                     }
-                    socket->write("HTTP/1.1 " + QByteArray::number(status) +
-                                  " X\r\n" + extraHeaders +
+                    socket->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\n" +
+                                  extraHeaders +
                                   "Content-Length: " + QByteArray::number(body.size()) +
                                   "\r\nConnection: close\r\n\r\n" + body);
                     socket->disconnectFromHost();

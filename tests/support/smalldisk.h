@@ -30,7 +30,9 @@ public:
 
     [[nodiscard]] bool ok() const { return mounted_; }
     [[nodiscard]] QString path() const { return dir_.path(); }
-    [[nodiscard]] QString file(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+    [[nodiscard]] QString file(const QString& name) const {
+        return QDir(dir_.path()).filePath(name);
+    }
 
 private:
     QTemporaryDir dir_;

@@ -186,9 +186,8 @@ qint64 peakKilobytes() {
 
 // A site that never stops talking is cut off by the size cap or the time limit.
 TEST(UpdateCheckBounds, AnEndlessChunkedBodyStaysWithinTheCap) {
-    const testing::EndlessHttpServer server(
-        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
-        "4000\r\n" + QByteArray(0x4000, 'x') + "\r\n");
+    const testing::EndlessHttpServer server("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+                                            "4000\r\n" + QByteArray(0x4000, 'x') + "\r\n");
     const qint64 before = peakKilobytes();
     const QString text = GetUrlText(server.origin(), 3000, 1 << 20);
     EXPECT_EQ(text.size(), 1 << 20);
@@ -210,7 +209,8 @@ TEST(UpdateCheckBounds, ARedirectToAnotherHostIsNotFollowed) {
     testing::LocalHttpServer redirect;
     redirect.status = 302;
     // 127.0.0.1 and localhost are different hosts to the check.
-    const QByteArray location = "http://localhost:" + QByteArray::number(target.serverPort()) + "/x";
+    const QByteArray location =
+        "http://localhost:" + QByteArray::number(target.serverPort()) + "/x";
     redirect.extraHeaders = "Location: " + location + "\r\n";
     EXPECT_TRUE(GetUrlText(redirect.origin() + QStringLiteral("/list")).isEmpty());
     EXPECT_EQ(target.requests, 0);

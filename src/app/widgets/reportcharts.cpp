@@ -16,8 +16,8 @@ ChartWriter chartPictureWriter() {
     return [](const reports::ReportEntry&, const charts::ChartModel& chart, ChartFormat format,
               const QString& path) {
         const int drawn = format == ChartFormat::Png   ? charts::Chart2D::kPng
-                           : format == ChartFormat::Svg ? charts::Chart2D::kSvg
-                                                        : charts::Chart2D::kBitmap;
+                          : format == ChartFormat::Svg ? charts::Chart2D::kSvg
+                                                       : charts::Chart2D::kBitmap;
         return charts::drawChartToFile(chart, kPictureSize, drawn, path);
     };
 }

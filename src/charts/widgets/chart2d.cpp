@@ -279,10 +279,12 @@ platform::Result Chart2D::DrawToFile(const QString& path, int format) {
             svg.setTitle(header_.split(QStringLiteral("\r\n")).constFirst());
             QPainter painter;
             if (!painter.begin(&svg))
-                return platform::Result::failure(QStringLiteral("The drawing could not be started."));
+                return platform::Result::failure(
+                    QStringLiteral("The drawing could not be started."));
             renderVector(painter, QRectF(rect()));
             if (!painter.end())
-                return platform::Result::failure(QStringLiteral("The drawing could not be written."));
+                return platform::Result::failure(
+                    QStringLiteral("The drawing could not be written."));
             return platform::Result();
         });
     const QImage image = grab().toImage();

@@ -251,8 +251,7 @@ QByteArray historyCsv(const std::vector<HistoryDay>& days, const HistorySummary&
                QByteArray::number(day.atbSeconds) + ',' + QByteArray::number(day.atbEpisodes) +
                ',' + QByteArray::number(day.portsInService) + ',' +
                QByteArray::number(day.portsNeeded) + ',' +
-               QByteArray::number(day.busyHourErlangs, 'f', 4) + ',' +
-               offered + ',' +
+               QByteArray::number(day.busyHourErlangs, 'f', 4) + ',' + offered + ',' +
                QByteArray::number(known ? summary.measuredBlocking[d] : 0.0, 'f', 6) + ',' +
                (known && summary.basis[d] ? "1" : "0") + '\n';
     }

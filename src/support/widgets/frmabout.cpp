@@ -1,8 +1,8 @@
 #include "support/widgets/frmabout.h"
 
 #include "platform/userdialogs.h"
-#include "support/widgets/modlocalize.h"
 #include "support/updatecheck.h"
+#include "support/widgets/modlocalize.h"
 
 #include <QAction>
 #include <QGridLayout>

@@ -13,9 +13,9 @@ namespace tarrow::reports {
 
 namespace {
 
-const QString kWeekdays[7] = {QStringLiteral("Monday"),   QStringLiteral("Tuesday"),
+const QString kWeekdays[7] = {QStringLiteral("Monday"),    QStringLiteral("Tuesday"),
                               QStringLiteral("Wednesday"), QStringLiteral("Thursday"),
-                              QStringLiteral("Friday"),   QStringLiteral("Saturday"),
+                              QStringLiteral("Friday"),    QStringLiteral("Saturday"),
                               QStringLiteral("Sunday")};
 
 // The parts of the drawing: weekday names on the left, hour numbers above,
@@ -53,7 +53,9 @@ double largest(const HeatMap& map) {
 // White for none, through orange, to dark red for the largest value.
 QColor shade(double share) {
     share = std::clamp(share, 0.0, 1.0);
-    const auto mix = [](int a, int b, double t) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+    const auto mix = [](int a, int b, double t) {
+        return static_cast<int>(std::lround(a + (b - a) * t));
+    };
     if (share < 0.5) {
         const double t = share * 2;
         return QColor(255, mix(255, 170, t), mix(255, 60, t));
@@ -73,8 +75,9 @@ void paintHeatMap(QPainter& painter, const QRectF& area, const HeatMap& map) {
     painter.setFont(font);
     painter.setPen(Qt::black);
     for (int hour = 0; hour < 24; hour += 2)
-        painter.drawText(QRectF(l.cells.left() + hour * l.cellWidth, area.top(), 2 * l.cellWidth, 14),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(hour));
+        painter.drawText(
+            QRectF(l.cells.left() + hour * l.cellWidth, area.top(), 2 * l.cellWidth, 14),
+            Qt::AlignLeft | Qt::AlignVCenter, QString::number(hour));
     for (int day = 0; day < 7; ++day) {
         const double y = l.cells.top() + day * l.cellHeight;
         painter.setPen(Qt::black);
@@ -99,9 +102,9 @@ void paintHeatMap(QPainter& painter, const QRectF& area, const HeatMap& map) {
     const QRectF numbers(l.legend.left(), l.legend.bottom() + 1, l.legend.width(), 14);
     painter.drawText(numbers, Qt::AlignLeft | Qt::AlignVCenter, erlangText(0));
     painter.drawText(numbers, Qt::AlignRight | Qt::AlignVCenter, erlangText(most));
-    painter.drawText(QRectF(l.legend.right() + 8, l.legend.top() - 3, l.cells.width() * 0.5 - 8, 16),
-                     Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("mean traffic per weekday and hour"));
+    painter.drawText(
+        QRectF(l.legend.right() + 8, l.legend.top() - 3, l.cells.width() * 0.5 - 8, 16),
+        Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("mean traffic per weekday and hour"));
     painter.restore();
 }
 

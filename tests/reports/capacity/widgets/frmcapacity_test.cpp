@@ -79,8 +79,7 @@ TEST_F(CapacityWindowTest, OpensOnTheWholeDayWithTheVerdictAtTheTabsChoice) {
     EXPECT_EQ(shown(*w, QStringLiteral("Busy hour")), QStringLiteral("10:00\u201311:00"));
     EXPECT_EQ(shown(*w, QStringLiteral("Carried traffic")), QStringLiteral("10.000 E"));
     EXPECT_EQ(shown(*w, QStringLiteral("Answer / dial-out ports")), QStringLiteral("10 / 2"));
-    EXPECT_EQ(shown(*w, QStringLiteral("All ports busy")),
-              QStringLiteral("60 s in 1 spells"));
+    EXPECT_EQ(shown(*w, QStringLiteral("All ports busy")), QStringLiteral("60 s in 1 spells"));
     EXPECT_EQ(shown(*w, QStringLiteral("Longest all-busy spell")), QStringLiteral("60 s"));
     EXPECT_EQ(shown(*w, QStringLiteral("Peak lines / concurrent calls")),
               QStringLiteral("10 / 10"));

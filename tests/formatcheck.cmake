@@ -1,0 +1,23 @@
+# Every C++ file follows the one .clang-format at the root: clang-format would
+# change nothing. Run as: cmake -DROOT=<source dir> -P formatcheck.cmake
+find_program(CLANG_FORMAT NAMES clang-format clang-format-14)
+if(NOT CLANG_FORMAT)
+  message(FATAL_ERROR "clang-format is not installed (apt-get install clang-format)")
+endif()
+set(files)
+foreach(folder src tests tools bench)
+  file(GLOB_RECURSE found ${ROOT}/${folder}/*.cpp ${ROOT}/${folder}/*.h)
+  list(APPEND files ${found})
+endforeach()
+set(unformatted)
+foreach(f ${files})
+  execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror --style=file ${f}
+                  WORKING_DIRECTORY ${ROOT} RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
+  if(NOT result EQUAL 0)
+    list(APPEND unformatted ${f})
+  endif()
+endforeach()
+if(unformatted)
+  list(JOIN unformatted "\n  " shown)
+  message(FATAL_ERROR "Not formatted with clang-format (run clang-format -i on them):\n  ${shown}")
+endif()
