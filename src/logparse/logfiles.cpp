@@ -114,10 +114,14 @@ QList<DayEntry> buildDayList(const QList<LogFile>& files, const QLocale& locale)
     return days;
 }
 
+bool feedsDay(const LogFile& file, const QDate& day) {
+    return file.date.isValid() && qAbs(file.date.daysTo(day)) <= kDaysAroundFile;
+}
+
 QList<LogFile> filesForDay(const QList<LogFile>& files, const QDate& day) {
     QList<LogFile> chosen;
     for (const LogFile& file : files)
-        if (file.date.isValid() && qAbs(file.date.daysTo(day)) < 2)
+        if (feedsDay(file, day))
             chosen.append(file);
     return chosen;
 }

@@ -61,6 +61,12 @@ struct DayEntry {
 // The files dated within one day of the chosen day, in folder order.
 [[nodiscard]] QList<LogFile> filesForDay(const QList<LogFile>& files, const QDate& day);
 
+// The days a file can hold lines of: its own date and the days either side
+// (a file named by date may start before local midnight or run past it).
+inline constexpr int kDaysAroundFile = 1;
+// Whether a file is among a day's files.
+[[nodiscard]] bool feedsDay(const LogFile& file, const QDate& day);
+
 // The day/month order of the locale's short date format.
 [[nodiscard]] DateOrder dateOrderOf(const QLocale& locale);
 

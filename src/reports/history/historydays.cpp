@@ -160,9 +160,9 @@ std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, con
     std::vector<std::vector<qsizetype>> dayFiles(dates.size());
     for (qsizetype f = 0; f < files.size(); ++f)
         if (files[f].date.isValid())
-            for (const std::int64_t d : {-1, 0, 1})
+            for (int d = -logparse::kDaysAroundFile; d <= logparse::kDaysAroundFile; ++d)
                 if (const auto it = dayIndex.find(dayNumber(files[f].date) + d);
-                    it != dayIndex.end())
+                    it != dayIndex.end() && logparse::feedsDay(files[f], dates[it->second]))
                     dayFiles[it->second].push_back(f);
 
     // Each day's result has its own slot, from the cache or computed.

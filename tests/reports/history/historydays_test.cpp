@@ -199,7 +199,7 @@ protected:
         QList<QByteArray> stamps;
         for (const logparse::LogFile& file :
              logparse::listLogFiles(logs(), logparse::olderGenerationPrefix()).files)
-            if (std::abs(file.date.daysTo(day)) <= 1)
+            if (logparse::feedsDay(file, day))
                 stamps << historyFileStamp(file);
         return historyDayKey(day, stamps, goldenFolder().zone, goldenFolder().dateOrder);
     }
