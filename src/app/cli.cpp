@@ -1,5 +1,6 @@
 #include "app/cli.h"
 
+#include "app/commandtable.h"
 #include "app/erlangcommand.h"
 #include "app/reportfiles.h"
 #include "app/startup.h"
@@ -31,48 +32,6 @@
 namespace tarrow::app {
 
 namespace {
-
-const QString kUsage = QStringLiteral(
-    "Usage:\n"
-    "  tarrow [--logs DIR]                 open the window (folder filled in, days listed)\n"
-    "  tarrow days --logs DIR              list the days that have log files\n"
-    "  tarrow load --logs DIR --day YYYY-MM-DD [--raw-csv FILE]\n"
-    "                                      load one day, print what was found\n"
-    "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
-    "                --out DIR [--charts bmp|png|svg|none] [--ports N] [--gos P]\n"
-    "                [--retry-share R] [--pdf FILE]\n"
-    "                                      load one day and write every report into DIR\n"
-    "                                      (and the PDF management report into FILE)\n"
-    "  tarrow capacity --logs DIR --day YYYY-MM-DD [--ports N] [--gos P] [--retry-share R]\n"
-    "                  [--json]            busy hour, all ports busy, offered traffic and\n"
-    "                                      Erlang B sizing: enough, near or notEnough\n"
-    "                                      (N ports that take calls, 0 or absent: the answer\n"
-    "                                      ports or the server's count of lines available;\n"
-    "                                      P target blocking 0.001 to 0.2, default 0.01;\n"
-    "                                      R share of blocked callers who try again, 0 to\n"
-    "                                      0.95, default 0)\n"
-    "  tarrow erlang --ports N --gos P [--retry-share R] [--json]\n"
-    "                                      the fresh traffic N ports carry at P blocking\n"
-    "  tarrow erlang --erlangs A --gos P [--retry-share R] [--json]\n"
-    "                                      the ports A Erlangs need at P blocking\n"
-    "  tarrow erlang --erlangs A --ports N [--retry-share R] [--json]\n"
-    "                                      the blocking A Erlangs meet on N ports\n"
-    "  tarrow erlang --carried Y --ports N [--json]\n"
-    "                                      the traffic offered when N ports carried Y\n"
-    "  tarrow history --logs DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--ports N] [--gos P]\n"
-    "                 [--retry-share R] --out DIR\n"
-    "                                      every day's offered traffic at the time-consistent\n"
-    "                                      busy hour, the trend of the days sized and when the\n"
-    "                                      ports run out (exhausted, runsOut or ok):\n"
-    "                                      History.csv, History.json; skipped days on stderr\n"
-    "  tarrow check-update                 ask the tools web site for a newer version\n"
-    "                                      (0 up to date, 3 newer posted, 1 site not reached)\n"
-    "  tarrow --version                    print the version\n"
-    "Options end at --.\n"
-    "Every sub-command takes --help and --data-dir DIR: the folder of the working database\n"
-    "to load into and keep. Without it a sub-command works in a temporary working database\n"
-    "of its own, so it never meets an open window's. One Tarrow at a time uses a data folder.\n"
-    "Exit codes: 0 success, 1 no call data in the logs, 2 bad usage or unreadable input.\n");
 
 struct Command {
     QCommandLineParser parser;
@@ -467,32 +426,19 @@ struct SubCommand {
 
 std::vector<SubCommand> subCommands(const ChartWriter& charts, const PdfWriter& pdf,
                                     QTextStream& out, QTextStream& err) {
-    const QString logs = QStringLiteral("logs");
-    const QString day = QStringLiteral("day");
-    return {{QStringLiteral("days"), {logs}, [](Runner& r, Command& c) { return r.days(c); }},
-            {QStringLiteral("load"),
-             {logs, day, QStringLiteral("raw-csv")},
-             [](Runner& r, Command& c) { return r.load(c); }},
-            {QStringLiteral("report"),
-             {logs, day, QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("out"),
-              QStringLiteral("charts"), QStringLiteral("ports"), QStringLiteral("gos"),
-              QStringLiteral("retry-share"), QStringLiteral("pdf")},
-             [&charts, &pdf](Runner& r, Command& c) { return r.report(c, charts, pdf); }},
-            {QStringLiteral("capacity"),
-             {logs, day, QStringLiteral("ports"), QStringLiteral("gos"),
-              QStringLiteral("retry-share"), QStringLiteral("json")},
-             [](Runner& r, Command& c) { return r.capacity(c); }},
-            {QStringLiteral("erlang"),
-             {QStringLiteral("ports"), QStringLiteral("gos"), QStringLiteral("erlangs"),
-              QStringLiteral("carried"), QStringLiteral("retry-share"), QStringLiteral("json")},
-             [&out, &err](Runner&, Command& c) { return erlang(c, out, err); }},
-            {QStringLiteral("history"),
-             {logs, QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("ports"),
-              QStringLiteral("gos"), QStringLiteral("retry-share"), QStringLiteral("out")},
-             [](Runner& r, Command& c) { return r.history(c); }},
-            {QStringLiteral("check-update"), {}, [&out, &err](Runner&, Command&) {
-                 return checkUpdate(out, err);
-             }}};
+    const auto command = [](const char* name, std::function<int(Runner&, Command&)> run) {
+        const QString text = QLatin1String(name);
+        return SubCommand{text, commandOptions(text), std::move(run)};
+    };
+    return {
+        command("days", [](Runner& r, Command& c) { return r.days(c); }),
+        command("load", [](Runner& r, Command& c) { return r.load(c); }),
+        command("report",
+                [&charts, &pdf](Runner& r, Command& c) { return r.report(c, charts, pdf); }),
+        command("capacity", [](Runner& r, Command& c) { return r.capacity(c); }),
+        command("erlang", [&out, &err](Runner&, Command& c) { return erlang(c, out, err); }),
+        command("history", [](Runner& r, Command& c) { return r.history(c); }),
+        command("check-update", [&out, &err](Runner&, Command&) { return checkUpdate(out, err); })};
 }
 
 } // namespace
@@ -502,7 +448,7 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
     const QString name = args.value(0);
     if (name == QLatin1String("help") || name == QLatin1String("--help") ||
         name == QLatin1String("-h")) {
-        out << kUsage;
+        out << usageText();
         return ExitOk;
     }
     if (name == QLatin1String("--version")) {
@@ -522,15 +468,14 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         return ExitBadInput;
     }
     const QStringList allowed =
-        command->options +
-        QStringList{QStringLiteral("data-dir"), QStringLiteral("help"), QStringLiteral("h")};
+        command->options + commonOptions() + QStringList{QStringLiteral("h")};
     for (const QString& option : c.parser.optionNames())
         if (!allowed.contains(option)) {
             err << name << " takes no --" << option << ". See --help.\n";
             return ExitBadInput;
         }
     if (c.parser.isSet(c.help)) {
-        out << kUsage;
+        out << usageText();
         return ExitOk;
     }
     if (!c.parser.positionalArguments().isEmpty()) {
