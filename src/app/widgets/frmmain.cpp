@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -274,12 +275,28 @@ void frmMain::setBusy(bool busy) {
 }
 
 bool frmMain::whileBusy(const std::function<void()>& work) {
+    QString failure;
     {
         BusyPointer busy;
         setBusy(true);
-        work();
-        hideStatus();
-        setBusy(false);
+        // The window comes back to life however the work ends.
+        const auto restore = qScopeGuard([this] {
+            hideStatus();
+            setBusy(false);
+        });
+        try {
+            work();
+        } catch (const std::bad_alloc&) {
+            failure = QStringLiteral("There was not enough memory to finish: close other "
+                                     "programs or choose fewer days, then try again.");
+        } catch (const std::exception& error) {
+            failure = QStringLiteral("The work stopped on an error: %1")
+                          .arg(QString::fromLocal8Bit(error.what()));
+        }
+    }
+    if (!failure.isEmpty()) {
+        dialogs_.message(failure, {}, platform::MessageIcon::Warning);
+        return false;
     }
     return !closeAsked_;
 }

@@ -85,6 +85,13 @@ public:
     // The report range of a tab, as minutes of the day.
     [[nodiscard]] std::pair<int, int> reportRange(reports::ReportId report) const;
 
+    // Runs long work with the window busy (busy pointer, only the status
+    // frame alive) and the status frame hidden after, however the work ends.
+    // Whatever the work throws stops here with one message. False when the
+    // work failed so, or the window was closed meanwhile: nothing more is to
+    // be said or shown.
+    bool whileBusy(const std::function<void()>& work);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -116,10 +123,6 @@ private:
     void exportPdfReport();
     void setReportButtonsEnabled(bool enabled);
     void setBusy(bool busy);
-    // Runs long work with the window busy (busy pointer, only the status
-    // frame alive) and the status frame hidden after; false when the window
-    // was closed meanwhile, so nothing more is to be said.
-    bool whileBusy(const std::function<void()>& work);
     // Whether long work (a load, a report computation, the update check) runs.
     [[nodiscard]] bool working() const;
     // Tells the long work under way to stop ("Cancel", or closing the window).

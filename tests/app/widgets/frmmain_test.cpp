@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,6 +28,10 @@
 #include <SQLiteCpp/Database.h>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 namespace tarrow::app {
 namespace {
@@ -113,6 +118,33 @@ TEST_F(FrmMainTest, StartsWithItsControlsInTheirFirstState) {
     for (const char* name :
          {"mnuSaveDatabase", "mnuExit", "mnuHelpFile", "mnuAbout", "mnuCheckforUpdatedVersion"})
         EXPECT_NE(window().findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
+}
+
+// Whatever long work throws (a load, a History, the PDF all run in this one
+// guard) ends in one message, and the window is usable again.
+TEST_F(FrmMainTest, WorkThatThrowsGivesOneMessageAndTheWindowComesBack) {
+    frmMain& w = window();
+    dialogs.messages.clear();
+    for (const auto& work :
+         std::vector<std::function<void()>>{[] { throw std::runtime_error("the disk went away"); },
+                                            [] { throw std::bad_alloc(); }}) {
+        bool wasBusy = false;
+        EXPECT_FALSE(w.whileBusy([&] {
+            wasBusy = !find<QTabWidget>("SSTab1")->isEnabled();
+            work();
+        }));
+        EXPECT_TRUE(wasBusy);
+        EXPECT_TRUE(find<QTabWidget>("SSTab1")->isEnabled());
+        EXPECT_TRUE(w.menuBar()->isEnabled());
+        EXPECT_FALSE(find<QPushButton>("cmdCancel")->isVisible());
+    }
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.texts()[0],
+              QStringLiteral("The work stopped on an error: the disk went away"));
+    EXPECT_TRUE(dialogs.texts()[1].startsWith(QStringLiteral("There was not enough memory")));
+    bool ran = false;
+    EXPECT_TRUE(w.whileBusy([&] { ran = true; })) << "and the next work runs as ever";
+    EXPECT_TRUE(ran);
 }
 
 TEST_F(FrmMainTest, MissingTemplateGivesOneMessagePerFailingStepAndTheWindowOpens) {
