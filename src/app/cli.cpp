@@ -2,21 +2,18 @@
 
 #include "app/commandtable.h"
 #include "app/erlangcommand.h"
+#include "app/historycommand.h"
 #include "app/reportfiles.h"
 #include "app/startup.h"
+#include "app/updatecommand.h"
 #include "logparse/logfiles.h"
-#include "platform/fileoutput.h"
 #include "platform/folderlock.h"
 #include "platform/isodate.h"
 #include "platform/shownpath.h"
 #include "reports/capacity/capacityoutput.h"
-#include "reports/capacity/erlangb.h"
-#include "reports/history/historydays.h"
-#include "reports/history/historyoutput.h"
 #include "serverprobe/mervoxversion.h"
 #include "serverprobe/registryapi.h"
 #include "store/rawportdata.h"
-#include "support/updatecheck.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -189,50 +186,19 @@ public:
         // A history reads the logs itself: no working database is opened, so
         // the day loaded in --data-dir stays as it is.
         probeServer();
-        const load::LoadRequest request = folderRequest(state_, c.parser.value(c.logs));
         // The per-day cache lives in the --data-dir folder, else in the
         // per-user data folder, so scheduled runs share it.
-        reports::HistoryCache cache(
+        const QString cacheFolder =
             c.parser.isSet(c.dataDir)
                 ? chooseDataFolder(programFolder_, c.parser.value(c.dataDir))
-                : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-        QString folderError;
-        std::vector<reports::SkippedDay> skipped;
-        const std::vector<reports::HistoryDay> days = reports::computeHistoryDays(
-            request, from, to, choice.gos, folderError, &cache, nullptr, &skipped);
-        if (!folderError.isEmpty())
-            return fail(folderError, ExitBadInput);
-        const reports::HistorySummary summary = reports::summarizeHistory(
-            days, {choice.ports, choice.gos, choice.retryShare}, std::move(skipped));
-        // Every day that could not be computed is named, with its reason.
-        for (const QString& line : reports::skippedDayLines(summary))
-            err_ << "Skipped " << line << '\n';
-        if (days.empty() && !summary.skipped.empty())
-            return fail(QStringLiteral("No day in the range could be read."), ExitBadInput);
-        if (days.empty())
-            return fail(QStringLiteral("No day in the range has call data."), ExitNoCallData);
-        const QDir out(c.parser.value(c.out));
-        if (!QDir().mkpath(out.path()))
-            return fail(QStringLiteral("Cannot create the folder \"%1\".")
-                            .arg(platform::shownPath(out.path())),
-                        ExitBadInput);
-        int code = ExitOk;
-        for (const auto& [name, bytes] :
-             {std::pair{QStringLiteral("History.csv"), reports::historyCsv(days, summary)},
-              std::pair{QStringLiteral("History.json"), reports::historyJson(summary)}}) {
-            if (const platform::Result saved =
-                    platform::saveFileAtomically(out.filePath(name), bytes);
-                !saved.ok()) {
-                err_ << saved.error() << '\n';
-                code = ExitBadInput;
-            }
-        }
-        out_ << reports::historyHeadline(summary) << '\n';
-        for (const QString& line : reports::historyDayLines(days, summary))
-            out_ << line << '\n';
-        for (const reports::VerdictLine& line : reports::historyVerdict(summary))
-            out_ << line.label << ": " << line.value << '\n';
-        return code;
+                : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        return runHistory({folderRequest(state_, c.parser.value(c.logs)),
+                           from,
+                           to,
+                           {choice.ports, choice.gos, choice.retryShare},
+                           cacheFolder,
+                           c.parser.value(c.out)},
+                          out_, err_);
     }
 
     int capacity(Command& c) {
@@ -374,25 +340,6 @@ private:
 
 namespace {
 
-int checkUpdate(QTextStream& out, QTextStream& err) {
-    const support::ToolsSite site = support::defaultToolsSite();
-    const support::UpdateCheck check = support::checkForUpdatedVersion(
-        site, site.homePage(), QString(),
-        [](const QString& address) { return support::GetUrlText(address); });
-    for (const QString& failure : check.failures)
-        err << failure << '\n';
-    out << check.message << '\n';
-    switch (check.outcome) {
-    case support::UpdateOutcome::UpToDate:
-        return ExitOk;
-    case support::UpdateOutcome::NewerPosted:
-        return ExitNewerVersion;
-    case support::UpdateOutcome::Unreachable:
-        break;
-    }
-    return ExitNoCallData;
-}
-
 int erlang(Command& c, QTextStream& out, QTextStream& err) {
     const auto given = [&c](const QCommandLineOption& option) {
         return c.parser.isSet(option) ? std::optional<QString>(c.parser.value(option))
@@ -430,15 +377,15 @@ std::vector<SubCommand> subCommands(const ChartWriter& charts, const PdfWriter& 
         const QString text = QLatin1String(name);
         return SubCommand{text, commandOptions(text), std::move(run)};
     };
-    return {
-        command("days", [](Runner& r, Command& c) { return r.days(c); }),
-        command("load", [](Runner& r, Command& c) { return r.load(c); }),
-        command("report",
-                [&charts, &pdf](Runner& r, Command& c) { return r.report(c, charts, pdf); }),
-        command("capacity", [](Runner& r, Command& c) { return r.capacity(c); }),
-        command("erlang", [&out, &err](Runner&, Command& c) { return erlang(c, out, err); }),
-        command("history", [](Runner& r, Command& c) { return r.history(c); }),
-        command("check-update", [&out, &err](Runner&, Command&) { return checkUpdate(out, err); })};
+    return {command("days", [](Runner& r, Command& c) { return r.days(c); }),
+            command("load", [](Runner& r, Command& c) { return r.load(c); }),
+            command("report",
+                    [&charts, &pdf](Runner& r, Command& c) { return r.report(c, charts, pdf); }),
+            command("capacity", [](Runner& r, Command& c) { return r.capacity(c); }),
+            command("erlang", [&out, &err](Runner&, Command& c) { return erlang(c, out, err); }),
+            command("history", [](Runner& r, Command& c) { return r.history(c); }),
+            command("check-update",
+                    [&out, &err](Runner&, Command&) { return runCheckUpdate(out, err); })};
 }
 
 } // namespace
