@@ -133,156 +133,202 @@ load::LoadedDay assembleDay(std::int64_t day, const std::vector<qsizetype>& feed
     return loaded;
 }
 
+// One run of a history: the days of the range that have files, what the
+// cache holds of them, and the files still to read, each read once for the
+// span of days it feeds, on two threads.
+class HistoryRun {
+public:
+    HistoryRun(const load::LoadRequest& request, double gos, QList<logparse::LogFile> files,
+               HistoryProgress* progress)
+        : request_(request), gos_(gos), files_(std::move(files)), progress_(progress) {}
+
+    // The days from `from` to `to` that have files, in date order, and the
+    // files of each in folder order.
+    void listDays(const QDate& from, const QDate& to) {
+        for (const logparse::LogFile& file : files_)
+            if (file.date.isValid() && file.date >= from && file.date <= to)
+                dayIndex_.emplace(dayNumber(file.date), 0);
+        for (auto& [number, index] : dayIndex_) {
+            index = dates_.size();
+            dates_.push_back(QDate(1970, 1, 1).addDays(number));
+        }
+        dayFiles_.resize(dates_.size());
+        for (qsizetype f = 0; f < files_.size(); ++f)
+            if (files_[f].date.isValid())
+                for (int d = -logparse::kDaysAroundFile; d <= logparse::kDaysAroundFile; ++d)
+                    if (const auto it = dayIndex_.find(dayNumber(files_[f].date) + d);
+                        it != dayIndex_.end() && logparse::feedsDay(files_[f], dates_[it->second]))
+                        dayFiles_[it->second].push_back(f);
+        results_.resize(dates_.size());
+        keys_.resize(dates_.size());
+        toCompute_.assign(dates_.size(), true);
+        failures_.resize(dates_.size());
+        unread_.resize(dates_.size());
+    }
+
+    // Takes the days whose files are unchanged from the cache.
+    void lookUp(HistoryCache& cache) {
+        std::map<qsizetype, QByteArray> stamps; // each file looked at once
+        for (std::size_t i = 0; i < dates_.size(); ++i) {
+            QList<QByteArray> dayStamps;
+            for (const qsizetype f : dayFiles_[i]) {
+                auto stamp = stamps.find(f);
+                if (stamp == stamps.end())
+                    stamp = stamps.emplace(f, historyFileStamp(files_[f])).first;
+                dayStamps << stamp->second;
+            }
+            keys_[i] = historyDayKey(dates_[i], dayStamps, request_.zone, request_.dateOrder);
+            if (auto found = cache.find(keys_[i], dates_[i])) {
+                results_[i] = std::move(*found);
+                toCompute_[i] = false;
+            }
+        }
+    }
+
+    // Reads the files of the days to compute on two threads; false when told
+    // to stop.
+    bool read() {
+        planReads();
+        if (progress_)
+            progress_->files = static_cast<qint64>(toRead_.size());
+        parsed_.resize(static_cast<std::size_t>(files_.size()));
+        auto helper = std::async(std::launch::async, [this] { work(); });
+        work();
+        helper.get();
+        return !(progress_ && progress_->stop);
+    }
+
+    // Keeps the days computed in the cache (a skipped day never: it is tried
+    // again), names the skipped days, and gives the days with calls.
+    std::vector<HistoryDay> finish(HistoryCache* cache, std::vector<SkippedDay>* skipped) {
+        if (cache) {
+            std::vector<std::pair<QString, std::optional<HistoryDay>>> computed;
+            for (std::size_t i = 0; i < dates_.size(); ++i)
+                if (toCompute_[i] && failures_[i].isEmpty())
+                    computed.emplace_back(keys_[i], results_[i]);
+            cache->store(computed);
+        }
+        if (skipped)
+            for (std::size_t i = 0; i < dates_.size(); ++i)
+                if (!failures_[i].isEmpty())
+                    skipped->push_back({dates_[i], failures_[i]});
+        std::vector<HistoryDay> days;
+        for (auto& result : results_)
+            if (result) {
+                // What the target blocking decides is not kept in the cache.
+                result->portsNeeded = portsNeededOn(*result, gos_);
+                days.push_back(std::move(*result));
+            }
+        return days;
+    }
+
+private:
+    struct Span {
+        std::int64_t first = 0;
+        int days = 0;
+    };
+
+    // The files that feed the days to compute, each to be read once for the
+    // span of those days it feeds, in date order, so that each day is put
+    // together, and its rows let go, soon after its last file is read.
+    void planReads() {
+        spans_.assign(static_cast<std::size_t>(files_.size()), Span{});
+        for (std::size_t i = 0; i < dates_.size(); ++i) {
+            if (!toCompute_[i])
+                continue;
+            unread_[i] = dayFiles_[i].size();
+            const std::int64_t day = dayNumber(dates_[i]);
+            for (const qsizetype f : dayFiles_[i]) {
+                Span& span = spans_[static_cast<std::size_t>(f)];
+                // Days come in date order, so a file's span only grows forwards.
+                if (span.days == 0)
+                    span.first = day;
+                span.days = static_cast<int>(day - span.first + 1);
+            }
+        }
+        for (qsizetype f = 0; f < files_.size(); ++f)
+            if (spans_[static_cast<std::size_t>(f)].days > 0)
+                toRead_.push_back(f);
+        std::stable_sort(toRead_.begin(), toRead_.end(), [this](qsizetype a, qsizetype b) {
+            return files_[a].date < files_[b].date;
+        });
+    }
+
+    void work() {
+        for (std::size_t n = next_++; n < toRead_.size(); n = next_++) {
+            if (progress_ && progress_->stop)
+                return;
+            const qsizetype f = toRead_[n];
+            const Span span = spans_[static_cast<std::size_t>(f)];
+            FileDays read = readFileDays(files_[f], request_, span.first, span.days);
+            std::vector<std::size_t> ready;
+            {
+                const std::lock_guard guard(lock_);
+                parsed_[static_cast<std::size_t>(f)] = std::move(read);
+                for (std::int64_t d = span.first; d < span.first + span.days; ++d)
+                    if (const std::size_t i = dayIndex_.at(d); toCompute_[i] && --unread_[i] == 0)
+                        ready.push_back(i);
+            }
+            // A day whose files are all read is this worker's alone: no other
+            // touches its parts.
+            for (const std::size_t i : ready)
+                compute(i);
+            if (progress_)
+                ++progress_->filesRead;
+        }
+    }
+
+    void compute(std::size_t i) {
+        failures_[i] = dayFailure(dayFiles_[i], parsed_);
+        if (!failures_[i].isEmpty())
+            return;
+        try {
+            load::LoadedDay day = assembleDay(dayNumber(dates_[i]), dayFiles_[i], parsed_);
+            day.day = dates_[i];
+            day.zone = request_.zone;
+            if (day.totalCalls() > 0)
+                results_[i] = historyDayOf(day, dates_[i], gos_);
+        } catch (const std::bad_alloc&) {
+            failures_[i] = QStringLiteral("not enough memory to compute the day");
+        }
+    }
+
+    const load::LoadRequest& request_;
+    double gos_;
+    QList<logparse::LogFile> files_;
+    HistoryProgress* progress_;
+    std::map<std::int64_t, std::size_t> dayIndex_; // day number -> index in dates_
+    std::vector<QDate> dates_;
+    std::vector<std::vector<qsizetype>> dayFiles_;
+    std::vector<std::optional<HistoryDay>> results_; // from the cache or computed
+    std::vector<QString> keys_;
+    std::vector<bool> toCompute_;
+    std::vector<QString> failures_;   // why a day is skipped
+    std::vector<std::size_t> unread_; // files of each day not read yet
+    std::vector<Span> spans_;
+    std::vector<qsizetype> toRead_;
+    std::vector<FileDays> parsed_;
+    std::mutex lock_;
+    std::atomic<std::size_t> next_{0};
+};
+
 } // namespace
 
 std::vector<HistoryDay> computeHistoryDays(const load::LoadRequest& request, const QDate& from,
                                            const QDate& to, double gos, QString& folderError,
                                            HistoryCache* cache, HistoryProgress* progress,
                                            std::vector<SkippedDay>* skipped) {
-    const logparse::FolderListing listing = logparse::listLogFiles(request.folder, request.prefix);
+    logparse::FolderListing listing = logparse::listLogFiles(request.folder, request.prefix);
     folderError = listing.error;
     if (!listing.error.isEmpty())
         return {};
-    const QList<logparse::LogFile>& files = listing.files;
-
-    // The days of the range that have files, in date order, and the files of
-    // each (those dated within one day of it, as "Load Data" takes them) in
-    // folder order.
-    std::map<std::int64_t, std::size_t> dayIndex; // day number -> index in `dates`
-    for (const logparse::LogFile& file : files)
-        if (file.date.isValid() && file.date >= from && file.date <= to)
-            dayIndex.emplace(dayNumber(file.date), 0);
-    std::vector<QDate> dates;
-    for (auto& [number, index] : dayIndex) {
-        index = dates.size();
-        dates.push_back(QDate(1970, 1, 1).addDays(number));
-    }
-    std::vector<std::vector<qsizetype>> dayFiles(dates.size());
-    for (qsizetype f = 0; f < files.size(); ++f)
-        if (files[f].date.isValid())
-            for (int d = -logparse::kDaysAroundFile; d <= logparse::kDaysAroundFile; ++d)
-                if (const auto it = dayIndex.find(dayNumber(files[f].date) + d);
-                    it != dayIndex.end() && logparse::feedsDay(files[f], dates[it->second]))
-                    dayFiles[it->second].push_back(f);
-
-    // Each day's result has its own slot, from the cache or computed.
-    std::vector<std::optional<HistoryDay>> results(dates.size());
-    std::vector<QString> keys(dates.size());
-    std::vector<bool> toCompute(dates.size(), true);
-    if (cache) {
-        std::map<qsizetype, QByteArray> stamps; // each file looked at once
-        for (std::size_t i = 0; i < dates.size(); ++i) {
-            QList<QByteArray> dayStamps;
-            for (const qsizetype f : dayFiles[i]) {
-                auto stamp = stamps.find(f);
-                if (stamp == stamps.end())
-                    stamp = stamps.emplace(f, historyFileStamp(files[f])).first;
-                dayStamps << stamp->second;
-            }
-            keys[i] = historyDayKey(dates[i], dayStamps, request.zone, request.dateOrder);
-            if (auto found = cache->find(keys[i], dates[i])) {
-                results[i] = std::move(*found);
-                toCompute[i] = false;
-            }
-        }
-    }
-
-    // The files that feed the days to compute, each to be read once for the
-    // span of those days it feeds; and how many files of each day are unread.
-    struct Span {
-        std::int64_t first = 0;
-        int days = 0;
-    };
-    std::vector<Span> spans(static_cast<std::size_t>(files.size()));
-    std::vector<std::size_t> unread(dates.size());
-    for (std::size_t i = 0; i < dates.size(); ++i) {
-        if (!toCompute[i])
-            continue;
-        unread[i] = dayFiles[i].size();
-        const std::int64_t day = dayNumber(dates[i]);
-        for (const qsizetype f : dayFiles[i]) {
-            Span& span = spans[static_cast<std::size_t>(f)];
-            // Days come in date order, so a file's span only grows forwards.
-            if (span.days == 0)
-                span.first = day;
-            span.days = static_cast<int>(day - span.first + 1);
-        }
-    }
-    std::vector<qsizetype> toRead;
-    for (qsizetype f = 0; f < files.size(); ++f)
-        if (spans[static_cast<std::size_t>(f)].days > 0)
-            toRead.push_back(f);
-    // Read in date order, so each day is put together, and its rows let go,
-    // soon after its last file is read.
-    std::stable_sort(toRead.begin(), toRead.end(),
-                     [&](qsizetype a, qsizetype b) { return files[a].date < files[b].date; });
-    if (progress)
-        progress->files = static_cast<qint64>(toRead.size());
-
-    std::vector<FileDays> parsed(static_cast<std::size_t>(files.size()));
-    std::vector<QString> failures(dates.size()); // why a day is skipped
-    std::mutex lock;
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t n = next++; n < toRead.size(); n = next++) {
-            if (progress && progress->stop)
-                return;
-            const qsizetype f = toRead[n];
-            const Span span = spans[static_cast<std::size_t>(f)];
-            FileDays read = readFileDays(files[f], request, span.first, span.days);
-            std::vector<std::size_t> ready;
-            {
-                const std::lock_guard guard(lock);
-                parsed[static_cast<std::size_t>(f)] = std::move(read);
-                for (std::int64_t d = span.first; d < span.first + span.days; ++d)
-                    if (const std::size_t i = dayIndex.at(d); toCompute[i] && --unread[i] == 0)
-                        ready.push_back(i);
-            }
-            // A day whose files are all read is this worker's alone: no other
-            // touches its parts.
-            for (const std::size_t i : ready) {
-                failures[i] = dayFailure(dayFiles[i], parsed);
-                if (!failures[i].isEmpty())
-                    continue;
-                try {
-                    load::LoadedDay day = assembleDay(dayNumber(dates[i]), dayFiles[i], parsed);
-                    day.day = dates[i];
-                    day.zone = request.zone;
-                    if (day.totalCalls() > 0)
-                        results[i] = historyDayOf(day, dates[i], gos);
-                } catch (const std::bad_alloc&) {
-                    failures[i] = QStringLiteral("not enough memory to compute the day");
-                }
-            }
-            if (progress)
-                ++progress->filesRead;
-        }
-    };
-    auto helper = std::async(std::launch::async, work);
-    work();
-    helper.get();
-    if (progress && progress->stop)
+    HistoryRun run(request, gos, std::move(listing.files), progress);
+    run.listDays(from, to);
+    if (cache)
+        run.lookUp(*cache);
+    if (!run.read())
         return {};
-    // A skipped day is never cached: it is tried again on the next run.
-    if (cache) {
-        std::vector<std::pair<QString, std::optional<HistoryDay>>> computed;
-        for (std::size_t i = 0; i < dates.size(); ++i)
-            if (toCompute[i] && failures[i].isEmpty())
-                computed.emplace_back(keys[i], results[i]);
-        cache->store(computed);
-    }
-    if (skipped)
-        for (std::size_t i = 0; i < dates.size(); ++i)
-            if (!failures[i].isEmpty())
-                skipped->push_back({dates[i], failures[i]});
-    std::vector<HistoryDay> days;
-    for (auto& result : results)
-        if (result) {
-            // What the target blocking decides is not kept in the cache.
-            result->portsNeeded = portsNeededOn(*result, gos);
-            days.push_back(std::move(*result));
-        }
-    return days;
+    return run.finish(cache, skipped);
 }
 
 } // namespace tarrow::reports
