@@ -81,6 +81,153 @@ QScatterSeries* points(const QString& name, const QColor& color, qreal size) {
     return series;
 }
 
+// Builds the chart series by series; the Erlang axis's top grows with what
+// is drawn.
+class HistoryChartBuilder {
+public:
+    HistoryChartBuilder(const std::vector<HistoryDay>& days, const HistorySummary& s, QChart& chart)
+        : days_(days), s_(s), chart_(chart), first_(days.front().day), last_(lastShown(days, s)),
+          top_(s.capacityErlangs) {}
+
+    // Each day's offered traffic (the days sized apart) and its all-busy bar.
+    void days() {
+        sized_ = points(QStringLiteral("Days sized"), kTraffic, 9);
+        others_ = points(QStringLiteral("Other days"), kTraffic.lighter(170), 7);
+        sized_->setObjectName(QStringLiteral("OfferedDaysSized"));
+        others_->setObjectName(QStringLiteral("OfferedOtherDays"));
+        auto* barsTop = new QLineSeries;
+        for (std::size_t d = 0; d < days_.size(); ++d) {
+            const HistoryDay& day = days_[d];
+            const qreal x = historyChartX(day.day);
+            if (d < s_.offered.size() && s_.offered[d]) {
+                (s_.basis[d] ? sized_ : others_)->append(x, *s_.offered[d]);
+                top_ = std::max(top_, *s_.offered[d]);
+            }
+            mostBusy_ = std::max(mostBusy_, day.atbSeconds);
+            // Each day's bar: up at a fifth of a day before it, down a fifth after.
+            const auto seconds = static_cast<qreal>(day.atbSeconds);
+            *barsTop << QPointF(x - kDayMs / 5.0, 0) << QPointF(x - kDayMs / 5.0, seconds)
+                     << QPointF(x + kDayMs / 5.0, seconds) << QPointF(x + kDayMs / 5.0, 0);
+        }
+        allBusy_ = new QAreaSeries(barsTop);
+        allBusy_->setName(QStringLiteral("All busy (s)"));
+        allBusy_->setColor(kAllBusy);
+        allBusy_->setBorderColor(kAllBusy.darker());
+        chart_.addSeries(allBusy_);
+    }
+
+    // The run-out interval, shaded from its earliest to its latest day up to
+    // the top of the axis (set once the top is known).
+    void runOutInterval() {
+        if (!s_.runOut || !s_.runOut->earliest)
+            return;
+        const QDate end = s_.runOut->latest ? *s_.runOut->latest : last_;
+        intervalTop_ = new QLineSeries;
+        *intervalTop_ << QPointF(historyChartX(*s_.runOut->earliest) - kDayMs / 2.0, 0)
+                      << QPointF(historyChartX(end) + kDayMs / 2.0, 0);
+        auto* interval = new QAreaSeries(intervalTop_);
+        interval->setName(QStringLiteral("Run-out"));
+        interval->setColor(QColor(0xb0, 0x00, 0x00, 0x28));
+        interval->setBorderColor(Qt::transparent);
+        add(interval);
+    }
+
+    void capacity(const QString& target) {
+        auto* level = line(QStringLiteral("Capacity: %1 ports at %2").arg(s_.ports).arg(target),
+                           kCapacity, Qt::SolidLine, 2);
+        *level << QPointF(historyChartX(first_), s_.capacityErlangs)
+               << QPointF(historyChartX(last_), s_.capacityErlangs);
+        add(level);
+    }
+
+    // The trend with its 95 % band, a point a day, and the likely run-out day.
+    void trend() {
+        if (!s_.trend)
+            return;
+        const Trend& trend = *s_.trend;
+        auto* trendLine = line(QStringLiteral("Trend"), kTrend, Qt::DashLine, 1.5);
+        auto* bandTop = new QLineSeries;
+        auto* bandBottom = new QLineSeries;
+        for (QDate day = first_; day <= last_; day = day.addDays(1)) {
+            const auto t = static_cast<double>(s_.trendOrigin.daysTo(day));
+            const qreal x = historyChartX(day);
+            *trendLine << QPointF(x, trend.at(t));
+            *bandTop << QPointF(x, trend.at(t) + trend.halfBand(t));
+            *bandBottom << QPointF(x, std::max(0.0, trend.at(t) - trend.halfBand(t)));
+            top_ = std::max(top_, trend.at(t) + trend.halfBand(t));
+        }
+        auto* band = new QAreaSeries(bandTop, bandBottom);
+        band->setName(QStringLiteral("95 % band"));
+        band->setColor(QColor(0x80, 0x80, 0x80, 0x40));
+        band->setBorderColor(Qt::transparent);
+        add(band);
+        add(trendLine);
+        if (s_.runOut && s_.runOut->likely) {
+            auto* runOut =
+                points(QStringLiteral("Run out: %1").arg(platform::isoDate(*s_.runOut->likely)),
+                       kRunOut, 12);
+            runOut->append(historyChartX(*s_.runOut->likely), s_.capacityErlangs);
+            add(runOut);
+        }
+    }
+
+    // The dots on top, then the axes.
+    void finish() {
+        add(others_);
+        add(sized_);
+        auto* xAxis = new QDateTimeAxis;
+        xAxis->setFormat(first_.daysTo(last_) > 300 ? QStringLiteral("yyyy-MM")
+                                                    : QStringLiteral("MM-dd"));
+        xAxis->setTitleText(QStringLiteral("Day"));
+        xAxis->setTickCount(static_cast<int>(std::clamp<qint64>(first_.daysTo(last_) + 1, 2, 10)));
+        xAxis->setRange(
+            QDateTime::fromMSecsSinceEpoch(qint64(historyChartX(first_)) - kDayMs / 2, Qt::UTC),
+            QDateTime::fromMSecsSinceEpoch(qint64(historyChartX(last_)) + kDayMs / 2, Qt::UTC));
+        const double top = niceTop(top_ * 1.1);
+        if (intervalTop_)
+            for (int i = 0; i < intervalTop_->count(); ++i)
+                intervalTop_->replace(i, intervalTop_->at(i).x(), top);
+        auto* erlangs = valueAxis(QStringLiteral("Erlangs"), top);
+        auto* seconds = valueAxis(QStringLiteral("All ports busy (s)"),
+                                  niceTop(static_cast<double>(mostBusy_) * 1.1));
+        chart_.addAxis(xAxis, Qt::AlignBottom);
+        chart_.addAxis(erlangs, Qt::AlignLeft);
+        chart_.addAxis(seconds, Qt::AlignRight);
+        for (QAbstractSeries* series : chart_.series())
+            series->attachAxis(xAxis);
+        for (QAbstractSeries* series : left_)
+            series->attachAxis(erlangs);
+        allBusy_->attachAxis(seconds);
+    }
+
+private:
+    void add(QAbstractSeries* series) {
+        chart_.addSeries(series);
+        left_ << series;
+    }
+    static QValueAxis* valueAxis(const QString& title, double top) {
+        auto* axis = new QValueAxis;
+        axis->setTitleText(title);
+        axis->setRange(0, top);
+        axis->applyNiceNumbers();
+        axis->setLabelFormat(QStringLiteral("%g"));
+        return axis;
+    }
+
+    const std::vector<HistoryDay>& days_;
+    const HistorySummary& s_;
+    QChart& chart_;
+    QDate first_;
+    QDate last_;
+    double top_;
+    qint64 mostBusy_ = 0;
+    QScatterSeries* sized_ = nullptr;
+    QScatterSeries* others_ = nullptr;
+    QAreaSeries* allBusy_ = nullptr;
+    QLineSeries* intervalTop_ = nullptr;
+    QList<QAbstractSeries*> left_; // on the Erlang axis
+};
+
 } // namespace
 
 QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& summary,
@@ -90,118 +237,12 @@ QChart* historyChart(const std::vector<HistoryDay>& days, const HistorySummary& 
     chart->legend()->setAlignment(Qt::AlignBottom);
     if (days.empty())
         return chart;
-    const QDate first = days.front().day;
-    const QDate last = lastShown(days, summary);
-
-    auto* sized = points(QStringLiteral("Days sized"), kTraffic, 9);
-    auto* others = points(QStringLiteral("Other days"), kTraffic.lighter(170), 7);
-    sized->setObjectName(QStringLiteral("OfferedDaysSized"));
-    others->setObjectName(QStringLiteral("OfferedOtherDays"));
-    double top = summary.capacityErlangs;
-    qint64 mostBusy = 0;
-    auto* allBusyTop = new QLineSeries;
-    for (std::size_t d = 0; d < days.size(); ++d) {
-        const HistoryDay& day = days[d];
-        const qreal x = historyChartX(day.day);
-        if (d < summary.offered.size() && summary.offered[d]) {
-            (summary.basis[d] ? sized : others)->append(x, *summary.offered[d]);
-            top = std::max(top, *summary.offered[d]);
-        }
-        mostBusy = std::max(mostBusy, day.atbSeconds);
-        // Each day's bar: up at a fifth of a day before it, down a fifth after.
-        const auto seconds = static_cast<qreal>(day.atbSeconds);
-        *allBusyTop << QPointF(x - kDayMs / 5.0, 0) << QPointF(x - kDayMs / 5.0, seconds)
-                    << QPointF(x + kDayMs / 5.0, seconds) << QPointF(x + kDayMs / 5.0, 0);
-    }
-    auto* allBusy = new QAreaSeries(allBusyTop);
-    allBusy->setName(QStringLiteral("All busy (s)"));
-    allBusy->setColor(kAllBusy);
-    allBusy->setBorderColor(kAllBusy.darker());
-    chart->addSeries(allBusy);
-
-    QList<QAbstractSeries*> leftSeries;
-    const auto add = [&](QAbstractSeries* series) {
-        chart->addSeries(series);
-        leftSeries << series;
-    };
-    QLineSeries* intervalTop = nullptr;
-    if (summary.runOut && summary.runOut->earliest) {
-        // The run-out interval, shaded from its earliest to its latest day up
-        // to the top of the axis (set once the top is known).
-        const QDate end = summary.runOut->latest ? *summary.runOut->latest : last;
-        intervalTop = new QLineSeries;
-        *intervalTop << QPointF(historyChartX(*summary.runOut->earliest) - kDayMs / 2.0, 0)
-                     << QPointF(historyChartX(end) + kDayMs / 2.0, 0);
-        auto* interval = new QAreaSeries(intervalTop);
-        interval->setName(QStringLiteral("Run-out"));
-        interval->setColor(QColor(0xb0, 0x00, 0x00, 0x28));
-        interval->setBorderColor(Qt::transparent);
-        add(interval);
-    }
-    auto* capacity = line(QStringLiteral("Capacity: %1 ports at %2").arg(summary.ports).arg(target),
-                          kCapacity, Qt::SolidLine, 2);
-    *capacity << QPointF(historyChartX(first), summary.capacityErlangs)
-              << QPointF(historyChartX(last), summary.capacityErlangs);
-    add(capacity);
-    if (summary.trend) {
-        const Trend& trend = *summary.trend;
-        auto* trendLine = line(QStringLiteral("Trend"), kTrend, Qt::DashLine, 1.5);
-        auto* bandTop = new QLineSeries;
-        auto* bandBottom = new QLineSeries;
-        for (QDate day = first; day <= last; day = day.addDays(1)) {
-            const auto t = static_cast<double>(summary.trendOrigin.daysTo(day));
-            const qreal x = historyChartX(day);
-            *trendLine << QPointF(x, trend.at(t));
-            *bandTop << QPointF(x, trend.at(t) + trend.halfBand(t));
-            *bandBottom << QPointF(x, std::max(0.0, trend.at(t) - trend.halfBand(t)));
-            top = std::max(top, trend.at(t) + trend.halfBand(t));
-        }
-        auto* band = new QAreaSeries(bandTop, bandBottom);
-        band->setName(QStringLiteral("95 % band"));
-        band->setColor(QColor(0x80, 0x80, 0x80, 0x40));
-        band->setBorderColor(Qt::transparent);
-        add(band);
-        add(trendLine);
-        if (summary.runOut && summary.runOut->likely) {
-            auto* runOut = points(
-                QStringLiteral("Run out: %1").arg(platform::isoDate(*summary.runOut->likely)),
-                kRunOut, 12);
-            runOut->append(historyChartX(*summary.runOut->likely), summary.capacityErlangs);
-            add(runOut);
-        }
-    }
-    add(others);
-    add(sized);
-
-    auto* xAxis = new QDateTimeAxis;
-    xAxis->setFormat(first.daysTo(last) > 300 ? QStringLiteral("yyyy-MM")
-                                              : QStringLiteral("MM-dd"));
-    xAxis->setTitleText(QStringLiteral("Day"));
-    xAxis->setTickCount(static_cast<int>(std::clamp<qint64>(first.daysTo(last) + 1, 2, 10)));
-    xAxis->setRange(
-        QDateTime::fromMSecsSinceEpoch(qint64(historyChartX(first)) - kDayMs / 2, Qt::UTC),
-        QDateTime::fromMSecsSinceEpoch(qint64(historyChartX(last)) + kDayMs / 2, Qt::UTC));
-    auto* erlangs = new QValueAxis;
-    erlangs->setTitleText(QStringLiteral("Erlangs"));
-    erlangs->setRange(0, niceTop(top * 1.1));
-    if (intervalTop)
-        for (int i = 0; i < intervalTop->count(); ++i)
-            intervalTop->replace(i, intervalTop->at(i).x(), niceTop(top * 1.1));
-    erlangs->applyNiceNumbers();
-    erlangs->setLabelFormat(QStringLiteral("%g"));
-    auto* seconds = new QValueAxis;
-    seconds->setTitleText(QStringLiteral("All ports busy (s)"));
-    seconds->setRange(0, niceTop(static_cast<double>(mostBusy) * 1.1));
-    seconds->applyNiceNumbers();
-    seconds->setLabelFormat(QStringLiteral("%g"));
-    chart->addAxis(xAxis, Qt::AlignBottom);
-    chart->addAxis(erlangs, Qt::AlignLeft);
-    chart->addAxis(seconds, Qt::AlignRight);
-    for (QAbstractSeries* series : chart->series())
-        series->attachAxis(xAxis);
-    for (QAbstractSeries* series : leftSeries)
-        series->attachAxis(erlangs);
-    allBusy->attachAxis(seconds);
+    HistoryChartBuilder build(days, summary, *chart);
+    build.days();
+    build.runOutInterval();
+    build.capacity(target);
+    build.trend();
+    build.finish();
     return chart;
 }
 
