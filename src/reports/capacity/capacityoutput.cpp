@@ -138,8 +138,10 @@ QString capacityHeadline(const CapacityFigures& f, const Sizing& s) {
              erlangText(*s.demandErlangs));
 }
 
-QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
-    QList<VerdictLine> lines;
+namespace {
+
+// The demand and what the ports make of it.
+void appendSizing(QList<VerdictLine>& lines, const CapacityFigures& f, const Sizing& s) {
     lines.append({QStringLiteral("Busy hour"), busyHourText(f)});
     lines.append({QStringLiteral("Ports that take calls"),
                   QStringLiteral("%1 (%2)").arg(s.ports).arg(poolSource(s.portsFrom))});
@@ -182,6 +184,10 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
                                                            : QStringLiteral("\u2013"),
                                        percentText(s.measuredBlocking)),
          s.measuredBlocking > s.gos || (s.predictedBlocking && *s.predictedBlocking > s.gos)});
+}
+
+// What the server's counts and the call records say of the day.
+void appendEvidence(QList<VerdictLine>& lines, const CapacityFigures& f) {
     lines.append(
         {QStringLiteral("All ports busy"),
          QStringLiteral("%1 in %2 spells").arg(seconds(f.atbTotalSeconds)).arg(f.atbEpisodes),
@@ -199,6 +205,14 @@ QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
                   QStringLiteral("%1 / %2").arg(f.peakLinesInUse).arg(f.peakConcurrentCalls)});
     lines.append(
         {QStringLiteral("Calls without a recorded end"), QString::number(f.callsWithoutEnd)});
+}
+
+} // namespace
+
+QList<VerdictLine> capacityVerdict(const CapacityFigures& f, const Sizing& s) {
+    QList<VerdictLine> lines;
+    appendSizing(lines, f, s);
+    appendEvidence(lines, f);
     return lines;
 }
 
