@@ -3,6 +3,7 @@
 #include "load/appstate.h"
 #include "logparse/logfiles.h"
 #include "platform/statusdisplay.h"
+#include "reports/history/historysummary.h"
 #include "reports/reporttable.h"
 #include "reports/widgets/reporthost.h"
 
@@ -11,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -112,6 +114,8 @@ private:
     void fillHistoryDays(const QList<logparse::DayEntry>& entries);
     // "Run Report" on the History tab: reads the range and shows the History window.
     void runHistory();
+    // A history run's days in the History window, or why there are none.
+    void showHistory(std::vector<reports::HistoryDay> days, const reports::HistorySummary& summary);
     // A day clicked in the History window: chosen in the day list and loaded.
     void loadChosenDay(const QDate& day);
 

@@ -122,6 +122,11 @@ void frmMain::runHistory() {
     }
     const reports::HistorySummary summary =
         reports::summarizeHistory(days, {ports, gos, 0}, std::move(skipped));
+    showHistory(std::move(days), summary);
+}
+
+void frmMain::showHistory(std::vector<reports::HistoryDay> days,
+                          const reports::HistorySummary& summary) {
     if (days.empty()) {
         QString text = QStringLiteral("No day from %1 to %2 has call data in its logs.")
                            .arg(cmbHistoryFrom->currentText(), cmbHistoryTo->currentText());
@@ -136,7 +141,7 @@ void frmMain::runHistory() {
         history_ = std::make_unique<reports::frmHistory>(dialogs_);
         connect(history_.get(), &reports::frmHistory::dayChosen, this, &frmMain::loadChosenDay);
     }
-    history_->showHistory(std::move(days), summary, gos);
+    history_->showHistory(std::move(days), summary, summary.choice.gos);
     history_->show();
     history_->raise();
     history_->activateWindow();
