@@ -229,20 +229,22 @@ bool drawReport(Pages& pages, const ComputedReports& computed) {
     pages.text(QStringLiteral("Port usage report for %1")
                    .arg(QLocale().toString(computed.day, QLocale::LongFormat)),
                face(16, true));
-    if (const ComputedReport* capacity = find(computed, reports::ReportId::Capacity);
-        capacity && capacity->output.capacity) {
-        const reports::CapacityFigures& figures = *capacity->output.capacity;
+    // The report with a verdict leads the first page: the capacity verdict.
+    const auto lead = std::find_if(
+        computed.reports.begin(), computed.reports.end(),
+        [](const ComputedReport& report) { return report.output.capacity != nullptr; });
+    if (lead != computed.reports.end()) {
+        const reports::CapacityFigures& figures = *lead->output.capacity;
         const reports::Sizing sizing = reports::sizeCapacity(figures, computed.sizing);
         pages.text(reports::capacityHeadline(figures, sizing), face(13, true),
                    reports::verdictColour(sizing.verdict));
         drawVerdict(pages, reports::capacityVerdict(figures, sizing));
-        drawChart(pages, capacity->output.chart);
+        drawChart(pages, lead->output.chart);
     }
-    for (const reports::ReportId id :
-         {reports::ReportId::PortAvailability, reports::ReportId::CallTraffic,
-          reports::ReportId::CallDistribution, reports::ReportId::PortTimeUse}) {
-        const ComputedReport* report = find(computed, id);
-        if (!report)
+    // Every other report on pages of its own, in the order of the report table.
+    for (const reports::ReportEntry& entry : reports::reportTable()) {
+        const ComputedReport* report = find(computed, entry.id);
+        if (!report || (lead != computed.reports.end() && report == &*lead))
             continue;
         if (!pages.newPage())
             return false;
