@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 
 namespace tarrow::app {
 
@@ -126,32 +127,37 @@ void drawVerdict(Pages& pages, const QList<reports::VerdictLine>& lines) {
 
 // A summary grid as a table: columns at their grid widths (narrowed to the
 // page when wider), split over pages with the header row on each.
-bool drawTable(Pages& pages, const reports::SummaryTable& table) {
-    const auto& columns = table.layout.columns;
-    if (columns.isEmpty())
-        return true;
-    const QFont body = face(7.5);
-    const QFont bold = face(7.5, true);
-    // Each column as wide as in the grid (twips are twentieths of a point),
-    // its header or its widest cell, narrowed together when the page is too
-    // narrow.
+// Each column as wide as in the grid (twips are twentieths of a point), its
+// header or its widest cell, narrowed together when the page is too narrow.
+std::vector<double> columnWidths(const reports::SummaryTable& table, const QFontMetricsF& header,
+                                 const QFontMetricsF& cell) {
     std::vector<double> widths;
-    const QFontMetricsF headerMetrics(bold, &pages.writer());
-    const QFontMetricsF cellMetrics(body, &pages.writer());
-    for (const reports::SummaryColumn& column : columns)
+    for (const reports::SummaryColumn& column : table.layout.columns)
         widths.push_back(std::max(column.widthTwips / 20.0,
-                                  headerMetrics.horizontalAdvance(column.header.trimmed()) + 8));
+                                  header.horizontalAdvance(column.header.trimmed()) + 8));
     for (const QStringList& cells : table.rows)
         for (std::size_t c = 0; c < widths.size(); ++c)
-            widths[c] = std::max(widths[c], cellMetrics.horizontalAdvance(
-                                                cells.value(static_cast<qsizetype>(c)).trimmed()) +
-                                                8);
+            widths[c] = std::max(
+                widths[c],
+                cell.horizontalAdvance(cells.value(static_cast<qsizetype>(c)).trimmed()) + 8);
     double total = 0;
     for (const double width : widths)
         total += width;
     if (total > kContentWidth)
         for (double& width : widths)
             width *= kContentWidth / total;
+    return widths;
+}
+
+bool drawTable(Pages& pages, const reports::SummaryTable& table) {
+    const auto& columns = table.layout.columns;
+    if (columns.isEmpty())
+        return true;
+    const QFont body = face(7.5);
+    const QFont bold = face(7.5, true);
+    const std::vector<double> widths = columnWidths(table, QFontMetricsF(bold, &pages.writer()),
+                                                    QFontMetricsF(body, &pages.writer()));
+    const double total = std::accumulate(widths.begin(), widths.end(), 0.0);
     const double rowHeight = QFontMetricsF(body, &pages.writer()).height() + 3;
     QPainter& p = pages.painter();
     const auto drawRow = [&](const QStringList& cells, bool header) {
