@@ -95,95 +95,127 @@ std::optional<Answer> readHead(const QByteArray& head) {
 
 enum class Step { Body, Redirect, Failed };
 
+// The request line and headers of a plain GET.
+QByteArray requestFor(const QUrl& url) {
+    QByteArray path = url.path(QUrl::FullyEncoded).toLatin1();
+    if (path.isEmpty())
+        path = "/";
+    if (url.hasQuery())
+        path += '?' + url.query(QUrl::FullyEncoded).toLatin1();
+    QByteArray host = url.host(QUrl::FullyEncoded).toLatin1();
+    if (url.port() > 0)
+        host += ':' + QByteArray::number(url.port());
+    return "GET " + path + " HTTP/1.1\r\nHost: " + host +
+           "\r\nUser-Agent: HTTP Generic\r\nAccept-Encoding: identity\r\n"
+           "Connection: close\r\n\r\n";
+}
+
+// One request on one connection, read as it arrives: the head within its
+// limit, then the body (chunked, with a length, or to the end of the
+// connection) within its own.
+class Exchange {
+public:
+    Exchange(const HttpLimits& limits, QByteArray& body) : limits_(limits), body_(body) {
+        socket_.setReadBufferSize(64 * 1024);
+    }
+
+    Step run(const QUrl& url, QTimer& deadline, QUrl& redirect) {
+        QObject::connect(&socket_, &QTcpSocket::connected, &loop_,
+                         [this, &url] { socket_.write(requestFor(url)); });
+        QObject::connect(&socket_, &QTcpSocket::readyRead, &loop_, [this] { take(); });
+        QObject::connect(&socket_, &QTcpSocket::disconnected, &loop_, [this] { ended(); });
+        QObject::connect(&socket_, &QTcpSocket::errorOccurred, &loop_,
+                         [this](QAbstractSocket::SocketError error) {
+                             if (error != QAbstractSocket::RemoteHostClosedError)
+                                 fail();
+                         });
+        QObject::connect(&deadline, &QTimer::timeout, &loop_, [this] { fail(); });
+        QObject::connect(cancelDownloads(), &DownloadCanceller::cancel, &loop_, [this] { fail(); });
+        socket_.connectToHost(url.host(), static_cast<quint16>(url.port(80)));
+        loop_.exec();
+        socket_.abort();
+        if (failed_ || !answer_)
+            return Step::Failed;
+        if (answer_->status == 200)
+            return Step::Body;
+        redirect = url.resolved(QUrl::fromEncoded(answer_->location));
+        return Step::Redirect;
+    }
+
+private:
+    void fail() {
+        failed_ = true;
+        loop_.quit();
+    }
+
+    // The head, once whole; false while it is still coming or when the
+    // exchange is over.
+    bool head() {
+        raw_ += socket_.read(limits_.maxHeaderBytes + 4 - raw_.size());
+        const qsizetype end = raw_.indexOf("\r\n\r\n");
+        if (end < 0) {
+            if (raw_.size() > limits_.maxHeaderBytes)
+                fail();
+            return false;
+        }
+        answer_ = readHead(raw_.left(end));
+        raw_.remove(0, end + 4);
+        if (!answer_ || answer_->status != 200) {
+            complete_ = answer_ && answer_->status >= 300 && answer_->status < 400;
+            failed_ = !complete_;
+            loop_.quit();
+            return false;
+        }
+        return true;
+    }
+
+    void take() {
+        if (!answer_ && !head())
+            return;
+        raw_ += socket_.read(limits_.maxBytes + 1024 - raw_.size());
+        if (answer_->chunked) {
+            if (!chunks_.feed(raw_, body_))
+                return fail();
+            complete_ = chunks_.done();
+        } else {
+            body_ += raw_;
+            raw_.clear();
+            complete_ = answer_->contentLength >= 0 && body_.size() >= answer_->contentLength;
+        }
+        if (body_.size() >= limits_.maxBytes) {
+            body_.truncate(limits_.maxBytes);
+            complete_ = true;
+        }
+        if (complete_)
+            loop_.quit();
+    }
+
+    void ended() {
+        take();
+        // Without a length or chunks the body ends with the connection.
+        if (answer_ && answer_->status == 200 && !answer_->chunked && answer_->contentLength < 0)
+            complete_ = true;
+        if (!complete_)
+            failed_ = true;
+        loop_.quit();
+    }
+
+    const HttpLimits& limits_;
+    QByteArray& body_;
+    QTcpSocket socket_;
+    QEventLoop loop_;
+    bool failed_ = false;
+    bool complete_ = false;
+    QByteArray raw_;
+    std::optional<Answer> answer_;
+    ChunkDecoder chunks_;
+};
+
 // One request on one connection; `body` gets the answer's body.
 Step exchange(const QUrl& url, const HttpLimits& limits, QTimer& deadline, QByteArray& body,
               QUrl& redirect) {
-    QTcpSocket socket;
-    socket.setReadBufferSize(64 * 1024);
-    QEventLoop loop;
-    bool failed = false;
-    bool complete = false;
-    QByteArray raw;
-    std::optional<Answer> answer;
-    ChunkDecoder chunks;
-    const auto fail = [&] {
-        failed = true;
-        loop.quit();
-    };
-    const auto take = [&] {
-        if (!answer) {
-            raw += socket.read(limits.maxHeaderBytes + 4 - raw.size());
-            const qsizetype end = raw.indexOf("\r\n\r\n");
-            if (end < 0) {
-                if (raw.size() > limits.maxHeaderBytes)
-                    fail();
-                return;
-            }
-            answer = readHead(raw.left(end));
-            raw.remove(0, end + 4);
-            if (!answer || answer->status != 200) {
-                complete = answer && answer->status >= 300 && answer->status < 400;
-                failed = !complete;
-                loop.quit();
-                return;
-            }
-        }
-        raw += socket.read(limits.maxBytes + 1024 - raw.size());
-        if (answer->chunked) {
-            if (!chunks.feed(raw, body))
-                return fail();
-            complete = chunks.done();
-        } else {
-            body += raw;
-            raw.clear();
-            complete = answer->contentLength >= 0 && body.size() >= answer->contentLength;
-        }
-        if (body.size() >= limits.maxBytes) {
-            body.truncate(limits.maxBytes);
-            complete = true;
-        }
-        if (complete)
-            loop.quit();
-    };
-    QObject::connect(&socket, &QTcpSocket::connected, &loop, [&] {
-        QByteArray path = url.path(QUrl::FullyEncoded).toLatin1();
-        if (path.isEmpty())
-            path = "/";
-        if (url.hasQuery())
-            path += '?' + url.query(QUrl::FullyEncoded).toLatin1();
-        QByteArray host = url.host(QUrl::FullyEncoded).toLatin1();
-        if (url.port() > 0)
-            host += ':' + QByteArray::number(url.port());
-        socket.write("GET " + path + " HTTP/1.1\r\nHost: " + host +
-                     "\r\nUser-Agent: HTTP Generic\r\nAccept-Encoding: identity\r\n"
-                     "Connection: close\r\n\r\n");
-    });
-    QObject::connect(&socket, &QTcpSocket::readyRead, &loop, take);
-    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, [&] {
-        take();
-        // Without a length or chunks the body ends with the connection.
-        if (answer && answer->status == 200 && !answer->chunked && answer->contentLength < 0)
-            complete = true;
-        if (!complete)
-            failed = true;
-        loop.quit();
-    });
-    QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop,
-                     [&](QAbstractSocket::SocketError error) {
-                         if (error != QAbstractSocket::RemoteHostClosedError)
-                             fail();
-                     });
-    QObject::connect(&deadline, &QTimer::timeout, &loop, fail);
-    QObject::connect(cancelDownloads(), &DownloadCanceller::cancel, &loop, fail);
-    socket.connectToHost(url.host(), static_cast<quint16>(url.port(80)));
-    loop.exec();
-    socket.abort();
-    if (failed || !answer)
-        return Step::Failed;
-    if (answer->status == 200)
-        return Step::Body;
-    redirect = url.resolved(QUrl::fromEncoded(answer->location));
-    return Step::Redirect;
+    Exchange exchange(limits, body);
+    return exchange.run(url, deadline, redirect);
 }
 
 } // namespace
