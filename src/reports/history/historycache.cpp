@@ -9,13 +9,6 @@
 #include <QFileInfo>
 #include <QIODevice>
 
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Exception.h>
-#include <SQLiteCpp/Statement.h>
-#include <SQLiteCpp/Transaction.h>
-
-#include <sqlite3.h>
-
 namespace tarrow::reports {
 
 namespace {
@@ -69,15 +62,6 @@ std::optional<std::optional<HistoryDay>> decode(const QByteArray& bytes) {
     return std::optional<HistoryDay>(day);
 }
 
-// Whether SQLite found the file damaged or no database at all, as opposed to
-// busy with another process, read-only or on a full disk: only damage sets
-// the file aside, anything else only goes without the cache this time.
-bool isDamage(const std::exception& error) {
-    const auto* sqlite = dynamic_cast<const SQLite::Exception*>(&error);
-    return sqlite &&
-           (sqlite->getErrorCode() == SQLITE_CORRUPT || sqlite->getErrorCode() == SQLITE_NOTADB);
-}
-
 } // namespace
 
 QByteArray historyFileStamp(const logparse::LogFile& file) {
@@ -99,85 +83,28 @@ QString historyDayKey(const QDate& day, const QList<QByteArray>& fileStamps, con
 }
 
 HistoryCache::HistoryCache(const QString& folder)
-    : path_(QDir(folder).filePath(historyCacheFileName())) {
-    (void)QDir().mkpath(folder);
-    try {
-        open();
-    } catch (const std::exception& error) {
-        db_.reset();
-        if (isDamage(error))
-            startAnew();
-    }
-}
-
-HistoryCache::~HistoryCache() = default;
-
-void HistoryCache::open() {
-    db_ = std::make_unique<SQLite::Database>(QFile::encodeName(path_).toStdString(),
-                                             SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-    db_->setBusyTimeout(5000);
-    db_->exec("CREATE TABLE IF NOT EXISTS Days (Key TEXT PRIMARY KEY, Figures BLOB NOT NULL)");
-    (void)db_->execAndGet("SELECT COUNT(*) FROM Days");
-}
-
-void HistoryCache::failed(const std::exception& error) {
-    db_.reset();
-    if (isDamage(error))
-        startAnew();
-}
-
-void HistoryCache::startAnew() {
-    db_.reset();
-    const QString bad = path_ + QStringLiteral(".bad");
-    QFile::remove(bad);
-    if (!QFile::rename(path_, bad))
-        QFile::remove(path_);
-    try {
-        open();
-    } catch (const std::exception&) {
-        db_.reset(); // no cache this time: every day is computed
-    }
-}
+    : cache_([&folder] {
+          (void)QDir().mkpath(folder);
+          return QDir(folder).filePath(historyCacheFileName());
+      }()) {}
 
 std::optional<std::optional<HistoryDay>> HistoryCache::find(const QString& key, const QDate& day) {
-    if (!db_)
+    const std::optional<QByteArray> bytes = cache_.find(key);
+    if (!bytes)
         return std::nullopt;
-    try {
-        SQLite::Statement query(*db_, "SELECT Figures FROM Days WHERE Key = ?");
-        query.bind(1, key.toStdString());
-        if (!query.executeStep())
-            return std::nullopt;
-        const SQLite::Column figures = query.getColumn(0);
-        auto found =
-            decode(QByteArray(static_cast<const char*>(figures.getBlob()), figures.getBytes()));
-        // A row that is not a sane figure of this very day is damage: the
-        // day is computed again and the row replaced.
-        if (found && *found && !(*found)->sane(day))
-            return std::nullopt;
-        return found;
-    } catch (const std::exception& error) {
-        failed(error);
+    auto found = decode(*bytes);
+    // A row that is not a sane figure of this very day is damage: the day is
+    // computed again and the row replaced.
+    if (found && *found && !(*found)->sane(day))
         return std::nullopt;
-    }
+    return found;
 }
 
 void HistoryCache::store(const std::vector<std::pair<QString, std::optional<HistoryDay>>>& days) {
-    if (!db_ || days.empty())
-        return;
-    try {
-        SQLite::Transaction transaction(*db_);
-        SQLite::Statement insert(*db_, "INSERT OR REPLACE INTO Days (Key, Figures) VALUES (?, ?)");
-        for (const auto& [key, day] : days) {
-            const QByteArray bytes = encode(day);
-            insert.bind(1, key.toStdString());
-            insert.bind(2, bytes.constData(), static_cast<int>(bytes.size()));
-            insert.exec();
-            insert.reset();
-        }
-        transaction.commit();
-    } catch (const std::exception& error) {
-        failed(error);
-    }
+    std::vector<std::pair<QString, QByteArray>> values;
+    for (const auto& [key, day] : days)
+        values.emplace_back(key, encode(day));
+    cache_.store(values);
 }
 
 } // namespace tarrow::reports

@@ -2,6 +2,7 @@
 
 #include "logparse/logfiles.h"
 #include "reports/history/historysummary.h"
+#include "store/blobcache.h"
 
 #include <QString>
 #include <QTimeZone>
@@ -11,10 +12,6 @@
 #include <optional>
 #include <utility>
 #include <vector>
-
-namespace SQLite {
-class Database;
-}
 
 namespace tarrow::reports {
 
@@ -39,9 +36,6 @@ inline QString historyCacheFileName() {
 class HistoryCache {
 public:
     explicit HistoryCache(const QString& folder);
-    ~HistoryCache();
-    HistoryCache(const HistoryCache&) = delete;
-    HistoryCache& operator=(const HistoryCache&) = delete;
 
     // A day found: its figures, or nothing inside when its files hold no call.
     // A row that does not decode to a sane figure of that day is not found.
@@ -51,13 +45,7 @@ public:
     void store(const std::vector<std::pair<QString, std::optional<HistoryDay>>>& days);
 
 private:
-    void open(); // throws what SQLite says
-    // A failed read or write: a damaged file is set aside and started anew;
-    // otherwise (busy, read-only, full) the cache is left alone and unused.
-    void failed(const std::exception& error);
-    void startAnew();
-    QString path_;
-    std::unique_ptr<SQLite::Database> db_;
+    store::BlobCache cache_;
 };
 
 } // namespace tarrow::reports

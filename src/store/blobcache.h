@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace SQLite {
+class Database;
+}
+
+namespace tarrow::store {
+
+// A file of values by key (an SQLite table of keys and blobs) that only ever
+// saves work: a damaged file is set aside as "<file>.bad" and started anew
+// without a word; a file that is busy, read-only or on a full disk is simply
+// not used.
+class BlobCache {
+public:
+    explicit BlobCache(const QString& path);
+    ~BlobCache();
+    BlobCache(const BlobCache&) = delete;
+    BlobCache& operator=(const BlobCache&) = delete;
+
+    [[nodiscard]] std::optional<QByteArray> find(const QString& key);
+    // Keeps values in one transaction.
+    void store(const std::vector<std::pair<QString, QByteArray>>& values);
+
+private:
+    void open(); // throws what SQLite says
+    // A failed read or write: a damaged file is set aside and started anew;
+    // otherwise (busy, read-only, full) the cache is left alone and unused.
+    void failed(const std::exception& error);
+    void startAnew();
+    QString path_;
+    std::unique_ptr<SQLite::Database> db_;
+};
+
+} // namespace tarrow::store
