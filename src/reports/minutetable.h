@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/minutetables.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,24 +9,10 @@
 #include <functional>
 #include <vector>
 
-namespace tarrow::store {
-class WorkingDatabase;
-}
-
 namespace tarrow::reports {
 
-inline constexpr int kMinutesPerDay = 1440;
-
-// A per-minute result table: one row per minute 1 to 1440, each with the value
-// columns of the table in stored order. values[c][m - 1] is column c of minute m.
-struct MinuteTable {
-    QStringList columns; // value columns, without Minute
-    std::vector<std::vector<qint64>> values;
-
-    [[nodiscard]] qint64 at(int column, int minute) const {
-        return values[static_cast<std::size_t>(column)][static_cast<std::size_t>(minute - 1)];
-    }
-};
+inline constexpr int kMinutesPerDay = store::kMinutesPerDay;
+using MinuteTable = store::MinuteTable;
 
 // The stored table when it holds a complete computation (1440 rows); otherwise
 // the table is emptied, computed anew by compute and stored. computed tells
