@@ -1,6 +1,6 @@
 # Checks the rule a path makes visible: only files under a widgets/ folder (and
 # app/main.cpp) include Qt Widgets, Qt Charts or Qt Print Support headers, and
-# no report window includes the log parser. Run as: cmake -DSRC=<src folder> -P layoutcheck.cmake
+# no report window includes the log parser, and only store/ includes SQLite. Run as: cmake -DSRC=<src folder> -P layoutcheck.cmake
 file(GLOB_RECURSE files "${SRC}/*.h" "${SRC}/*.cpp")
 set(widget_headers
   "#include <(QtWidgets|QtCharts|QtPrintSupport)/"
@@ -9,6 +9,14 @@ set(failures "")
 foreach(file IN LISTS files)
   file(RELATIVE_PATH rel "${SRC}" "${file}")
   file(STRINGS "${file}" lines REGEX "^#include")
+  # The working database and every other SQLite file are store/'s alone.
+  if(NOT rel MATCHES "^store/")
+    foreach(line IN LISTS lines)
+      if(line MATCHES "#include <(SQLiteCpp/|sqlite3)")
+        string(APPEND failures "  ${rel}: SQLite outside store/: ${line}\n")
+      endif()
+    endforeach()
+  endif()
   if(rel MATCHES "(^|/)widgets/")
     foreach(line IN LISTS lines)
       if(rel MATCHES "^reports/" AND line MATCHES "#include \"logparse/")
@@ -32,7 +40,7 @@ foreach(file IN LISTS files)
   endforeach()
 endforeach()
 if(failures)
-  message(FATAL_ERROR "Widget code outside a widgets/ folder:\n${failures}")
+  message(FATAL_ERROR "Layout broken (widget code outside a widgets/ folder, or SQLite outside store/):\n${failures}")
 endif()
 list(LENGTH files count)
 message(STATUS "Layout holds for ${count} files")

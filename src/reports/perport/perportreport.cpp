@@ -1,54 +1,14 @@
 #include "reports/perport/perportreport.h"
 
 #include "load/loadedday.h"
+#include "store/perporttables.h"
 #include "store/workingdatabase.h"
 
 #include <QLocale>
 
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <SQLiteCpp/Transaction.h>
-
 #include <algorithm>
 
 namespace tarrow::reports {
-
-namespace {
-
-void store(SQLite::Database& db, PerPortReport report, const std::vector<PortFigures>& ports) {
-    const bool timeUse = report == PerPortReport::PortTimeUse;
-    SQLite::Transaction transaction(db);
-    db.exec(timeUse ? "DELETE FROM PortTimeUsage" : "DELETE FROM CallDistribution");
-    SQLite::Statement insert(
-        db, timeUse
-                ? "INSERT INTO PortTimeUsage (Port, InboundCalls, InboundCallSeconds, MWIDialouts, "
-                  "MWIDialoutSeconds, AMISDialouts, AMISDialoutSeconds, NotificationDialouts, "
-                  "NotificationDialoutSeconds, TRAPDialouts, TRAPDialoutSeconds) "
-                  "VALUES (?,?,?,?,?,?,?,?,?,?,?)"
-                : "INSERT INTO CallDistribution (Port, InboundCalls, MWIDialouts, AMISDialouts, "
-                  "NotificationDialouts, TRAPDialouts) VALUES (?,?,?,?,?,?)");
-    for (std::size_t p = 0; p < ports.size(); ++p) {
-        int column = 1;
-        insert.bind(column++, static_cast<int>(p + 1));
-        for (store::CallType type : store::kStoredOrder) {
-            const std::size_t t = store::typeIndex(type);
-            insert.bind(column++, static_cast<std::int64_t>(ports[p].calls[t]));
-            if (timeUse)
-                insert.bind(column++, ports[p].seconds[t]);
-        }
-        insert.exec();
-        insert.reset();
-    }
-    transaction.commit();
-}
-
-QString cellText(const SQLite::Column& value) {
-    // Whole numbers read without a fraction: seconds are stored as reals.
-    return value.isInteger() ? QString::number(value.getInt64())
-                             : QString::number(value.getDouble(), 'g', 15);
-}
-
-} // namespace
 
 PerPortResult computePerPort(store::WorkingDatabase& database, const load::LoadedDay& day,
                              PerPortReport report, int startMinute, int endMinute,
@@ -76,7 +36,10 @@ PerPortResult computePerPort(store::WorkingDatabase& database, const load::Loade
         ++port.calls[t];
         port.seconds[t] += row.seconds;
     }
-    store(database.db(), report, result.ports);
+    store::storePerPortTable(database,
+                             timeUse ? store::PerPortTable::PortTimeUsage
+                                     : store::PerPortTable::CallDistribution,
+                             result.ports);
     return result;
 }
 
@@ -116,27 +79,10 @@ SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport repo
     const bool timeUse = report == PerPortReport::PortTimeUse;
     SummaryTable t;
     t.layout = perPortLayout(report);
-    const std::string table = timeUse ? "PortTimeUsage" : "CallDistribution";
-    SQLite::Database& db = database.db();
-    SQLite::Statement count(db, "SELECT COUNT(*) FROM " + table);
-    count.executeStep();
-    const qint64 rows = count.getColumn(0).getInt64();
-    std::string select = "SELECT Port";
-    // Grid columns 1 to 5 and the stored columns they show.
-    for (store::CallType type : store::kReadingOrder)
-        select += std::string(", ") +
-                  (timeUse ? store::info(type).secondsColumn : store::info(type).countColumn);
-    SQLite::Statement query(db, select + " FROM " + table +
-                                    " WHERE Port BETWEEN 1 AND ? ORDER BY Port, rowid");
-    query.bind(1, static_cast<std::int64_t>(rows));
-    QList<QStringList> byPort(static_cast<qsizetype>(rows));
-    while (query.executeStep()) {
-        QStringList& row = byPort[query.getColumn(0).getInt() - 1];
-        if (!row.isEmpty())
-            continue; // the first row of a port is the one shown
-        for (int c = 0; c < 5; ++c)
-            row << cellText(query.getColumn(c + 1));
-    }
+    const QList<QStringList> byPort =
+        store::readPerPortTable(database, timeUse ? store::PerPortTable::PortTimeUsage
+                                                  : store::PerPortTable::CallDistribution);
+    const auto rows = static_cast<int>(byPort.size());
     const QString where =
         timeUse ? QStringLiteral("PortTimeUsage") : QStringLiteral("Call Distribution");
     for (int r = 1; r <= rows; ++r) {

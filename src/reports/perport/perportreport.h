@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/perporttables.h"
+
 #include "reports/reporttable.h"
 #include "reports/summarytable.h"
 #include "store/calltypes.h"
@@ -15,10 +17,7 @@ namespace tarrow::reports {
 // durations, what they store and their header.
 enum class PerPortReport { CallDistribution, PortTimeUse };
 
-struct PortFigures {
-    std::array<qint64, store::kCallTypeCount> calls{};   // by call type
-    std::array<double, store::kCallTypeCount> seconds{}; // by call type
-};
+using PortFigures = store::PortFigures;
 
 struct PerPortResult {
     std::vector<PortFigures> ports; // ports 1 to the peak port, in order
