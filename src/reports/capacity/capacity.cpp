@@ -309,10 +309,7 @@ double CapacityFigures::poolErlangs(int quarter, std::size_t typeIndex) const {
 }
 
 qint64 CapacityFigures::busyHourRealSeconds() const {
-    qint64 total = 0;
-    for (int q = busyHourStart; q < busyHourStart + kBusyHourQuarters; ++q)
-        total += realSeconds[static_cast<std::size_t>(q)];
-    return total;
+    return hourSeconds(realSeconds, busyHourStart);
 }
 
 double CapacityFigures::busyHourErlangs() const {
@@ -334,10 +331,7 @@ double CapacityFigures::overflowErlangs() const {
 }
 
 qint64 CapacityFigures::atbBusyHourSeconds() const {
-    qint64 total = 0;
-    for (int q = busyHourStart; q < busyHourStart + kBusyHourQuarters; ++q)
-        total += atbSeconds[static_cast<std::size_t>(q)];
-    return total;
+    return hourSeconds(atbSeconds, busyHourStart);
 }
 
 double CapacityFigures::measuredBlocking() const {
@@ -351,17 +345,20 @@ bool CapacityFigures::hasTraffic() const {
     return false;
 }
 
-int busiestHour(const QuarterSeconds& seconds, const QuarterSeconds& real) {
+qint64 hourSeconds(const QuarterSeconds& seconds, int start) {
+    const auto from = seconds.begin() + start;
+    return std::accumulate(from, from + kBusyHourQuarters, qint64{0});
+}
+
+int busiestHour(const QuarterSeconds& seconds, const QuarterSeconds& real,
+                const std::function<bool(int)>& usable) {
     int best = 0;
     qint64 bestSeconds = -1;
     qint64 bestReal = 1;
     for (int q = 0; q + kBusyHourQuarters <= kQuarterHours; ++q) {
-        const auto from = static_cast<std::size_t>(q);
-        const qint64 s = std::accumulate(seconds.begin() + from,
-                                         seconds.begin() + from + kBusyHourQuarters, qint64{0});
-        const qint64 r = std::accumulate(real.begin() + from,
-                                         real.begin() + from + kBusyHourQuarters, qint64{0});
-        if (r < kHourSeconds)
+        const qint64 s = hourSeconds(seconds, q);
+        const qint64 r = hourSeconds(real, q);
+        if (r < kHourSeconds || (usable && !usable(q)))
             continue;
         // s / r > bestSeconds / bestReal, without rounding.
         if (bestSeconds < 0 || s * bestReal > bestSeconds * r) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace tarrow::load {
 struct LoadedDay;
@@ -75,10 +76,15 @@ struct CapacityFigures {
 // Sweeps the day's call lines once, on real time.
 [[nodiscard]] CapacityFigures computeCapacityFigures(const load::LoadedDay& day);
 
+// The seconds of the four clock quarters from `start` on.
+[[nodiscard]] qint64 hourSeconds(const QuarterSeconds& seconds, int start);
+
 // The first clock quarter of the four in a row whose call-seconds over real
 // seconds are largest, compared exactly; windows shorter than an hour (across
-// the skipped hour of a spring night) are passed over, ties go to the earliest.
-[[nodiscard]] int busiestHour(const QuarterSeconds& callSeconds, const QuarterSeconds& realSeconds);
+// the skipped hour of a spring night), and those `usable` refuses, are passed
+// over; ties go to the earliest.
+[[nodiscard]] int busiestHour(const QuarterSeconds& callSeconds, const QuarterSeconds& realSeconds,
+                              const std::function<bool(int)>& usable = {});
 
 // "hh:mm" of a quarter-hour's start (96 gives "24:00").
 [[nodiscard]] QString quarterStart(int quarter);

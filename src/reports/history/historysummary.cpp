@@ -49,11 +49,6 @@ QString statusKey(HistoryStatus status) {
 
 namespace {
 
-qint64 windowSum(const QuarterSeconds& seconds, int start) {
-    const auto from = seconds.begin() + start;
-    return std::accumulate(from, from + kBusyHourQuarters, qint64{0});
-}
-
 // Weekdays alone when the range has weekend days whose busy hours are quiet.
 std::vector<bool> basisDays(const std::vector<HistoryDay>& days, bool& weekdaysOnly) {
     double weekday = 0;
@@ -77,42 +72,35 @@ std::vector<bool> basisDays(const std::vector<HistoryDay>& days, bool& weekdaysO
 // exactly; an hour shorter than a real hour on any basis day is passed over.
 int timeConsistentBusyHour(const std::vector<HistoryDay>& days, const std::vector<bool>& basis,
                            double& erlangs) {
-    int best = 0;
-    qint64 bestSeconds = -1;
-    qint64 bestReal = 1;
-    for (int q = 0; q + kBusyHourQuarters <= kQuarterHours; ++q) {
-        qint64 seconds = 0;
-        qint64 real = 0;
-        bool whole = true;
-        for (std::size_t d = 0; d < days.size(); ++d) {
-            if (!basis[d])
-                continue;
-            const qint64 dayReal = windowSum(days[d].realSeconds, q);
-            whole = whole && dayReal >= kHourSeconds;
-            seconds += windowSum(days[d].poolSeconds, q);
-            real += dayReal;
-        }
-        if (!whole || real <= 0)
-            continue;
-        if (bestSeconds < 0 || seconds * bestReal > bestSeconds * real) {
-            best = q;
-            bestSeconds = seconds;
-            bestReal = real;
-        }
-    }
-    erlangs =
-        bestSeconds > 0 ? static_cast<double>(bestSeconds) / static_cast<double>(bestReal) : 0.0;
+    QuarterSeconds seconds{};
+    QuarterSeconds real{};
+    for (std::size_t d = 0; d < days.size(); ++d)
+        if (basis[d])
+            for (std::size_t q = 0; q < seconds.size(); ++q) {
+                seconds[q] += days[d].poolSeconds[q];
+                real[q] += days[d].realSeconds[q];
+            }
+    const int best = busiestHour(seconds, real, [&](int q) {
+        for (std::size_t d = 0; d < days.size(); ++d)
+            if (basis[d] && hourSeconds(days[d].realSeconds, q) < kHourSeconds)
+                return false;
+        return true;
+    });
+    const qint64 total = hourSeconds(real, best);
+    erlangs = total > 0
+                  ? static_cast<double>(hourSeconds(seconds, best)) / static_cast<double>(total)
+                  : 0.0;
     return best;
 }
 
 // A day's fresh offered traffic in the hour starting at `start`; none when
 // its pool was saturated there.
 std::optional<double> offeredIn(const HistoryDay& day, int start, int ports, double retryShare) {
-    const qint64 real = windowSum(day.realSeconds, start);
+    const qint64 real = hourSeconds(day.realSeconds, start);
     if (real <= 0)
         return std::nullopt;
     const double carried =
-        static_cast<double>(windowSum(day.poolSeconds, start)) / static_cast<double>(real);
+        static_cast<double>(hourSeconds(day.poolSeconds, start)) / static_cast<double>(real);
     const int pool = ports > 0 ? ports : day.portsInService;
     std::optional<double> offered =
         carried > 0 ? erlang::offeredFromCarried(carried, pool) : std::optional<double>(0.0);
@@ -158,8 +146,8 @@ HistoryStatus judge(const std::vector<HistoryDay>& days, HistorySummary& s) {
         lastBasis = lastBasis ? lastBasis : days[d].day;
         ++s.recentDays;
         s.recentSaturated += s.offered[d] ? 0 : 1;
-        atb += windowSum(days[d].atbQuarterSeconds, s.tcbhStart);
-        real += windowSum(days[d].realSeconds, s.tcbhStart);
+        atb += hourSeconds(days[d].atbQuarterSeconds, s.tcbhStart);
+        real += hourSeconds(days[d].realSeconds, s.tcbhStart);
     }
     s.recentBlocking = real > 0 ? static_cast<double>(atb) / static_cast<double>(real) : 0.0;
     const bool reached =
@@ -219,9 +207,9 @@ HistorySummary summarizeHistory(const std::vector<HistoryDay>& days, const Histo
     s.capacityErlangs = erlang::capacity(s.ports, choice.gos, choice.retryShare);
     for (const HistoryDay& day : days) {
         s.offered.push_back(offeredIn(day, s.tcbhStart, choice.ports, choice.retryShare));
-        const qint64 real = windowSum(day.realSeconds, s.tcbhStart);
+        const qint64 real = hourSeconds(day.realSeconds, s.tcbhStart);
         s.measuredBlocking.push_back(
-            real > 0 ? static_cast<double>(windowSum(day.atbQuarterSeconds, s.tcbhStart)) /
+            real > 0 ? static_cast<double>(hourSeconds(day.atbQuarterSeconds, s.tcbhStart)) /
                            static_cast<double>(real)
                      : 0.0);
     }
