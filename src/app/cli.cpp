@@ -192,12 +192,8 @@ public:
             c.parser.isSet(c.dataDir)
                 ? chooseDataFolder(programFolder_, c.parser.value(c.dataDir))
                 : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        return runHistory({folderRequest(state_, c.parser.value(c.logs)),
-                           from,
-                           to,
-                           {choice.ports, choice.gos, choice.retryShare},
-                           cacheFolder,
-                           c.parser.value(c.out)},
+        return runHistory({folderRequest(state_, c.parser.value(c.logs)), from, to, choice,
+                           cacheFolder, c.parser.value(c.out)},
                           out_, err_);
     }
 

@@ -15,9 +15,9 @@ struct HistoryCommand {
     load::LoadRequest request; // the log folder, its prefix, zone and date order
     QDate from;
     QDate to;
-    reports::HistoryChoice choice;
-    QString cacheFolder; // where History.db lives
-    QString outFolder;   // where History.csv and History.json go
+    reports::SizingChoice choice; // growth is not used
+    QString cacheFolder;          // where History.db lives
+    QString outFolder;            // where History.csv and History.json go
 };
 
 // Reads the days, writes History.csv and History.json, prints the status,

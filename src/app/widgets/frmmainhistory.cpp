@@ -121,7 +121,7 @@ void frmMain::runHistory() {
         return;
     }
     const reports::HistorySummary summary =
-        reports::summarizeHistory(days, {ports, gos, 0}, std::move(skipped));
+        reports::summarizeHistory(days, {ports, gos}, std::move(skipped));
     showHistory(std::move(days), summary);
 }
 

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -71,6 +72,9 @@ struct CapacityFigures {
     // All ports busy in the busy hour as a share of it: the blocking callers met.
     [[nodiscard]] double measuredBlocking() const;
     [[nodiscard]] bool hasTraffic() const;
+    // The ports that take calls as the logs show them: the answer ports, or
+    // the server's count of lines available when that is larger.
+    [[nodiscard]] int poolPorts() const { return std::max(answerPorts, largestLinesAvailable); }
 };
 
 // Sweeps the day's call lines once, on real time.

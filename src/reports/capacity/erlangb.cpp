@@ -52,6 +52,10 @@ std::optional<double> offeredFromCarried(double carriedErlangs, int ports) {
     return largestFitting(lo, hi, [&](double a) { return carried(a, ports) < carriedErlangs; });
 }
 
+double freshOf(double offered, int ports, double retryShare) {
+    return retryShare > 0 ? offered * (1 - retryShare * blocking(offered, ports)) : offered;
+}
+
 double totalOffered(double fresh, int ports, double retryShare) {
     if (!(retryShare > 0) || !(fresh > 0))
         return fresh;

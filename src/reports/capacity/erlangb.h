@@ -27,6 +27,10 @@ inline constexpr double kMaxRetryShare = 0.95;
 // ports were saturated: any demand would give it).
 [[nodiscard]] std::optional<double> offeredFromCarried(double carried, int ports);
 
+// The fresh traffic in traffic offered to ports ports: what is left once the
+// share of blocked callers who try again is taken out, A·(1 − r·B(A, n)).
+[[nodiscard]] double freshOf(double offered, int ports, double retryShare);
+
 // T(F, n): fresh traffic with the retries it causes on ports ports.
 [[nodiscard]] double totalOffered(double fresh, int ports, double retryShare);
 

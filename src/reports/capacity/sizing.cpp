@@ -21,18 +21,16 @@ void choosePorts(const CapacityFigures& f, const SizingChoice& choice, Sizing& s
     if (choice.ports > 0) {
         s.ports = choice.ports;
         s.portsFrom = PortsFrom::User;
-    } else if (f.largestLinesAvailable > f.answerPorts) {
-        s.ports = f.largestLinesAvailable;
-        s.portsFrom = PortsFrom::LineCounts;
     } else {
-        s.ports = f.answerPorts;
-        s.portsFrom = PortsFrom::AnswerPorts;
+        s.ports = f.poolPorts();
+        s.portsFrom = f.largestLinesAvailable > f.answerPorts ? PortsFrom::LineCounts
+                                                              : PortsFrom::AnswerPorts;
     }
 }
 
 void sizeDemand(Sizing& s) {
     const double offered = *s.offeredErlangs;
-    const double fresh = offered * (1 - s.retryShare * erlang::blocking(offered, s.ports));
+    const double fresh = erlang::freshOf(offered, s.ports, s.retryShare);
     const double demand = fresh * (1 + s.growthPercent / 100);
     s.freshErlangs = fresh;
     s.demandErlangs = demand;

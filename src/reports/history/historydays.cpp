@@ -4,7 +4,6 @@
 #include "logparse/logfiles.h"
 #include "logparse/readlogfile.h"
 #include "reports/capacity/erlangb.h"
-#include "reports/capacity/sizing.h"
 
 #include <algorithm>
 #include <atomic>
@@ -35,7 +34,7 @@ HistoryDay historyDayOf(const load::LoadedDay& loaded, const QDate& date, double
     day.peakLinesInUse = figures.peakLinesInUse;
     day.atbSeconds = figures.atbTotalSeconds;
     day.atbEpisodes = figures.atbEpisodes;
-    day.portsInService = sizeCapacity(figures, {}).ports;
+    day.portsInService = figures.poolPorts();
     day.portsNeeded = portsNeededOn(day, gos);
     if (!loaded.rows.empty()) {
         day.minLinesAvailable = loaded.rows.front().linesAvailable;

@@ -104,8 +104,8 @@ std::optional<double> offeredIn(const HistoryDay& day, int start, int ports, dou
     const int pool = ports > 0 ? ports : day.portsInService;
     std::optional<double> offered =
         carried > 0 ? erlang::offeredFromCarried(carried, pool) : std::optional<double>(0.0);
-    if (offered && retryShare > 0)
-        *offered *= 1 - retryShare * erlang::blocking(*offered, pool);
+    if (offered)
+        *offered = erlang::freshOf(*offered, pool, retryShare);
     return offered;
 }
 
@@ -187,7 +187,7 @@ void fitDemand(const std::vector<HistoryDay>& days, HistorySummary& s) {
 
 } // namespace
 
-HistorySummary summarizeHistory(const std::vector<HistoryDay>& days, const HistoryChoice& choice,
+HistorySummary summarizeHistory(const std::vector<HistoryDay>& days, const SizingChoice& choice,
                                 std::vector<SkippedDay> skipped) {
     HistorySummary s;
     s.choice = choice;

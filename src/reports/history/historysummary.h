@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/capacity/capacity.h"
+#include "reports/capacity/sizing.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -73,19 +73,12 @@ inline constexpr int kRecentBasisDays = 10;
 // quiet: the weekdays alone are sized.
 inline constexpr double kQuietWeekend = 0.75;
 
-// What the user asks of a history.
-struct HistoryChoice {
-    int ports = 0; // 0: the largest daily pool
-    double gos = 0.01;
-    double retryShare = 0;
-};
-
 // The across-day figures of a history.
 struct HistorySummary {
     int days = 0;
     QDate from;
     QDate to;
-    HistoryChoice choice;
+    SizingChoice choice;        // the ports (0: the largest daily pool), target and retry share
     int ports = 0;              // the pool sized: the choice or the largest daily pool
     double capacityErlangs = 0; // fresh traffic it carries at the target
     bool weekdaysBasis = false; // only Monday to Friday are sized
@@ -129,7 +122,7 @@ struct HistorySummary {
 
 // The across-day figures of days in date order.
 [[nodiscard]] HistorySummary summarizeHistory(const std::vector<HistoryDay>& days,
-                                              const HistoryChoice& choice,
+                                              const SizingChoice& choice,
                                               std::vector<SkippedDay> skipped = {});
 
 // "exhausted", "runsOut" or "ok", as History.json writes it.
