@@ -61,13 +61,4 @@ DayClock::DayClock(const QDate& day, const QTimeZone& zone) {
     }
 }
 
-int DayClock::quarterAt(std::int64_t utc) const {
-    auto piece = std::upper_bound(pieces_.begin(), pieces_.end(), utc,
-                                  [](std::int64_t t, const Piece& p) { return t < p.from; });
-    if (piece == pieces_.begin())
-        return -1;
-    --piece;
-    return utc < piece->to ? piece->quarter : -1;
-}
-
 } // namespace tarrow::reports

@@ -59,8 +59,6 @@ public:
                 add(piece->quarter, b - a);
         }
     }
-    // The clock quarter an instant of the day falls in; -1 off the day.
-    [[nodiscard]] int quarterAt(std::int64_t utc) const;
 
 private:
     struct Piece {
