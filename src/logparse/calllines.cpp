@@ -6,14 +6,6 @@ namespace tarrow::logparse {
 
 namespace {
 
-CallLine& slot(std::vector<CallLine>& byPort, std::int16_t port) {
-    const auto p = static_cast<std::size_t>(port);
-    if (p >= byPort.size())
-        byPort.resize(
-            std::max<std::size_t>(p + 1, std::min<std::size_t>(2 * byPort.size(), 32768)));
-    return byPort[p];
-}
-
 bool byInstant(const CallLine& a, const CallLine& b) {
     return a.utc < b.utc;
 }
@@ -30,13 +22,13 @@ std::vector<CallLine> sortedLines(const std::vector<CallLine>& byPort) {
 } // namespace
 
 void DayEdges::before(const CallLine& line) {
-    CallLine& last = slot(lastBefore, line.port);
+    CallLine& last = atPort(lastBefore, line.port);
     if (last.type == 0 || line.utc >= last.utc)
         last = line;
 }
 
 void DayEdges::after(const CallLine& line) {
-    CallLine& first = slot(firstAfter, line.port);
+    CallLine& first = atPort(firstAfter, line.port);
     if (first.type == 0 || line.utc < first.utc)
         first = line;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +18,16 @@ struct CallLine {
     std::int8_t type = 0;       // 1 to 5, 99 for a disconnect; 0 for none
 };
 static_assert(sizeof(CallLine) == 16);
+
+// The entry of a table kept by port number (0 to 32767). The table grows to
+// the highest port met, doubling, so a day of a few ports does not clear room
+// for all 32,768.
+template <typename T> T& atPort(std::vector<T>& table, std::int16_t port) {
+    const auto p = static_cast<std::size_t>(port);
+    if (p >= table.size())
+        table.resize(std::max<std::size_t>(p + 1, std::min<std::size_t>(2 * table.size(), 32768)));
+    return table[p];
+}
 
 // What a file holds around one day: for each port, its last call line before
 // the day and its first call line after it (type 0 where there is none). That

@@ -10,7 +10,6 @@ namespace tarrow::logparse {
 
 namespace {
 
-constexpr int kMaxPort = 32767;
 constexpr qint64 kProgressEvery = 16384;
 
 bool equalsUpper(std::string_view field, std::string_view upper) {
@@ -121,12 +120,7 @@ void recordEvent(ParseResult& result, std::vector<OpenLeg>& openLeg, const LineF
     row.callType = static_cast<std::int8_t>(type);
     row.linesAvailable = fields.available;
     row.linesInUse = fields.inUse;
-    // The table grows to the highest port met, so a file of a few ports
-    // does not clear room for all 32,768.
-    const auto port = static_cast<std::size_t>(fields.port);
-    if (port >= openLeg.size())
-        openLeg.resize(std::max(port + 1, std::min<std::size_t>(2 * openLeg.size(), kMaxPort + 1)));
-    OpenLeg& open = openLeg[port];
+    OpenLeg& open = atPort(openLeg, fields.port);
     if (type == store::Disconnect) {
         if (open.row < 0)
             return;

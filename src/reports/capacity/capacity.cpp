@@ -132,12 +132,7 @@ public:
     }
 
     void line(const CallLine& line, bool onDay) {
-        const auto port = static_cast<std::size_t>(line.port);
-        if (port >= open_.size()) {
-            open_.resize(std::max(port + 1, 2 * open_.size()));
-            uses_.resize(open_.size());
-        }
-        Open& open = open_[port];
+        Open& open = logparse::atPort(open_, line.port);
         if (line.type == store::Disconnect) {
             if (open.type != 0)
                 closed(open, line.utc, line.port);
@@ -166,7 +161,7 @@ private:
     };
 
     void use(std::int16_t port, std::int8_t type) {
-        auto& use = uses_[static_cast<std::size_t>(port)];
+        auto& use = logparse::atPort(uses_, port);
         use |= TookCall | (type == store::Inbound ? TookInbound : 0);
     }
     void withoutEnd(std::int16_t port, const Open& open) {
