@@ -269,12 +269,7 @@ template <typename Quarter> double overBusyHour(const CapacityFigures& f, Quarte
     qint64 total = 0;
     for (int q = f.busyHourStart; q < f.busyHourStart + kBusyHourQuarters; ++q)
         total += seconds(static_cast<std::size_t>(q));
-    const qint64 real = f.busyHourRealSeconds();
-    return real > 0 ? static_cast<double>(total) / static_cast<double>(real) : 0.0;
-}
-
-double perReal(qint64 seconds, qint64 real) {
-    return real > 0 ? static_cast<double>(seconds) / static_cast<double>(real) : 0.0;
+    return perReal(total, f.busyHourRealSeconds());
 }
 
 qint64 sum(const std::array<qint64, store::kCallTypeCount>& byType) {
@@ -338,6 +333,10 @@ bool CapacityFigures::hasTraffic() const {
         if (sum(byType) > 0)
             return true;
     return false;
+}
+
+double perReal(qint64 seconds, qint64 real) {
+    return real > 0 ? static_cast<double>(seconds) / static_cast<double>(real) : 0.0;
 }
 
 qint64 hourSeconds(const QuarterSeconds& seconds, int start) {

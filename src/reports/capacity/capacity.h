@@ -80,6 +80,9 @@ struct CapacityFigures {
 // Sweeps the day's call lines once, on real time.
 [[nodiscard]] CapacityFigures computeCapacityFigures(const load::LoadedDay& day);
 
+// Seconds over real seconds: Erlangs, or a share of the time (0 for no time).
+[[nodiscard]] double perReal(qint64 seconds, qint64 real);
+
 // The seconds of the four clock quarters from `start` on.
 [[nodiscard]] qint64 hourSeconds(const QuarterSeconds& seconds, int start);
 

@@ -24,7 +24,8 @@ inline constexpr double kMaxRetryShare = 0.95;
 
 // The traffic that, offered to ports, leaves carried erlangs carried: what
 // callers asked for, lost calls included. None when carried ≥ ports (the
-// ports were saturated: any demand would give it).
+// ports were saturated: any demand would give it). A pool that carried
+// nothing was offered nothing, whatever its size.
 [[nodiscard]] std::optional<double> offeredFromCarried(double carried, int ports);
 
 // The fresh traffic in traffic offered to ports ports: what is left once the

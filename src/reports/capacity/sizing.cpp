@@ -60,9 +60,7 @@ Sizing sizeCapacity(const CapacityFigures& f, const SizingChoice& choice) {
     s.carriedErlangs = f.busyHourErlangs();
     s.measuredBlocking = f.measuredBlocking();
     s.capacityErlangs = erlang::capacity(s.ports, s.gos, s.retryShare);
-    // A day whose pool carried nothing asked for nothing, whatever its size.
-    s.offeredErlangs = s.carriedErlangs > 0 ? erlang::offeredFromCarried(s.carriedErlangs, s.ports)
-                                            : std::optional<double>(0.0);
+    s.offeredErlangs = erlang::offeredFromCarried(s.carriedErlangs, s.ports);
     if (s.measuredBlocking < 1)
         s.offeredFromCounts = s.carriedErlangs / (1 - s.measuredBlocking);
     if (s.offeredErlangs) {

@@ -86,10 +86,7 @@ int timeConsistentBusyHour(const std::vector<HistoryDay>& days, const std::vecto
                 return false;
         return true;
     });
-    const qint64 total = hourSeconds(real, best);
-    erlangs = total > 0
-                  ? static_cast<double>(hourSeconds(seconds, best)) / static_cast<double>(total)
-                  : 0.0;
+    erlangs = perReal(hourSeconds(seconds, best), hourSeconds(real, best));
     return best;
 }
 
@@ -99,11 +96,9 @@ std::optional<double> offeredIn(const HistoryDay& day, int start, int ports, dou
     const qint64 real = hourSeconds(day.realSeconds, start);
     if (real <= 0)
         return std::nullopt;
-    const double carried =
-        static_cast<double>(hourSeconds(day.poolSeconds, start)) / static_cast<double>(real);
     const int pool = ports > 0 ? ports : day.portsInService;
     std::optional<double> offered =
-        carried > 0 ? erlang::offeredFromCarried(carried, pool) : std::optional<double>(0.0);
+        erlang::offeredFromCarried(perReal(hourSeconds(day.poolSeconds, start), real), pool);
     if (offered)
         *offered = erlang::freshOf(*offered, pool, retryShare);
     return offered;
@@ -149,7 +144,7 @@ HistoryStatus judge(const std::vector<HistoryDay>& days, HistorySummary& s) {
         atb += hourSeconds(days[d].atbQuarterSeconds, s.tcbhStart);
         real += hourSeconds(days[d].realSeconds, s.tcbhStart);
     }
-    s.recentBlocking = real > 0 ? static_cast<double>(atb) / static_cast<double>(real) : 0.0;
+    s.recentBlocking = perReal(atb, real);
     const bool reached =
         s.trend && lastBasis &&
         s.trend->at(static_cast<double>(s.trendOrigin.daysTo(*lastBasis))) >= s.capacityErlangs;
@@ -207,11 +202,8 @@ HistorySummary summarizeHistory(const std::vector<HistoryDay>& days, const Sizin
     s.capacityErlangs = erlang::capacity(s.ports, choice.gos, choice.retryShare);
     for (const HistoryDay& day : days) {
         s.offered.push_back(offeredIn(day, s.tcbhStart, choice.ports, choice.retryShare));
-        const qint64 real = hourSeconds(day.realSeconds, s.tcbhStart);
-        s.measuredBlocking.push_back(
-            real > 0 ? static_cast<double>(hourSeconds(day.atbQuarterSeconds, s.tcbhStart)) /
-                           static_cast<double>(real)
-                     : 0.0);
+        s.measuredBlocking.push_back(perReal(hourSeconds(day.atbQuarterSeconds, s.tcbhStart),
+                                             hourSeconds(day.realSeconds, s.tcbhStart)));
     }
     fitDemand(days, s);
     s.status = judge(days, s);
