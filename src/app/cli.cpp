@@ -227,16 +227,15 @@ private:
         choice.gos = c.parser.value(c.gos).toDouble(&gosOk);
         choice.retryShare = c.parser.value(c.retryShare).toDouble(&retryOk);
         if (!portsOk || choice.ports < 0 || choice.ports > reports::kMaxPorts) {
-            fail(QStringLiteral("--ports needs a number of ports from 0 to 32768."), ExitBadInput);
+            fail(badPortsMessage(), ExitBadInput);
             return false;
         }
         if (!gosOk || !reports::validGos(choice.gos)) {
-            fail(QStringLiteral("--gos needs a target blocking from 0.001 to 0.2 (0.01 is 1 %)."),
-                 ExitBadInput);
+            fail(badGosMessage(), ExitBadInput);
             return false;
         }
         if (!retryOk || !reports::validRetryShare(choice.retryShare)) {
-            fail(QStringLiteral("--retry-share needs a share from 0 to 0.95."), ExitBadInput);
+            fail(badRetryShareMessage(), ExitBadInput);
             return false;
         }
         return true;

@@ -39,6 +39,18 @@ QStringList commonOptions() {
     return {QStringLiteral("data-dir"), QStringLiteral("help")};
 }
 
+QString badPortsMessage() {
+    return QStringLiteral("--ports needs a number of ports from 0 to 32768.");
+}
+
+QString badGosMessage() {
+    return QStringLiteral("--gos needs a target blocking from 0.001 to 0.2 (0.01 is 1 %).");
+}
+
+QString badRetryShareMessage() {
+    return QStringLiteral("--retry-share needs a share from 0 to 0.95.");
+}
+
 const QString& usageText() {
     static const QString text = QStringLiteral(
         "Usage:\n"

@@ -25,6 +25,11 @@ struct CommandOptions {
 // The options every sub-command takes.
 [[nodiscard]] QStringList commonOptions();
 
+// What a sizing option out of range says, wherever it is given.
+[[nodiscard]] QString badPortsMessage();
+[[nodiscard]] QString badGosMessage();
+[[nodiscard]] QString badRetryShareMessage();
+
 // The usage text `--help` prints.
 [[nodiscard]] const QString& usageText();
 

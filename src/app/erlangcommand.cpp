@@ -1,5 +1,6 @@
 #include "app/erlangcommand.h"
 
+#include "app/commandtable.h"
 #include "reports/capacity/erlangb.h"
 #include "reports/capacity/sizing.h"
 
@@ -62,18 +63,17 @@ int runErlang(const ErlangArguments& a, QTextStream& out, QTextStream& err) {
                                          "Y --ports N. See --help."));
     const std::optional<double> n = number(a.ports);
     if (ports && (!n || *n < 0 || *n > reports::kMaxPorts || *n != std::floor(*n)))
-        return usage(err, QStringLiteral("--ports needs a number of ports from 0 to 32768."));
+        return usage(err, badPortsMessage());
     const std::optional<double> p = number(a.gos);
     if (gos && (!p || !reports::validGos(*p)))
-        return usage(
-            err, QStringLiteral("--gos needs a target blocking from 0.001 to 0.2 (0.01 is 1 %)."));
+        return usage(err, badGosMessage());
     const std::optional<double> traffic = number(erlangs ? a.erlangs : a.carried);
     if ((erlangs || carried) && (!traffic || *traffic < 0 || *traffic > kMostErlangs))
         return usage(err, QStringLiteral("--erlangs and --carried need a traffic from 0 to "
                                          "1000000 Erlangs."));
     const std::optional<double> r = a.retryShare ? number(a.retryShare) : 0.0;
     if (!r || !reports::validRetryShare(*r))
-        return usage(err, QStringLiteral("--retry-share needs a share from 0 to 0.95."));
+        return usage(err, badRetryShareMessage());
 
     const int count = n ? static_cast<int>(*n) : 0;
     std::vector<Figure> figures;
