@@ -121,19 +121,19 @@ ReportEntry capacity() {
         .tabCaption = QStringLiteral("Capacity"),
         .description = QStringLiteral(
             "Answers the question \"do I have enough ports?\" the way telephony engineers "
-            "do.  The report finds the busy hour, the four quarter-hours in a row that carried "
-            "the most traffic during the day, and measures that traffic in Erlangs: one Erlang "
-            "is one port kept busy for the whole hour.  From it the Erlang B formula tells how "
-            "many ports you need so that no more than the target share of calls finds every "
-            "port busy, and how much traffic your ports in service can carry before that "
-            "happens.  The figures come from the call records and from the server's own "
-            "counts of lines available, which show how long all ports really were busy."),
+            "do.  The report finds the busy hour of the ports callers can reach (the answer "
+            "ports), works out from the traffic they carried how much callers offered, lost "
+            "calls included, and with the Erlang B formula how many ports that needs so that no "
+            "more than the target share of calls finds every port busy.  The server's own "
+            "counts of lines available show how long all ports really were busy, and the "
+            "verdict never says \"enough\" while that was more often than the target."),
         .axisText = QStringLiteral(
-            "The X axis shows the time of day in quarter hours, the Y axis shows the traffic "
-            "carried in Erlangs, stacked by call type.  The busy hour is shaded, and two "
-            "dashed lines show the ports in service and the traffic they carry at the target "
-            "blocking.  Leave the ports at 0 to count the ports that took calls; you can try "
-            "other port counts, targets and traffic growth in the report window."),
+            "The X axis shows the time of day in quarter hours, the Y axis the traffic the "
+            "answer ports carried in Erlangs, stacked by call type.  The busy hour is shaded, "
+            "and two dashed lines show the ports that take calls and the traffic they carry at "
+            "the target blocking.  Leave the ports at 0 to take them from the logs; you can try "
+            "other port counts, targets, traffic growth and retrying callers in the report "
+            "window."),
         .takesSizing = true,
         .chartPrefix = QStringLiteral("CapacityGraph_"),
         .errorPrefix = QStringLiteral("Error in form Load procedure for frmCapacity form: "),

@@ -34,9 +34,9 @@ QWidget* frmMain::buildHistoryTab() {
     auto* layout = new QVBoxLayout(page);
     auto* about = new QLabel(QStringLiteral(
         "The History report reads every day of a range straight from the log folder and shows "
-        "each day's busy-hour traffic, peaks and all-ports-busy time, the busy hour across the "
-        "days, the trend and the day the ports run out, and a weekday by hour heat map. It does "
-        "not need \"Load Data\"."));
+        "each day's offered traffic at the busy hour common to the days, the trend of like days "
+        "with its band, when the ports run out (or that they are already short), the days that "
+        "could not be read, and a weekday by hour heat map. It does not need \"Load Data\"."));
     about->setWordWrap(true);
     layout->addWidget(about);
     cmbHistoryFrom = new QComboBox;
