@@ -132,7 +132,12 @@ public:
     }
 
     void line(const CallLine& line, bool onDay) {
-        Open& open = logparse::atPort(open_, line.port);
+        const auto port = static_cast<std::size_t>(line.port);
+        if (port >= open_.size()) {
+            (void)logparse::atPort(open_, line.port); // grows the table
+            uses_.resize(open_.size());               // every port met has its use too
+        }
+        Open& open = open_[port];
         if (line.type == store::Disconnect) {
             if (open.type != 0)
                 closed(open, line.utc, line.port);
@@ -161,7 +166,7 @@ private:
     };
 
     void use(std::int16_t port, std::int8_t type) {
-        auto& use = logparse::atPort(uses_, port);
+        auto& use = uses_[static_cast<std::size_t>(port)];
         use |= TookCall | (type == store::Inbound ? TookInbound : 0);
     }
     void withoutEnd(std::int16_t port, const Open& open) {
