@@ -1,8 +1,8 @@
 #include "app/reportfiles.h"
 
+#include "app/reportrun.h"
 #include "platform/fileoutput.h"
 #include "platform/shownpath.h"
-#include "store/rawportdata.h"
 
 #include <QDir>
 
@@ -31,15 +31,13 @@ computeEveryReport(load::AppState& state,
     computed.day = state.day.dataDate.date();
     computed.sizing = sizing;
     for (const reports::ReportEntry& report : reports::reportTable()) {
-        try {
-            const reports::TimeRange reportRange =
-                report.takesRange ? rangeOf(report.id) : reports::TimeRange{};
-            computed.reports.push_back(
-                {&report, report.compute({state.database, state.day, reportRange, {}, sizing})});
-        } catch (const std::exception& e) {
-            state.database.noteFailure(e);
-            computed.errors << report.errorPrefix + QString::fromUtf8(e.what());
-        }
+        const reports::TimeRange reportRange =
+            report.takesRange ? rangeOf(report.id) : reports::TimeRange{};
+        ReportRun run = runReport(state, report, {reportRange, sizing});
+        if (run.document)
+            computed.reports.push_back({&report, std::move(*run.document)});
+        else
+            computed.errors << run.error;
     }
     return computed;
 }
@@ -65,10 +63,10 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
     outcome.errors << computed.errors;
     for (const auto& [report, output] : computed.reports) {
         outcome.notes << output.notes;
-        if (!report->resultTable.isEmpty()) {
-            const QString table = report->resultTable + QStringLiteral(".csv");
-            record(table,
-                   store::writeTableCsv(state.database, report->resultTable, out.filePath(table)));
+        if (output.table) {
+            const QString table = output.table->name + QStringLiteral(".csv");
+            record(table, platform::saveFileAtomically(out.filePath(table),
+                                                       reports::resultTableCsv(*output.table)));
         }
         for (const reports::ReportFile& file : output.files)
             record(file.name, platform::saveFileAtomically(out.filePath(file.name), file.bytes));

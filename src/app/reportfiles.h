@@ -32,7 +32,7 @@ using ChartWriter = std::function<platform::Result(const reports::ReportEntry& r
 // Every report of the report table computed once for the loaded day.
 struct ComputedReport {
     const reports::ReportEntry* entry = nullptr;
-    reports::ReportOutput output;
+    reports::ReportDocument document;
 };
 struct ComputedReports {
     QDate day;

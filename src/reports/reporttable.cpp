@@ -32,7 +32,9 @@ ReportEntry portAvailability() {
         .resultTable = QStringLiteral("PortAvailability"),
         .chartPrefix = QStringLiteral("PortAvailabilityGraph_"),
         .errorPrefix = QStringLiteral("Error in frmPortAvailability form Load routine: "),
-        .compute = portAvailabilityReport};
+        .reusedColumns = portAvailabilityColumns(),
+        .compute = portAvailabilityReport,
+        .fromStored = portAvailabilityDocument};
 }
 
 ReportEntry callDistribution() {
@@ -57,8 +59,8 @@ ReportEntry callDistribution() {
         .chartPrefix = QStringLiteral("CallDistributionGraph_"),
         .errorPrefix =
             QStringLiteral("Error in form Load procedure for frmCallDistribution form: "),
-        .compute = [](const ReportInput& input) {
-            return perPortReport(PerPortReport::CallDistribution, input);
+        .compute = [](const load::LoadedDay& day, const ReportParams& params) {
+            return perPortReport(PerPortReport::CallDistribution, day, params);
         }};
 }
 
@@ -84,8 +86,8 @@ ReportEntry portTimeUse() {
         .resultTable = QStringLiteral("PortTimeUsage"),
         .chartPrefix = QStringLiteral("PortTimeUseGraph_"),
         .errorPrefix = QStringLiteral("Error in form Load procedure for frmPortTimeUse form: "),
-        .compute = [](const ReportInput& input) {
-            return perPortReport(PerPortReport::PortTimeUse, input);
+        .compute = [](const load::LoadedDay& day, const ReportParams& params) {
+            return perPortReport(PerPortReport::PortTimeUse, day, params);
         }};
 }
 
@@ -110,7 +112,9 @@ ReportEntry callTraffic() {
         .resultTable = QStringLiteral("CallTraffic"),
         .chartPrefix = QStringLiteral("CallTrafficGraph_"),
         .errorPrefix = QStringLiteral("Error in form Load procedure for frmCallTraffic form: "),
-        .compute = callTrafficReport};
+        .reusedColumns = callTrafficColumns(),
+        .compute = callTrafficReport,
+        .fromStored = callTrafficDocument};
 }
 
 ReportEntry capacity() {

@@ -53,11 +53,7 @@ frmMain::frmMain(load::AppState& state, platform::UserDialogs& dialogs,
       support_(std::make_unique<support::SupportWindows>(state.programFolder, dialogs)) {
     for (const reports::ReportEntry& report : reports::reportTable()) {
         const reports::ReportId id = report.id;
-        openers_[id] = [this, id] {
-            windows_.openOnce(reports::reportEntry(id).windowName, [this, id]() -> QWidget* {
-                return reports::createReportWindow(id, *this, this).release(); // owned by this
-            });
-        };
+        openers_[id] = [this, id] { openReportWindow(id); };
     }
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarrow"));

@@ -64,17 +64,12 @@ public:
     void setStatusValue(qint64 value) override;
     void hideStatus() override;
 
-    // What the report windows read.
-    [[nodiscard]] store::WorkingDatabase& database() override;
-    [[nodiscard]] const load::LoadedDay& day() const override;
+    // What the report windows use of the main window.
     [[nodiscard]] platform::UserDialogs& dialogs() override { return dialogs_; }
     [[nodiscard]] platform::StatusDisplay& status() override { return *this; }
     [[nodiscard]] reports::OpenWindows& windows() override { return windows_; }
-    [[nodiscard]] reports::TimeRange range(reports::ReportId report) const override;
-    [[nodiscard]] reports::SizingChoice sizing() const override;
     [[nodiscard]] QString workFolder() const override;
     [[nodiscard]] QWidget* mainWindow() const override;
-    void databaseDamaged(const QString& found) override;
     void showHelp() override;
     void showAbout() override;
     [[nodiscard]] support::SupportWindows& supportWindows() { return *support_; }
@@ -86,6 +81,10 @@ public:
 
     // The report range of a tab, as minutes of the day.
     [[nodiscard]] std::pair<int, int> reportRange(reports::ReportId report) const;
+    // The range on the report's tab; the whole day for reports without one.
+    [[nodiscard]] reports::TimeRange range(reports::ReportId report) const;
+    // The ports in service and target blocking chosen on the Capacity tab.
+    [[nodiscard]] reports::SizingChoice sizing() const;
 
     // Runs long work with the window busy (busy pointer, only the status
     // frame alive) and the status frame hidden after, however the work ends.
@@ -123,6 +122,11 @@ private:
     bool buildDayList();
     void loadData();
     void runReport(reports::ReportId report);
+    // Opens the report's window with its figures, or brings the open one forward.
+    void openReportWindow(reports::ReportId report);
+    // A report found the working database damaged: it is replaced and the
+    // user told, with the report's error as what was found.
+    void databaseDamaged(const QString& found);
     // "Export PDF Report...": every report of the loaded day into one PDF.
     void exportPdfReport();
     void setReportButtonsEnabled(bool enabled);

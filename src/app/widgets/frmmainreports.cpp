@@ -2,6 +2,7 @@
 // what the report windows read from the main window as their host.
 #include "app/widgets/frmmain.h"
 
+#include "app/reportrun.h"
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
 #include "app/widgets/pdfreport.h"
@@ -137,12 +138,6 @@ std::pair<int, int> frmMain::reportRange(reports::ReportId report) const {
     return {r.startMinute(), r.endMinute()};
 }
 
-store::WorkingDatabase& frmMain::database() {
-    return state_.database;
-}
-const load::LoadedDay& frmMain::day() const {
-    return state_.day;
-}
 QString frmMain::workFolder() const {
     return state_.dataFolder;
 }
@@ -175,6 +170,26 @@ void frmMain::runReport(reports::ReportId report) {
     }
     if (const auto& open = openers_[report])
         open();
+}
+
+void frmMain::openReportWindow(reports::ReportId id) {
+    const reports::ReportEntry& report = reports::reportEntry(id);
+    if (windows_.find(report.windowName)) {
+        windows_.openOnce(report.windowName, [] { return nullptr; });
+        return;
+    }
+    const app::ReportRun run = app::runReport(state_, report, {range(id), sizing()}, this);
+    if (!run.document) {
+        hideStatus();
+        if (run.damaged)
+            databaseDamaged(run.error);
+        else
+            dialogs_.message(run.error);
+        return;
+    }
+    windows_.openOnce(report.windowName, [&]() -> QWidget* {
+        return reports::createReportWindow(*run.document, *this, this).release(); // owned by this
+    });
 }
 
 void frmMain::setReportButtonsEnabled(bool enabled) {

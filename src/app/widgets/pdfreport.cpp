@@ -238,14 +238,14 @@ bool drawReport(Pages& pages, const ComputedReports& computed) {
     // The report with a verdict leads the first page: the capacity verdict.
     const auto lead = std::find_if(
         computed.reports.begin(), computed.reports.end(),
-        [](const ComputedReport& report) { return report.output.capacity != nullptr; });
+        [](const ComputedReport& report) { return report.document.capacity != nullptr; });
     if (lead != computed.reports.end()) {
-        const reports::CapacityFigures& figures = *lead->output.capacity;
+        const reports::CapacityFigures& figures = *lead->document.capacity;
         const reports::Sizing sizing = reports::sizeCapacity(figures, computed.sizing);
         pages.text(reports::capacityHeadline(figures, sizing), face(13, true),
                    reports::verdictColour(sizing.verdict));
         drawVerdict(pages, reports::capacityVerdict(figures, sizing));
-        drawChart(pages, lead->output.chart);
+        drawChart(pages, lead->document.chart);
     }
     // Every other report on pages of its own, in the order of the report table.
     for (const reports::ReportEntry& entry : reports::reportTable()) {
@@ -255,8 +255,8 @@ bool drawReport(Pages& pages, const ComputedReports& computed) {
         if (!pages.newPage())
             return false;
         pages.text(report->entry->tabCaption, face(14, true));
-        drawChart(pages, report->output.chart);
-        if (!drawTable(pages, report->output.summary))
+        drawChart(pages, report->document.chart);
+        if (!drawTable(pages, report->document.summary))
             return false;
     }
     return true;

@@ -5,17 +5,21 @@
 
 namespace tarrow::reports {
 
-ReportOutput capacityReport(const ReportInput& input) {
-    auto figures = std::make_shared<CapacityFigures>(computeCapacityFigures(input.day));
-    const Sizing sizing = sizeCapacity(*figures, input.sizing);
-    ReportOutput out;
-    out.summary = capacitySummary(*figures);
-    out.chart = capacityChart(*figures, sizing);
-    out.chart.header = QStringLiteral("Capacity Report for ") + longDate(input.day.dataDate.date());
-    out.files.append({QStringLiteral("CapacityTraffic.csv"), capacityTrafficCsv(*figures)});
-    out.files.append({QStringLiteral("Capacity.json"), capacityJson(*figures, sizing)});
-    out.capacity = std::move(figures);
-    return out;
+ReportDocument capacityReport(const load::LoadedDay& day, const ReportParams& params) {
+    auto figures = std::make_shared<CapacityFigures>(computeCapacityFigures(day));
+    const Sizing sizing = sizeCapacity(*figures, params.sizing);
+    ReportDocument doc;
+    doc.report = ReportId::Capacity;
+    doc.day = day.dataDate.date();
+    doc.params = params;
+    doc.verdict << capacityHeadline(*figures, sizing);
+    doc.summary = capacitySummary(*figures);
+    doc.chart = capacityChart(*figures, sizing);
+    doc.chart.header = QStringLiteral("Capacity Report for ") + longDate(doc.day);
+    doc.files.append({QStringLiteral("CapacityTraffic.csv"), capacityTrafficCsv(*figures)});
+    doc.files.append({QStringLiteral("Capacity.json"), capacityJson(*figures, sizing)});
+    doc.capacity = std::move(figures);
+    return doc;
 }
 
 } // namespace tarrow::reports

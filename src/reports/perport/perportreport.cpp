@@ -1,8 +1,6 @@
 #include "reports/perport/perportreport.h"
 
 #include "load/loadedday.h"
-#include "store/perporttables.h"
-#include "store/workingdatabase.h"
 
 #include <QLocale>
 
@@ -10,12 +8,9 @@
 
 namespace tarrow::reports {
 
-PerPortResult computePerPort(store::WorkingDatabase& database, const load::LoadedDay& day,
-                             PerPortReport report, int startMinute, int endMinute,
-                             const BeforeCompute& before) {
+PerPortResult computePerPort(const load::LoadedDay& day, PerPortReport report, int startMinute,
+                             int endMinute) {
     const int peakPort = day.peakPort;
-    if (before)
-        before(peakPort);
     PerPortResult result;
     result.ports.resize(static_cast<std::size_t>(std::max(0, peakPort)));
     const bool timeUse = report == PerPortReport::PortTimeUse;
@@ -36,11 +31,30 @@ PerPortResult computePerPort(store::WorkingDatabase& database, const load::Loade
         ++port.calls[t];
         port.seconds[t] += row.seconds;
     }
-    store::storePerPortTable(database,
-                             timeUse ? store::PerPortTable::PortTimeUsage
-                                     : store::PerPortTable::CallDistribution,
-                             result.ports);
     return result;
+}
+
+ResultTable perPortTable(PerPortReport report, const std::vector<PortFigures>& ports) {
+    const bool timeUse = report == PerPortReport::PortTimeUse;
+    ResultTable table;
+    table.name = timeUse ? QStringLiteral("PortTimeUsage") : QStringLiteral("CallDistribution");
+    table.key = QStringLiteral("Port");
+    for (store::CallType type : store::kStoredOrder) {
+        const std::size_t t = store::typeIndex(type);
+        table.columns << QLatin1String(store::info(type).countColumn);
+        table.real.push_back(false);
+        table.values.emplace_back();
+        for (const PortFigures& port : ports)
+            table.values.back().push_back(port.calls[t]);
+        if (!timeUse)
+            continue;
+        table.columns << QLatin1String(store::info(type).secondsColumn);
+        table.real.push_back(true);
+        table.values.emplace_back();
+        for (const PortFigures& port : ports)
+            table.values.back().push_back(port.seconds[t]);
+    }
+    return table;
 }
 
 namespace {
@@ -75,24 +89,17 @@ SummaryLayout perPortLayout(PerPortReport report) {
 
 } // namespace
 
-SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport report) {
+SummaryTable perPortSummary(PerPortReport report, const std::vector<PortFigures>& ports) {
     const bool timeUse = report == PerPortReport::PortTimeUse;
     SummaryTable t;
     t.layout = perPortLayout(report);
-    const QList<QStringList> byPort =
-        store::readPerPortTable(database, timeUse ? store::PerPortTable::PortTimeUsage
-                                                  : store::PerPortTable::CallDistribution);
-    const auto rows = static_cast<int>(byPort.size());
-    const QString where =
-        timeUse ? QStringLiteral("PortTimeUsage") : QStringLiteral("Call Distribution");
-    for (int r = 1; r <= rows; ++r) {
-        QStringList cells{QString::number(r)};
-        if (byPort[r - 1].isEmpty())
-            t.notices << QStringLiteral("Error, could not find port #%1 in the %2 database.")
-                             .arg(r)
-                             .arg(where);
-        else
-            cells << byPort[r - 1];
+    int number = 0;
+    for (const PortFigures& port : ports) {
+        QStringList cells{QString::number(++number)};
+        for (store::CallType type : store::kReadingOrder) {
+            const std::size_t c = store::typeIndex(type);
+            cells << QString::number(timeUse ? port.seconds[c] : port.calls[c]);
+        }
         t.rows.append(cells);
     }
     return t;
@@ -124,7 +131,7 @@ charts::ChartModel perPortChart(PerPortReport report, const PerPortResult& resul
                                                          : QLatin1String(store::info(type).label);
         const std::size_t t = store::typeIndex(type);
         for (const PortFigures& port : result.ports)
-            series.values.push_back(timeUse ? port.seconds[t] : static_cast<double>(port.calls[t]));
+            series.values.push_back(static_cast<double>(timeUse ? port.seconds[t] : port.calls[t]));
         model.series.push_back(std::move(series));
     }
     // The whole range: every port from 1, or every port at zero when the range
@@ -137,20 +144,25 @@ charts::ChartModel perPortChart(PerPortReport report, const PerPortResult& resul
 
 } // namespace
 
-ReportOutput perPortReport(PerPortReport report, const ReportInput& input) {
+ReportDocument perPortReport(PerPortReport report, const load::LoadedDay& day,
+                             const ReportParams& params) {
     const PerPortResult result =
-        computePerPort(input.database, input.day, report, input.range.startMinute(),
-                       input.range.endMinute(), input.before);
-    ReportOutput out;
-    out.summary = perPortSummary(input.database, report);
-    out.chart = perPortChart(report, result);
-    out.chart.header =
+        computePerPort(day, report, params.range.startMinute(), params.range.endMinute());
+    ReportDocument doc;
+    doc.report =
+        report == PerPortReport::PortTimeUse ? ReportId::PortTimeUse : ReportId::CallDistribution;
+    doc.day = day.dataDate.date();
+    doc.params = params;
+    doc.table = perPortTable(report, result.ports);
+    doc.summary = perPortSummary(report, result.ports);
+    doc.chart = perPortChart(report, result);
+    doc.chart.header =
         (report == PerPortReport::PortTimeUse ? QStringLiteral("Port Time Usage Report for ")
                                               : QStringLiteral("Call Distribution Report for ")) +
-        longDate(input.day.dataDate.date()) + QStringLiteral("\r\nFrom ") +
-        longTime(input.range.from) + QStringLiteral(" to ") + longTime(input.range.to);
-    out.highestPortInRange = result.highestPortInRange;
-    return out;
+        longDate(doc.day) + QStringLiteral("\r\nFrom ") + longTime(params.range.from) +
+        QStringLiteral(" to ") + longTime(params.range.to);
+    doc.highestPortInRange = result.highestPortInRange;
+    return doc;
 }
 
 } // namespace tarrow::reports

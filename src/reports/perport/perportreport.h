@@ -1,7 +1,5 @@
 #pragma once
 
-#include "store/perporttables.h"
-
 #include "reports/reporttable.h"
 #include "reports/summarytable.h"
 #include "store/calltypes.h"
@@ -17,7 +15,11 @@ namespace tarrow::reports {
 // durations, what they store and their header.
 enum class PerPortReport { CallDistribution, PortTimeUse };
 
-using PortFigures = store::PortFigures;
+// One port's calls and call-seconds by call type (typeIndex).
+struct PortFigures {
+    std::array<qint64, store::kCallTypeCount> calls{};
+    std::array<qint64, store::kCallTypeCount> seconds{};
+};
 
 struct PerPortResult {
     std::vector<PortFigures> ports; // ports 1 to the peak port, in order
@@ -27,20 +29,20 @@ struct PerPortResult {
 // Counts (and for Port Time Use, totals the seconds of) the calls of each port
 // from 1 to the peak port that started at or after startMinute and ended at or
 // before endMinute; a call is counted whole or not at all, and calls never
-// closed are never counted. Port Time Use skips calls of negative length. The
-// result is stored in CallDistribution or PortTimeUsage, replacing what was
-// there. Throws on database failures.
-[[nodiscard]] PerPortResult computePerPort(store::WorkingDatabase& database,
-                                           const load::LoadedDay& day, PerPortReport report,
-                                           int startMinute, int endMinute,
-                                           const BeforeCompute& before = {});
+// closed are never counted. Port Time Use skips calls of negative length.
+[[nodiscard]] PerPortResult computePerPort(const load::LoadedDay& day, PerPortReport report,
+                                           int startMinute, int endMinute);
 
-// The per-port summary grid of the stored table: grid row r is port r, for as
-// many rows as the table has. A missing port leaves its row with only the port
-// number and gives one message in notices. Throws on database failures.
-[[nodiscard]] SummaryTable perPortSummary(store::WorkingDatabase& database, PerPortReport report);
+// The figures as the report's table, CallDistribution or PortTimeUsage, in
+// stored column order.
+[[nodiscard]] ResultTable perPortTable(PerPortReport report, const std::vector<PortFigures>& ports);
+
+// The per-port summary grid: grid row r is port r.
+[[nodiscard]] SummaryTable perPortSummary(PerPortReport report,
+                                          const std::vector<PortFigures>& ports);
 
 // The Call Distribution and Port Time Use reports: table, summary and chart.
-[[nodiscard]] ReportOutput perPortReport(PerPortReport report, const ReportInput& input);
+[[nodiscard]] ReportDocument perPortReport(PerPortReport report, const load::LoadedDay& day,
+                                           const ReportParams& params);
 
 } // namespace tarrow::reports

@@ -6,19 +6,17 @@
 
 namespace tarrow::reports {
 
-namespace {
-
-QStringList storedColumns() {
+QStringList callTrafficColumns() {
     QStringList columns;
     for (store::CallType type : store::kStoredOrder)
         columns << QLatin1String(store::info(type).countColumn);
     return columns;
 }
 
-MinuteTable compute(const std::vector<store::RawRow>& rows) {
-    MinuteTable table;
-    table.columns = storedColumns();
-    table.values.assign(store::kCallTypeCount, std::vector<qint64>(kMinutesPerDay, 0));
+namespace {
+
+ResultTable compute(const std::vector<store::RawRow>& rows) {
+    ResultTable table = store::minuteTable(QStringLiteral("CallTraffic"), callTrafficColumns());
     // The column of each call type, looked up once rather than per row.
     std::array<std::vector<qint64>*, store::kCallTypeCount> columnOf{};
     for (const store::CallTypeInfo& type : store::kCallTypes)
@@ -36,32 +34,29 @@ MinuteTable compute(const std::vector<store::RawRow>& rows) {
 
 } // namespace
 
-CallTrafficResult computeCallTraffic(store::WorkingDatabase& database, const load::LoadedDay& day,
-                                     const BeforeCompute& before) {
-    CallTrafficResult result;
-    result.table = ensureMinuteTable(
-        database, QStringLiteral("CallTraffic"), storedColumns(),
-        [&] {
-            if (before)
-                before(kMinutesPerDay);
-            return compute(day.rows);
-        },
-        &result.computed);
-    return result;
+ResultTable callTrafficTable(const load::LoadedDay& day) {
+    return compute(day.rows);
 }
 
-ReportOutput callTrafficReport(const ReportInput& input) {
-    const MinuteTable table = computeCallTraffic(input.database, input.day, input.before).table;
-    ReportOutput out;
-    out.summary = callTrafficSummary(table);
+ReportDocument callTrafficDocument(const ResultTable& table, const load::LoadedDay& day,
+                                   const ReportParams& params) {
+    ReportDocument doc;
+    doc.report = ReportId::CallTraffic;
+    doc.day = day.dataDate.date();
+    doc.params = params;
+    doc.summary = callTrafficSummary(table);
     std::vector<MinuteSeries> series;
     for (store::CallType type : store::kTrafficSeriesOrder)
         series.push_back({QLatin1String(store::info(type).label), trafficColumn(type)});
-    out.chart = timeOfDayChart(table, series);
-    out.chart.header =
-        QStringLiteral("Call Traffic Report for ") + longDate(input.day.dataDate.date());
-    out.chart.yTitle = QStringLiteral("Number of Calls");
-    return out;
+    doc.chart = timeOfDayChart(table, series);
+    doc.chart.header = QStringLiteral("Call Traffic Report for ") + longDate(doc.day);
+    doc.chart.yTitle = QStringLiteral("Number of Calls");
+    doc.table = table;
+    return doc;
+}
+
+ReportDocument callTrafficReport(const load::LoadedDay& day, const ReportParams& params) {
+    return callTrafficDocument(callTrafficTable(day), day, params);
 }
 
 } // namespace tarrow::reports

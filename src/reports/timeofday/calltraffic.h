@@ -1,6 +1,5 @@
 #pragma once
 
-#include "reports/minutetable.h"
 #include "reports/reporttable.h"
 #include "store/calltypes.h"
 
@@ -11,19 +10,18 @@ namespace tarrow::reports {
     return static_cast<int>(store::positionIn(store::kStoredOrder, type));
 }
 
-struct CallTrafficResult {
-    MinuteTable table;
-    bool computed = false; // false when the stored table was reused
-};
+[[nodiscard]] QStringList callTrafficColumns();
 
 // Calls started in each minute 1 to 1440 by call type; disconnect samples and
 // other rows are not counted, and a minute without call starts holds zeros.
-// Throws on database failures.
-[[nodiscard]] CallTrafficResult computeCallTraffic(store::WorkingDatabase& database,
-                                                   const load::LoadedDay& day,
-                                                   const BeforeCompute& before = {});
+[[nodiscard]] ResultTable callTrafficTable(const load::LoadedDay& day);
 
-// The Call Traffic report: table, hourly summary and chart.
-[[nodiscard]] ReportOutput callTrafficReport(const ReportInput& input);
+// The Call Traffic report computed: table, hourly summary and chart.
+[[nodiscard]] ReportDocument callTrafficReport(const load::LoadedDay& day,
+                                               const ReportParams& params);
+// The same of a stored table.
+[[nodiscard]] ReportDocument callTrafficDocument(const ResultTable& table,
+                                                 const load::LoadedDay& day,
+                                                 const ReportParams& params);
 
 } // namespace tarrow::reports

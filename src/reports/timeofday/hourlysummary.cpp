@@ -16,7 +16,7 @@ QString padded(qint64 value) {
 
 } // namespace
 
-SummaryTable portAvailabilitySummary(const MinuteTable& pa) {
+SummaryTable portAvailabilitySummary(const ResultTable& pa) {
     SummaryTable t;
     t.layout.columns = {
         {QStringLiteral("Hour"), 675, QStringLiteral("Hour")},
@@ -40,7 +40,7 @@ SummaryTable portAvailabilitySummary(const MinuteTable& pa) {
     return t;
 }
 
-SummaryTable callTrafficSummary(const MinuteTable& ct) {
+SummaryTable callTrafficSummary(const ResultTable& ct) {
     SummaryTable t;
     t.layout.columns = {
         {QStringLiteral("Hour"), 510, QStringLiteral("Hour")},

@@ -10,7 +10,7 @@ namespace tarrow::reports {
 
 namespace {
 
-MinuteTable compute(const std::vector<store::RawRow>& rows, std::int16_t peakAvailable,
+ResultTable compute(const std::vector<store::RawRow>& rows, std::int16_t peakAvailable,
                     bool& noActivity) {
     constexpr qint64 kNone = -1;
     std::vector<qint64> available(kMinutesPerDay + 1, kNone);
@@ -46,9 +46,8 @@ MinuteTable compute(const std::vector<store::RawRow>& rows, std::int16_t peakAva
             available[static_cast<std::size_t>(m)] = available[static_cast<std::size_t>(m - 1)];
         }
     }
-    MinuteTable table;
-    table.columns = {QStringLiteral("MinLinesAvailableToTakeCalls"),
-                     QStringLiteral("MaxLinesInUse")};
+    ResultTable table =
+        store::minuteTable(QStringLiteral("PortAvailability"), portAvailabilityColumns());
     table.values = {std::vector<qint64>(available.begin() + 1, available.end()),
                     std::vector<qint64>(busy.begin() + 1, busy.end())};
     return table;
@@ -56,37 +55,42 @@ MinuteTable compute(const std::vector<store::RawRow>& rows, std::int16_t peakAva
 
 } // namespace
 
-PortAvailabilityResult computePortAvailability(store::WorkingDatabase& database,
-                                               const load::LoadedDay& day,
-                                               const BeforeCompute& before) {
-    PortAvailabilityResult result;
-    result.table = ensureMinuteTable(
-        database, QStringLiteral("PortAvailability"),
-        {QStringLiteral("MinLinesAvailableToTakeCalls"), QStringLiteral("MaxLinesInUse")},
-        [&] {
-            if (before)
-                before(kMinutesPerDay);
-            return compute(day.rows, day.peakAvailable, result.noActivity);
-        },
-        &result.computed);
-    return result;
+QStringList portAvailabilityColumns() {
+    return {QStringLiteral("MinLinesAvailableToTakeCalls"), QStringLiteral("MaxLinesInUse")};
 }
 
-ReportOutput portAvailabilityReport(const ReportInput& input) {
-    const PortAvailabilityResult result =
-        computePortAvailability(input.database, input.day, input.before);
-    ReportOutput out;
-    if (result.computed && result.noActivity)
-        out.notes << noActivityMessage();
-    out.summary = portAvailabilitySummary(result.table);
-    out.chart = timeOfDayChart(
-        result.table, {{QStringLiteral("Lines available to take calls"), MinLinesAvailable},
-                       {QStringLiteral("Ports currently busy"), MaxLinesInUse}});
-    out.chart.header =
-        QStringLiteral("Port Availability Report for ") + longDate(input.day.dataDate.date());
-    out.chart.yTitle = QStringLiteral("Ports Available Or In Use");
-    out.chart.legendTitle = QStringLiteral("Legend");
-    return out;
+ResultTable portAvailabilityTable(const load::LoadedDay& day, bool* noActivity) {
+    bool none = false;
+    ResultTable table = compute(day.rows, day.peakAvailable, none);
+    if (noActivity)
+        *noActivity = none;
+    return table;
+}
+
+ReportDocument portAvailabilityDocument(const ResultTable& table, const load::LoadedDay& day,
+                                        const ReportParams& params) {
+    ReportDocument doc;
+    doc.report = ReportId::PortAvailability;
+    doc.day = day.dataDate.date();
+    doc.params = params;
+    doc.summary = portAvailabilitySummary(table);
+    doc.chart =
+        timeOfDayChart(table, {{QStringLiteral("Lines available to take calls"), MinLinesAvailable},
+                               {QStringLiteral("Ports currently busy"), MaxLinesInUse}});
+    doc.chart.header = QStringLiteral("Port Availability Report for ") + longDate(doc.day);
+    doc.chart.yTitle = QStringLiteral("Ports Available Or In Use");
+    doc.chart.legendTitle = QStringLiteral("Legend");
+    doc.table = table;
+    return doc;
+}
+
+ReportDocument portAvailabilityReport(const load::LoadedDay& day, const ReportParams& params) {
+    bool noActivity = false;
+    ReportDocument doc =
+        portAvailabilityDocument(portAvailabilityTable(day, &noActivity), day, params);
+    if (noActivity)
+        doc.notes << noActivityMessage();
+    return doc;
 }
 
 QString noActivityMessage() {

@@ -2,7 +2,7 @@
 
 namespace tarrow::reports {
 
-charts::ChartModel timeOfDayChart(const MinuteTable& table,
+charts::ChartModel timeOfDayChart(const ResultTable& table,
                                   const std::vector<MinuteSeries>& series) {
     charts::ChartModel model;
     model.style = charts::ChartStyle::Lines;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "charts/chartmodel.h"
-#include "reports/minutetable.h"
+#include "reports/reportdocument.h"
 
 #include <vector>
 
@@ -14,7 +14,7 @@ struct MinuteSeries {
 
 // A per-minute table as a line chart over the whole day: X is the minute 1 to
 // 1440, one series per given column, times labelled every three hours.
-[[nodiscard]] charts::ChartModel timeOfDayChart(const MinuteTable& table,
+[[nodiscard]] charts::ChartModel timeOfDayChart(const ResultTable& table,
                                                 const std::vector<MinuteSeries>& series);
 
 // The X labels of a time-of-day chart showing span minutes: every three hours

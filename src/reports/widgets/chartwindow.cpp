@@ -2,13 +2,11 @@
 
 #include "charts/widgets/chart2d.h"
 #include "charts/widgets/chartbuilder.h"
-#include "load/loadedday.h"
 #include "platform/statusdisplay.h"
 #include "platform/userdialogs.h"
 #include "platform/widgets/twips.h"
 #include "platform/widgets/windowsize.h"
 #include "reports/widgets/reporthost.h"
-#include "store/workingdatabase.h"
 #include "support/widgets/chartoutput.h"
 
 #include <QAction>
@@ -115,34 +113,20 @@ QWidget* ChartWindow::summaryParent() {
     return host_.mainWindow() ? host_.mainWindow() : this;
 }
 
-void ChartWindow::load() {
+void ChartWindow::showDocument(const ReportDocument& document) {
     if (QWidget* main = host_.mainWindow())
         move(main->pos());
     chart_->SetBatchMode(true);
     chart_->SetGridAuto(Chart2D::X);
     chart_->SetGridAuto(Chart2D::Y);
-    beforeCompute();
-    day_ = host_.day().dataDate.date();
-    try {
-        const ReportOutput output = entry().compute(
-            {host_.database(), host_.day(), host_.range(design_.report),
-             [this](qint64 steps) {
-                 host_.status().showStatus(QStringLiteral("Crunching database..."), steps);
-             },
-             host_.sizing()});
-        for (const QString& note : output.notes)
-            host_.dialogs().message(note);
-        figures_ = output.summary;
-        charts::applyChartModel(*chart_, output.chart);
-        draw(output);
-    } catch (const std::exception& e) {
-        host_.database().noteFailure(e);
-        const QString error = entry().errorPrefix + QString::fromUtf8(e.what());
-        if (host_.database().foundDamage())
-            host_.databaseDamaged(error);
-        else
-            host_.dialogs().message(error);
-    }
+    beforeDraw();
+    day_ = document.day;
+    params_ = document.params;
+    for (const QString& note : document.notes)
+        host_.dialogs().message(note);
+    figures_ = document.summary;
+    charts::applyChartModel(*chart_, document.chart);
+    draw(document);
     for (int i = 0; i < checks_.size(); ++i)
         chart_->SetSeriesDisplay(i + 1, checks_[i]->isChecked() ? 1 : 3);
     host_.status().hideStatus();

@@ -76,8 +76,9 @@ class ChartWindow : public QMainWindow {
 public:
     ~ChartWindow() override;
 
-    // Computes the report's figures and draws them.
-    void load();
+    // Draws the report's figures and keeps their summary for the File menu.
+    void showDocument(const ReportDocument& document);
+    [[nodiscard]] ReportId report() const { return design_.report; }
     // Zoom level 0 shows the whole range; higher levels show less of it.
     virtual void applyZoom(int level) = 0;
 
@@ -87,10 +88,10 @@ public:
 protected:
     ChartWindow(ChartWindowDesign design, ReportHost& host, QWidget* parent);
 
-    // Before the figures are computed: the window's own state.
-    virtual void beforeCompute() {}
-    // The report's figures, computed: draws them and sets the window's zoom.
-    virtual void draw(const ReportOutput& output) = 0;
+    // Before the figures are drawn: the window's own state.
+    virtual void beforeDraw() {}
+    // The report's figures: draws them and sets the window's zoom.
+    virtual void draw(const ReportDocument& document) = 0;
     virtual void onScroll(int value) = 0;
     // Places chart and scroll bar for the window's outer and inner sizes.
     virtual void layoutChart(QSize outer, QSize inner) = 0;
@@ -107,6 +108,8 @@ protected:
     [[nodiscard]] QRect frameGeometryInClient() const;
     [[nodiscard]] QFont frameFont() const;
     [[nodiscard]] QDate shownDay() const { return day_; }
+    // What the figures shown were computed for.
+    [[nodiscard]] const ReportParams& shownParams() const { return params_; }
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -117,6 +120,7 @@ private:
     ReportHost& host_;
     SummaryTable figures_; // the summary of what the chart shows
     QDate day_;            // the day the chart shows
+    ReportParams params_;
     charts::Chart2D* chart_ = nullptr;
     QGroupBox* frame_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;

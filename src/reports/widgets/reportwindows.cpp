@@ -28,11 +28,11 @@ std::unique_ptr<ChartWindow> windowOf(ReportId report, ReportHost& host, QWidget
 
 } // namespace
 
-std::unique_ptr<ChartWindow> createReportWindow(ReportId report, ReportHost& host,
+std::unique_ptr<ChartWindow> createReportWindow(const ReportDocument& document, ReportHost& host,
                                                 QWidget* parent) {
-    std::unique_ptr<ChartWindow> window = windowOf(report, host, parent);
+    std::unique_ptr<ChartWindow> window = windowOf(document.report, host, parent);
     if (window)
-        window->load();
+        window->showDocument(document);
     return window;
 }
 

@@ -11,9 +11,11 @@ namespace tarrow::reports {
 class ChartWindow;
 class ReportHost;
 
-// Creates the report's chart window with its figures computed and drawn; the
-// window is not shown. A parent, when given, is where the window opens from.
-[[nodiscard]] std::unique_ptr<ChartWindow> createReportWindow(ReportId report, ReportHost& host,
-                                                              QWidget* parent = nullptr);
+// Creates the chart window of the document's report with its figures drawn;
+// the window is not shown. A parent, when given, is where the window opens
+// from. The switch names every report, so a report added to the table without
+// a window does not build.
+[[nodiscard]] std::unique_ptr<ChartWindow>
+createReportWindow(const ReportDocument& document, ReportHost& host, QWidget* parent = nullptr);
 
 } // namespace tarrow::reports

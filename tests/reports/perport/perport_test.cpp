@@ -1,3 +1,5 @@
+#include "app/reportrun.h"
+#include "load/loadedday.h"
 #include "reports/perport/perportreport.h"
 #include "support/reportfixture.h"
 
@@ -12,9 +14,16 @@ constexpr std::size_t kInbound = 0, kNotification = 1, kMwi = 2, kTrap = 3, kAmi
 
 class PerPortTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
 protected:
+    // Runs the report as the windows do (so its table is stored) and gives
+    // its figures.
     PerPortResult run(PerPortReport report, int from, int to, int peak) {
         state.day.peakPort = static_cast<std::int16_t>(peak);
-        return computePerPort(state.database, state.day, report, from, to);
+        const ReportId id = report == PerPortReport::PortTimeUse ? ReportId::PortTimeUse
+                                                                 : ReportId::CallDistribution;
+        const TimeRange range{QTime(from / 60, from % 60), QTime(to / 60, to % 60)};
+        const app::ReportRun r = app::runReport(state, reportEntry(id), {range, {}});
+        EXPECT_TRUE(r.document.has_value()) << r.error.toStdString();
+        return computePerPort(state.day, report, from, to);
     }
     std::vector<std::vector<double>> stored(const char* sql) {
         SQLite::Statement q(state.database.db(), sql);
@@ -102,13 +111,14 @@ TEST_F(PerPortTest, CountsBeyondSixteenBitsAreKept) {
         addRow(1, 1, 600, 1, 1, 601, 70000);
     const PerPortResult r = run(PerPortReport::PortTimeUse, 0, 1439, 1);
     EXPECT_EQ(r.ports[0].calls[kInbound], 33000);
-    EXPECT_EQ(r.ports[0].seconds[kInbound], 33000.0 * 70000);
+    EXPECT_EQ(r.ports[0].seconds[kInbound], qint64{33000} * 70000);
 }
 
 TEST_F(PerPortTest, SummaryCsvLinesFollowTheHeaderOrder) {
-    exec("INSERT INTO CallDistribution VALUES (1, 0, 0, 0, 0, 0), (2, 4, 1, 0, 2, 0), (3, 1, 0, 7, "
-         "0, 5)");
-    const SummaryTable t = perPortSummary(state.database, PerPortReport::CallDistribution);
+    std::vector<PortFigures> ports(3);
+    ports[1].calls = {4, 2, 1, 0, 0}; // inbound, notification, MWI, TRAP, AMIS
+    ports[2].calls = {1, 0, 0, 5, 7};
+    const SummaryTable t = perPortSummary(PerPortReport::CallDistribution, ports);
     EXPECT_TRUE(t.notices.isEmpty());
     EXPECT_EQ(summaryCsv(t),
               QByteArray("Port, Inbound Calls, MWI Dialouts, Notification Dialouts, TRAP "
@@ -117,23 +127,58 @@ TEST_F(PerPortTest, SummaryCsvLinesFollowTheHeaderOrder) {
     EXPECT_EQ(t.layout.columns[4].header, QStringLiteral("TRAP Dailouts"));
     EXPECT_EQ(t.layout.filePrefix, QStringLiteral("CallDistributionSummary_"));
 
-    exec("INSERT INTO PortTimeUsage VALUES (1,0,0,0,0,0,0,0,0,0,0), (2,0,0,0,0,0,0,0,0,0,0), "
-         "(3,0,0,0,0,0,0,0,0,0,0), (4,0,0,0,0,0,0,0,0,0,0), (5,2,3600,0,0,0,0,0,0,0,0)");
-    const SummaryTable time = perPortSummary(state.database, PerPortReport::PortTimeUse);
-    EXPECT_EQ(time.rows[4][1], QStringLiteral("3600"));
-    EXPECT_TRUE(summaryCsv(time).contains("\r\n5,3600,0,0,0,0\r\n"));
-    EXPECT_EQ(time.layout.columns[1].header, QStringLiteral("Inbound Call Seconds"));
+    std::vector<PortFigures> time(5);
+    time[4].calls[kInbound] = 2;
+    time[4].seconds[kInbound] = 3600;
+    const SummaryTable timeUse = perPortSummary(PerPortReport::PortTimeUse, time);
+    EXPECT_EQ(timeUse.rows[4][1], QStringLiteral("3600"));
+    EXPECT_TRUE(summaryCsv(timeUse).contains("\r\n5,3600,0,0,0,0\r\n"));
+    EXPECT_EQ(timeUse.layout.columns[1].header, QStringLiteral("Inbound Call Seconds"));
 }
 
-TEST_F(PerPortTest, SummaryOfATableWithAMissingPort) {
-    exec("INSERT INTO CallDistribution VALUES (1, 1, 0, 0, 0, 0), (2, 2, 0, 0, 0, 0), (4, 4, 0, 0, "
-         "0, 0)");
-    const SummaryTable t = perPortSummary(state.database, PerPortReport::CallDistribution);
-    ASSERT_EQ(t.rows.size(), 3);
-    EXPECT_EQ(t.rows[2], QStringList{QStringLiteral("3")});
-    EXPECT_EQ(t.notices, QStringList{QStringLiteral(
-                             "Error, could not find port #3 in the Call Distribution database.")});
-    EXPECT_TRUE(summaryCsv(t).endsWith("\r\n3,,,,,\r\n"));
+// The table file is written from the figures computed, as the stored table
+// reads: seconds as REAL, lines ending in LF; what the database holds later
+// does not change a document already made.
+TEST_F(PerPortTest, ResultTableCsvMatchesTheStoredTable) {
+    addRow(2, 1, 600, 1, 1, 601, 60);
+    addRow(2, 2, 602, 1, 1, 603, 45);
+    state.day.peakPort = 2;
+    const TimeRange whole;
+    const app::ReportRun r = app::runReport(state, reportEntry(ReportId::PortTimeUse), {whole, {}});
+    ASSERT_TRUE(r.document && r.document->table);
+    const QByteArray csv = resultTableCsv(*r.document->table);
+    EXPECT_EQ(csv, QByteArray("Port,InboundCalls,InboundCallSeconds,MWIDialouts,MWIDialoutSeconds,"
+                              "AMISDialouts,AMISDialoutSeconds,NotificationDialouts,"
+                              "NotificationDialoutSeconds,TRAPDialouts,TRAPDialoutSeconds\n"
+                              "1,0,0.0,0,0.0,0,0.0,0,0.0,0,0.0\n"
+                              "2,1,60.0,0,0.0,0,0.0,1,45.0,0,0.0\n"));
+    const auto rows = stored("SELECT * FROM PortTimeUsage ORDER BY rowid");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], (std::vector<double>{2, 1, 60, 0, 0, 0, 0, 1, 45, 0, 0}));
+}
+
+// A report computes from the loaded day alone: no database is needed.
+TEST_F(PerPortTest, ReportsComputeWithoutADatabase) {
+    load::LoadedDay day;
+    day.dataDate = QDateTime(QDate(2009, 3, 7), QTime(0, 0));
+    day.peakPort = 1;
+    store::RawRow row;
+    row.port = 1;
+    row.callType = store::Inbound;
+    row.closed = true;
+    row.startSecond = 600 * 60;
+    row.endSecond = 601 * 60;
+    row.seconds = 60;
+    day.rows.push_back(row);
+    for (const ReportEntry& entry : reportTable()) {
+        const ReportDocument doc = entry.compute(day, {});
+        EXPECT_EQ(doc.report, entry.id) << entry.windowName.toStdString();
+        EXPECT_EQ(doc.day, QDate(2009, 3, 7));
+        EXPECT_EQ(doc.table.has_value(), !entry.resultTable.isEmpty());
+        if (doc.table) {
+            EXPECT_EQ(doc.table->name, entry.resultTable);
+        }
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/reportrun.h"
 #include "platform/fileoutput.h"
 #include "reports/timeofday/calltraffic.h"
 #include "reports/timeofday/hourlysummary.h"
@@ -12,11 +13,31 @@
 namespace tarrow::reports {
 namespace {
 
+// A report's table as a run gives it, and whether it was computed anew
+// rather than read from the stored table.
+struct TableRun {
+    ResultTable table;
+    bool computed = false;
+    bool noActivity = false;
+};
+
 class TimeOfDayTest : public ::testing::Test, protected testing::WorkingDatabaseFixture {
 protected:
-    PortAvailabilityResult availability(std::int16_t peak = 24) {
+    TableRun run(ReportId report) {
+        TableRun result;
+        testing::RecordingStatus crunching;
+        app::ReportRun r = app::runReport(state, reportEntry(report), {}, &crunching);
+        result.computed = !crunching.captions.isEmpty();
+        EXPECT_TRUE(r.document.has_value()) << r.error.toStdString();
+        if (r.document) {
+            result.table = *r.document->table;
+            result.noActivity = r.document->notes.contains(noActivityMessage());
+        }
+        return result;
+    }
+    TableRun availability(std::int16_t peak = 24) {
         state.day.peakAvailable = peak;
-        return computePortAvailability(state.database, state.day);
+        return run(ReportId::PortAvailability);
     }
 };
 
@@ -26,7 +47,7 @@ TEST_F(TimeOfDayTest, PortAvailabilityTakesExtremesOfEachMinute) {
     addRow(1, 99, 600, 3, 9);
     addRow(3, 99, 601, 4, 1200); // a disconnect sample counts like a call start
     addRow(3, 1, 602, -2, 5);    // busy never below 0
-    const MinuteTable t = availability().table;
+    const ResultTable t = availability().table;
     EXPECT_EQ(t.at(MinLinesAvailable, 600), 7);
     EXPECT_EQ(t.at(MaxLinesInUse, 600), 5);
     EXPECT_EQ(t.at(MinLinesAvailable, 601), 999);
@@ -40,7 +61,7 @@ TEST_F(TimeOfDayTest, PortAvailabilityFillsBeforeBetweenAndAfterSamples) {
     addRow(1, 1, 480, 3, 12);
     addRow(1, 1, 700, 6, 8);
     addRow(1, 1, 1020, 2, 14);
-    const PortAvailabilityResult r = availability(20);
+    const TableRun r = availability(20);
     EXPECT_FALSE(r.noActivity);
     struct Case {
         int minute, available, busy;
@@ -56,7 +77,7 @@ TEST_F(TimeOfDayTest, PortAvailabilityFillsBeforeBetweenAndAfterSamples) {
 
 TEST_F(TimeOfDayTest, PortAvailabilityWithoutSamplesIsFlatAndSaysSo) {
     addRow(1, 1, 0, 9, 1);
-    const PortAvailabilityResult r = availability(16);
+    const TableRun r = availability(16);
     EXPECT_TRUE(r.noActivity);
     for (int m : {1, 720, 1440}) {
         EXPECT_EQ(r.table.at(MinLinesAvailable, m), 16);
@@ -68,7 +89,7 @@ TEST_F(TimeOfDayTest, StoredTableIsReusedOnlyWhenComplete) {
     addRow(1, 1, 600, 2, 10);
     EXPECT_TRUE(availability().computed);
     addRow(1, 1, 600, 9, 1); // not seen: the stored figures serve until the next load
-    PortAvailabilityResult again = availability();
+    TableRun again = availability();
     EXPECT_FALSE(again.computed);
     EXPECT_EQ(again.table.at(MaxLinesInUse, 600), 2);
 
@@ -93,7 +114,7 @@ TEST_F(TimeOfDayTest, CallTrafficCountsCallStartsPerMinute) {
     addRow(7, 5, 1439, 1, 1);
     addRow(8, 4, 61, 1, 1, 65, 200);
     addRow(8, 2, 61, 1, 1);
-    const CallTrafficResult r = computeCallTraffic(state.database, state.day);
+    const TableRun r = run(ReportId::CallTraffic);
     EXPECT_EQ(r.table.at(trafficColumn(store::Inbound), 600), 3);
     EXPECT_EQ(r.table.at(trafficColumn(store::Mwi), 600), 1);
     EXPECT_EQ(r.table.at(trafficColumn(store::Notification), 600), 0);
@@ -104,19 +125,19 @@ TEST_F(TimeOfDayTest, CallTrafficCountsCallStartsPerMinute) {
         EXPECT_EQ(r.table.at(c, 1), 0);
         EXPECT_EQ(r.table.at(c, 1440), 0);
     }
-    EXPECT_FALSE(computeCallTraffic(state.database, state.day).computed);
+    EXPECT_FALSE(run(ReportId::CallTraffic).computed);
 }
 
 TEST_F(TimeOfDayTest, CountsBeyondSixteenBitsAreKept) {
     for (int i = 0; i < 40000; ++i)
         addRow(1, 1, 600, 1, 1);
-    const CallTrafficResult r = computeCallTraffic(state.database, state.day);
+    const TableRun r = run(ReportId::CallTraffic);
     EXPECT_EQ(r.table.at(trafficColumn(store::Inbound), 600), 40000);
     EXPECT_EQ(callTrafficSummary(r.table).rows[9][1], QStringLiteral("40000"));
 }
 
-MinuteTable constantTable(int columns) {
-    MinuteTable t;
+ResultTable constantTable(int columns) {
+    ResultTable t;
     for (int c = 0; c < columns; ++c)
         t.columns << QStringLiteral("C%1").arg(c);
     t.values.assign(static_cast<std::size_t>(columns), std::vector<qint64>(kMinutesPerDay, 0));
@@ -124,7 +145,7 @@ MinuteTable constantTable(int columns) {
 }
 
 TEST(HourlySummaries, BucketMinutesTheirOwnWay) {
-    MinuteTable pa = constantTable(2);
+    ResultTable pa = constantTable(2);
     for (auto& v : pa.values[MinLinesAvailable])
         v = 20;
     pa.values[MaxLinesInUse][59] = 7;   // minute 60: clock hour 2
@@ -140,7 +161,7 @@ TEST(HourlySummaries, BucketMinutesTheirOwnWay) {
               (QStringList{QStringLiteral(" 24"), QStringLiteral(" 0"), QStringLiteral(" 3")}));
     EXPECT_EQ(s.column(QStringLiteral("MinPortsAvailableToTakeCalls")), 2);
 
-    MinuteTable ct = constantTable(5);
+    ResultTable ct = constantTable(5);
     ct.values[trafficColumn(store::Inbound)][59] = 4; // minute 60: first hour
     ct.values[trafficColumn(store::Inbound)][60] = 1; // minute 61: second hour
     ct.values[trafficColumn(store::Trap)][1439] = 2;  // minute 1440: last hour
@@ -155,7 +176,7 @@ TEST(HourlySummaries, BucketMinutesTheirOwnWay) {
 }
 
 TEST(HourlySummaries, CsvBytes) {
-    MinuteTable pa = constantTable(2);
+    ResultTable pa = constantTable(2);
     for (auto& v : pa.values[MinLinesAvailable])
         v = 12;
     pa.values[MaxLinesInUse][500] = 4;
@@ -166,7 +187,7 @@ TEST(HourlySummaries, CsvBytes) {
     EXPECT_TRUE(csv.endsWith("\r\n24,0,12\r\n"));
     EXPECT_EQ(csv.count("\r\n"), 25);
 
-    MinuteTable ct = constantTable(5);
+    ResultTable ct = constantTable(5);
     ct.values[trafficColumn(store::Inbound)][500] = 31;
     ct.values[trafficColumn(store::Mwi)][501] = 2;
     ct.values[trafficColumn(store::Amis)][502] = 1;

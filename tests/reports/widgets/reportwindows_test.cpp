@@ -13,7 +13,7 @@ class ReportWindowsTest : public ::testing::Test, protected testing::ReportWindo
 TEST_F(ReportWindowsTest, EveryReportInTheTableHasItsWindow) {
     addRow(1, 1, 600, 1, 5, 610, 600);
     for (const ReportEntry& entry : reportTable()) {
-        const std::unique_ptr<ChartWindow> window = createReportWindow(entry.id, context);
+        const std::unique_ptr<ChartWindow> window = createReportWindow(document(entry.id), context);
         ASSERT_NE(window, nullptr) << entry.windowName.toStdString();
         EXPECT_EQ(window->objectName(), entry.windowName);
     }

@@ -121,9 +121,9 @@ QWidget* frmCapacity::buildPanel() {
     return panel;
 }
 
-void frmCapacity::draw(const ReportOutput& output) {
-    figures_ = output.capacity;
-    const SizingChoice choice = host().sizing();
+void frmCapacity::draw(const ReportDocument& document) {
+    figures_ = document.capacity;
+    const SizingChoice choice = document.params.sizing;
     {
         const QSignalBlocker ports(spnPortsInService);
         const QSignalBlocker target(cmbTargetBlocking);
@@ -132,7 +132,7 @@ void frmCapacity::draw(const ReportOutput& output) {
         chooseTarget(*cmbTargetBlocking, choice.gos);
         spnRetryShare->setValue(choice.retryShare);
     }
-    TimeOfDayWindow::draw(output);
+    TimeOfDayWindow::draw(document);
     applySizing();
 }
 

@@ -29,7 +29,7 @@ public:
     [[nodiscard]] QList<QPair<QString, QString>> verdictShown() const;
 
 protected:
-    void draw(const ReportOutput& output) override;
+    void draw(const ReportDocument& document) override;
     void layoutChart(QSize outer, QSize inner) override;
     bool runOwnMenuItem(MenuAction action, int index) override;
 

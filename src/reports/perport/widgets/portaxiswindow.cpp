@@ -54,10 +54,9 @@ PortAxisWindow::PortAxisWindow(PortAxisDesign design, ReportHost& host, QWidget*
     }
 }
 
-void PortAxisWindow::draw(const ReportOutput& output) {
-    host().status().setStatusValue(host().day().peakPort);
+void PortAxisWindow::draw(const ReportDocument& document) {
     host().status().hideStatus();
-    highest_ = output.highestPortInRange;
+    highest_ = document.highestPortInRange;
     QScrollBar& bar = scrollBar();
     bar.setRange(1, std::max(1, highest_));
     bar.setValue(1);
@@ -112,7 +111,7 @@ void PortAxisWindow::onScroll(int value) {
 }
 
 void PortAxisWindow::onTotalTime(bool checked) {
-    const TimeRange range = host().range(design().report);
+    const TimeRange range = shownParams().range;
     const int totalSeconds = range.from.secsTo(range.to);
     chart().SetAxisMax(Chart2D::Y, checked ? totalSeconds : automaticYMax_);
 }

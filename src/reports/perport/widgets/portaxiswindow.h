@@ -32,7 +32,7 @@ public:
     [[nodiscard]] int automaticYMax() const { return automaticYMax_; }
 
 protected:
-    void draw(const ReportOutput& output) override;
+    void draw(const ReportDocument& document) override;
     void onScroll(int value) override;
     void layoutChart(QSize outer, QSize inner) override;
 

@@ -60,11 +60,11 @@ TimeOfDayWindow::TimeOfDayWindow(TimeOfDayDesign design, ReportHost& host, QWidg
         }
 }
 
-void TimeOfDayWindow::beforeCompute() {
+void TimeOfDayWindow::beforeDraw() {
     scrollBar().setRange(0, kMinutesPerDay);
 }
 
-void TimeOfDayWindow::draw(const ReportOutput&) {
+void TimeOfDayWindow::draw(const ReportDocument&) {
     host().status().showStatus(timeDesign_.drawCaption, kMinutesPerDay);
     applyZoom(timeDesign_.openingZoom);
     scrollBar().setValue(timeDesign_.openingStart);

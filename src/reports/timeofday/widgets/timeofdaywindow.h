@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/minutetable.h"
+#include "reports/reportdocument.h"
 #include "reports/widgets/chartwindow.h"
 #include "reports/widgets/summarywindow.h"
 
@@ -39,8 +39,8 @@ public:
     void applyZoom(int level) override;
 
 protected:
-    void beforeCompute() override;
-    void draw(const ReportOutput& output) override;
+    void beforeDraw() override;
+    void draw(const ReportDocument& document) override;
     void onScroll(int value) override;
     void layoutChart(QSize outer, QSize inner) override;
 

@@ -46,7 +46,7 @@ protected:
 };
 
 TEST_F(CapacityWindowTest, OpensOnTheWholeDayWithTheVerdictAtTheTabsChoice) {
-    context.sizingChoice = {0, 0.05, 0};
+    sizing = {0, 0.05, 0};
     const auto w = open();
     const Chart2D& chart = w->chart();
     EXPECT_EQ(chart.headerText(), QStringLiteral("Capacity Report for Saturday, March 7, 2009"));

@@ -23,8 +23,8 @@ class PortAxisWindowTest : public ::testing::Test, protected testing::ReportWind
 protected:
     PortAxisWindowTest() { state.day.peakPort = 48; }
     template <typename W> std::unique_ptr<W> open() {
-        context.ranges[ReportId::CallDistribution] = {from, to};
-        context.ranges[ReportId::PortTimeUse] = {from, to};
+        ranges[ReportId::CallDistribution] = {from, to};
+        ranges[ReportId::PortTimeUse] = {from, to};
         return ReportWindowFixture::open<W>();
     }
     // One closed inbound call on each port from 1 to highest.
@@ -213,18 +213,15 @@ TEST_F(PortAxisWindowTest, SummaryWindowShowsStoredFigures) {
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Summary information saved")});
     summary->close();
 
-    // A table missing a port says so once per missing port, and the grid keeps going.
-    exec("DELETE FROM CallDistribution; INSERT INTO CallDistribution VALUES (1,1,0,0,0,0), "
-         "(3,1,0,0,0,0)");
+    // A summary's notices are told once each, and the grid keeps going.
+    SummaryTable noticed = perPortSummary(PerPortReport::CallDistribution, {{}, {}, {}});
+    noticed.notices << QStringLiteral("First notice") << QStringLiteral("Second notice");
     dialogs.messages.clear();
-    frmCallDistributionSummary missing(
-        context, perPortSummary(state.database, PerPortReport::CallDistribution),
-        QDate(2009, 3, 7));
-    missing.load();
+    frmCallDistributionSummary told(context, noticed, QDate(2009, 3, 7));
+    told.load();
     EXPECT_EQ(dialogs.texts(),
-              QStringList{QStringLiteral(
-                  "Error, could not find port #2 in the Call Distribution database.")});
-    EXPECT_EQ(missing.grid().item(1, 0)->text(), QStringLiteral("2"));
+              (QStringList{QStringLiteral("First notice"), QStringLiteral("Second notice")}));
+    EXPECT_EQ(told.grid().item(2, 0)->text(), QStringLiteral("3"));
 }
 
 } // namespace
