@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
+#include "app/widgets/longjob.h"
 #include "load/loadedday.h"
 #include "logparse/logfiles.h"
 #include "platform/userdialogs.h"
@@ -28,6 +29,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -50,7 +52,12 @@ frmMain::frmMain(load::AppState& state, platform::UserDialogs& dialogs,
                  const serverprobe::RegistryApi& registry, serverprobe::ConfigDatabase& config,
                  QWidget* parent)
     : QMainWindow(parent), state_(state), dialogs_(dialogs), registry_(registry), config_(config),
-      support_(std::make_unique<support::SupportWindows>(state.programFolder, dialogs)) {
+      support_(std::make_unique<support::SupportWindows>(state.programFolder, dialogs)),
+      job_(new LongJob(this)) {
+    connect(job_, &LongJob::busyChanged, this, &frmMain::setBusy);
+    connect(job_, &LongJob::failed, this, [this](const QString& failure) {
+        dialogs_.message(failure, {}, platform::MessageIcon::Warning);
+    });
     for (const reports::ReportEntry& report : reports::reportTable()) {
         const reports::ReportId id = report.id;
         openers_[id] = [this, id] { openReportWindow(id); };
@@ -234,24 +241,34 @@ bool frmMain::buildDayList() {
     return cmbReportDate->count() > 0;
 }
 
+// The status frame may be driven from a job's worker thread: the widgets are
+// then changed on this one, in the order asked.
 void frmMain::showStatus(const QString& caption, qint64 maximum) {
+    if (onWorker([=, this] { showStatus(caption, maximum); }))
+        return;
     frmTitle->setTitle(caption);
     ProgressBar->setRange(0, static_cast<int>(maximum));
     ProgressBar->setValue(0);
     frmTitle->show();
-    statusShown_ = true;
-    QApplication::processEvents();
 }
 
 void frmMain::setStatusValue(qint64 value) {
+    if (onWorker([=, this] { setStatusValue(value); }))
+        return;
     ProgressBar->setValue(static_cast<int>(value));
-    QApplication::processEvents();
 }
 
 void frmMain::hideStatus() {
+    if (onWorker([this] { hideStatus(); }))
+        return;
     frmTitle->hide();
-    statusShown_ = false;
-    workEnded();
+}
+
+bool frmMain::onWorker(std::function<void()> change) {
+    if (QThread::currentThread() == thread())
+        return false;
+    QMetaObject::invokeMethod(this, std::move(change), Qt::QueuedConnection);
+    return true;
 }
 
 void frmMain::setBusy(bool busy) {
@@ -265,30 +282,34 @@ void frmMain::setBusy(bool busy) {
         if (window != this)
             window->setEnabled(!busy);
     cmdCancel->setVisible(busy);
-    busy_ = busy;
-    if (!busy)
-        workEnded();
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    hideStatus();
+    workEnded();
+}
+
+bool frmMain::startJob(std::function<void()> work, std::function<void()> done) {
+    // Nothing more is said once the window was asked to close meanwhile.
+    return job_->start(std::move(work), [this, done = std::move(done)] {
+        if (!closeAsked_)
+            done();
+    });
 }
 
 bool frmMain::whileBusy(const std::function<void()>& work) {
     QString failure;
     {
-        BusyPointer busy;
         setBusy(true);
+        busy_ = true;
         // The window comes back to life however the work ends.
         const auto restore = qScopeGuard([this] {
-            hideStatus();
+            busy_ = false;
             setBusy(false);
         });
-        try {
-            work();
-        } catch (const std::bad_alloc&) {
-            failure = QStringLiteral("There was not enough memory to finish: close other "
-                                     "programs or choose fewer days, then try again.");
-        } catch (const std::exception& error) {
-            failure = QStringLiteral("The work stopped on an error: %1")
-                          .arg(QString::fromLocal8Bit(error.what()));
-        }
+        failure = failureOf(work);
     }
     if (!failure.isEmpty()) {
         dialogs_.message(failure, {}, platform::MessageIcon::Warning);
@@ -302,25 +323,29 @@ void frmMain::loadData() {
     if (index < 0)
         return;
     load::LoadProgress progress;
-    progress.fileStarted = [this](const QString& path, qint64 steps) {
+    progress.fileStarted = [this, hook = loadFileHook_](const QString& path, qint64 steps) {
         showStatus(QStringLiteral("Parsing diagnostic file: ") + QDir::toNativeSeparators(path),
                    steps);
+        if (hook)
+            hook(path);
     };
     progress.advanced = [this](qint64 done) {
         setStatusValue(done);
-        return !cancelAsked_;
+        return !job_->cancelled();
     };
-    progress.fileFinished = [this] {
-        setStatusValue(ProgressBar->maximum());
-        hideStatus();
-    };
-    load::LoadOutcome outcome;
-    if (!whileBusy([&] {
-            outcome = app::loadDay(state_, QDir::fromNativeSeparators(txtDiagFilePath->text()),
-                                   cmbReportDate->itemData(index).toDate(),
-                                   cmbReportDate->itemText(index), progress);
-        }))
-        return;
+    progress.fileFinished = [this] { hideStatus(); };
+    // The day is read on the job's thread; the window stays busy, so nothing
+    // else reads the state meanwhile.
+    auto outcome = std::make_shared<load::LoadOutcome>();
+    startJob(
+        [this, outcome, progress, folder = QDir::fromNativeSeparators(txtDiagFilePath->text()),
+         day = cmbReportDate->itemData(index).toDate(), text = cmbReportDate->itemText(index)] {
+            *outcome = app::loadDay(state_, folder, day, text, progress);
+        },
+        [this, outcome] { showLoadOutcome(*outcome); });
+}
+
+void frmMain::showLoadOutcome(const load::LoadOutcome& outcome) {
     if (outcome.cancelled) {
         setReportButtonsEnabled(false);
         dialogs_.message(outcome.message);
@@ -353,8 +378,8 @@ void frmMain::shutdown() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (working()) {
-        // Long work is on the stack below this event: it is told to stop, and
-        // the window closes once it has.
+        // Long work is under way: it is told to stop, and the window closes
+        // once it has.
         closeAsked_ = true;
         cancelWork();
         event->ignore();
@@ -365,18 +390,21 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool frmMain::working() const {
-    return busy_ || statusShown_;
+    return busy_ || job_->running();
+}
+
+void frmMain::waitForWork() {
+    job_->waitUntilEnded();
 }
 
 void frmMain::cancelWork() {
-    cancelAsked_ = true;
+    job_->cancel();
     emit support::cancelDownloads()->cancel();
 }
 
 void frmMain::workEnded() {
     if (working())
         return;
-    cancelAsked_ = false;
     if (closeAsked_)
         QTimer::singleShot(0, this, &QWidget::close);
 }

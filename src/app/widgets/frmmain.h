@@ -40,7 +40,14 @@ namespace tarrow::reports {
 class frmHistory;
 }
 
+namespace tarrow::load {
+struct LoadOutcome;
+}
+
 namespace tarrow::app {
+
+class LongJob;
+struct ComputedReports;
 
 // The main window: choose the log folder and day, load it, open a report. It
 // hosts the report windows: they read the loaded day and its tabs' ranges.
@@ -92,6 +99,14 @@ public:
     // work failed so, or the window was closed meanwhile: nothing more is to
     // be said or shown.
     bool whileBusy(const std::function<void()>& work);
+    // Lets events through until the long work under way (a load, a History
+    // run, the PDF) has ended, its messages told.
+    void waitForWork();
+    // Called on the load's thread as each file of a load starts (a seam for
+    // tests that act while a load runs).
+    void setLoadFileHook(std::function<void(const QString& path)> hook) {
+        loadFileHook_ = std::move(hook);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -121,6 +136,12 @@ private:
     void browseForLogs();
     bool buildDayList();
     void loadData();
+    void showLoadOutcome(const load::LoadOutcome& outcome);
+    // Starts long work on the job's thread, the window busy until it ends;
+    // done follows on this thread when it finished.
+    bool startJob(std::function<void()> work, std::function<void()> done);
+    // Called from a job's thread: the change is made on this one instead.
+    bool onWorker(std::function<void()> change);
     void runReport(reports::ReportId report);
     // Opens the report's window with its figures, or brings the open one forward.
     void openReportWindow(reports::ReportId report);
@@ -129,9 +150,10 @@ private:
     void databaseDamaged(const QString& found);
     // "Export PDF Report...": every report of the loaded day into one PDF.
     void exportPdfReport();
+    void writePdf(const ComputedReports& computed, const QString& path);
     void setReportButtonsEnabled(bool enabled);
     void setBusy(bool busy);
-    // Whether long work (a load, a report computation, the update check) runs.
+    // Whether long work (a load, a History run, the PDF, the update check) runs.
     [[nodiscard]] bool working() const;
     // Tells the long work under way to stop ("Cancel", or closing the window).
     void cancelWork();
@@ -158,9 +180,9 @@ private:
     QGroupBox* frmTitle = nullptr;
     QProgressBar* ProgressBar = nullptr;
     QPushButton* cmdCancel = nullptr;
-    bool busy_ = false;
-    bool statusShown_ = false;
-    bool cancelAsked_ = false;
+    LongJob* job_ = nullptr;
+    std::function<void(const QString& path)> loadFileHook_;
+    bool busy_ = false; // short work under whileBusy
     bool closeAsked_ = false;
     QTabWidget* SSTab1 = nullptr;
     std::map<reports::ReportId, QPushButton*> reportButtons_;

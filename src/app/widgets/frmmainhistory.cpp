@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
+#include "app/widgets/longjob.h"
 #include "platform/userdialogs.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/history/historycache.h"
@@ -22,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <chrono>
@@ -89,40 +91,44 @@ void frmMain::runHistory() {
     const int ports = spnHistoryPorts->value();
     const double gos = reports::chosenTarget(*cmbHistoryBlocking);
 
-    // The days are read on worker threads while this one shows how far they are.
-    reports::HistoryProgress progress;
-    QString folderError;
-    std::vector<reports::HistoryDay> days;
-    std::vector<reports::SkippedDay> skipped;
-    if (!whileBusy([&] {
-            showStatus(QStringLiteral("Reading the log files of the history..."), 0);
-            auto run = std::async(std::launch::async, [&] {
-                reports::HistoryCache cache(state_.dataFolder);
-                return reports::computeHistoryDays(request, from, to, gos, folderError, &cache,
-                                                   &progress, &skipped);
-            });
-            using namespace std::chrono_literals;
-            while (run.wait_for(50ms) != std::future_status::ready) {
-                if (progress.files > 0 && ProgressBar->maximum() != progress.files)
-                    ProgressBar->setRange(0, static_cast<int>(progress.files));
-                setStatusValue(progress.filesRead);
-                if (cancelAsked_)
-                    progress.stop = true;
+    // The days are read on the job's threads; a timer here shows how far they are.
+    struct Run {
+        reports::HistoryProgress progress;
+        QString folderError;
+        std::vector<reports::HistoryDay> days;
+        std::vector<reports::SkippedDay> skipped;
+    };
+    auto run = std::make_shared<Run>();
+    showStatus(QStringLiteral("Reading the log files of the history..."), 0);
+    startJob(
+        [run, request, from, to, gos, folder = state_.dataFolder] {
+            reports::HistoryCache cache(folder);
+            run->days = reports::computeHistoryDays(request, from, to, gos, run->folderError,
+                                                    &cache, &run->progress, &run->skipped);
+        },
+        [this, run, ports, gos] {
+            if (run->progress.stop || job_->cancelled()) {
+                dialogs_.message(QStringLiteral("The history was cancelled."));
+                return;
             }
-            days = run.get();
-        }))
-        return;
-    if (progress.stop) {
-        dialogs_.message(QStringLiteral("The history was cancelled."));
-        return;
-    }
-    if (!folderError.isEmpty()) {
-        dialogs_.message(folderError, {}, platform::MessageIcon::Warning);
-        return;
-    }
-    const reports::HistorySummary summary =
-        reports::summarizeHistory(days, {ports, gos}, std::move(skipped));
-    showHistory(std::move(days), summary);
+            if (!run->folderError.isEmpty()) {
+                dialogs_.message(run->folderError, {}, platform::MessageIcon::Warning);
+                return;
+            }
+            const reports::HistorySummary summary =
+                reports::summarizeHistory(run->days, {ports, gos}, std::move(run->skipped));
+            showHistory(std::move(run->days), summary);
+        });
+    auto* ticker = new QTimer(this);
+    connect(ticker, &QTimer::timeout, this, [this, run] {
+        if (run->progress.files > 0 && ProgressBar->maximum() != run->progress.files)
+            ProgressBar->setRange(0, static_cast<int>(run->progress.files));
+        ProgressBar->setValue(static_cast<int>(run->progress.filesRead));
+        if (job_->cancelled())
+            run->progress.stop = true;
+    });
+    connect(job_, &LongJob::busyChanged, ticker, &QObject::deleteLater);
+    ticker->start(50);
 }
 
 void frmMain::showHistory(std::vector<reports::HistoryDay> days,

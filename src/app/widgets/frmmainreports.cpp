@@ -208,24 +208,34 @@ void frmMain::exportPdfReport() {
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
+    // The figures are computed on the job's thread; the pages are drawn here,
+    // where the charts can be.
+    std::map<reports::ReportId, reports::TimeRange> ranges;
+    for (const reports::ReportEntry& report : reports::reportTable())
+        ranges[report.id] = range(report.id);
+    auto computed = std::make_shared<app::ComputedReports>();
+    showStatus(QStringLiteral("Writing the PDF report..."), 0);
+    startJob(
+        [this, computed, ranges, choice = sizing()] {
+            *computed = app::computeEveryReport(
+                state_, [&ranges](reports::ReportId id) { return ranges.at(id); }, choice);
+        },
+        [this, computed, path] { writePdf(*computed, path); });
+}
+
+void frmMain::writePdf(const app::ComputedReports& computed, const QString& path) {
+    for (const QString& error : computed.errors)
+        dialogs_.message(error);
+    // A history run in the History window closes the report.
+    std::optional<app::PdfHistory> history;
+    if (const reports::frmHistory* shown = historyWindow())
+        history = app::PdfHistory{shown->days(), shown->summary(), shown->gos()};
     platform::Result written;
-    QStringList errors;
     if (!whileBusy([&] {
             showStatus(QStringLiteral("Writing the PDF report..."), 0);
-            const app::ComputedReports computed = app::computeEveryReport(
-                state_, [this](reports::ReportId id) { return range(id); }, sizing());
-            errors = computed.errors;
-            if (!closeAsked_) {
-                // A history run in the History window closes the report.
-                std::optional<app::PdfHistory> history;
-                if (const reports::frmHistory* shown = historyWindow())
-                    history = app::PdfHistory{shown->days(), shown->summary(), shown->gos()};
-                written = app::writePdfReport(computed, path, history ? &*history : nullptr);
-            }
+            written = app::writePdfReport(computed, path, history ? &*history : nullptr);
         }))
         return;
-    for (const QString& error : errors)
-        dialogs_.message(error);
     if (written.ok())
         dialogs_.message(
             QStringLiteral("The report was saved as \"%1\".").arg(platform::shownPath(path)));

@@ -45,6 +45,7 @@ TEST_F(FrmMainTest, PerPortReportsCheckTheirRange) {
     writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
     browseTo(logs());
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     dialogs.messages.clear();
 
     find<QPushButton>("cmdCallDistribution")->click(); // 00:00:00 through 23:59:59
@@ -67,6 +68,7 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
     writeLog("20090116", logLine("2009-01-16 10:00:00", "1162", "NEW CALL", "Port3", 2, 8));
     browseTo(logs());
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     auto& context = window().windows();
     for (const char* button :
          {"cmdPortUsage", "cmdCallDistribution", "cmdPortTimeUse", "cmdCallTraffic"})
@@ -93,6 +95,7 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndKeepsItsFigures) {
     bool enabledDuringLoad = true;
     QTimer::singleShot(0, [&] { enabledDuringLoad = traffic->isEnabled(); });
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     EXPECT_FALSE(enabledDuringLoad);
     EXPECT_TRUE(traffic->isEnabled());
     EXPECT_EQ(traffic->chart().yValue(2, 10 * 60), before);
@@ -133,6 +136,7 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     from->setCurrentIndex(2);
     to->setCurrentIndex(0);
     find<QPushButton>("cmdRunHistory")->click();
+    window().waitForWork();
     EXPECT_EQ(dialogs.texts(),
               QStringList{QStringLiteral("The From day must not be after the To day.")});
     EXPECT_EQ(window().historyWindow(), nullptr);
@@ -142,6 +146,7 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     from->setCurrentIndex(0);
     to->setCurrentIndex(2);
     find<QPushButton>("cmdRunHistory")->click();
+    window().waitForWork();
     EXPECT_TRUE(dialogs.messages.isEmpty())
         << dialogs.texts().join(QLatin1Char('\n')).toStdString();
     const reports::frmHistory* history = window().historyWindow();
@@ -161,6 +166,7 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     ASSERT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("2009-01-17"));
     emit grid->cellClicked(1, 3);
+    window().waitForWork();
     EXPECT_EQ(find<QComboBox>("cmbReportDate")->currentData().toDate(), QDate(2009, 1, 17));
     EXPECT_TRUE(reportsEnabled());
     ASSERT_FALSE(dialogs.messages.isEmpty());
@@ -170,6 +176,7 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     // The PDF report of the loaded day closes with the history's page.
     dialogs.saveAnswers << dir.file(QStringLiteral("manager.pdf"));
     window().findChild<QAction*>(QStringLiteral("mnuExportPdf"))->trigger();
+    window().waitForWork();
     QProcess text;
     text.start(QStringLiteral("pdftotext"),
                {dir.file(QStringLiteral("manager.pdf")), QStringLiteral("-")});
@@ -185,6 +192,7 @@ TEST_F(FrmMainTest, HistoryRunsWithoutLoadDataAndItsDaysLoadInTheMainWindow) {
     from->setCurrentIndex(1);
     to->setCurrentIndex(1);
     find<QPushButton>("cmdRunHistory")->click();
+    window().waitForWork();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("No day from")));
     EXPECT_EQ(window().historyWindow()->days().size(), 2u);

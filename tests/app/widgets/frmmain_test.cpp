@@ -95,6 +95,7 @@ TEST_F(FrmMainTest, DamagedWorkingDatabaseIsSetAsideAndReplaced) {
     browseTo(logs());
     dialogs.messages.clear();
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     EXPECT_EQ(dialogs.messages.size(), 1) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(reportsEnabled());
 }
@@ -131,6 +132,7 @@ TEST_F(FrmMainTest, LoadDataEnablesReportsOrReportsNoData) {
     writeLog("20090120", logLine("2009-01-20 10:00:00", "1163", "CALL DISCONNECT", "Port2", 2, 8));
     browseTo(logs());
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_TRUE(dialogs.messages[0].text.contains(
         QStringLiteral("1 line whose date and time could not be read")));
@@ -145,6 +147,7 @@ TEST_F(FrmMainTest, LoadDataEnablesReportsOrReportsNoData) {
     dialogs.messages.clear();
     find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     EXPECT_EQ(dialogs.texts(), QStringList{load::noDataMessage()});
     EXPECT_TRUE(reportsDisabled());
 }
@@ -155,6 +158,7 @@ TEST_F(FrmMainTest, LoadDataThatCannotBeStoredSaysSoAndRunsNoReport) {
     state.database.db().exec("CREATE TRIGGER refuse BEFORE INSERT ON RawPortData "
                              "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END;");
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("database or disk is full")));
     EXPECT_EQ(dialogs.messages[1].text, load::storeFailedMessage());
@@ -167,6 +171,7 @@ TEST_F(FrmMainTest, LoadDataOnAVanishedFolderSaysSo) {
     browseTo(logs());
     QDir(logs()).removeRecursively();
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("does not exist")));
 }

@@ -1,5 +1,6 @@
 // Long work in the main window: what it throws, Cancel, closing while it runs, the PDF export.
 #include "app/widgets/frmmainfixture.h"
+#include "app/widgets/longjob.h"
 #include "charts/widgets/chart2d.h"
 #include "load/loadday.h"
 #include "reports/history/widgets/frmhistory.h"
@@ -20,6 +21,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSemaphore>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -76,7 +78,8 @@ protected:
         writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
         browseTo(logs());
         find<QComboBox>("cmbReportDate")->setCurrentIndex(1);
-        find<QPushButton>("cmdParseLogs")->click(); // a day loaded before
+        find<QPushButton>("cmdParseLogs")->click();
+        window().waitForWork(); // a day loaded before
         ASSERT_TRUE(reportsEnabled());
         dialogs.messages.clear();
     }
@@ -86,9 +89,63 @@ protected:
     }
 };
 
+// A load's job that throws on its thread: one message, the window usable
+// again, and the next load runs.
+TEST_F(FrmMainShutdownTest, ALoadJobThatThrowsGivesOneMessageAndTheWindowComesBack) {
+    window().setLoadFileHook(
+        [](const QString&) { throw std::runtime_error("the disk went away"); });
+    find<QPushButton>("cmdParseLogs")->click();
+    EXPECT_FALSE(find<QTabWidget>("SSTab1")->isEnabled()) << "busy while the job runs";
+    window().waitForWork();
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{QStringLiteral("The work stopped on an error: the disk went away")});
+    EXPECT_TRUE(find<QTabWidget>("SSTab1")->isEnabled());
+    EXPECT_TRUE(window().menuBar()->isEnabled());
+    EXPECT_TRUE(find<QGroupBox>("frmTitle")->isHidden());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    window().setLoadFileHook({});
+    dialogs.messages.clear();
+    find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
+    EXPECT_TRUE(reportsEnabled());
+    EXPECT_EQ(storedRows(), 1);
+}
+
+// The job boundary itself: done follows work that finished; a throw gives
+// failed once and no done; the busy signal always comes back to false.
+TEST(LongJobTest, FailuresStopAtTheBoundary) {
+    LongJob job;
+    QStringList failures;
+    QList<bool> busy;
+    QObject::connect(&job, &LongJob::failed, [&](const QString& f) { failures << f; });
+    QObject::connect(&job, &LongJob::busyChanged, [&](bool b) { busy << b; });
+    bool done = false;
+    ASSERT_TRUE(job.start([] { throw std::bad_alloc(); }, [&] { done = true; }));
+    EXPECT_FALSE(job.start([] {}, [] {})) << "one job at a time";
+    job.waitUntilEnded();
+    EXPECT_FALSE(done);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].startsWith(QStringLiteral("There was not enough memory")));
+    EXPECT_EQ(busy, (QList<bool>{true, false}));
+
+    int value = 0;
+    ASSERT_TRUE(job.start([&value] { value = 42; }, [&] { done = value == 42; }));
+    job.waitUntilEnded();
+    EXPECT_TRUE(done);
+    EXPECT_FALSE(job.running());
+    EXPECT_EQ(failures.size(), 1);
+}
+
 TEST_F(FrmMainShutdownTest, CancelStopsTheLoadAndLeavesNoDay) {
     // The second file is where the load is told to stop: the first one's rows go too.
+    // The load waits there until Cancel has been clicked.
     find<QComboBox>("cmbReportDate")->setCurrentIndex(0);
+    QSemaphore clicked;
+    window().setLoadFileHook([&clicked](const QString& path) {
+        if (path.endsWith(QStringLiteral("20090115.csv")))
+            clicked.acquire();
+    });
     bool cancelled = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -96,11 +153,14 @@ TEST_F(FrmMainShutdownTest, CancelStopsTheLoadAndLeavesNoDay) {
             find<QGroupBox>("frmTitle")->title().endsWith(QStringLiteral("20090115.csv"))) {
             cancelled = true;
             find<QPushButton>("cmdCancel")->click();
+            clicked.release();
         }
     });
     poll.start(0);
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     poll.stop();
+    window().setLoadFileHook({});
     ASSERT_TRUE(cancelled);
     EXPECT_EQ(dialogs.texts(), QStringList{load::cancelledMessage()});
     EXPECT_TRUE(reportsDisabled());
@@ -111,14 +171,25 @@ TEST_F(FrmMainShutdownTest, CancelStopsTheLoadAndLeavesNoDay) {
     // The next load runs to its end.
     dialogs.messages.clear();
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     EXPECT_TRUE(reportsEnabled());
     EXPECT_EQ(storedRows(), 1);
 }
 
 TEST_F(FrmMainShutdownTest, ClosingDuringALoadEndsItThenCloses) {
     window().show();
-    QTimer::singleShot(0, &window(), [this] { EXPECT_FALSE(window().close()); });
+    // The load waits at its first file until the window has been asked to close.
+    QSemaphore closing;
+    window().setLoadFileHook([&closing](const QString&) {
+        closing.acquire();
+        closing.release();
+    });
+    QTimer::singleShot(0, &window(), [this, &closing] {
+        EXPECT_FALSE(window().close());
+        closing.release();
+    });
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "nothing is said while closing";
     EXPECT_TRUE(window().isVisible()) << "the close waits for the load";
     QApplication::processEvents();
@@ -126,9 +197,11 @@ TEST_F(FrmMainShutdownTest, ClosingDuringALoadEndsItThenCloses) {
     EXPECT_EQ(storedRows(), 0);
 }
 
-TEST_F(FrmMainShutdownTest, ClosingDuringAReportComputationClosesAfterIt) {
+// A report is computed without letting events through: a close asked
+// meanwhile comes after it and closes at once.
+TEST_F(FrmMainShutdownTest, ClosingAskedDuringAReportComputationClosesAfterIt) {
     window().show();
-    QTimer::singleShot(0, &window(), [this] { EXPECT_FALSE(window().close()); });
+    QTimer::singleShot(0, &window(), [this] { EXPECT_TRUE(window().close()); });
     find<QPushButton>("cmdCallTraffic")->click();
     EXPECT_TRUE(window().isVisible());
     QApplication::processEvents();
@@ -144,10 +217,12 @@ TEST_F(FrmMainTest, ExportPdfReportWritesTheLoadedDay) {
     writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
     browseTo(logs());
     find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
     ASSERT_TRUE(exportPdf->isEnabled());
     dialogs.messages.clear();
     dialogs.saveAnswers << dir.file(QStringLiteral("manager"));
     exportPdf->trigger();
+    window().waitForWork();
     EXPECT_TRUE(dialogs.saveInitials.last().endsWith(QStringLiteral("TarrowReport_1_15_2009.pdf")));
     QFile pdf(dir.file(QStringLiteral("manager.pdf")));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly))
