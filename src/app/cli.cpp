@@ -30,45 +30,32 @@ namespace tarrow::app {
 
 namespace {
 
+// The parser of every option of the table, and each option by name.
 struct Command {
+    static QCommandLineOption option(const char* name) {
+        return commandLineOption(QLatin1String(name));
+    }
     QCommandLineParser parser;
-    QCommandLineOption logs{QStringLiteral("logs"), QStringLiteral("Log folder."),
-                            QStringLiteral("DIR")};
-    QCommandLineOption day{QStringLiteral("day"), QStringLiteral("Day to load."),
-                           QStringLiteral("YYYY-MM-DD")};
-    QCommandLineOption rawCsv{QStringLiteral("raw-csv"), QStringLiteral("Write RawPortData."),
-                              QStringLiteral("FILE")};
-    QCommandLineOption dataDir{QStringLiteral("data-dir"),
-                               QStringLiteral("Folder of the working database."),
-                               QStringLiteral("DIR")};
-    QCommandLineOption from{QStringLiteral("from"), QStringLiteral("Range start."),
-                            QStringLiteral("HH:MM[:SS]"), QStringLiteral("00:00:00")};
-    QCommandLineOption to{QStringLiteral("to"), QStringLiteral("Range end."),
-                          QStringLiteral("HH:MM[:SS]"), QStringLiteral("23:59:59")};
-    QCommandLineOption out{QStringLiteral("out"), QStringLiteral("Output folder."),
-                           QStringLiteral("DIR")};
-    QCommandLineOption pdf{QStringLiteral("pdf"), QStringLiteral("PDF management report."),
-                           QStringLiteral("FILE")};
-    QCommandLineOption charts{QStringLiteral("charts"), QStringLiteral("Chart pictures."),
-                              QStringLiteral("bmp|png|svg|none"), QStringLiteral("bmp")};
-    QCommandLineOption ports{QStringLiteral("ports"), QStringLiteral("Ports in service."),
-                             QStringLiteral("N"), QStringLiteral("0")};
-    QCommandLineOption gos{QStringLiteral("gos"), QStringLiteral("Target blocking."),
-                           QStringLiteral("P"), QStringLiteral("0.01")};
-    QCommandLineOption retryShare{QStringLiteral("retry-share"),
-                                  QStringLiteral("Share of blocked callers who try again."),
-                                  QStringLiteral("R"), QStringLiteral("0")};
-    QCommandLineOption erlangs{QStringLiteral("erlangs"), QStringLiteral("Fresh traffic."),
-                               QStringLiteral("A")};
-    QCommandLineOption carried{QStringLiteral("carried"), QStringLiteral("Carried traffic."),
-                               QStringLiteral("Y")};
-    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Print JSON.")};
-    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("Show this help.")};
+    QCommandLineOption logs = option("logs");
+    QCommandLineOption day = option("day");
+    QCommandLineOption rawCsv = option("raw-csv");
+    QCommandLineOption dataDir = option("data-dir");
+    QCommandLineOption from = option("from");
+    QCommandLineOption to = option("to");
+    QCommandLineOption out = option("out");
+    QCommandLineOption pdf = option("pdf");
+    QCommandLineOption charts = option("charts");
+    QCommandLineOption ports = option("ports");
+    QCommandLineOption gos = option("gos");
+    QCommandLineOption retryShare = option("retry-share");
+    QCommandLineOption erlangs = option("erlangs");
+    QCommandLineOption carried = option("carried");
+    QCommandLineOption json = option("json");
+    QCommandLineOption help = option("help");
 
     Command() {
-        parser.addOptions({logs, day, rawCsv, dataDir, from, to, out, charts, ports, gos,
-                           retryShare, erlangs, carried, json, pdf, help});
+        for (const OptionSpec& spec : optionTable())
+            parser.addOption(commandLineOption(spec.name));
     }
 };
 

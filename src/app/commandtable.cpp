@@ -4,27 +4,196 @@
 
 namespace tarrow::app {
 
+namespace {
+
+QStringList listOf(std::initializer_list<const char*> names) {
+    QStringList list;
+    for (const char* name : names)
+        list << QLatin1String(name);
+    return list;
+}
+
+CommandForm form(std::initializer_list<const char*> options, const char* what) {
+    return {listOf(options), QLatin1String(what)};
+}
+
+// The options a command's forms name, each once, brackets removed.
+QStringList optionsOf(const std::vector<CommandForm>& forms) {
+    QStringList options;
+    for (const CommandForm& f : forms)
+        for (QString option : f.options) {
+            option.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+            if (!options.contains(option))
+                options << option;
+        }
+    return options;
+}
+
+CommandOptions command(const char* name, std::vector<CommandForm> forms) {
+    return {QLatin1String(name), optionsOf(forms), std::move(forms)};
+}
+
+std::vector<CommandOptions> makeCommands() {
+    return {
+        command("days", {form({"logs"}, "list the days that have log files")}),
+        command("load", {form({"logs", "day", "[raw-csv]"}, "load one day, print what was found")}),
+        command("report",
+                {form({"logs", "day", "[from]", "[to]", "out", "[charts]", "[ports]", "[gos]",
+                       "[retry-share]", "[pdf]"},
+                      "load one day and write every report into DIR (and the PDF management "
+                      "report into FILE)")}),
+        command("capacity",
+                {form({"logs", "day", "[ports]", "[gos]", "[retry-share]", "[json]"},
+                      "busy hour, all ports busy, offered traffic and Erlang B sizing: enough, "
+                      "near or notEnough (N ports that take calls, 0 or absent: the answer ports "
+                      "or the server's count of lines available; P target blocking 0.001 to 0.2, "
+                      "default 0.01; R share of blocked callers who try again, 0 to 0.95, "
+                      "default 0)")}),
+        command("erlang", {form({"ports", "gos", "[retry-share]", "[json]"},
+                                "the fresh traffic N ports carry at P blocking"),
+                           form({"erlangs", "gos", "[retry-share]", "[json]"},
+                                "the ports A Erlangs need at P blocking"),
+                           form({"erlangs", "ports", "[retry-share]", "[json]"},
+                                "the blocking A Erlangs meet on N ports"),
+                           form({"carried", "ports", "[json]"},
+                                "the traffic offered when N ports carried Y")}),
+        command("history",
+                {form({"logs", "[from]", "[to]", "[ports]", "[gos]", "[retry-share]", "out"},
+                      "every day's offered traffic at the time-consistent busy hour, the trend "
+                      "of the days sized and when the ports run out (exhausted, runsOut or ok): "
+                      "History.csv, History.json; skipped days on stderr")}),
+        command("check-update",
+                {form({}, "ask the tools web site for a newer version (0 up to date, 3 newer "
+                          "posted, 1 site not reached)")})};
+}
+
+// Sub-command ranges of days take dates, the per-port report range takes times.
+QString valueShown(const QString& command, const OptionSpec& option) {
+    if (command == QLatin1String("history") &&
+        (option.name == QLatin1String("from") || option.name == QLatin1String("to")))
+        return QStringLiteral("YYYY-MM-DD");
+    return option.value;
+}
+
+constexpr int kWidth = 80;
+constexpr int kWhatColumn = 38;
+
+// Words laid out from column `column` up to the width; the first line goes on
+// `line` when it is short enough.
+void appendWrapped(QString& text, QString line, const QString& words, int column) {
+    const QString indent(column, QLatin1Char(' '));
+    if (column > 0 && line.size() >= column) {
+        text += line + QLatin1Char('\n');
+        line = indent;
+    } else {
+        line = line.leftJustified(column);
+    }
+    bool first = true;
+    for (const QString& word : words.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!first && line.size() + 1 + word.size() > kWidth) {
+            text += line + QLatin1Char('\n');
+            line = indent;
+            first = true;
+        }
+        line += (first ? QString() : QStringLiteral(" ")) + word;
+        first = false;
+    }
+    text += line + QLatin1Char('\n');
+}
+
+void appendForm(QString& text, const CommandOptions& c, const CommandForm& f) {
+    QString line = QStringLiteral("  tarrow ") + c.name;
+    const QString indent(line.size() + 1, QLatin1Char(' '));
+    for (const QString& token : f.options) {
+        const bool optional = token.startsWith(QLatin1Char('['));
+        const QString name = optional ? token.mid(1, token.size() - 2) : token;
+        const auto spec = std::find_if(optionTable().begin(), optionTable().end(),
+                                       [&name](const OptionSpec& o) { return o.name == name; });
+        QString shown = QStringLiteral("--") + name;
+        if (spec != optionTable().end() && !spec->value.isEmpty())
+            shown += QLatin1Char(' ') + valueShown(c.name, *spec);
+        if (optional)
+            shown = QLatin1Char('[') + shown + QLatin1Char(']');
+        if (line.size() + 1 + shown.size() > kWidth - 2) {
+            text += line + QLatin1Char('\n');
+            line = indent.left(indent.size() - 1);
+        }
+        line += QLatin1Char(' ') + shown;
+    }
+    appendWrapped(text, line, f.what, kWhatColumn);
+}
+
+QString makeUsage() {
+    QString text = QStringLiteral("Usage:\n");
+    appendWrapped(text, QStringLiteral("  tarrow [--logs DIR]"),
+                  QStringLiteral("open the window (folder filled in, days listed)"), kWhatColumn);
+    for (const CommandOptions& c : commandTable())
+        for (const CommandForm& f : c.forms)
+            appendForm(text, c, f);
+    appendWrapped(text, QStringLiteral("  tarrow --version"), QStringLiteral("print the version"),
+                  kWhatColumn);
+    for (const char* paragraph :
+         {"Options end at --.",
+          "Every sub-command takes --help and --data-dir DIR: the folder of the working "
+          "database to load into and keep. Without it a sub-command works in a temporary "
+          "working database of its own, so it never meets an open window's. One Tarrow at a "
+          "time uses a data folder.",
+          "Exit codes: 0 success, 1 no call data in the logs, 2 bad usage or unreadable input."})
+        appendWrapped(text, {}, QLatin1String(paragraph), 0);
+    return text;
+}
+
+} // namespace
+
+const std::vector<OptionSpec>& optionTable() {
+    static const std::vector<OptionSpec> table{
+        {QStringLiteral("logs"), QStringLiteral("DIR"), QStringLiteral("Log folder."), {}},
+        {QStringLiteral("day"), QStringLiteral("YYYY-MM-DD"), QStringLiteral("Day to load."), {}},
+        {QStringLiteral("raw-csv"),
+         QStringLiteral("FILE"),
+         QStringLiteral("Write RawPortData."),
+         {}},
+        {QStringLiteral("data-dir"),
+         QStringLiteral("DIR"),
+         QStringLiteral("Folder of the working database."),
+         {}},
+        {QStringLiteral("from"), QStringLiteral("HH:MM[:SS]"), QStringLiteral("Range start."),
+         QStringLiteral("00:00:00")},
+        {QStringLiteral("to"), QStringLiteral("HH:MM[:SS]"), QStringLiteral("Range end."),
+         QStringLiteral("23:59:59")},
+        {QStringLiteral("out"), QStringLiteral("DIR"), QStringLiteral("Output folder."), {}},
+        {QStringLiteral("charts"), QStringLiteral("bmp|png|svg|none"),
+         QStringLiteral("Chart pictures."), QStringLiteral("bmp")},
+        {QStringLiteral("ports"), QStringLiteral("N"), QStringLiteral("Ports in service."),
+         QStringLiteral("0")},
+        {QStringLiteral("gos"), QStringLiteral("P"), QStringLiteral("Target blocking."),
+         QStringLiteral("0.01")},
+        {QStringLiteral("retry-share"), QStringLiteral("R"),
+         QStringLiteral("Share of blocked callers who try again."), QStringLiteral("0")},
+        {QStringLiteral("erlangs"), QStringLiteral("A"), QStringLiteral("Fresh traffic."), {}},
+        {QStringLiteral("carried"), QStringLiteral("Y"), QStringLiteral("Carried traffic."), {}},
+        {QStringLiteral("json"), {}, QStringLiteral("Print JSON."), {}},
+        {QStringLiteral("pdf"),
+         QStringLiteral("FILE"),
+         QStringLiteral("PDF management report."),
+         {}},
+        {QStringLiteral("help"), {}, QStringLiteral("Show this help."), {}}};
+    return table;
+}
+
+QCommandLineOption commandLineOption(const QString& name) {
+    const auto spec = std::find_if(optionTable().begin(), optionTable().end(),
+                                   [&name](const OptionSpec& o) { return o.name == name; });
+    if (spec == optionTable().end())
+        return QCommandLineOption(name);
+    if (name == QLatin1String("help"))
+        return QCommandLineOption({QStringLiteral("h"), name}, spec->help);
+    QCommandLineOption option(name, spec->help, spec->value, spec->defaultValue);
+    return option;
+}
+
 const std::vector<CommandOptions>& commandTable() {
-    static const std::vector<CommandOptions> table = [] {
-        const auto list = [](std::initializer_list<const char*> names) {
-            QStringList options;
-            for (const char* name : names)
-                options << QLatin1String(name);
-            return options;
-        };
-        return std::vector<CommandOptions>{
-            {QStringLiteral("days"), list({"logs"})},
-            {QStringLiteral("load"), list({"logs", "day", "raw-csv"})},
-            {QStringLiteral("report"), list({"logs", "day", "from", "to", "out", "charts", "ports",
-                                             "gos", "retry-share", "pdf"})},
-            {QStringLiteral("capacity"),
-             list({"logs", "day", "ports", "gos", "retry-share", "json"})},
-            {QStringLiteral("erlang"),
-             list({"ports", "gos", "erlangs", "carried", "retry-share", "json"})},
-            {QStringLiteral("history"),
-             list({"logs", "from", "to", "ports", "gos", "retry-share", "out"})},
-            {QStringLiteral("check-update"), {}}};
-    }();
+    static const std::vector<CommandOptions> table = makeCommands();
     return table;
 }
 
@@ -52,48 +221,7 @@ QString badRetryShareMessage() {
 }
 
 const QString& usageText() {
-    static const QString text = QStringLiteral(
-        "Usage:\n"
-        "  tarrow [--logs DIR]                 open the window (folder filled in, days listed)\n"
-        "  tarrow days --logs DIR              list the days that have log files\n"
-        "  tarrow load --logs DIR --day YYYY-MM-DD [--raw-csv FILE]\n"
-        "                                      load one day, print what was found\n"
-        "  tarrow report --logs DIR --day YYYY-MM-DD [--from HH:MM[:SS]] [--to HH:MM[:SS]]\n"
-        "                --out DIR [--charts bmp|png|svg|none] [--ports N] [--gos P]\n"
-        "                [--retry-share R] [--pdf FILE]\n"
-        "                                      load one day and write every report into DIR\n"
-        "                                      (and the PDF management report into FILE)\n"
-        "  tarrow capacity --logs DIR --day YYYY-MM-DD [--ports N] [--gos P] [--retry-share R]\n"
-        "                  [--json]            busy hour, all ports busy, offered traffic and\n"
-        "                                      Erlang B sizing: enough, near or notEnough\n"
-        "                                      (N ports that take calls, 0 or absent: the answer\n"
-        "                                      ports or the server's count of lines available;\n"
-        "                                      P target blocking 0.001 to 0.2, default 0.01;\n"
-        "                                      R share of blocked callers who try again, 0 to\n"
-        "                                      0.95, default 0)\n"
-        "  tarrow erlang --ports N --gos P [--retry-share R] [--json]\n"
-        "                                      the fresh traffic N ports carry at P blocking\n"
-        "  tarrow erlang --erlangs A --gos P [--retry-share R] [--json]\n"
-        "                                      the ports A Erlangs need at P blocking\n"
-        "  tarrow erlang --erlangs A --ports N [--retry-share R] [--json]\n"
-        "                                      the blocking A Erlangs meet on N ports\n"
-        "  tarrow erlang --carried Y --ports N [--json]\n"
-        "                                      the traffic offered when N ports carried Y\n"
-        "  tarrow history --logs DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--ports N] [--gos P]\n"
-        "                 [--retry-share R] --out DIR\n"
-        "                                      every day's offered traffic at the time-consistent\n"
-        "                                      busy hour, the trend of the days sized and when "
-        "the\n"
-        "                                      ports run out (exhausted, runsOut or ok):\n"
-        "                                      History.csv, History.json; skipped days on stderr\n"
-        "  tarrow check-update                 ask the tools web site for a newer version\n"
-        "                                      (0 up to date, 3 newer posted, 1 site not reached)\n"
-        "  tarrow --version                    print the version\n"
-        "Options end at --.\n"
-        "Every sub-command takes --help and --data-dir DIR: the folder of the working database\n"
-        "to load into and keep. Without it a sub-command works in a temporary working database\n"
-        "of its own, so it never meets an open window's. One Tarrow at a time uses a data folder.\n"
-        "Exit codes: 0 success, 1 no call data in the logs, 2 bad usage or unreadable input.\n");
+    static const QString text = makeUsage();
     return text;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 
@@ -7,16 +8,38 @@
 
 namespace tarrow::app {
 
-// A sub-command and the options it takes besides --data-dir and --help; any
-// other option is bad usage.
+// One option of the command line: its name, the name of its value (none for
+// a switch), what --help says of it and its default.
+struct OptionSpec {
+    QString name;
+    QString value;
+    QString help;
+    QString defaultValue;
+};
+
+// One way to call a sub-command: its options in the order the usage shows
+// them ("[name]" for optional ones) and what it does.
+struct CommandForm {
+    QStringList options;
+    QString what;
+};
+
+// A sub-command, the options it takes besides --data-dir and --help (any
+// other is bad usage), and the forms the usage text shows.
 struct CommandOptions {
     QString name;
     QStringList options;
+    std::vector<CommandForm> forms;
 };
 
+// Every option any sub-command or the window takes, common ones included.
+[[nodiscard]] const std::vector<OptionSpec>& optionTable();
+// The parser's option of that name, made from the table.
+[[nodiscard]] QCommandLineOption commandLineOption(const QString& name);
+
 // Every sub-command, in the order the usage text lists them. The parser, the
-// manual page and the shell completion follow this table (a test checks
-// the last two).
+// usage text, the manual page and the shell completion follow this table (a
+// test checks the last two).
 [[nodiscard]] const std::vector<CommandOptions>& commandTable();
 
 // The options of one sub-command (none for an unknown one).
@@ -30,7 +53,7 @@ struct CommandOptions {
 [[nodiscard]] QString badGosMessage();
 [[nodiscard]] QString badRetryShareMessage();
 
-// The usage text `--help` prints.
+// The usage text `--help` prints, made from the table.
 [[nodiscard]] const QString& usageText();
 
 } // namespace tarrow::app

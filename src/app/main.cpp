@@ -1,4 +1,5 @@
 #include "app/cli.h"
+#include "app/commandtable.h"
 #include "app/startup.h"
 #include "app/widgets/frmmain.h"
 #include "app/widgets/pdfreport.h"
@@ -39,11 +40,8 @@ int runWindow(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarrow.Tarrow"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.tarrow.Tarrow")));
     QCommandLineParser parser;
-    const QCommandLineOption logs(QStringLiteral("logs"), QStringLiteral("Log folder."),
-                                  QStringLiteral("DIR"));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Folder of the working database."),
-                                     QStringLiteral("DIR"));
+    const QCommandLineOption logs = app::commandLineOption(QStringLiteral("logs"));
+    const QCommandLineOption dataDir = app::commandLineOption(QStringLiteral("data-dir"));
     parser.addOptions({logs, dataDir});
     parser.process(application);
 
@@ -78,19 +76,16 @@ int runWindow(int argc, char** argv) {
 }
 
 // Whether a report run draws: chart pictures (all but --charts none) or the
-// PDF report.
+// PDF report. Read with the command line's own options; a line that does not
+// parse draws nothing (it only gets its usage message).
 bool drawsPictures(const QStringList& args) {
-    bool pictures = true;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--"))
-            break;
-        if (args[i] == QLatin1String("--pdf") || args[i].startsWith(QLatin1String("--pdf=")))
-            return true;
-        if (args[i] == QLatin1String("--charts=none") ||
-            (args[i] == QLatin1String("--charts") && args.value(i + 1) == QLatin1String("none")))
-            pictures = false;
-    }
-    return pictures;
+    QCommandLineParser parser;
+    for (const app::OptionSpec& spec : app::optionTable())
+        parser.addOption(app::commandLineOption(spec.name));
+    if (!parser.parse(QStringList{QStringLiteral("tarrow")} + args.mid(1)))
+        return false;
+    return parser.isSet(QStringLiteral("pdf")) ||
+           parser.value(QStringLiteral("charts")) != QLatin1String("none");
 }
 
 } // namespace

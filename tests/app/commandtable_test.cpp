@@ -65,5 +65,20 @@ TEST(CommandTable, TheManualPageAndTheUsageNameEveryOptionAndNoOther) {
     EXPECT_EQ(QStringList((taken - named).values()), QStringList()) << "missing from the manual";
 }
 
+// The usage is made from the table: every form of every command, each option
+// with its value, within 80 columns.
+TEST(CommandTable, TheUsageShowsEveryFormWithinEightyColumns) {
+    const QString usage = usageText();
+    for (const QString& line : usage.split(QLatin1Char('\n')))
+        EXPECT_LE(line.size(), 80) << line.toStdString();
+    EXPECT_TRUE(
+        usage.contains(QStringLiteral("tarrow load --logs DIR --day YYYY-MM-DD [--raw-csv FILE]")));
+    EXPECT_TRUE(usage.contains(QStringLiteral("tarrow history --logs DIR [--from YYYY-MM-DD]")));
+    EXPECT_EQ(usage.count(QStringLiteral("tarrow erlang ")), 4);
+    for (const CommandOptions& command : commandTable())
+        EXPECT_TRUE(usage.contains(QStringLiteral("  tarrow ") + command.name))
+            << command.name.toStdString();
+}
+
 } // namespace
 } // namespace tarrow::app
