@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -14,13 +15,24 @@ namespace tarrow::charts {
 enum class ChartStyle { Lines, Bars };
 
 // How one series of a line chart is drawn: a plain line, a band stacked on the
-// stacked series before it, or a dashed reference level.
-enum class SeriesKind { Plain, Stacked, Level };
+// stacked series before it, or a dashed reference level. Charts over calendar
+// days also draw points, a band between two edges, bars on the second axis
+// and a shaded stretch the full height of the chart.
+enum class SeriesKind { Plain, Stacked, Level, Points, Band, Bars, Shade };
 
 struct ChartSeries {
     QString label;
     std::vector<double> values; // one per X value
     SeriesKind kind = SeriesKind::Plain;
+    // Series over calendar days carry their own X values (and a band its
+    // lower edge), their look and the name tests find them by.
+    std::vector<double> xs{};
+    std::vector<double> lower{};
+    QString name{};
+    QColor color{};
+    double size = 0; // marker size, line width or half a bar's width
+    bool dashed = false;
+    bool secondAxis = false; // on the right-hand axis
 };
 
 // A shaded stretch of the X axis, such as a busy hour, named in the legend.
@@ -47,6 +59,12 @@ struct ChartModel {
     double xMax = 0;
     std::optional<double> yMax;
     std::optional<ChartBand> band;
+    // Charts over calendar days: X values are milliseconds since 1970 (UTC),
+    // shown in this format; the second axis's title and top.
+    QString dateFormat{};
+    int xTicks = 0;
+    QString y2Title{};
+    double y2Max = 0;
 };
 
 } // namespace tarrow::charts

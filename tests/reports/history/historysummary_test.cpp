@@ -1,4 +1,5 @@
 #include "reports/capacity/erlangb.h"
+#include "reports/history/historychartmodel.h"
 #include "reports/history/historyoutput.h"
 #include "reports/history/historysummary.h"
 
@@ -138,6 +139,53 @@ TEST(HistorySummary, RunOutInsideAndAfterTheDataFlatFallingAndTooFew) {
     EXPECT_EQ(few.status, HistoryStatus::Ok);
     EXPECT_TRUE(
         QJsonDocument::fromJson(historyJson(few)).object()[QStringLiteral("trend")].isNull());
+}
+
+// The chart's model: the run-out shaded over its interval and marked at the
+// capacity, the band never below zero nor above itself, the all-busy bars on
+// the second axis, and both axes above everything drawn on them.
+TEST(HistorySummary, TheChartModelShowsTheRunOutAndKeepsEverySeriesOnItsAxis) {
+    const QDate first(2026, 3, 2);
+    const double capacity = erlang::capacity(1000, 0.01);
+    auto days = series(first, 40, false, [&](int t) { return capacity - 80 + 2 * t; });
+    days[5].atbSeconds = 1234;
+    const HistorySummary summary = summarizeHistory(days, {});
+    ASSERT_TRUE(summary.runOut && summary.runOut->earliest && summary.runOut->likely);
+    const charts::ChartModel model = historyChartModel(days, summary, QStringLiteral("1 %"));
+    const auto find = [&model](const QString& label) -> const charts::ChartSeries* {
+        for (const charts::ChartSeries& s : model.series)
+            if (s.label.startsWith(label))
+                return &s;
+        return nullptr;
+    };
+    const charts::ChartSeries* shade = find(QStringLiteral("Run-out"));
+    ASSERT_NE(shade, nullptr);
+    EXPECT_EQ(historyChartDay(shade->xs.front() + 1), *summary.runOut->earliest);
+    const charts::ChartSeries* mark = find(QStringLiteral("Run out: "));
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(historyChartDay(mark->xs[0]), *summary.runOut->likely);
+    EXPECT_DOUBLE_EQ(mark->values[0], summary.capacityErlangs);
+    EXPECT_LE(shade->xs.back(), model.xMax);
+
+    const charts::ChartSeries* band = find(QStringLiteral("95 % band"));
+    ASSERT_NE(band, nullptr);
+    for (std::size_t i = 0; i < band->values.size(); ++i) {
+        EXPECT_GE(band->lower[i], 0);
+        EXPECT_LE(band->lower[i], band->values[i]);
+    }
+    const charts::ChartSeries* bars = find(QStringLiteral("All busy"));
+    ASSERT_NE(bars, nullptr);
+    EXPECT_TRUE(bars->secondAxis);
+    EXPECT_GE(model.y2Max, 1234);
+    for (const charts::ChartSeries& s : model.series) {
+        EXPECT_EQ(s.xs.size(), s.values.size()) << s.label.toStdString();
+        for (double v : s.values) {
+            if (!s.secondAxis) {
+                EXPECT_LE(v, *model.yMax) << s.label.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(find(QStringLiteral("Days sized"))->name, QStringLiteral("OfferedDaysSized"));
 }
 
 TEST(HistorySummary, BasisDaysAreWeekdaysOnlyWhenWeekendsAreQuiet) {

@@ -1,26 +1,13 @@
 #pragma once
 
-#include "reports/history/historysummary.h"
-
-#include <QDate>
-#include <QString>
-
-#include <vector>
+#include "reports/history/historychartmodel.h"
 
 class QChart;
 
 namespace tarrow::reports {
 
-// The History chart over the calendar days: each day's offered traffic in the
-// time-consistent busy hour (the days sized apart from the others), the trend
-// with its 95 % band, the capacity at the target, the run-out interval shaded
-// with its likely day marked, and the daily all-ports-busy seconds as bars on
-// a second axis. `target` names the blocking in the legend.
+// The History chart drawn (see historyChartModel); the caller owns it.
 [[nodiscard]] QChart* historyChart(const std::vector<HistoryDay>& days,
                                    const HistorySummary& summary, const QString& target);
-
-// Where a day sits on the chart's X axis, and the day nearest to a point of it.
-[[nodiscard]] qreal historyChartX(const QDate& day);
-[[nodiscard]] QDate historyChartDay(qreal x);
 
 } // namespace tarrow::reports
