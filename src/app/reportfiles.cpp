@@ -52,11 +52,13 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
     }
     const QDir out(request.outFolder);
     const QDate date = state.day.dataDate.date();
-    const auto record = [&outcome](const QString& name, const platform::Result& result) {
-        if (result.ok())
-            outcome.written << name;
-        else
-            outcome.errors << result.error();
+    // Every file's result in the order written, told once the last is in:
+    // pictures are still being written while the next report's files are.
+    std::vector<std::pair<QString, std::future<platform::Result>>> pending;
+    const auto record = [&pending](const QString& name, const platform::Result& result) {
+        std::promise<platform::Result> done;
+        done.set_value(result);
+        pending.emplace_back(name, done.get_future());
     };
     const ComputedReports computed = computeEveryReport(
         state, [&request](reports::ReportId) { return request.range; }, request.sizing);
@@ -78,13 +80,23 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
             continue;
         const QString picture = platform::dateFileName(report->chartPrefix, date,
                                                        pictureExtension(request.chartFormat));
-        record(picture, charts(*report, output.chart, request.chartFormat, out.filePath(picture)));
+        pending.emplace_back(
+            picture, charts(*report, output.chart, request.chartFormat, out.filePath(picture)));
+    }
+    for (auto& [name, result] : pending) {
+        const platform::Result written = result.get();
+        if (written.ok())
+            outcome.written << name;
+        else
+            outcome.errors << written.error();
     }
     if (!request.pdfPath.isEmpty()) {
         if (!pdf)
             outcome.errors << QStringLiteral("This run cannot draw a PDF report.");
+        else if (const platform::Result written = pdf(computed, request.pdfPath); written.ok())
+            outcome.written << request.pdfPath;
         else
-            record(request.pdfPath, pdf(computed, request.pdfPath));
+            outcome.errors << written.error();
     }
     return outcome;
 }

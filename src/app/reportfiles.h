@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <future>
 #include <vector>
 
 namespace tarrow::app {
@@ -24,10 +25,11 @@ struct ReportFilesRequest {
     QString pdfPath; // the management report, when asked for
 };
 
-// Draws a report's chart into a picture file.
-using ChartWriter = std::function<platform::Result(const reports::ReportEntry& report,
-                                                   const charts::ChartModel& chart,
-                                                   ChartFormat format, const QString& path)>;
+// Draws a report's chart into a picture file; the result comes when the file
+// is written, which may be after the writer returned.
+using ChartWriter = std::function<std::future<platform::Result>(
+    const reports::ReportEntry& report, const charts::ChartModel& chart, ChartFormat format,
+    const QString& path)>;
 
 // Every report of the report table computed once for the loaded day.
 struct ComputedReport {

@@ -67,6 +67,10 @@ public:
     static constexpr int kPng = 2;
     static constexpr int kSvg = 3;
     platform::Result DrawToFile(const QString& path, int format = kBitmap);
+    // The chart as a picture, and such a picture written as a bitmap or PNG
+    // file; the writing may run on any thread.
+    [[nodiscard]] QImage picture();
+    static platform::Result savePicture(const QImage& image, const QString& path, int format);
     // Draws the chart as lines and text onto a painter (a PDF page, an SVG).
     void renderVector(QPainter& painter, const QRectF& target);
 

@@ -57,9 +57,17 @@ std::unique_ptr<Chart2D> offscreenChart(const ChartModel& model, QSize size) {
     return chart;
 }
 
-platform::Result drawChartToFile(const ChartModel& model, QSize size, int format,
-                                 const QString& path) {
-    return offscreenChart(model, size)->DrawToFile(path, format);
+std::future<platform::Result> drawChartToFile(const ChartModel& model, QSize size, int format,
+                                              const QString& path) {
+    const std::unique_ptr<Chart2D> chart = offscreenChart(model, size);
+    if (format == Chart2D::kSvg) {
+        std::promise<platform::Result> drawn;
+        drawn.set_value(chart->DrawToFile(path, format));
+        return drawn.get_future();
+    }
+    return std::async(std::launch::async, [image = chart->picture(), path, format] {
+        return Chart2D::savePicture(image, path, format);
+    });
 }
 
 } // namespace tarrow::charts

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 
+#include <future>
 #include <memory>
 
 class QWidget;
@@ -28,8 +29,11 @@ void layOutOffscreen(QWidget& widget, QSize size);
 [[nodiscard]] std::unique_ptr<Chart2D> offscreenChart(const ChartModel& model, QSize size);
 
 // Draws a chart model off screen at the given size into a picture file in a
-// format of Chart2D::DrawToFile. Needs a QApplication.
-platform::Result drawChartToFile(const ChartModel& model, QSize size, int format,
-                                 const QString& path);
+// format of Chart2D::DrawToFile. Needs a QApplication. The chart is drawn on
+// the calling thread; a bitmap or PNG is encoded and written on a thread of
+// its own, so the next chart is drawn meanwhile: the result comes when it is
+// written.
+[[nodiscard]] std::future<platform::Result> drawChartToFile(const ChartModel& model, QSize size,
+                                                            int format, const QString& path);
 
 } // namespace tarrow::charts
