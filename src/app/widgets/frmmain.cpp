@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
 #include "app/widgets/longjob.h"
+#include "app/widgets/reporttabs.h"
 #include "load/loadedday.h"
 #include "logparse/logfiles.h"
 #include "platform/userdialogs.h"
@@ -69,7 +70,10 @@ frmMain::frmMain(load::AppState& state, platform::UserDialogs& dialogs,
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(buildSourceFrame());
     layout->addWidget(buildStatusFrame());
-    layout->addWidget(buildTabs(), 1);
+    tabs_ = new ReportTabs;
+    connect(tabs_, &ReportTabs::reportAsked, this, &frmMain::runReport);
+    connect(tabs_, &ReportTabs::historyAsked, this, &frmMain::runHistory);
+    layout->addWidget(tabs_, 1);
     setCentralWidget(central);
     resize(640, 520);
 }
@@ -237,7 +241,7 @@ bool frmMain::buildDayList() {
     const QList<logparse::DayEntry> entries = logparse::buildDayList(listing.files, state_.locale);
     for (const auto& day : entries)
         cmbReportDate->addItem(day.text, day.date);
-    fillHistoryDays(entries);
+    tabs_->fillHistoryDays(entries);
     return cmbReportDate->count() > 0;
 }
 
@@ -276,7 +280,7 @@ void frmMain::setBusy(bool busy) {
     // meanwhile can start a second load, or compute and store a report (from a
     // summary window) on half-loaded data.
     frmStoreDatabaseAt->setEnabled(!busy);
-    SSTab1->setEnabled(!busy);
+    tabs_->setEnabled(!busy);
     menuBar()->setEnabled(!busy);
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window != this)

@@ -47,6 +47,7 @@ struct LoadOutcome;
 namespace tarrow::app {
 
 class LongJob;
+class ReportTabs;
 struct ComputedReports;
 
 // The main window: choose the log folder and day, load it, open a report. It
@@ -115,17 +116,6 @@ private:
     void buildMenus();
     QWidget* buildSourceFrame();
     QWidget* buildStatusFrame();
-    QWidget* buildTabs();
-    QWidget* buildTab(const reports::ReportEntry& report);
-    QWidget* buildSizingChoice();
-    QWidget* buildHistoryTab();
-    // "From <from> <middle> <to>" in a titled box, as the tabs' ranges show.
-    static QGroupBox* rangeBox(const QString& title, QWidget* from, const QString& middle,
-                               QWidget* to);
-    // "Ports that take calls" and "Target blocking", as the Capacity and History tabs ask.
-    static QGroupBox* sizingBox(QSpinBox* ports, QComboBox* target);
-    // The History tab's From and To choices, from the day list.
-    void fillHistoryDays(const QList<logparse::DayEntry>& entries);
     // "Run Report" on the History tab: reads the range and shows the History window.
     void runHistory();
     // A history run's days in the History window, or why there are none.
@@ -184,19 +174,7 @@ private:
     std::function<void(const QString& path)> loadFileHook_;
     bool busy_ = false; // short work under whileBusy
     bool closeAsked_ = false;
-    QTabWidget* SSTab1 = nullptr;
-    std::map<reports::ReportId, QPushButton*> reportButtons_;
-    // The start and end pickers of the tabs that take a range.
-    std::map<reports::ReportId, std::pair<QTimeEdit*, QTimeEdit*>> rangePickers_;
-    // The Capacity tab's choices.
-    QSpinBox* spnPortsInService = nullptr;
-    QComboBox* cmbTargetBlocking = nullptr;
-    // The History tab's choices and its window.
-    QComboBox* cmbHistoryFrom = nullptr;
-    QComboBox* cmbHistoryTo = nullptr;
-    QSpinBox* spnHistoryPorts = nullptr;
-    QComboBox* cmbHistoryBlocking = nullptr;
-    QPushButton* cmdRunHistory = nullptr;
+    ReportTabs* tabs_ = nullptr;
     std::unique_ptr<reports::frmHistory> history_;
     QAction* mnuExit = nullptr;
     QAction* mnuExportPdf = nullptr;

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
 #include "app/widgets/longjob.h"
+#include "app/widgets/reporttabs.h"
 #include "platform/userdialogs.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/history/historycache.h"
@@ -31,55 +32,10 @@
 
 namespace tarrow::app {
 
-QWidget* frmMain::buildHistoryTab() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    auto* about = new QLabel(QStringLiteral(
-        "The History report reads every day of a range straight from the log folder and shows "
-        "each day's offered traffic at the busy hour common to the days, the trend of like days "
-        "with its band, when the ports run out (or that they are already short), the days that "
-        "could not be read, and a weekday by hour heat map. It does not need \"Load Data\"."));
-    about->setWordWrap(true);
-    layout->addWidget(about);
-    cmbHistoryFrom = new QComboBox;
-    cmbHistoryFrom->setObjectName(QStringLiteral("cmbHistoryFrom"));
-    cmbHistoryTo = new QComboBox;
-    cmbHistoryTo->setObjectName(QStringLiteral("cmbHistoryTo"));
-    layout->addWidget(rangeBox(QStringLiteral("Run report for the days:"), cmbHistoryFrom,
-                               QStringLiteral("To"), cmbHistoryTo));
-    spnHistoryPorts = reports::portsInServiceBox(QStringLiteral("spnHistoryPorts"));
-    cmbHistoryBlocking = reports::targetBlockingBox(QStringLiteral("cmbHistoryBlocking"));
-    layout->addWidget(sizingBox(spnHistoryPorts, cmbHistoryBlocking));
-    layout->addStretch();
-    cmdRunHistory = new QPushButton(QStringLiteral("Run Report"));
-    cmdRunHistory->setObjectName(QStringLiteral("cmdRunHistory"));
-    cmdRunHistory->setEnabled(false);
-    connect(cmdRunHistory, &QPushButton::clicked, this, &frmMain::runHistory);
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch();
-    buttonRow->addWidget(cmdRunHistory);
-    layout->addLayout(buttonRow);
-    return page;
-}
-
-void frmMain::fillHistoryDays(const QList<logparse::DayEntry>& entries) {
-    QList<logparse::DayEntry> sorted = entries;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const auto& a, const auto& b) { return a.date < b.date; });
-    for (QComboBox* box : {cmbHistoryFrom, cmbHistoryTo}) {
-        box->clear();
-        for (const logparse::DayEntry& entry : sorted)
-            box->addItem(entry.text, entry.date);
-    }
-    // The whole folder unless the user chooses less.
-    cmbHistoryFrom->setCurrentIndex(0);
-    cmbHistoryTo->setCurrentIndex(cmbHistoryTo->count() - 1);
-    cmdRunHistory->setEnabled(!sorted.isEmpty());
-}
-
 void frmMain::runHistory() {
-    const QDate from = cmbHistoryFrom->currentData().toDate();
-    const QDate to = cmbHistoryTo->currentData().toDate();
+    const HistoryChoice choice = tabs_->historyChoice();
+    const QDate from = choice.from;
+    const QDate to = choice.to;
     if (!from.isValid() || !to.isValid())
         return;
     if (from > to) {
@@ -88,8 +44,8 @@ void frmMain::runHistory() {
     }
     const load::LoadRequest request =
         app::folderRequest(state_, QDir::fromNativeSeparators(txtDiagFilePath->text()));
-    const int ports = spnHistoryPorts->value();
-    const double gos = reports::chosenTarget(*cmbHistoryBlocking);
+    const int ports = choice.ports;
+    const double gos = choice.gos;
 
     // The days are read on the job's threads; a timer here shows how far they are.
     struct Run {
@@ -134,11 +90,12 @@ void frmMain::runHistory() {
 void frmMain::showHistory(std::vector<reports::HistoryDay> days,
                           const reports::HistorySummary& summary) {
     if (days.empty()) {
+        const HistoryChoice shown = tabs_->historyChoice();
         QString text = QStringLiteral("No day from %1 to %2 has call data in its logs.")
-                           .arg(cmbHistoryFrom->currentText(), cmbHistoryTo->currentText());
+                           .arg(shown.fromText, shown.toText);
         if (!summary.skipped.empty())
             text = QStringLiteral("No day from %1 to %2 could be read:\n")
-                       .arg(cmbHistoryFrom->currentText(), cmbHistoryTo->currentText()) +
+                       .arg(shown.fromText, shown.toText) +
                    reports::skippedDayLines(summary).join(QLatin1Char('\n'));
         dialogs_.message(text, {}, platform::MessageIcon::Warning);
         return;

@@ -1,11 +1,12 @@
-// The main window's report side: one tab per report of the report table, and
-// what the report windows read from the main window as their host.
+// The main window's report side: running a report into its window, the PDF,
+// and what the report windows use of the main window as their host.
 #include "app/widgets/frmmain.h"
 
 #include "app/reportrun.h"
 #include "app/startup.h"
 #include "app/widgets/busypointer.h"
 #include "app/widgets/pdfreport.h"
+#include "app/widgets/reporttabs.h"
 #include "load/loadedday.h"
 #include "platform/fileoutput.h"
 #include "platform/shownpath.h"
@@ -30,112 +31,20 @@
 
 namespace tarrow::app {
 
-namespace {
-
-QTimeEdit* timePicker(const QString& name, QTime initial) {
-    auto* picker = new QTimeEdit(initial);
-    picker->setObjectName(name);
-    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    return picker;
+reports::TimeRange frmMain::range(reports::ReportId report) const {
+    return tabs_->range(report);
 }
 
-QLabel* wrapped(const QString& text) {
-    auto* label = new QLabel(text);
-    label->setWordWrap(true);
-    return label;
-}
-
-} // namespace
-
-QGroupBox* frmMain::rangeBox(const QString& title, QWidget* from, const QString& middle,
-                             QWidget* to) {
-    auto* range = new QGroupBox(title);
-    auto* row = new QHBoxLayout(range);
-    row->addWidget(new QLabel(QStringLiteral("From")));
-    row->addWidget(from);
-    row->addWidget(new QLabel(middle));
-    row->addWidget(to);
-    row->addStretch();
-    return range;
-}
-
-QGroupBox* frmMain::sizingBox(QSpinBox* ports, QComboBox* target) {
-    auto* box = new QGroupBox(QStringLiteral("Size the ports for:"));
-    auto* form = new QFormLayout(box);
-    form->addRow(QStringLiteral("Ports that take calls"), ports);
-    form->addRow(QStringLiteral("Target blocking"), target);
-    return box;
-}
-
-namespace {} // namespace
-
-QWidget* frmMain::buildTabs() {
-    SSTab1 = new QTabWidget;
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    for (const reports::ReportEntry& report : reports::reportTable())
-        SSTab1->addTab(buildTab(report), report.tabCaption);
-    SSTab1->addTab(buildHistoryTab(), QStringLiteral("History"));
-    return SSTab1;
-}
-
-QWidget* frmMain::buildTab(const reports::ReportEntry& report) {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(wrapped(report.description));
-    layout->addWidget(wrapped(report.axisText));
-    if (report.takesRange) {
-        const reports::TimeRange whole;
-        QTimeEdit* start = timePicker(report.rangeStartName, whole.from);
-        QTimeEdit* end = timePicker(report.rangeEndName, whole.to);
-        rangePickers_[report.id] = {start, end};
-        layout->addWidget(
-            rangeBox(QStringLiteral("Run report for calls that started between these times:"),
-                     start, QStringLiteral("through"), end));
-    }
-    if (report.takesSizing)
-        layout->addWidget(buildSizingChoice());
-    layout->addStretch();
-    auto* run = new QPushButton(QStringLiteral("Run Report"));
-    run->setObjectName(report.buttonName);
-    run->setEnabled(false);
-    reportButtons_[report.id] = run;
-    const reports::ReportId id = report.id;
-    connect(run, &QPushButton::clicked, this, [this, id] { runReport(id); });
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch();
-    buttonRow->addWidget(run);
-    layout->addLayout(buttonRow);
-    return page;
-}
-
-QWidget* frmMain::buildSizingChoice() {
-    spnPortsInService = reports::portsInServiceBox(QStringLiteral("spnPortsInService"));
-    cmbTargetBlocking = reports::targetBlockingBox(QStringLiteral("cmbTargetBlocking"));
-    return sizingBox(spnPortsInService, cmbTargetBlocking);
+std::pair<int, int> frmMain::reportRange(reports::ReportId report) const {
+    return tabs_->reportRange(report);
 }
 
 reports::SizingChoice frmMain::sizing() const {
-    if (!spnPortsInService)
-        return {};
-    return {spnPortsInService->value(), reports::chosenTarget(*cmbTargetBlocking), 0};
+    return tabs_->sizing();
 }
 
 void frmMain::setReportOpener(reports::ReportId report, std::function<void()> open) {
     openers_[report] = std::move(open);
-}
-
-reports::TimeRange frmMain::range(reports::ReportId report) const {
-    const auto pickers = rangePickers_.find(report);
-    if (pickers == rangePickers_.end())
-        return {};
-    return {pickers->second.first->time(), pickers->second.second->time()};
-}
-
-std::pair<int, int> frmMain::reportRange(reports::ReportId report) const {
-    if (!rangePickers_.contains(report))
-        return {0, 1439};
-    const reports::TimeRange r = range(report);
-    return {r.startMinute(), r.endMinute()};
 }
 
 QString frmMain::workFolder() const {
@@ -193,8 +102,7 @@ void frmMain::openReportWindow(reports::ReportId id) {
 }
 
 void frmMain::setReportButtonsEnabled(bool enabled) {
-    for (const auto& [id, run] : reportButtons_)
-        run->setEnabled(enabled);
+    tabs_->setReportsEnabled(enabled);
     mnuExportPdf->setEnabled(enabled);
 }
 
