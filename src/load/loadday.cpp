@@ -24,7 +24,32 @@ namespace {
 struct FileRead {
     std::optional<ParseResult> parsed; // nothing when the file could not be read
     ReadOutcome outcome = ReadOutcome::Read;
+    QString error; // why it could not be read
 };
+
+// A file read and parsed; whatever goes wrong on the worker (memory, for one)
+// ends here as a file that could not be read, with the reason.
+FileRead readAndParse(const QByteArray& path, ParseOptions options) {
+    try {
+        const LogFileBytes bytes = readLogFile(path);
+        FileRead read{std::nullopt, bytes.outcome, bytes.error};
+        if (bytes.outcome == ReadOutcome::TooManyLines) {
+            ParseResult over;
+            over.tooManyLines = true;
+            over.lineCount = kMaxLinesPerFile + 1;
+            over.problems.add(ProblemKind::TooManyLines, options.fileName, 0);
+            read.parsed = std::move(over);
+        } else if (bytes.parsable()) {
+            options.knownLines = bytes.lines;
+            read.parsed = ParseLogFile(bytes.view(), options);
+        }
+        return read;
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, ReadOutcome::Unreadable, QStringLiteral("not enough memory")};
+    } catch (const std::exception& e) {
+        return {std::nullopt, ReadOutcome::Unreadable, QString::fromLocal8Bit(e.what())};
+    }
+}
 
 // One file read and parsed on a worker thread, while the main thread stores
 // the rows of the file before it. The worker only counts; the main thread
@@ -38,16 +63,15 @@ struct FileParse {
 
 std::unique_ptr<FileParse> startParse(const LogFile& file, ParseOptions options) {
     auto job = std::make_unique<FileParse>();
-    FileParse* counters = job.get(); // outlives the worker: get() is awaited first
+    // The worker writes into the job's counters: the job is never destroyed
+    // before its future is ready (a std::async future waits in its destructor,
+    // and the job's future is declared after the counters).
+    FileParse* counters = job.get();
     options.fileName = file.name;
     options.counted = [counters](qint64 n) { counters->lines = n; };
     options.progress = [counters](qint64 n) { counters->read = n; };
     job->result = std::async(std::launch::async, [path = file.nativePath, options] {
-        const LogFileBytes bytes = readLogFile(path);
-        FileRead read{std::nullopt, bytes.outcome};
-        if (bytes.parsable())
-            read.parsed = ParseLogFile(bytes.view(), options);
-        return read;
+        return readAndParse(path, options);
     });
     return job;
 }
@@ -134,9 +158,11 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
             outcome.day.problems.add(ProblemKind::NotAFile, files[i].name, 0);
         if (read.outcome == ReadOutcome::Changed)
             outcome.day.problems.add(ProblemKind::ChangedWhileRead, files[i].name, 0);
+        if (read.outcome == ReadOutcome::TooLarge)
+            outcome.day.problems.add(ProblemKind::TooLarge, files[i].name, 0);
         if (!read.parsed) {
             if (read.outcome == ReadOutcome::Unreadable)
-                outcome.day.problems.add(ProblemKind::UnreadableFile, files[i].name, 0);
+                outcome.day.problems.add(ProblemKind::UnreadableFile, files[i].name, 0, read.error);
             continue;
         }
         addFile(std::move(*read.parsed), files[i], options.chosenDay, database, progress, outcome,

@@ -228,7 +228,7 @@ void addEdge(DayEdges& edges, std::int64_t of, std::int64_t day, const CallLine&
 
 ParseResult ParseLogFile(std::string_view bytes, const ParseOptions& options) {
     ParseResult result;
-    result.lineCount = countLines(bytes);
+    result.lineCount = options.knownLines >= 0 ? options.knownLines : countLines(bytes);
     if (result.lineCount > kMaxLinesPerFile) {
         result.tooManyLines = true;
         result.problems.add(ProblemKind::TooManyLines, options.fileName, 0);
@@ -254,7 +254,7 @@ std::vector<ParseResult> ParseLogFileDays(std::string_view bytes, const ParseOpt
                                           int dayCount) {
     const auto days = static_cast<std::size_t>(std::max(dayCount, 1));
     std::vector<ParseResult> results(days);
-    const qint64 lineCount = countLines(bytes);
+    const qint64 lineCount = options.knownLines >= 0 ? options.knownLines : countLines(bytes);
     for (ParseResult& result : results)
         result.lineCount = lineCount;
     // What concerns the whole file is told in each day's result, as a parse

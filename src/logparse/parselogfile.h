@@ -24,6 +24,8 @@ struct ParseOptions {
     QTimeZone zone;                                // the local zone that UTC log times convert to
     DateOrder dateOrder = DateOrder::MonthDayYear; // the locale's short-date order
     QString fileName;                              // for problem places
+    // The file's line count when its reader counted them already (else -1).
+    qint64 knownLines = -1;
     // Called once with the file's line count, before its lines are read.
     std::function<void(qint64)> counted;
     // Called now and then with the number of lines read so far.

@@ -1,5 +1,6 @@
 #include "logparse/problems.h"
 
+#include "logparse/readlogfile.h"
 #include "platform/shownpath.h"
 
 namespace tarrow::logparse {
@@ -32,17 +33,20 @@ QString describe(ProblemKind kind, qint64 count) {
         return counted("log file", "cut short while it was read (loaded as far as it went)");
     case ProblemKind::TooManyLines:
         return counted("log file", "with more than 1,000,000 lines, not loaded");
+    case ProblemKind::TooLarge:
+        return counted("log file", "too large for a log (over %1 MB), not read")
+            .arg(kMaxLogFileBytes >> 20);
     }
     return {};
 }
 
 } // namespace
 
-void ProblemLog::add(ProblemKind kind, const QString& file, qint64 line) {
+void ProblemLog::add(ProblemKind kind, const QString& file, qint64 line, const QString& reason) {
     Entry& entry = entries_[kind];
     ++entry.count;
     if (entry.places.size() < kPlacesKept)
-        entry.places.append(ProblemPlace{file, line});
+        entry.places.append(ProblemPlace{file, line, reason});
 }
 
 void ProblemLog::merge(const ProblemLog& other) {
@@ -76,7 +80,10 @@ QString ProblemLog::summary() const {
             where << (place.line > 0 ? QStringLiteral("%1:%2")
                                            .arg(platform::shownName(place.file))
                                            .arg(place.line)
-                                     : platform::shownName(place.file));
+                      : place.reason.isEmpty()
+                          ? platform::shownName(place.file)
+                          : QStringLiteral("%1: %2").arg(platform::shownName(place.file),
+                                                         place.reason));
         if (entry.count > entry.places.size())
             where << QStringLiteral("...");
         text += describe(kind, entry.count) + QStringLiteral(" (") +

@@ -18,11 +18,13 @@ enum class ProblemKind {
     NotAFile,         // named like a log file but a FIFO, device, socket or folder
     ChangedWhileRead, // a log file shrank while it was read: what was read is loaded
     TooManyLines,     // a log file has more than 1,000,000 lines
+    TooLarge,         // a log file is larger than any log could be: never read
 };
 
 struct ProblemPlace {
-    QString file;    // file name without its folder
-    qint64 line = 0; // 1-based; 0 for a problem of the whole file
+    QString file;     // file name without its folder
+    qint64 line = 0;  // 1-based; 0 for a problem of the whole file
+    QString reason{}; // what the system said, for a file that could not be read
 };
 
 // Collects problems by kind; keeps every count and the first few places.
@@ -30,7 +32,7 @@ class ProblemLog {
 public:
     static constexpr int kPlacesKept = 5;
 
-    void add(ProblemKind kind, const QString& file, qint64 line);
+    void add(ProblemKind kind, const QString& file, qint64 line, const QString& reason = {});
     void merge(const ProblemLog& other);
     [[nodiscard]] bool isEmpty() const { return entries_.empty(); }
     [[nodiscard]] qint64 count(ProblemKind kind) const;

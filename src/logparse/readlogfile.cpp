@@ -1,8 +1,11 @@
 #include "logparse/readlogfile.h"
 
+#include "logparse/parselogfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -35,30 +38,72 @@ FileBuffer::~FileBuffer() {
 
 namespace {
 
-enum class ReadEnd { Whole, NoMemory, Failed };
+enum class ReadEnd { Whole, NoMemory, Failed, TooLarge, TooManyLines };
+
+// Lines are counted piece by piece as countLines counts them whole: every LF
+// ends a line, and every CR that no LF follows. The last byte read waits for
+// the next piece, which tells what follows it.
+class LineCounter {
+public:
+    void add(const char* data, std::size_t size) {
+        const auto* b = reinterpret_cast<const unsigned char*>(data);
+        qint64 lines = 0;
+        for (std::size_t i = counted_; i + 1 < size; ++i)
+            lines += static_cast<qint64>((b[i] == '\n') | ((b[i] == '\r') & (b[i + 1] != '\n')));
+        ends_ += lines;
+        counted_ = size > 0 ? size - 1 : 0;
+    }
+    // The lines of what was read so far, with the last one (ended or not).
+    [[nodiscard]] qint64 lines(std::size_t size) const { return size == 0 ? 0 : ends_ + 1; }
+
+private:
+    std::size_t counted_ = 0;
+    qint64 ends_ = 0;
+};
 
 // Reads to the end with readSome (bytes read, 0 at the end, below 0 on a
-// failure): a file that grows while it is read (today's log) is read to its
-// end; one that ends short of its expected size was cut while read.
+// failure), a piece at a time: a file that grows while it is read (today's
+// log) is read to its end; one that ends short of its expected size was cut
+// while read. Reading stops past the line or size limit.
 template <typename ReadSome>
 ReadEnd readToEnd(LogFileBytes& result, std::size_t expected, ReadSome readSome) {
+    constexpr std::size_t kPiece = std::size_t{16} << 20;
+    if (expected > kMaxLogFileBytes)
+        return ReadEnd::TooLarge;
     if (!result.buffer.grow(expected + 4096))
         return ReadEnd::NoMemory;
+    LineCounter counter;
     for (;;) {
         if (result.size == result.buffer.capacity() &&
             !result.buffer.grow(result.size + result.size / 2 + (1 << 20)))
             return ReadEnd::NoMemory;
-        const auto n =
-            readSome(result.buffer.data() + result.size, result.buffer.capacity() - result.size);
+        const auto n = readSome(result.buffer.data() + result.size,
+                                std::min(kPiece, result.buffer.capacity() - result.size));
         if (n < 0)
             return ReadEnd::Failed;
         if (n == 0)
             break;
         result.size += static_cast<std::size_t>(n);
+        counter.add(result.buffer.data(), result.size);
+        if (counter.lines(result.size) > kMaxLinesPerFile + 1)
+            return ReadEnd::TooManyLines;
+        if (result.size > kMaxLogFileBytes)
+            return ReadEnd::TooLarge;
     }
+    result.lines = counter.lines(result.size);
+    if (result.lines > kMaxLinesPerFile)
+        return ReadEnd::TooManyLines;
     if (result.size < expected)
         result.outcome = ReadOutcome::Changed;
     return ReadEnd::Whole;
+}
+
+// A read that stopped at a limit keeps no bytes.
+LogFileBytes stoppedAt(ReadOutcome outcome, LogFileBytes result) {
+    result.outcome = outcome;
+    result.size = 0;
+    result.buffer = FileBuffer();
+    return result;
 }
 
 } // namespace
@@ -102,8 +147,10 @@ void FileBuffer::release() noexcept {
 
 namespace {
 
+// The system's words for an error; strerror_r, as files are read on workers.
 QString errnoText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    char text[256] = {};
+    return QString::fromLocal8Bit(::strerror_r(error, text, sizeof text));
 }
 
 // Closes the descriptor when reading ends, however it ends.
@@ -149,6 +196,10 @@ LogFileBytes readLogFile(const QByteArray& nativePath) {
         return result;
     case ReadEnd::NoMemory:
         return failed(ENOMEM);
+    case ReadEnd::TooLarge:
+        return stoppedAt(ReadOutcome::TooLarge, std::move(result));
+    case ReadEnd::TooManyLines:
+        return stoppedAt(ReadOutcome::TooManyLines, std::move(result));
     case ReadEnd::Failed:
         break;
     }
@@ -194,6 +245,10 @@ LogFileBytes readLogFile(const QByteArray& nativePath) {
                                   [&file](char* into, std::size_t room) {
                                       return file.read(into, static_cast<qint64>(room));
                                   });
+    if (end == ReadEnd::TooLarge || end == ReadEnd::TooManyLines)
+        return stoppedAt(end == ReadEnd::TooLarge ? ReadOutcome::TooLarge
+                                                  : ReadOutcome::TooManyLines,
+                         std::move(result));
     if (end != ReadEnd::Whole) {
         result.outcome = ReadOutcome::Unreadable;
         result.error =

@@ -1,9 +1,11 @@
 #include "app/startup.h"
 #include "logparse/logfiles.h"
+#include "logparse/parselogfile.h"
 #include "logparse/readlogfile.h"
 #include "platform/shownpath.h"
 #include "serverprobe/registryapi.h"
 #include "support/reportfixture.h"
+#include "support/tarrowprocess.h"
 
 #include <QFile>
 
@@ -11,6 +13,7 @@
 
 #include <atomic>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -88,6 +91,59 @@ TEST_F(ChangingFiles, ANameThatIsNotUtf8IsNeverSilentlyIgnored) {
     // Loaded with the others, or at least named among the problems.
     EXPECT_TRUE(outcome.calls == 2 || state.day.problems.count(ProblemKind::UnreadableFile) == 1)
         << outcome.calls;
+}
+
+// A huge file named like a log of the day (here a 2 GB sparse one) is never
+// read: the load of the day's other file stays small and quick, and the
+// problems name the file and why. Run as the program, so its peak memory is
+// its own.
+TEST_F(ChangingFiles, AHugeFileNamedLikeALogIsNamedAndNeverRead) {
+    const QString huge = dir.file(QStringLiteral("logs/data_qnhcmgr_20090115_huge.csv"));
+    const int fd = ::open(QFile::encodeName(huge).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    const bool sparse = ::ftruncate(fd, off_t{2} << 30) == 0;
+    ::close(fd);
+    if (!sparse)
+        GTEST_SKIP() << "the file system cannot hold a 2 GB sparse file";
+    const testing::ProcessRun run = testing::runTarrow(
+        {QStringLiteral("load"), QStringLiteral("--logs"), dir.file(QStringLiteral("logs")),
+         QStringLiteral("--day"), QStringLiteral("2009-01-15"), QStringLiteral("--data-dir"),
+         dir.file(QStringLiteral("data"))});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Inbound Calls=1"))) << run.out.toStdString();
+    EXPECT_TRUE((run.out + run.err)
+                    .contains(QStringLiteral("too large for a log (over 128 MB), not read "
+                                             "(data_qnhcmgr_20090115_huge.csv)")))
+        << run.err.toStdString();
+    rusage children{};
+    ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &children), 0);
+    EXPECT_LT(children.ru_maxrss, 200 * 1024) << "kilobytes at the peak";
+}
+
+// Lines are counted while the file is read, piece by piece, as the parser
+// counts them whole (a CR LF across pieces is one line end); reading stops
+// past a million lines and keeps nothing.
+TEST_F(ChangingFiles, LinesAreCountedWhileReadAndReadingStopsPastTheLimit) {
+    const QString path = dir.file(QStringLiteral("pieces.csv"));
+    QByteArray bytes((std::size_t{16} << 20) - 1, 'x');
+    bytes += "\r\nlast\rline\r";
+    dir.write(QStringLiteral("pieces.csv"), bytes);
+    const LogFileBytes read = readLogFile(QFile::encodeName(path));
+    ASSERT_EQ(read.outcome, ReadOutcome::Read);
+    EXPECT_EQ(read.lines, countLines(read.view()));
+    EXPECT_EQ(read.lines, 3);
+
+    QByteArray many;
+    for (qint64 i = 0; i < kMaxLinesPerFile; ++i)
+        many += "\n";
+    dir.write(QStringLiteral("limit.csv"), many);
+    EXPECT_EQ(readLogFile(QFile::encodeName(dir.file(QStringLiteral("limit.csv")))).outcome,
+              ReadOutcome::Read)
+        << "a million lines, the last one ended";
+    dir.write(QStringLiteral("over.csv"), many + "x\ny");
+    const LogFileBytes over = readLogFile(QFile::encodeName(dir.file(QStringLiteral("over.csv"))));
+    EXPECT_EQ(over.outcome, ReadOutcome::TooManyLines);
+    EXPECT_EQ(over.size, 0u);
 }
 
 TEST(ShownNames, ControlAndFormatCharactersAreEscaped) {

@@ -63,16 +63,23 @@ struct FileDays {
     QString failure;                          // why the days it feeds cannot be computed
 };
 
-QString failureOf(logparse::ReadOutcome outcome, const QString& name) {
+QString failureOf(logparse::ReadOutcome outcome, const QString& name, const QString& error) {
     switch (outcome) {
     case logparse::ReadOutcome::NotAFile:
         return QStringLiteral("%1 is not a regular file").arg(name);
     case logparse::ReadOutcome::Changed:
         return QStringLiteral("%1 changed while it was read").arg(name);
+    case logparse::ReadOutcome::TooLarge:
+        return QStringLiteral("%1 is too large for a log (over %2 MB)")
+            .arg(name)
+            .arg(logparse::kMaxLogFileBytes >> 20);
+    case logparse::ReadOutcome::TooManyLines:
+        return QStringLiteral("%1 holds more than 1,000,000 lines").arg(name);
     default:
         break;
     }
-    return QStringLiteral("%1 could not be read").arg(name);
+    return error.isEmpty() ? QStringLiteral("%1 could not be read").arg(name)
+                           : QStringLiteral("%1 could not be read: %2").arg(name, error);
 }
 
 FileDays readFileDays(const logparse::LogFile& file, const load::LoadRequest& request,
@@ -81,11 +88,12 @@ FileDays readFileDays(const logparse::LogFile& file, const load::LoadRequest& re
     try {
         const logparse::LogFileBytes bytes = logparse::readLogFile(file.nativePath);
         if (!bytes.parsable()) {
-            read.failure = failureOf(bytes.outcome, file.name);
+            read.failure = failureOf(bytes.outcome, file.name, bytes.error);
             return read;
         }
         logparse::ParseOptions options = load::parseOptions(request, firstDay);
         options.fileName = file.name;
+        options.knownLines = bytes.lines;
         read.parts = logparse::ParseLogFileDays(bytes.view(), options, dayCount);
         if (!read.parts.empty() && read.parts.front().tooManyLines) {
             read.parts.clear();
