@@ -52,6 +52,7 @@ struct Command {
     QCommandLineOption carried = option("carried");
     QCommandLineOption json = option("json");
     QCommandLineOption help = option("help");
+    QCommandLineOption dateOrder = option("date-order");
 
     Command() {
         for (const OptionSpec& spec : optionTable())
@@ -71,6 +72,9 @@ class Runner {
 public:
     Runner(const QString& programFolder, QTextStream& out, QTextStream& err)
         : programFolder_(programFolder), out_(out), err_(err) {}
+
+    // How slash dates in the logs are read, when --date-order chose.
+    void chooseDateOrder(logparse::DateOrder order) { state_.dateOrder = order; }
 
     int days(Command& c) {
         if (!require(c, c.logs))
@@ -412,7 +416,19 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
             << ". See --help.\n";
         return ExitBadInput;
     }
+    if (c.parser.isSet(c.dataDir) && c.parser.value(c.dataDir).trimmed().isEmpty()) {
+        err << "--data-dir needs a folder. See --help.\n";
+        return ExitBadInput;
+    }
     Runner runner(programFolder, out, err);
+    if (c.parser.isSet(c.dateOrder)) {
+        const auto order = logparse::dateOrderNamed(c.parser.value(c.dateOrder));
+        if (!order) {
+            err << "--date-order takes mdy, dmy or ymd. See --help.\n";
+            return ExitBadInput;
+        }
+        runner.chooseDateOrder(*order);
+    }
     return command->run(runner, c);
 }
 

@@ -1,5 +1,9 @@
 #include "app/commandtable.h"
 
+#include "logparse/logfiles.h"
+
+#include <QLocale>
+
 #include <algorithm>
 
 namespace tarrow::app {
@@ -36,19 +40,21 @@ CommandOptions command(const char* name, std::vector<CommandForm> forms) {
 std::vector<CommandOptions> makeCommands() {
     return {
         command("days", {form({"logs"}, "list the days that have log files")}),
-        command("load", {form({"logs", "day", "[raw-csv]"}, "load one day, print what was found")}),
+        command("load", {form({"logs", "day", "[raw-csv]", "[date-order]"},
+                              "load one day, print what was found")}),
         command("report",
                 {form({"logs", "day", "[from]", "[to]", "out", "[charts]", "[ports]", "[gos]",
-                       "[retry-share]", "[pdf]"},
+                       "[retry-share]", "[pdf]", "[date-order]"},
                       "load one day and write every report into DIR (and the PDF management "
                       "report into FILE)")}),
-        command("capacity",
-                {form({"logs", "day", "[ports]", "[gos]", "[retry-share]", "[json]"},
-                      "busy hour, all ports busy, offered traffic and Erlang B sizing: enough, "
-                      "near or notEnough (N ports that take calls, 0 or absent: the answer ports "
-                      "or the server's count of lines available; P target blocking 0.001 to 0.2, "
-                      "default 0.01; R share of blocked callers who try again, 0 to 0.95, "
-                      "default 0)")}),
+        command(
+            "capacity",
+            {form({"logs", "day", "[ports]", "[gos]", "[retry-share]", "[json]", "[date-order]"},
+                  "busy hour, all ports busy, offered traffic and Erlang B sizing: enough, "
+                  "near or notEnough (N ports that take calls, 0 or absent: the answer ports "
+                  "or the server's count of lines available; P target blocking 0.001 to 0.2, "
+                  "default 0.01; R share of blocked callers who try again, 0 to 0.95, "
+                  "default 0)")}),
         command("erlang", {form({"ports", "gos", "[retry-share]", "[json]"},
                                 "the fresh traffic N ports carry at P blocking"),
                            form({"erlangs", "gos", "[retry-share]", "[json]"},
@@ -58,7 +64,8 @@ std::vector<CommandOptions> makeCommands() {
                            form({"carried", "ports", "[json]"},
                                 "the traffic offered when N ports carried Y")}),
         command("history",
-                {form({"logs", "[from]", "[to]", "[ports]", "[gos]", "[retry-share]", "out"},
+                {form({"logs", "[from]", "[to]", "[ports]", "[gos]", "[retry-share]", "out",
+                       "[date-order]"},
                       "every day's offered traffic at the time-consistent busy hour, the trend "
                       "of the days sized and when the ports run out (exhausted, runsOut or ok): "
                       "History.csv, History.json; skipped days on stderr")}),
@@ -140,6 +147,13 @@ QString makeUsage() {
           "time uses a data folder.",
           "Exit codes: 0 success, 1 no call data in the logs, 2 bad usage or unreadable input."})
         appendWrapped(text, {}, QLatin1String(paragraph), 0);
+    const QLocale locale = QLocale::system();
+    appendWrapped(text, {},
+                  QStringLiteral("Slash dates in the logs (3/8/2009) are read %1 here, as the "
+                                 "locale %2 writes them (the C locale of scheduled runs: month "
+                                 "first); --date-order mdy|dmy|ymd chooses.")
+                      .arg(logparse::dateOrderName(logparse::dateOrderOf(locale)), locale.name()),
+                  0);
     return text;
 }
 
@@ -176,6 +190,10 @@ const std::vector<OptionSpec>& optionTable() {
         {QStringLiteral("pdf"),
          QStringLiteral("FILE"),
          QStringLiteral("PDF management report."),
+         {}},
+        {QStringLiteral("date-order"),
+         QStringLiteral("mdy|dmy|ymd"),
+         QStringLiteral("How slash dates in the logs are read."),
          {}},
         {QStringLiteral("help"), {}, QStringLiteral("Show this help."), {}}};
     return table;
@@ -220,9 +238,8 @@ QString badRetryShareMessage() {
     return QStringLiteral("--retry-share needs a share from 0 to 0.95.");
 }
 
-const QString& usageText() {
-    static const QString text = makeUsage();
-    return text;
+QString usageText() {
+    return makeUsage();
 }
 
 } // namespace tarrow::app

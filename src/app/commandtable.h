@@ -53,7 +53,8 @@ struct CommandOptions {
 [[nodiscard]] QString badGosMessage();
 [[nodiscard]] QString badRetryShareMessage();
 
-// The usage text `--help` prints, made from the table.
-[[nodiscard]] const QString& usageText();
+// The usage text `--help` prints, made from the table; it ends with the
+// order slash dates are read in under the current locale.
+[[nodiscard]] QString usageText();
 
 } // namespace tarrow::app

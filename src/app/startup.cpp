@@ -103,7 +103,7 @@ load::LoadRequest folderRequest(const load::AppState& state, const QString& fold
     request.folder = folder;
     request.prefix = logparse::logFilePrefix(state.server.newerGeneration);
     request.zone = state.zone;
-    request.dateOrder = logparse::dateOrderOf(state.locale);
+    request.dateOrder = state.dateOrder.value_or(logparse::dateOrderOf(state.locale));
     return request;
 }
 

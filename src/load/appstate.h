@@ -1,12 +1,15 @@
 #pragma once
 
 #include "load/loadedday.h"
+#include "logparse/fieldreaders.h"
 #include "serverprobe/mervoxversion.h"
 #include "store/workingdatabase.h"
 
 #include <QLocale>
 #include <QString>
 #include <QTimeZone>
+
+#include <optional>
 
 namespace tarrow::load {
 
@@ -21,6 +24,9 @@ struct AppState {
     serverprobe::ServerVersion server;
     QTimeZone zone = QTimeZone::systemTimeZone();
     QLocale locale = QLocale::system();
+    // How slash dates in the logs are read when the user chose (--date-order);
+    // otherwise the locale's order.
+    std::optional<logparse::DateOrder> dateOrder;
 };
 
 } // namespace tarrow::load

@@ -127,6 +127,10 @@ QList<LogFile> filesForDay(const QList<LogFile>& files, const QDate& day) {
 }
 
 DateOrder dateOrderOf(const QLocale& locale) {
+    // The C/POSIX locale (as cron runs) writes month first with its own %x,
+    // whatever Qt's stand-in format for it says.
+    if (locale.language() == QLocale::C)
+        return DateOrder::MonthDayYear;
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     const qsizetype d = format.indexOf(QLatin1Char('d'));
     const qsizetype m = format.indexOf(QLatin1Char('M'));
@@ -136,6 +140,28 @@ DateOrder dateOrderOf(const QLocale& locale) {
     if (d >= 0 && m >= 0 && d < m)
         return DateOrder::DayMonthYear;
     return DateOrder::MonthDayYear;
+}
+
+std::optional<DateOrder> dateOrderNamed(const QString& name) {
+    if (name == QLatin1String("mdy"))
+        return DateOrder::MonthDayYear;
+    if (name == QLatin1String("dmy"))
+        return DateOrder::DayMonthYear;
+    if (name == QLatin1String("ymd"))
+        return DateOrder::YearMonthDay;
+    return std::nullopt;
+}
+
+QString dateOrderName(DateOrder order) {
+    switch (order) {
+    case DateOrder::DayMonthYear:
+        return QStringLiteral("dmy");
+    case DateOrder::YearMonthDay:
+        return QStringLiteral("ymd");
+    case DateOrder::MonthDayYear:
+        break;
+    }
+    return QStringLiteral("mdy");
 }
 
 } // namespace tarrow::logparse

@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <optional>
+
 #include "logparse/fieldreaders.h"
 
 namespace tarrow::logparse {
@@ -69,5 +71,8 @@ inline constexpr int kDaysAroundFile = 1;
 
 // The day/month order of the locale's short date format.
 [[nodiscard]] DateOrder dateOrderOf(const QLocale& locale);
+// The order --date-order names ("mdy", "dmy", "ymd"), and its name.
+[[nodiscard]] std::optional<DateOrder> dateOrderNamed(const QString& name);
+[[nodiscard]] QString dateOrderName(DateOrder order);
 
 } // namespace tarrow::logparse

@@ -144,6 +144,51 @@ TEST_F(CliTest, LoadPrintsMessagesAndWritesRawRows) {
     EXPECT_EQ(file.readAll().count('\n'), 3);
 }
 
+// Scheduled runs have the C locale: slash dates are read month first there,
+// as POSIX writes them; --date-order chooses otherwise, and the usage tells
+// the order in force.
+TEST_F(CliTest, SlashDatesUnderTheCLocaleAndTheChosenOrder) {
+    dir.write(QStringLiteral("slash/data_qnhcmgr_20090308.csv"),
+              "3/8/2009 6:48:10 AM,HcMgr,1162,NEW CALL,Port1,1,9,0\r\n"
+              "3/8/2009 6:50:10 AM,HcMgr,1163,CALL DISCONNECT,Port1,0,10,0\r\n");
+    const QStringList cLocale{QStringLiteral("LC_ALL=C"), QStringLiteral("LANG=C")};
+    const QStringList load{QStringLiteral("load"), QStringLiteral("--logs"),
+                           dir.file(QStringLiteral("slash")), QStringLiteral("--day"),
+                           QStringLiteral("2009-03-08")};
+    const testing::ProcessRun c = tarrow(load, cLocale);
+    EXPECT_EQ(c.code, 0) << c.out.toStdString() << c.err.toStdString();
+    EXPECT_TRUE(c.out.contains(QStringLiteral("Inbound Calls=1"))) << c.out.toStdString();
+
+    const testing::ProcessRun dmy =
+        tarrow(load + QStringList{QStringLiteral("--date-order"), QStringLiteral("dmy")}, cLocale);
+    EXPECT_EQ(dmy.code, 1) << "read as 3 August, the 8th of March has no call";
+
+    const testing::ProcessRun bad =
+        tarrow(load + QStringList{QStringLiteral("--date-order"), QStringLiteral("american")});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.err, QStringLiteral("--date-order takes mdy, dmy or ymd. See --help.\n"));
+
+    const testing::ProcessRun help = tarrow({QStringLiteral("--help")}, cLocale);
+    EXPECT_TRUE(help.out.simplified().contains(QStringLiteral("are read mdy here")))
+        << help.out.toStdString();
+    const testing::ProcessRun british =
+        tarrow({QStringLiteral("--help")},
+               {QStringLiteral("LC_ALL=en_GB.UTF-8"), QStringLiteral("LANG=en_GB.UTF-8")});
+    if (british.out.contains(QStringLiteral("en_GB"))) {
+        EXPECT_TRUE(british.out.simplified().contains(QStringLiteral("are read dmy here")));
+    }
+}
+
+// An empty --data-dir is no folder: bad usage, not the default folder.
+TEST_F(CliTest, AnEmptyDataDirIsBadUsage) {
+    const testing::ProcessRun run =
+        tarrow({QStringLiteral("load"), QStringLiteral("--logs"), dir.file(QStringLiteral("logs")),
+                QStringLiteral("--day"), QStringLiteral("2009-01-15"), QStringLiteral("--data-dir"),
+                QString()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, QStringLiteral("--data-dir needs a folder. See --help.\n"));
+}
+
 TEST_F(CliTest, ExitCodes) {
     struct Case {
         QStringList args;

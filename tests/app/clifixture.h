@@ -12,8 +12,8 @@
 
 namespace tarrow::app {
 
-inline testing::ProcessRun tarrow(const QStringList& args) {
-    return testing::runTarrow(args);
+inline testing::ProcessRun tarrow(const QStringList& args, const QStringList& environment = {}) {
+    return testing::runTarrow(args, environment);
 }
 
 // Runs a poppler tool on a file and gives its output.
