@@ -120,10 +120,8 @@ public:
         if (!request.range.from.isValid() || !request.range.to.isValid())
             return fail(QStringLiteral("--from and --to need a time of day as HH:MM or HH:MM:SS."),
                         ExitBadInput);
-        if (request.range.startMinute() >= request.range.endMinute())
-            return fail(QStringLiteral("The end time must be greater than the start time for a "
-                                       "report to be generated!"),
-                        ExitBadInput);
+        if (const QString wrong = reports::rangeProblem(request.range); !wrong.isEmpty())
+            return fail(wrong, ExitBadInput);
         if (charts == QLatin1String("bmp"))
             request.chartFormat = ChartFormat::Bitmap;
         else if (charts == QLatin1String("png"))
@@ -144,7 +142,7 @@ public:
         for (const QString& note : outcome.notes)
             out_ << lf(note) << '\n';
         for (const QString& name : outcome.written)
-            out_ << "Wrote " << name << '\n';
+            out_ << "Wrote " << platform::shownPath(name) << '\n';
         for (const QString& error : outcome.errors)
             err_ << error << '\n';
         if (state_.database.foundDamage()) {

@@ -11,7 +11,7 @@ int runCheckUpdate(QTextStream& out, QTextStream& err) {
     const support::ToolsSite site = support::defaultToolsSite();
     const support::UpdateCheck check = support::checkForUpdatedVersion(
         site, site.homePage(), QString(),
-        [](const QString& address) { return support::GetUrlText(address); });
+        [](const QString& address) { return support::fetchUrlText(address); });
     for (const QString& failure : check.failures)
         err << failure << '\n';
     out << check.message << '\n';

@@ -162,6 +162,16 @@ const ReportEntry& reportEntry(ReportId id) {
     return reportTable().front();
 }
 
+QString rangeProblem(const TimeRange& range) {
+    if (range.startMinute() < range.endMinute())
+        return {};
+    if (range.startMinute() == range.endMinute() && range.from < range.to)
+        return QStringLiteral("The end time must be in a later minute than the start time: "
+                              "reports count whole minutes and do not use the seconds.");
+    return QStringLiteral(
+        "The end time must be greater than the start time for a report to be generated!");
+}
+
 QString longDate(const QDate& date) {
     return QLocale().toString(date, QLocale::LongFormat);
 }

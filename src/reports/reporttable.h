@@ -47,6 +47,11 @@ struct ReportEntry {
 [[nodiscard]] const std::vector<ReportEntry>& reportTable();
 [[nodiscard]] const ReportEntry& reportEntry(ReportId id);
 
+// What is wrong with a report range given on the command line, empty when
+// nothing: the range is read in whole minutes, so an end in the start's
+// minute says the seconds are not used.
+[[nodiscard]] QString rangeProblem(const TimeRange& range);
+
 // The locale's long date, as chart headers name the day.
 [[nodiscard]] QString longDate(const QDate& date);
 

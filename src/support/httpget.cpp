@@ -127,15 +127,22 @@ public:
         QObject::connect(&socket_, &QTcpSocket::errorOccurred, &loop_,
                          [this](QAbstractSocket::SocketError error) {
                              if (error != QAbstractSocket::RemoteHostClosedError)
-                                 fail();
+                                 fail(socket_.errorString());
                          });
-        QObject::connect(&deadline, &QTimer::timeout, &loop_, [this] { fail(); });
-        QObject::connect(cancelDownloads(), &DownloadCanceller::cancel, &loop_, [this] { fail(); });
+        QObject::connect(&deadline, &QTimer::timeout, &loop_, [this, &deadline] {
+            fail(QStringLiteral("no answer within %1 s").arg(deadline.interval() / 1000.0));
+        });
+        QObject::connect(cancelDownloads(), &DownloadCanceller::cancel, &loop_,
+                         [this] { fail(QStringLiteral("cancelled")); });
         socket_.connectToHost(url.host(), static_cast<quint16>(url.port(80)));
         loop_.exec();
         socket_.abort();
-        if (failed_ || !answer_)
+        if (failed_ || !answer_) {
+            if (why_.isEmpty())
+                why_ = answer_ ? QStringLiteral("the server answered HTTP %1").arg(answer_->status)
+                               : QStringLiteral("the server's answer could not be read");
             return Step::Failed;
+        }
         if (answer_->status == 200)
             return Step::Body;
         redirect = url.resolved(QUrl::fromEncoded(answer_->location));
@@ -143,11 +150,18 @@ public:
     }
 
 private:
-    void fail() {
+    void fail(const QString& why) {
+        if (why_.isEmpty())
+            why_ = why;
         failed_ = true;
         loop_.quit();
     }
 
+public:
+    // Why the exchange failed.
+    [[nodiscard]] const QString& why() const { return why_; }
+
+private:
     // The head, once whole; false while it is still coming or when the
     // exchange is over.
     bool head() {
@@ -155,7 +169,7 @@ private:
         const qsizetype end = raw_.indexOf("\r\n\r\n");
         if (end < 0) {
             if (raw_.size() > limits_.maxHeaderBytes)
-                fail();
+                fail(QStringLiteral("the server's answer could not be read"));
             return false;
         }
         answer_ = readHead(raw_.left(end));
@@ -175,7 +189,7 @@ private:
         raw_ += socket_.read(limits_.maxBytes + 1024 - raw_.size());
         if (answer_->chunked) {
             if (!chunks_.feed(raw_, body_))
-                return fail();
+                return fail(QStringLiteral("the server's answer could not be read"));
             complete_ = chunks_.done();
         } else {
             body_ += raw_;
@@ -195,6 +209,10 @@ private:
         // Without a length or chunks the body ends with the connection.
         if (answer_ && answer_->status == 200 && !answer_->chunked && answer_->contentLength < 0)
             complete_ = true;
+        if (!complete_ && why_.isEmpty())
+            why_ = answer_ && answer_->status == 200
+                       ? QStringLiteral("the answer broke off")
+                       : QStringLiteral("the server closed the connection without an answer");
         if (!complete_)
             failed_ = true;
         loop_.quit();
@@ -206,6 +224,7 @@ private:
     QEventLoop loop_;
     bool failed_ = false;
     bool complete_ = false;
+    QString why_;
     QByteArray raw_;
     std::optional<Answer> answer_;
     ChunkDecoder chunks_;
@@ -213,16 +232,24 @@ private:
 
 // One request on one connection; `body` gets the answer's body.
 Step exchange(const QUrl& url, const HttpLimits& limits, QTimer& deadline, QByteArray& body,
-              QUrl& redirect) {
+              QUrl& redirect, QString& why) {
     Exchange exchange(limits, body);
-    return exchange.run(url, deadline, redirect);
+    const Step step = exchange.run(url, deadline, redirect);
+    why = exchange.why();
+    return step;
 }
 
 } // namespace
 
-std::optional<QByteArray> httpGet(const QUrl& url, const HttpLimits& limits) {
-    if (url.scheme() != QLatin1String("http") || url.host().isEmpty())
+std::optional<QByteArray> httpGet(const QUrl& url, const HttpLimits& limits, QString* why) {
+    QString reason;
+    const auto failed = [&why, &reason](const QString& because) {
+        if (why)
+            *why = because.isEmpty() ? reason : because;
         return std::nullopt;
+    };
+    if (url.scheme() != QLatin1String("http") || url.host().isEmpty())
+        return failed(QStringLiteral("not an http address"));
     QTimer deadline;
     deadline.setSingleShot(true);
     deadline.start(limits.timeoutMs);
@@ -230,20 +257,20 @@ std::optional<QByteArray> httpGet(const QUrl& url, const HttpLimits& limits) {
     for (int redirects = 0; redirects <= limits.maxRedirects; ++redirects) {
         QByteArray body;
         QUrl next;
-        switch (exchange(at, limits, deadline, body, next)) {
+        switch (exchange(at, limits, deadline, body, next, reason)) {
         case Step::Body:
             return body;
         case Step::Failed:
-            return std::nullopt;
+            return failed({});
         case Step::Redirect:
             if (next.scheme() != at.scheme() || next.host() != at.host() ||
                 next.port(80) != at.port(80))
-                return std::nullopt;
+                return failed(QStringLiteral("the server sent the request to another site"));
             at = next;
             break;
         }
     }
-    return std::nullopt;
+    return failed(QStringLiteral("too many redirects"));
 }
 
 } // namespace tarrow::support

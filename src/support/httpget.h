@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QUrl>
 
 #include <optional>
@@ -18,8 +19,10 @@ struct HttpLimits {
 // time limit, headers and body are capped (the body's first maxBytes are
 // kept), nothing is buffered beyond what is read, and a redirect is followed
 // only within the same scheme, host and port. Nothing when the answer is not
-// 200 or the exchange fails; needs a running Qt core application. cancel()
-// ends it early as a failure.
-[[nodiscard]] std::optional<QByteArray> httpGet(const QUrl& url, const HttpLimits& limits);
+// 200 or the exchange fails, and then why in `why` (no answer in time, refused,
+// the HTTP status, ...); needs a running Qt core application. cancel() ends
+// it early as a failure.
+[[nodiscard]] std::optional<QByteArray> httpGet(const QUrl& url, const HttpLimits& limits,
+                                                QString* why = nullptr);
 
 } // namespace tarrow::support

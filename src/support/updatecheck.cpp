@@ -88,12 +88,17 @@ QString postedVersion(const QString& list, const QString& homePath, const QStrin
     return PadVersionString(version, messages);
 }
 
-QString GetUrlText(const QString& address, int timeoutMs, qint64 maxBytes) {
+UrlText fetchUrlText(const QString& address, int timeoutMs, qint64 maxBytes) {
     HttpLimits limits;
     limits.timeoutMs = timeoutMs;
     limits.maxBytes = maxBytes;
-    const std::optional<QByteArray> body = httpGet(QUrl(address), limits);
-    return body ? QString::fromLocal8Bit(*body) : QString();
+    QString why;
+    const std::optional<QByteArray> body = httpGet(QUrl(address), limits, &why);
+    return body ? UrlText(QString::fromLocal8Bit(*body)) : UrlText({}, why);
+}
+
+QString GetUrlText(const QString& address, int timeoutMs, qint64 maxBytes) {
+    return fetchUrlText(address, timeoutMs, maxBytes).text;
 }
 
 DownloadCanceller* cancelDownloads() {
@@ -102,32 +107,45 @@ DownloadCanceller* cancelDownloads() {
 }
 
 QString GetWebVersion(const ToolsSite& site, const QString& homePage, const QString& linkText,
-                      const UrlFetcher& fetch, QStringList& messages) {
+                      const UrlFetcher& fetch, QStringList& messages, QString* why) {
+    QString reason;
+    const auto none = [&why](const QString& because) {
+        if (why)
+            *why = because;
+        return QString();
+    };
     if (homePage.size() < site.origin.size())
-        return {};
-    const QString list = fetch(site.downloadList());
-    if (list.size() < 10)
-        return {};
-    return postedVersion(list, homePage.mid(site.origin.size()), linkText, messages);
+        return none(QStringLiteral("the home page address names no page"));
+    const UrlText list = fetch(site.downloadList());
+    if (!list.why.isEmpty())
+        return none(list.why);
+    if (list.text.size() < 10)
+        return none(QStringLiteral("the answer is not a download list"));
+    const QString posted =
+        postedVersion(list.text, homePage.mid(site.origin.size()), linkText, messages);
+    return posted.isEmpty()
+               ? none(QStringLiteral("the download list names no version of this tool"))
+               : posted;
 }
 
 UpdateCheck checkForUpdatedVersion(const ToolsSite& site, const QString& homePage,
                                    const QString& linkText, const UrlFetcher& fetch) {
     UpdateCheck check;
-    const QString posted = GetWebVersion(site, homePage, linkText, fetch, check.failures);
+    QString why;
+    const QString posted = GetWebVersion(site, homePage, linkText, fetch, check.failures, &why);
     const QString own = PadVersionString(ownVersionText(), check.failures);
     if (posted.isEmpty()) {
         check.outcome = UpdateOutcome::Unreachable;
         check.message =
-            QStringLiteral("Unable to contact application home page to check for version.  You "
-                           "can access the home page and check for updated versions of all Orvane "
-                           "Mervox tools by going to ") +
+            QStringLiteral("Unable to contact application home page to check for version (%1).  "
+                           "You can access the home page and check for updated versions of all "
+                           "Orvane Mervox tools by going to ")
+                .arg(why) +
             site.host();
     } else if (own < posted) {
         check.outcome = UpdateOutcome::NewerPosted;
         check.message = QStringLiteral("An updated version of this tool is available on ") +
-                        site.host() +
-                        QStringLiteral(".  Click OK to open the application home page now");
+                        site.host() + QLatin1Char('.');
     } else {
         check.outcome = UpdateOutcome::UpToDate;
         check.message =
@@ -138,6 +156,10 @@ UpdateCheck checkForUpdatedVersion(const ToolsSite& site, const QString& homePag
 
 QString updateAvailableCaption() {
     return QStringLiteral("Updated version is available");
+}
+
+QString openHomePageQuestion() {
+    return QStringLiteral("  Click OK to open the application home page now");
 }
 
 bool checkForUpdatedVersion_Background(const QString& programFolder, const QString& homePage,

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 namespace tarrow::support {
 
@@ -37,12 +38,21 @@ struct ToolsSite {
 [[nodiscard]] QString postedVersion(const QString& list, const QString& homePath,
                                     const QString& linkText, QStringList& messages);
 
-// Fetches the text at an address; an empty text when it cannot be had.
-using UrlFetcher = std::function<QString(const QString& address)>;
+// The text at an address, or why there is none.
+struct UrlText {
+    UrlText(QString text = {}, QString why = {}) : text(std::move(text)), why(std::move(why)) {}
+    QString text;
+    QString why; // empty when the text came
+};
 
-// GetUrlText over HTTP: at most maxBytes of the body, and nothing after
-// timeoutMs; needs a running Qt core application.
-// Redirects are followed within the same host only.
+// Fetches the text at an address; an empty text when it cannot be had.
+using UrlFetcher = std::function<UrlText(const QString& address)>;
+
+// The text over HTTP: at most maxBytes of the body, and nothing after
+// timeoutMs; needs a running Qt core application. Redirects are followed
+// within the same host only.
+[[nodiscard]] UrlText fetchUrlText(const QString& address, int timeoutMs = 15000,
+                                   qint64 maxBytes = 1 << 20);
 [[nodiscard]] QString GetUrlText(const QString& address, int timeoutMs = 15000,
                                  qint64 maxBytes = 1 << 20);
 
@@ -54,9 +64,10 @@ signals:
 };
 [[nodiscard]] DownloadCanceller* cancelDownloads();
 
+// The version posted for the home page, or empty and why in `why`.
 [[nodiscard]] QString GetWebVersion(const ToolsSite& site, const QString& homePage,
                                     const QString& linkText, const UrlFetcher& fetch,
-                                    QStringList& messages);
+                                    QStringList& messages, QString* why = nullptr);
 
 enum class UpdateOutcome { UpToDate, NewerPosted, Unreachable };
 
@@ -72,6 +83,8 @@ struct UpdateCheck {
                                                  const QString& linkText, const UrlFetcher& fetch);
 
 [[nodiscard]] QString updateAvailableCaption();
+// What the window adds to a newer version's message, asking to open the page.
+[[nodiscard]] QString openHomePageQuestion();
 
 // Starts the start-up command of the program folder ("test.bat" on Windows, an
 // executable "test.sh" elsewhere) with the version and home page address as

@@ -54,6 +54,31 @@ TEST_F(CliTest, ReportWritesTablesSummariesAndCharts) {
         << "five tables (CapacityTraffic among them), five summaries and Capacity.json";
 }
 
+// A range inside one minute is refused saying the seconds are not used; the
+// files written are named as every message names paths, escapes and all.
+TEST_F(CliTest, RangesInOneMinuteAndWrittenPathsSayWhatTheyAre) {
+    const QString out = dir.file(QStringLiteral("minute"));
+    const testing::ProcessRun same = tarrow(report(
+        out, {QStringLiteral("--from"), QStringLiteral("10:00:00"), QStringLiteral("--to"),
+              QStringLiteral("10:00:59"), QStringLiteral("--charts"), QStringLiteral("none")}));
+    EXPECT_EQ(same.code, 2);
+    EXPECT_EQ(same.err, QStringLiteral("The end time must be in a later minute than the start "
+                                       "time: reports count whole minutes and do not use the "
+                                       "seconds.\n"));
+    const testing::ProcessRun before = tarrow(
+        report(out, {QStringLiteral("--from"), QStringLiteral("11:00"), QStringLiteral("--to"),
+                     QStringLiteral("10:00"), QStringLiteral("--charts"), QStringLiteral("none")}));
+    EXPECT_TRUE(before.err.startsWith(QStringLiteral("The end time must be greater")));
+
+    const QString pdf = dir.file(QStringLiteral("odd\nWrote fake.pdf"));
+    const testing::ProcessRun run = tarrow(report(
+        out, {QStringLiteral("--charts"), QStringLiteral("none"), QStringLiteral("--pdf"), pdf}));
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("odd\\x0AWrote fake.pdf")))
+        << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains(QStringLiteral("\nWrote fake.pdf")));
+}
+
 TEST_F(CliTest, ReportPicturesNeedNoDisplay) {
     // A scheduled run whose environment names a display it cannot reach.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");

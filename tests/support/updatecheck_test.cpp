@@ -104,14 +104,24 @@ TEST(UpdateCheck, OutcomesCompareThePaddedVersions) {
     const UpdateCheck newer =
         checkForUpdatedVersion(site, site.homePage(), QString(),
                                [](const QString&) { return listWith(QStringLiteral("2.0.6")); });
-    EXPECT_EQ(newer.message, QStringLiteral("An updated version of this tool is available on "
-                                            "www.orvanetools.example.  Click OK to open the "
-                                            "application home page now"));
-    const UpdateCheck none = checkForUpdatedVersion(site, site.homePage(), QString(),
-                                                    [](const QString&) { return QString(); });
-    EXPECT_TRUE(
-        none.message.startsWith(QStringLiteral("Unable to contact application home page to check "
-                                               "for version.  You can access")));
+    EXPECT_EQ(newer.message + openHomePageQuestion(),
+              QStringLiteral("An updated version of this tool is available on "
+                             "www.orvanetools.example.  Click OK to open the "
+                             "application home page now"));
+    EXPECT_FALSE(newer.message.contains(QStringLiteral("Click OK")))
+        << "the command line asks nothing";
+    // Every failure says why.
+    const UpdateCheck none =
+        checkForUpdatedVersion(site, site.homePage(), QString(), [](const QString&) {
+            return UrlText({}, QStringLiteral("Connection refused"));
+        });
+    EXPECT_TRUE(none.message.startsWith(
+        QStringLiteral("Unable to contact application home page to check "
+                       "for version (Connection refused).  You can access")))
+        << none.message.toStdString();
+    const UpdateCheck notAList = checkForUpdatedVersion(
+        site, site.homePage(), QString(), [](const QString&) { return QStringLiteral("short"); });
+    EXPECT_TRUE(notAList.message.contains(QStringLiteral("(the answer is not a download list)")));
     EXPECT_TRUE(none.message.endsWith(QStringLiteral("by going to www.orvanetools.example")));
     // A home page address shorter than the site's own part cannot name a page.
     EXPECT_EQ(
@@ -132,18 +142,24 @@ TEST(UpdateCheck, DownloadsOverHttpWithinLimits) {
     server.body.append("end");
     EXPECT_EQ(GetUrlText(address, 15000, 1 << 20).size(), 1 << 20);
 
+    // Each failure says why.
     server.status = 404;
     server.body = "missing";
     EXPECT_TRUE(GetUrlText(address).isEmpty());
+    EXPECT_EQ(fetchUrlText(address).why, QStringLiteral("the server answered HTTP 404"));
 
     server.silent = true;
     QElapsedTimer timer;
     timer.start();
-    EXPECT_TRUE(GetUrlText(address, 300).isEmpty());
+    const UrlText silent = fetchUrlText(address, 300);
+    EXPECT_TRUE(silent.text.isEmpty());
+    EXPECT_EQ(silent.why, QStringLiteral("no answer within 0.3 s"));
     EXPECT_LT(timer.elapsed(), 5000);
 
     server.close();
-    EXPECT_TRUE(GetUrlText(address, 2000).isEmpty());
+    const UrlText refused = fetchUrlText(address, 2000);
+    EXPECT_TRUE(refused.text.isEmpty());
+    EXPECT_FALSE(refused.why.isEmpty());
 }
 
 TEST(UpdateCheck, StartupCommandGetsVersionAndHomePage) {

@@ -185,7 +185,7 @@ void frmMain::checkForUpdate() {
     if (!whileBusy([&] {
             check = support::checkForUpdatedVersion(
                 site, site.homePage(), QString(),
-                [](const QString& address) { return support::GetUrlText(address); });
+                [](const QString& address) { return support::fetchUrlText(address); });
         }))
         return;
     for (const QString& failure : check.failures)
@@ -194,7 +194,8 @@ void frmMain::checkForUpdate() {
         dialogs_.message(check.message);
         return;
     }
-    if (dialogs_.question(check.message, support::updateAvailableCaption()))
+    if (dialogs_.question(check.message + support::openHomePageQuestion(),
+                          support::updateAvailableCaption()))
         dialogs_.openUrl(site.homePage());
 }
 
