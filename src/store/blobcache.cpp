@@ -40,8 +40,12 @@ void BlobCache::open() {
     db_ = std::make_unique<SQLite::Database>(QFile::encodeName(path_).toStdString(),
                                              SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     db_->setBusyTimeout(5000);
-    db_->exec("CREATE TABLE IF NOT EXISTS Days (Key TEXT PRIMARY KEY, Figures BLOB NOT NULL)");
-    (void)db_->execAndGet("SELECT COUNT(*) FROM Days");
+    // Rows of the first layout had no slot, so they piled up: they go.
+    db_->exec("DROP TABLE IF EXISTS Days");
+    db_->exec("CREATE TABLE IF NOT EXISTS Entries (Key TEXT PRIMARY KEY, Slot TEXT NOT NULL, "
+              "Figures BLOB NOT NULL)");
+    db_->exec("CREATE INDEX IF NOT EXISTS EntriesBySlot ON Entries (Slot)");
+    (void)db_->execAndGet("SELECT COUNT(*) FROM Entries");
 }
 
 void BlobCache::failed(const std::exception& error) {
@@ -67,7 +71,7 @@ std::optional<QByteArray> BlobCache::find(const QString& key) {
     if (!db_)
         return std::nullopt;
     try {
-        SQLite::Statement query(*db_, "SELECT Figures FROM Days WHERE Key = ?");
+        SQLite::Statement query(*db_, "SELECT Figures FROM Entries WHERE Key = ?");
         query.bind(1, key.toStdString());
         if (!query.executeStep())
             return std::nullopt;
@@ -79,15 +83,21 @@ std::optional<QByteArray> BlobCache::find(const QString& key) {
     }
 }
 
-void BlobCache::store(const std::vector<std::pair<QString, QByteArray>>& values) {
+void BlobCache::store(const std::vector<BlobEntry>& values) {
     if (!db_ || values.empty())
         return;
     try {
         SQLite::Transaction transaction(*db_);
-        SQLite::Statement insert(*db_, "INSERT OR REPLACE INTO Days (Key, Figures) VALUES (?, ?)");
-        for (const auto& [key, bytes] : values) {
-            insert.bind(1, key.toStdString());
-            insert.bind(2, bytes.constData(), static_cast<int>(bytes.size()));
+        SQLite::Statement clear(*db_, "DELETE FROM Entries WHERE Slot = ?");
+        SQLite::Statement insert(
+            *db_, "INSERT OR REPLACE INTO Entries (Key, Slot, Figures) VALUES (?, ?, ?)");
+        for (const BlobEntry& value : values) {
+            clear.bind(1, value.slot.toStdString());
+            clear.exec();
+            clear.reset();
+            insert.bind(1, value.key.toStdString());
+            insert.bind(2, value.slot.toStdString());
+            insert.bind(3, value.bytes.constData(), static_cast<int>(value.bytes.size()));
             insert.exec();
             insert.reset();
         }

@@ -15,10 +15,18 @@ class Database;
 
 namespace tarrow::store {
 
-// A file of values by key (an SQLite table of keys and blobs) that only ever
-// saves work: a damaged file is set aside as "<file>.bad" and started anew
-// without a word; a file that is busy, read-only or on a full disk is simply
-// not used.
+// One value to keep: its key, and the slot it fills; a slot holds one value,
+// so a new key of the same slot replaces the old one.
+struct BlobEntry {
+    QString key;
+    QString slot;
+    QByteArray bytes;
+};
+
+// A file of values by key (an SQLite table of keys, slots and blobs) that
+// only ever saves work: a damaged file is set aside as "<file>.bad" and
+// started anew without a word; a file that is busy, read-only or on a full
+// disk is simply not used.
 class BlobCache {
 public:
     explicit BlobCache(const QString& path);
@@ -27,8 +35,8 @@ public:
     BlobCache& operator=(const BlobCache&) = delete;
 
     [[nodiscard]] std::optional<QByteArray> find(const QString& key);
-    // Keeps values in one transaction.
-    void store(const std::vector<std::pair<QString, QByteArray>>& values);
+    // Keeps values in one transaction, each replacing what its slot held.
+    void store(const std::vector<BlobEntry>& values);
 
 private:
     void open(); // throws what SQLite says

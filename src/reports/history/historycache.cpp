@@ -100,11 +100,16 @@ std::optional<std::optional<HistoryDay>> HistoryCache::find(const QString& key, 
     return found;
 }
 
-void HistoryCache::store(const std::vector<std::pair<QString, std::optional<HistoryDay>>>& days) {
-    std::vector<std::pair<QString, QByteArray>> values;
-    for (const auto& [key, day] : days)
-        values.emplace_back(key, encode(day));
+void HistoryCache::store(const std::vector<HistoryCacheEntry>& days) {
+    std::vector<store::BlobEntry> values;
+    for (const HistoryCacheEntry& day : days)
+        values.push_back({day.key, day.slot, encode(day.figures)});
     cache_.store(values);
+}
+
+QString historyDaySlot(const QDate& day, const QString& folder) {
+    return platform::isoDate(day) + QLatin1Char('\t') +
+           QDir::cleanPath(QDir(folder).absolutePath());
 }
 
 } // namespace tarrow::reports

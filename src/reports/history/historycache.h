@@ -29,6 +29,18 @@ inline QString historyCacheFileName() {
 [[nodiscard]] QString historyDayKey(const QDate& day, const QList<QByteArray>& fileStamps,
                                     const QTimeZone& zone, logparse::DateOrder order);
 
+// The slot a day of a log folder fills in the cache: one row per day and
+// folder, whatever changed in its files since.
+[[nodiscard]] QString historyDaySlot(const QDate& day, const QString& folder);
+
+// A day to keep: its key, its slot, and its figures (nothing when its files
+// hold no call).
+struct HistoryCacheEntry {
+    QString key;
+    QString slot;
+    std::optional<HistoryDay> figures;
+};
+
 // The per-day cache of a history (History.db). It only ever saves work: a
 // cached day is the day computed afresh, bit for bit, and a damaged cache is
 // set aside as "History.db.bad" and started anew without a word. A cache that
@@ -41,8 +53,9 @@ public:
     // A row that does not decode to a sane figure of that day is not found.
     [[nodiscard]] std::optional<std::optional<HistoryDay>> find(const QString& key,
                                                                 const QDate& day);
-    // Keeps days just computed, in one transaction.
-    void store(const std::vector<std::pair<QString, std::optional<HistoryDay>>>& days);
+    // Keeps days just computed, in one transaction; each replaces the row its
+    // slot held.
+    void store(const std::vector<HistoryCacheEntry>& days);
 
 private:
     store::BlobCache cache_;

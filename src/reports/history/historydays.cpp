@@ -209,10 +209,11 @@ public:
     // again), names the skipped days, and gives the days with calls.
     std::vector<HistoryDay> finish(HistoryCache* cache, std::vector<SkippedDay>* skipped) {
         if (cache) {
-            std::vector<std::pair<QString, std::optional<HistoryDay>>> computed;
+            std::vector<HistoryCacheEntry> computed;
             for (std::size_t i = 0; i < dates_.size(); ++i)
                 if (toCompute_[i] && failures_[i].isEmpty())
-                    computed.emplace_back(keys_[i], results_[i]);
+                    computed.push_back(
+                        {keys_[i], historyDaySlot(dates_[i], request_.folder), results_[i]});
             cache->store(computed);
         }
         if (skipped)

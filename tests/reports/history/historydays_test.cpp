@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <SQLiteCpp/Database.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -244,6 +246,32 @@ TEST_F(HistoryCacheTest, CachedEqualsFreshAndAChangedFileIsComputedAgain) {
     EXPECT_EQ(files(run(&cache)), changed);
 }
 
+// Today's log grows between runs: each run keeps the day's new figures in
+// place of the old ones, so the cache holds one row per day, not one per run.
+TEST_F(HistoryCacheTest, AGrowingLogKeepsOneRowPerDay) {
+    const auto rows = [this] {
+        SQLite::Database db(dir.file(QStringLiteral("data/History.db")).toStdString());
+        return db.execAndGet("SELECT COUNT(*) FROM Entries").getInt64();
+    };
+    {
+        HistoryCache cache(dir.file(QStringLiteral("data")));
+        (void)run(&cache);
+    }
+    const qint64 first = rows();
+    EXPECT_GE(first, 3);
+    for (int minute = 0; minute < 3; ++minute) {
+        QFile log(QDir(logs()).filePath(QStringLiteral("data_qnhcmgr_20090308.csv")));
+        ASSERT_TRUE(log.open(QIODevice::Append));
+        log.write(testing::logLine(
+            QStringLiteral("2009-03-08 12:0%1:00").arg(minute).toLatin1().constData(), "1162",
+            "NEW CALL", "Port3", 1, 9));
+        log.close();
+        HistoryCache cache(dir.file(QStringLiteral("data")));
+        (void)run(&cache);
+    }
+    EXPECT_EQ(rows(), first);
+}
+
 TEST_F(HistoryCacheTest, ACacheOfRandomBytesIsSetAsideAndRebuilt) {
     const QByteArray fresh = files(run(nullptr));
     dir.write(QStringLiteral("data/History.db"), QByteArray(8192, '\x5a'));
@@ -296,7 +324,7 @@ TEST_F(HistoryCacheTest, CraftedCacheRowsAreComputedAgain) {
     const std::vector<HistoryDay> days = run(nullptr);
     const QByteArray fresh = files(days);
     ASSERT_EQ(days.size(), 3u);
-    std::vector<std::pair<QString, std::optional<HistoryDay>>> crafted;
+    std::vector<HistoryCacheEntry> crafted;
     HistoryDay otherDay = days[0];
     otherDay.day = days[2].day;
     HistoryDay notANumber = days[1];
@@ -304,9 +332,9 @@ TEST_F(HistoryCacheTest, CraftedCacheRowsAreComputedAgain) {
     HistoryDay outOfRange = days[2];
     outOfRange.busyHourStart = 500;
     outOfRange.day = QDate(); // and no date at all
-    crafted.emplace_back(keyOf(days[0].day), otherDay);
-    crafted.emplace_back(keyOf(days[1].day), notANumber);
-    crafted.emplace_back(keyOf(days[2].day), outOfRange);
+    crafted.push_back({keyOf(days[0].day), QStringLiteral("a"), otherDay});
+    crafted.push_back({keyOf(days[1].day), QStringLiteral("b"), notANumber});
+    crafted.push_back({keyOf(days[2].day), QStringLiteral("c"), outOfRange});
     HistoryCache cache(dir.file(QStringLiteral("data")));
     cache.store(crafted);
     ASSERT_TRUE(cache.find(keyOf(days[0].day), otherDay.day).has_value())
