@@ -1,6 +1,7 @@
 // The chart adapter's Qt side: its state drawn as Qt Charts series and axes.
 #include "charts/widgets/chart2d.h"
 
+#include "charts/axisticks.h"
 #include "charts/widgets/chart2dstyle.h"
 
 #include <QAreaSeries>
@@ -187,7 +188,12 @@ void Chart2D::updateAxes() {
     const double pad = bars_ ? 0.5 : 0.0;
     axisX_->setRange(axisMin(X) - offset - pad, GetAxisMax(X) - offset + pad);
     axisY_->setRange(axisMin(Y), GetAxisMax(Y));
-    axisY_->setTickCount(6);
+    // Lines at readable steps, with the decimals a small scale needs (a chart
+    // of 2 E reads 0, 0.5, 1, ... rather than 0, 0, 1, 1, ...).
+    const AxisTicks ticks = readableTicks(axisMin(Y), GetAxisMax(Y));
+    axisY_->setTickCount(ticks.steps + 1);
+    axisY_->setLabelFormat(QStringLiteral("%.") + QString::number(ticks.decimals) +
+                           QLatin1Char('f'));
     updateBand();
     updateXLabels();
 }
