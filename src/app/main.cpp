@@ -51,16 +51,8 @@ int runWindow(int argc, char** argv) {
     QTemporaryDir ownFolder;
     load::AppState state;
     state.programFolder = app::programFolderOf(QApplication::applicationDirPath());
-    state.dataFolder = app::chooseDataFolder(state.programFolder, parser.value(dataDir));
-    // A second window on a data folder in use works in a temporary folder of
-    // its own rather than mixing its rows with the first one's.
-    QString folderNote;
-    if (const platform::Result locked = lock.acquire(state.dataFolder); !locked.ok()) {
-        folderNote = locked.error() +
-                     QStringLiteral(" This window works on a working database of its own in a "
-                                    "temporary folder, which goes when the window closes.");
-        state.dataFolder = ownFolder.path();
-    }
+    const QString folderNote =
+        app::settleWindowFolder(state, lock, parser.value(dataDir), ownFolder.path());
     const auto registry = serverprobe::makeSystemRegistry();
     const auto config = serverprobe::makeSystemConfigDatabase();
     platform::QtUserDialogs dialogs;

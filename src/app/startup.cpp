@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "platform/folderlock.h"
+
 #include "logparse/logfiles.h"
 
 #include <QDir>
@@ -96,6 +98,18 @@ QStringList startUp(load::AppState& state, const serverprobe::RegistryApi& regis
     state.day = load::LoadedDay{};
     state.server = serverprobe::getVersion(registry, messages);
     return messages;
+}
+
+QString settleWindowFolder(load::AppState& state, platform::FolderLock& lock,
+                           const QString& overrideDir, const QString& ownFolder) {
+    state.dataFolder = chooseDataFolder(state.programFolder, overrideDir);
+    const platform::Result locked = lock.acquire(state.dataFolder);
+    if (locked.ok())
+        return {};
+    state.dataFolder = ownFolder;
+    return locked.error() +
+           QStringLiteral(" This window works on a working database of its own in a temporary "
+                          "folder, which goes when the window closes.");
 }
 
 load::LoadRequest folderRequest(const load::AppState& state, const QString& folder) {

@@ -10,6 +10,10 @@ namespace tarrow::serverprobe {
 class RegistryApi;
 }
 
+namespace tarrow::platform {
+class FolderLock;
+}
+
 namespace tarrow::app {
 
 // The folder of the program's own files (the database template, the help
@@ -39,6 +43,12 @@ platform::Result replaceDamagedDatabase(load::AppState& state);
 
 // What reading days from a log folder takes from the state: the file prefix
 // of the server generation, the zone and the locale's date order.
+// The window's data folder, locked: the chosen one, or, when another window
+// uses it or it cannot be written (no writable home folder), `ownFolder` (a
+// private temporary one); the note then tells the user why, once.
+[[nodiscard]] QString settleWindowFolder(load::AppState& state, platform::FolderLock& lock,
+                                         const QString& overrideDir, const QString& ownFolder);
+
 [[nodiscard]] load::LoadRequest folderRequest(const load::AppState& state, const QString& folder);
 
 // Runs "Load Data" for the state's working database; the loaded day moves into

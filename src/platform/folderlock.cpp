@@ -29,8 +29,12 @@ Result FolderLock::acquire(const QString& folder) {
         lock_ = std::move(lock);
         return {};
     }
+    // A folder that cannot be made or written (no writable home, a read-only
+    // disk) is no place for a working database either: said at once, rather
+    // than by every step that would fail in it later.
     if (lock->error() != QLockFile::LockFailedError)
-        return {};
+        return Result::failure(QStringLiteral("The data folder \"%1\" cannot be written.")
+                                   .arg(platform::shownPath(folder)));
     qint64 pid = 0;
     QString host;
     QString program;

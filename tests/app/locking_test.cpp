@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "platform/folderlock.h"
 #include "store/rawportdata.h"
 #include "support/reportfixture.h"
@@ -58,6 +59,27 @@ TEST_F(Locking, WithoutADataFolderACommandWorksInItsOwn) {
     const testing::ProcessRun run = testing::runTarrow(load());
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("Inbound Calls=1")));
+}
+
+// A data folder that cannot be written (no writable home folder: here a
+// path below a file, which even root cannot make) is said once. A window
+// works in a private temporary folder instead; a command stops at once.
+TEST_F(Locking, AFolderThatCannotBeWrittenIsSaidOnceAndTheWindowWorksInItsOwn) {
+    const QString nowhere = QStringLiteral("/dev/null/Tarrow");
+    load::AppState state;
+    platform::FolderLock lock;
+    const QString note = settleWindowFolder(state, lock, nowhere, dir.file(QStringLiteral("own")));
+    EXPECT_EQ(state.dataFolder, dir.file(QStringLiteral("own")));
+    EXPECT_EQ(note, QStringLiteral("The data folder \"/dev/null/Tarrow\" cannot be written. This "
+                                   "window works on a working database of its own in a temporary "
+                                   "folder, which goes when the window closes."));
+    EXPECT_TRUE(settleWindowFolder(state, lock, dir.file(QStringLiteral("mine")), {}).isEmpty());
+    EXPECT_EQ(state.dataFolder, dir.file(QStringLiteral("mine")));
+
+    const testing::ProcessRun run =
+        testing::runTarrow(load() + QStringList{QStringLiteral("--data-dir"), nowhere});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, QStringLiteral("The data folder \"/dev/null/Tarrow\" cannot be written.\n"));
 }
 
 TEST(BusyTimeout, AShortOverlapWithAnotherConnectionWaitsInsteadOfFailing) {
