@@ -9,6 +9,7 @@
 #include "logparse/logfiles.h"
 #include "platform/folderlock.h"
 #include "platform/isodate.h"
+#include "platform/scratchfolder.h"
 #include "platform/shownpath.h"
 #include "reports/capacity/capacityoutput.h"
 #include "serverprobe/mervoxversion.h"
@@ -18,7 +19,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -284,7 +284,7 @@ private:
             // Every sub-command loads its day itself, so without --data-dir it
             // works in a working database of its own that goes when it ends: a
             // scheduled run never meets an open window's.
-            scratch_ = std::make_unique<QTemporaryDir>();
+            scratch_ = std::make_unique<platform::ScratchFolder>();
             if (!scratch_->isValid()) {
                 err_ << "Could not make a temporary folder: " << scratch_->errorString() << '\n';
                 return false;
@@ -313,7 +313,7 @@ private:
     }
 
     QString programFolder_;
-    std::unique_ptr<QTemporaryDir> scratch_;
+    std::unique_ptr<platform::ScratchFolder> scratch_;
     platform::FolderLock lock_;
     QTextStream& out_;
     QTextStream& err_;

@@ -5,6 +5,7 @@
 #include "app/widgets/pdfreport.h"
 #include "app/widgets/reportcharts.h"
 #include "platform/folderlock.h"
+#include "platform/scratchfolder.h"
 #include "platform/widgets/qtuserdialogs.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -48,11 +48,11 @@ int runWindow(int argc, char** argv) {
     lowerPriority();
     // Made before the state, so the working database closes before they go.
     platform::FolderLock lock;
-    QTemporaryDir ownFolder;
+    std::unique_ptr<platform::ScratchFolder> ownFolder;
     load::AppState state;
     state.programFolder = app::programFolderOf(QApplication::applicationDirPath());
     const QString folderNote =
-        app::settleWindowFolder(state, lock, parser.value(dataDir), ownFolder.path());
+        app::settleWindowFolder(state, lock, parser.value(dataDir), ownFolder);
     const auto registry = serverprobe::makeSystemRegistry();
     const auto config = serverprobe::makeSystemConfigDatabase();
     platform::QtUserDialogs dialogs;
@@ -91,6 +91,10 @@ void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& mess
 }
 
 int main(int argc, char** argv) {
+    // What a killed run left in the temporary folder goes; what this run
+    // makes there goes even when it is told to end.
+    platform::cleanScratchOnTermination();
+    (void)platform::removeAbandonedScratchFolders();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "platform/folderlock.h"
+#include "platform/scratchfolder.h"
 
 #include "logparse/logfiles.h"
 
@@ -101,12 +102,14 @@ QStringList startUp(load::AppState& state, const serverprobe::RegistryApi& regis
 }
 
 QString settleWindowFolder(load::AppState& state, platform::FolderLock& lock,
-                           const QString& overrideDir, const QString& ownFolder) {
+                           const QString& overrideDir,
+                           std::unique_ptr<platform::ScratchFolder>& own) {
     state.dataFolder = chooseDataFolder(state.programFolder, overrideDir);
     const platform::Result locked = lock.acquire(state.dataFolder);
     if (locked.ok())
         return {};
-    state.dataFolder = ownFolder;
+    own = std::make_unique<platform::ScratchFolder>();
+    state.dataFolder = own->path();
     return locked.error() +
            QStringLiteral(" This window works on a working database of its own in a temporary "
                           "folder, which goes when the window closes.");

@@ -4,7 +4,9 @@
 #include "load/loadday.h"
 
 #include <QString>
+
 #include <QStringList>
+#include <memory>
 
 namespace tarrow::serverprobe {
 class RegistryApi;
@@ -12,7 +14,8 @@ class RegistryApi;
 
 namespace tarrow::platform {
 class FolderLock;
-}
+class ScratchFolder;
+} // namespace tarrow::platform
 
 namespace tarrow::app {
 
@@ -44,10 +47,11 @@ platform::Result replaceDamagedDatabase(load::AppState& state);
 // What reading days from a log folder takes from the state: the file prefix
 // of the server generation, the zone and the locale's date order.
 // The window's data folder, locked: the chosen one, or, when another window
-// uses it or it cannot be written (no writable home folder), `ownFolder` (a
-// private temporary one); the note then tells the user why, once.
+// uses it or it cannot be written (no writable home folder), a private
+// scratch folder made into `own`; the note then tells the user why, once.
 [[nodiscard]] QString settleWindowFolder(load::AppState& state, platform::FolderLock& lock,
-                                         const QString& overrideDir, const QString& ownFolder);
+                                         const QString& overrideDir,
+                                         std::unique_ptr<platform::ScratchFolder>& own);
 
 [[nodiscard]] load::LoadRequest folderRequest(const load::AppState& state, const QString& folder);
 

@@ -22,8 +22,8 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
 
     // Fails with a message naming the folder and the process holding it when
-    // another process has it. A folder that cannot hold a lock file at all
-    // (read-only) is not refused here: opening the database there says why.
+    // another process has it, and saying so when the folder cannot be made
+    // or written.
     Result acquire(const QString& folder);
     [[nodiscard]] bool held() const;
 

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "platform/folderlock.h"
+#include "platform/scratchfolder.h"
 #include "store/rawportdata.h"
 #include "support/reportfixture.h"
 #include "support/tarrowprocess.h"
@@ -68,13 +69,17 @@ TEST_F(Locking, AFolderThatCannotBeWrittenIsSaidOnceAndTheWindowWorksInItsOwn) {
     const QString nowhere = QStringLiteral("/dev/null/Tarrow");
     load::AppState state;
     platform::FolderLock lock;
-    const QString note = settleWindowFolder(state, lock, nowhere, dir.file(QStringLiteral("own")));
-    EXPECT_EQ(state.dataFolder, dir.file(QStringLiteral("own")));
+    std::unique_ptr<platform::ScratchFolder> own;
+    const QString note = settleWindowFolder(state, lock, nowhere, own);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(state.dataFolder, own->path());
     EXPECT_EQ(note, QStringLiteral("The data folder \"/dev/null/Tarrow\" cannot be written. This "
                                    "window works on a working database of its own in a temporary "
                                    "folder, which goes when the window closes."));
-    EXPECT_TRUE(settleWindowFolder(state, lock, dir.file(QStringLiteral("mine")), {}).isEmpty());
+    std::unique_ptr<platform::ScratchFolder> none;
+    EXPECT_TRUE(settleWindowFolder(state, lock, dir.file(QStringLiteral("mine")), none).isEmpty());
     EXPECT_EQ(state.dataFolder, dir.file(QStringLiteral("mine")));
+    EXPECT_EQ(none, nullptr) << "no temporary folder is made for nothing";
 
     const testing::ProcessRun run =
         testing::runTarrow(load() + QStringList{QStringLiteral("--data-dir"), nowhere});
