@@ -12,10 +12,10 @@ sample_build=${SAMPLE_BUILD:-build-test}
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_CXX_COMPILER=clang++ -DTARROW_FUZZ=ON -DTARROW_WERROR=ON >/dev/null
 cmake --build build-fuzz
-for target in parselogfile fieldreaders; do
+for target in parselogfile fieldreaders capacity historycache; do
     corpus=build-fuzz/corpus/$target
     mkdir -p "$corpus"
-    cp tests/fuzz/seeds/$target/* "$corpus/"
+    if [ -d tests/fuzz/seeds/$target ]; then cp tests/fuzz/seeds/$target/* "$corpus/"; fi
     if [ "$target" = parselogfile ] && [ -x "$sample_build/bin/tarrow-samplelogs" ]; then
         "$sample_build/bin/tarrow-samplelogs" build-fuzz/sample --first-day 2009-01-15 \
             --days 1 --lines 400 --seed 7 >/dev/null

@@ -22,12 +22,16 @@ std::vector<CallLine> sortedLines(const std::vector<CallLine>& byPort) {
 } // namespace
 
 void DayEdges::before(const CallLine& line) {
+    if (line.port < 0)
+        return; // no port of a table
     CallLine& last = atPort(lastBefore, line.port);
     if (last.type == 0 || line.utc >= last.utc)
         last = line;
 }
 
 void DayEdges::after(const CallLine& line) {
+    if (line.port < 0)
+        return;
     CallLine& first = atPort(firstAfter, line.port);
     if (first.type == 0 || line.utc < first.utc)
         first = line;

@@ -24,7 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t pick = size > 0 ? data[0] : 0;
     options.zone = zones[pick % 3];
     options.dateOrder = static_cast<logparse::DateOrder>((pick / 3) % 3);
-    options.chosenDay = civil::daysFromCivil(2009, 1, 15) + (pick / 9) % 3 - 1;
+    // An ordinary day and Berlin's two clock-change days, or a day either side.
+    static const std::int64_t kept[] = {civil::daysFromCivil(2009, 1, 15),
+                                        civil::daysFromCivil(2009, 3, 29),
+                                        civil::daysFromCivil(2009, 10, 25)};
+    options.chosenDay = kept[(pick / 9) % 3] + (pick / 27) % 3 - 1;
     options.fileName = QStringLiteral("data_qnhcmgr_20090115.csv");
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const logparse::ParseResult result = logparse::ParseLogFile(bytes, options);

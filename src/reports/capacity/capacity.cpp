@@ -132,6 +132,10 @@ public:
     }
 
     void line(const CallLine& line, bool onDay) {
+        // The parser gives no negative port; a day put together otherwise
+        // has none paired either.
+        if (line.port < 0)
+            return;
         const auto port = static_cast<std::size_t>(line.port);
         if (port >= open_.size()) {
             (void)logparse::atPort(open_, line.port); // grows the table

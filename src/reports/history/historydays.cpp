@@ -102,6 +102,11 @@ FileDays readFileDays(const logparse::LogFile& file, const load::LoadRequest& re
     } catch (const std::bad_alloc&) {
         read.parts.clear();
         read.failure = QStringLiteral("not enough memory to read %1").arg(file.name);
+    } catch (const std::exception& e) {
+        // Nothing a reader thread meets gets past it: the day is skipped.
+        read.parts.clear();
+        read.failure = QStringLiteral("%1 could not be read: %2")
+                           .arg(file.name, QString::fromLocal8Bit(e.what()));
     }
     return read;
 }

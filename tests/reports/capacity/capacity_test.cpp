@@ -244,6 +244,29 @@ CapacityFigures hourOf(int ports, double erlangs, int atbSeconds) {
     return figuresOf({log.text});
 }
 
+// Lines the parser never gives (a negative port, out of order, outside the
+// day) are taken without harm: a negative port is not paired.
+TEST(CapacityFigures, LinesNoParserGivesDoNoHarm) {
+    load::LoadedDay day;
+    day.day = kDay;
+    day.zone = kBerlin;
+    const std::int64_t noon = local(12, 0).toSecsSinceEpoch();
+    for (const logparse::CallLine line :
+         {logparse::CallLine{noon, -5, 3, 1, 1}, logparse::CallLine{noon + 60, -5, 3, 0, 99},
+          logparse::CallLine{noon + 600, 2, 3, 1, 1}, logparse::CallLine{noon - 600, 2, 3, 0, 99},
+          logparse::CallLine{noon + 900, 2, 3, 0, 99},
+          logparse::CallLine{noon + 5 * 86400, 3, 3, 1, 1}})
+        day.lines.lines.push_back(line);
+    day.lines.before.push_back(logparse::CallLine{noon - 86400, -1, 0, 0, 1});
+    const CapacityFigures figures = computeCapacityFigures(day);
+    qint64 real = 0;
+    for (const qint64 s : figures.realSeconds)
+        real += s;
+    EXPECT_EQ(real, 86400);
+    const Sizing sizing = sizeCapacity(figures, {0, std::nan(""), 0, 0});
+    EXPECT_FALSE(capacityJson(figures, sizing).isEmpty());
+}
+
 TEST(Sizing, VerdictFollowsTheEvidence) {
     // 12 E carried on 20 ports, 36 s all busy: offered traffic, sized on it.
     const CapacityFigures f = hourOf(20, 12.0, 0);
