@@ -353,6 +353,7 @@ void frmMain::loadData() {
 void frmMain::showLoadOutcome(const load::LoadOutcome& outcome) {
     if (outcome.cancelled) {
         setReportButtonsEnabled(false);
+        refreshReportWindows(false);
         dialogs_.message(outcome.message);
         return;
     }
@@ -370,6 +371,7 @@ void frmMain::showLoadOutcome(const load::LoadOutcome& outcome) {
     if (!state_.day.problems.isEmpty())
         dialogs_.message(state_.day.problems.summary(), {}, platform::MessageIcon::Warning);
     setReportButtonsEnabled(outcome.foundCalls() && !outcome.storeFailed());
+    refreshReportWindows(outcome.foundCalls() && !outcome.storeFailed());
     dialogs_.message(outcome.message, {},
                      outcome.storeFailed() ? platform::MessageIcon::Warning
                                            : platform::MessageIcon::None);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -37,8 +38,9 @@ namespace tarrow::support {
 class SupportWindows;
 }
 namespace tarrow::reports {
+class ChartWindow;
 class frmHistory;
-}
+} // namespace tarrow::reports
 
 namespace tarrow::load {
 struct LoadOutcome;
@@ -133,8 +135,14 @@ private:
     // Called from a job's thread: the change is made on this one instead.
     bool onWorker(std::function<void()> change);
     void runReport(reports::ReportId report);
-    // Opens the report's window with its figures, or brings the open one forward.
+    // Opens the report's window with its figures, or brings the open one
+    // forward, computed anew when the day or the tab's choices changed.
     void openReportWindow(reports::ReportId report);
+    // The report for the loaded day and the tab's choices; failures told.
+    std::optional<reports::ReportDocument> computeReport(const reports::ReportEntry& report);
+    [[nodiscard]] bool showsCurrentChoices(const reports::ChartWindow& window) const;
+    // After a load: open report windows show the new day, or close without one.
+    void refreshReportWindows(bool dayLoaded);
     // A report found the working database damaged: it is replaced and the
     // user told, with the report's error as what was found.
     void databaseDamaged(const QString& found);

@@ -83,22 +83,59 @@ void frmMain::runReport(reports::ReportId report) {
 
 void frmMain::openReportWindow(reports::ReportId id) {
     const reports::ReportEntry& report = reports::reportEntry(id);
-    if (windows_.find(report.windowName)) {
-        windows_.openOnce(report.windowName, [] { return nullptr; });
-        return;
+    auto* open = qobject_cast<reports::ChartWindow*>(windows_.find(report.windowName));
+    // A window exists once; it is only brought forward while it shows the
+    // loaded day with the tab's choices, and computed anew once they changed.
+    if (!open || !showsCurrentChoices(*open)) {
+        const std::optional<reports::ReportDocument> document = computeReport(report);
+        if (!document)
+            return;
+        if (open)
+            open->showDocument(*document);
+        else
+            open = reports::createReportWindow(*document, *this, this).release(); // owned by this
     }
-    const app::ReportRun run = app::runReport(state_, report, {range(id), sizing()}, this);
+    windows_.openOnce(report.windowName, [open]() -> QWidget* { return open; });
+}
+
+std::optional<reports::ReportDocument> frmMain::computeReport(const reports::ReportEntry& report) {
+    app::ReportRun run = app::runReport(state_, report, {range(report.id), sizing()}, this);
     if (!run.document) {
         hideStatus();
         if (run.damaged)
             databaseDamaged(run.error);
         else
             dialogs_.message(run.error);
-        return;
     }
-    windows_.openOnce(report.windowName, [&]() -> QWidget* {
-        return reports::createReportWindow(*run.document, *this, this).release(); // owned by this
-    });
+    return std::move(run.document);
+}
+
+bool frmMain::showsCurrentChoices(const reports::ChartWindow& window) const {
+    const reports::ReportEntry& report = reports::reportEntry(window.report());
+    const reports::ReportParams& shown = window.shownParams();
+    const reports::TimeRange now = range(report.id);
+    const reports::SizingChoice chosen = sizing();
+    return window.shownDay() == state_.day.dataDate.date() && shown.range.from == now.from &&
+           shown.range.to == now.to &&
+           (!report.takesSizing ||
+            (shown.sizing.ports == chosen.ports && shown.sizing.gos == chosen.gos));
+}
+
+void frmMain::refreshReportWindows(bool dayLoaded) {
+    for (const reports::ReportEntry& report : reports::reportTable()) {
+        auto* open = qobject_cast<reports::ChartWindow*>(windows_.find(report.windowName));
+        if (!open)
+            continue;
+        // A window of a day no longer loaded shows the new day, or goes when
+        // there is none.
+        std::optional<reports::ReportDocument> document;
+        if (dayLoaded)
+            document = computeReport(report);
+        if (document)
+            open->showDocument(*document);
+        else
+            open->close();
+    }
 }
 
 void frmMain::setReportButtonsEnabled(bool enabled) {

@@ -114,8 +114,13 @@ QWidget* ChartWindow::summaryParent() {
 }
 
 void ChartWindow::showDocument(const ReportDocument& document) {
-    if (QWidget* main = host_.mainWindow())
+    const bool first = !day_.isValid();
+    if (QWidget* main = host_.mainWindow(); main && first)
         move(main->pos());
+    // A summary of the figures replaced would show figures no longer drawn.
+    if (!first)
+        if (QWidget* summary = host_.windows().find(design_.summaryName))
+            summary->close();
     chart_->SetBatchMode(true);
     chart_->SetGridAuto(Chart2D::X);
     chart_->SetGridAuto(Chart2D::Y);

@@ -79,6 +79,9 @@ public:
     // Draws the report's figures and keeps their summary for the File menu.
     void showDocument(const ReportDocument& document);
     [[nodiscard]] ReportId report() const { return design_.report; }
+    // The day and choices the figures shown were computed for.
+    [[nodiscard]] QDate shownDay() const { return day_; }
+    [[nodiscard]] const ReportParams& shownParams() const { return params_; }
     // Zoom level 0 shows the whole range; higher levels show less of it.
     virtual void applyZoom(int level) = 0;
 
@@ -107,9 +110,7 @@ protected:
     [[nodiscard]] QList<QAction*> menuActions() const { return actions_; }
     [[nodiscard]] QRect frameGeometryInClient() const;
     [[nodiscard]] QFont frameFont() const;
-    [[nodiscard]] QDate shownDay() const { return day_; }
-    // What the figures shown were computed for.
-    [[nodiscard]] const ReportParams& shownParams() const { return params_; }
+
     void resizeEvent(QResizeEvent* event) override;
 
 private:
