@@ -222,7 +222,8 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
     outcome.errors = store::ClearDatabases(database);
     outcome.day.day = request.day;
     outcome.day.zone = request.zone;
-    loadFiles(filesForDay(listing.files, request.day), database, request, progress, outcome);
+    const QList<LogFile> files = filesForDay(listing.files, request.day);
+    loadFiles(files, database, request, progress, outcome);
     if (outcome.cancelled) {
         // A half-loaded day is no day: what earlier files stored goes too.
         if (const platform::Result emptied = store::emptyRawPortData(database); !emptied.ok())
@@ -237,6 +238,7 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
         outcome.message = storeFailedMessage();
     else
         outcome.message = outcome.foundCalls() ? loadMessage(request.entryText, outcome.day.calls)
+                          : files.isEmpty()    ? noFilesMessage(request.day)
                                                : noDataMessage();
     return outcome;
 }
@@ -249,6 +251,11 @@ QString loadMessage(const QString& entryText,
         text += QLatin1String(store::info(type).label) + QLatin1Char('=') +
                 QString::number(calls[store::typeIndex(type)]) + crlf;
     return text;
+}
+
+QString noFilesMessage(const QDate& day) {
+    return QStringLiteral("There is no log file for %1 in this folder: nothing was loaded.")
+        .arg(day.toString(Qt::ISODate));
 }
 
 QString noDataMessage() {

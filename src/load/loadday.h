@@ -71,6 +71,8 @@ void addCounts(LoadedDay& day, const logparse::ParseResult& parsed);
 
 [[nodiscard]] QString loadMessage(const QString& entryText,
                                   const std::array<qint64, store::kCallTypeCount>& calls);
+// What a load of a day without any log file in the folder says.
+[[nodiscard]] QString noFilesMessage(const QDate& day);
 [[nodiscard]] QString noDataMessage();
 [[nodiscard]] QString storeFailedMessage();
 [[nodiscard]] QString cancelledMessage();

@@ -143,6 +143,12 @@ QWidget* frmMain::buildSourceFrame() {
 
     connect(cmdBrowseForDiagFile, &QPushButton::clicked, this, &frmMain::browseForLogs);
     connect(cmdParseLogs, &QPushButton::clicked, this, &frmMain::loadData);
+    // A folder typed in and confirmed (Enter, or leaving the field) lists its
+    // own days.
+    connect(txtDiagFilePath, &QLineEdit::editingFinished, this, [this] {
+        if (txtDiagFilePath->text() != listedFolder_ && !txtDiagFilePath->text().isEmpty())
+            openLogFolder(txtDiagFilePath->text());
+    });
     connect(optLoadFromDatabase, &QRadioButton::toggled, this, [this](bool on) {
         if (!on)
             return;
@@ -221,6 +227,9 @@ void frmMain::browseForLogs() {
 
 void frmMain::openLogFolder(const QString& folder) {
     txtDiagFilePath->setText(folder);
+    listedFolder_ = folder;
+    // The day loaded is of the folder before: its reports wait for a load.
+    setReportButtonsEnabled(false);
     if (buildDayList()) {
         cmdParseLogs->setEnabled(true);
         cmbReportDate->setCurrentIndex(0);

@@ -168,6 +168,7 @@ private:
     std::unique_ptr<support::SupportWindows> support_;
 
     QLineEdit* txtDiagFilePath = nullptr;
+    QString listedFolder_; // the folder the day list is of
     QPushButton* cmdBrowseForDiagFile = nullptr;
     QComboBox* cmbReportDate = nullptr;
     QPushButton* cmdParseLogs = nullptr;

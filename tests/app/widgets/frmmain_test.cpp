@@ -126,6 +126,37 @@ TEST_F(FrmMainTest, BrowseBuildsTheDayList) {
     EXPECT_FALSE(enabled("cmdParseLogs"));
 }
 
+// A folder typed in and confirmed lists its own days; until a day of it is
+// loaded, reports stay off (the day loaded is of the folder before). A day
+// without any log file says so, not that the logs are too old.
+TEST_F(FrmMainTest, ATypedFolderListsItsOwnDays) {
+    writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+    dir.write(QStringLiteral("other/data_qnhcmgr_20090301.csv"),
+              logLine("2009-03-01 10:00:00", "1162", "NEW CALL", "Port2", 2, 8));
+    browseTo(logs());
+    find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
+    ASSERT_TRUE(reportsEnabled());
+
+    auto* folder = find<QLineEdit>("txtDiagFilePath");
+    folder->setText(dir.file(QStringLiteral("other")));
+    emit folder->editingFinished();
+    auto* days = find<QComboBox>("cmbReportDate");
+    ASSERT_EQ(days->count(), 1);
+    EXPECT_EQ(days->itemData(0).toDate(), QDate(2009, 3, 1));
+    EXPECT_TRUE(reportsDisabled()) << "the loaded day is of the folder before";
+
+    // The file of the listed day goes before Load Data.
+    QFile::remove(dir.file(QStringLiteral("other/data_qnhcmgr_20090301.csv")));
+    dir.write(QStringLiteral("other/data_qnhcmgr_20090310.csv"), QByteArray());
+    dialogs.messages.clear();
+    find<QPushButton>("cmdParseLogs")->click();
+    window().waitForWork();
+    EXPECT_EQ(dialogs.texts().last(),
+              QStringLiteral("There is no log file for 2009-03-01 in this folder: nothing was "
+                             "loaded."));
+}
+
 TEST_F(FrmMainTest, LoadDataEnablesReportsOrReportsNoData) {
     writeLog("20090115", logLine("2009-01-15 10:00:00", "1162", "NEW CALL", "Port2", 2, 8) +
                              logLine("garbage", "1162", "NEW CALL", "Port2", 2, 8));
