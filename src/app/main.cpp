@@ -7,6 +7,7 @@
 #include "platform/folderlock.h"
 #include "platform/scratchfolder.h"
 #include "platform/widgets/qtuserdialogs.h"
+#include "platform/widgets/windowsize.h"
 #include "serverprobe/configdatabase.h"
 #include "serverprobe/registryapi.h"
 
@@ -58,6 +59,7 @@ int runWindow(int argc, char** argv) {
     platform::QtUserDialogs dialogs;
     app::frmMain window(state, dialogs, *registry, *config);
     dialogs.setOwner(&window);
+    platform::fitToScreen(window);
     window.show();
     window.startUp();
     if (!folderNote.isEmpty())

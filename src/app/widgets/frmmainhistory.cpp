@@ -7,6 +7,7 @@
 #include "app/widgets/longjob.h"
 #include "app/widgets/reporttabs.h"
 #include "platform/userdialogs.h"
+#include "platform/widgets/windowsize.h"
 #include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/history/historycache.h"
 #include "reports/history/historydays.h"
@@ -105,6 +106,7 @@ void frmMain::showHistory(std::vector<reports::HistoryDay> days,
         connect(history_.get(), &reports::frmHistory::dayChosen, this, &frmMain::loadChosenDay);
     }
     history_->showHistory(std::move(days), summary, summary.choice.gos);
+    platform::fitToScreen(*history_);
     history_->show();
     history_->raise();
     history_->activateWindow();

@@ -1,5 +1,7 @@
 #include "reports/widgets/reporthost.h"
 
+#include "platform/widgets/windowsize.h"
+
 namespace tarrow::reports {
 
 QWidget* OpenWindows::openOnce(const QString& name, const std::function<QWidget*()>& create) {
@@ -9,7 +11,9 @@ QWidget* OpenWindows::openOnce(const QString& name, const std::function<QWidget*
         if (!slot)
             return nullptr;
         slot->setAttribute(Qt::WA_DeleteOnClose);
+        platform::fitToScreen(*slot);
         slot->show();
+        platform::fitToScreen(*slot); // once more with its frame and laid out
     }
     slot->raise();
     slot->activateWindow();

@@ -1,5 +1,6 @@
 #include "support/widgets/supportwindows.h"
 
+#include "platform/widgets/windowsize.h"
 #include "support/widgets/frmabout.h"
 #include "support/widgets/frmhelp.h"
 
@@ -23,6 +24,7 @@ frmAbout* SupportWindows::aboutWindow() const {
 void SupportWindows::showHelp() {
     if (!help_)
         help_ = std::make_unique<frmHelp>(programFolder_);
+    platform::fitToScreen(*help_);
     help_->show();
     help_->raise();
     help_->activateWindow();
@@ -36,6 +38,7 @@ void SupportWindows::showAbout() {
     // Modal without blocking the caller's stack: other windows take no input
     // until OK hides it.
     about_->setWindowModality(Qt::ApplicationModal);
+    platform::fitToScreen(*about_);
     about_->show();
     about_->raise();
     about_->activateWindow();

@@ -13,6 +13,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -85,15 +86,6 @@ QWidget* frmCapacity::buildPanel() {
     panel->setObjectName(QStringLiteral("pnlVerdict"));
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    lblVerdict = headlineLabel(QStringLiteral("lblVerdict"), 14);
-    layout->addWidget(lblVerdict);
-    auto* figures = new QWidget;
-    verdictForm_ = new QFormLayout(figures);
-    verdictForm_->setContentsMargins(0, 4, 0, 4);
-    QFont medium = figures->font();
-    medium.setPointSize(10);
-    figures->setFont(medium);
-    layout->addWidget(figures);
     auto* whatIf = new QGroupBox(QStringLiteral("What if"));
     auto* form = new QFormLayout(whatIf);
     spnPortsInService = portsInServiceBox(QStringLiteral("spnPortsInService"));
@@ -112,8 +104,28 @@ QWidget* frmCapacity::buildPanel() {
     form->addRow(QStringLiteral("Target blocking"), cmbTargetBlocking);
     form->addRow(QStringLiteral("Traffic growth"), spnGrowth);
     form->addRow(QStringLiteral("Callers retrying"), spnRetryShare);
+    // The what-if fields come first, where a verdict of another length
+    // cannot move them; the verdict and its figures scroll below them.
     layout->addWidget(whatIf);
-    layout->addStretch();
+    auto* figures = new QWidget;
+    auto* column = new QVBoxLayout(figures);
+    column->setContentsMargins(0, 4, 0, 4);
+    lblVerdict = headlineLabel(QStringLiteral("lblVerdict"), 14);
+    column->addWidget(lblVerdict);
+    verdictForm_ = new QFormLayout;
+    verdictForm_->setRowWrapPolicy(QFormLayout::DontWrapRows);
+    QFont medium = figures->font();
+    medium.setPointSize(10);
+    figures->setFont(medium);
+    column->addLayout(verdictForm_);
+    column->addStretch();
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("VerdictScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(figures);
+    layout->addWidget(scroll, 1);
     connect(spnPortsInService, &QSpinBox::valueChanged, this, [this] { applySizing(); });
     connect(spnGrowth, &QSpinBox::valueChanged, this, [this] { applySizing(); });
     connect(spnRetryShare, &QDoubleSpinBox::valueChanged, this, [this] { applySizing(); });
@@ -179,7 +191,11 @@ void frmCapacity::layoutChart(QSize, QSize inner) {
     const int height = std::max(150, inner.height() - chart().y() - scrollBar().height() - 12);
     chart().resize(width, height);
     scrollBar().setGeometry(scrollBar().x(), chart().y() + height + 4, width, scrollBar().height());
-    panel_->setGeometry(chart().x() + width + gap, gap, kPanelWidth, inner.height() - 2 * gap);
+    // Beside the chart, below the series frame when the frame reaches over.
+    const int x = chart().x() + width + gap;
+    const QRect frame = frameGeometryInClient();
+    const int y = frame.right() >= x ? frame.bottom() + gap : gap;
+    panel_->setGeometry(x, y, kPanelWidth, inner.height() - y - gap);
 }
 
 bool frmCapacity::runOwnMenuItem(MenuAction action, int) {

@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -66,7 +67,14 @@ frmHistory::frmHistory(platform::UserDialogs& dialogs, QWidget* parent)
     split->addWidget(bottom);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
-    setCentralWidget(split);
+    // On a small screen (or at a large scale) the window can be made smaller
+    // than its content, which then scrolls.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("HistoryScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(split);
+    setCentralWidget(scroll);
 }
 
 void frmHistory::buildMenus() {
