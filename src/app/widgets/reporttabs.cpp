@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -84,6 +85,8 @@ QWidget* ReportTabs::buildTab(const reports::ReportEntry& report) {
         QTimeEdit* start = timePicker(report.rangeStartName, whole.from);
         QTimeEdit* end = timePicker(report.rangeEndName, whole.to);
         rangePickers_[report.id] = {start, end};
+        start->installEventFilter(this);
+        end->installEventFilter(this);
         layout->addWidget(
             rangeBox(QStringLiteral("Run report for calls that started between these times:"),
                      start, QStringLiteral("through"), end));
@@ -120,6 +123,21 @@ QWidget* ReportTabs::buildHistoryTab() {
     cmdRunHistory = runButton(*layout, QStringLiteral("cmdRunHistory"));
     connect(cmdRunHistory, &QPushButton::clicked, this, &ReportTabs::historyAsked);
     return page;
+}
+
+bool ReportTabs::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in a tab's time field runs the report of that tab.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            for (const auto& [id, pickers] : rangePickers_)
+                if ((watched == pickers.first || watched == pickers.second) &&
+                    reportButtons_[id]->isEnabled()) {
+                    emit reportAsked(id);
+                    return true;
+                }
+    }
+    return QTabWidget::eventFilter(watched, event);
 }
 
 reports::TimeRange ReportTabs::range(reports::ReportId report) const {

@@ -49,6 +49,9 @@ signals:
     void reportAsked(reports::ReportId report);
     void historyAsked();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buildTab(const reports::ReportEntry& report);
     QWidget* buildHistoryTab();

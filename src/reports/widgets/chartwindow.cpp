@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include <algorithm>
 #include <numeric>
@@ -67,6 +68,15 @@ ChartWindow::ChartWindow(ChartWindowDesign design, ReportHost& host, QWidget* pa
     connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) { onScroll(value); });
     resize(twips(design_.clientTwips.width(), design_.clientTwips.height()) +
            QSize(0, menuBar()->sizeHint().height()));
+}
+
+void ChartWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the window, as it closes a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 ChartWindow::~ChartWindow() = default;

@@ -112,6 +112,7 @@ protected:
     [[nodiscard]] QFont frameFont() const;
 
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildChecks();

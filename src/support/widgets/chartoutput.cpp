@@ -6,6 +6,7 @@
 #include "support/printzoom.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -30,6 +31,8 @@ void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QS
     if (!picture.load(staging, "BMP"))
         errors << QStringLiteral("The chart picture \"%1\" could not be read.")
                       .arg(QDir::toNativeSeparators(staging));
+    // The staging picture served once it is read: it is not left behind.
+    QFile::remove(staging);
 
     // Page and picture are compared in printer dots; each print fits its own
     // chart, whatever an earlier print did.

@@ -23,6 +23,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
 
@@ -51,6 +52,11 @@ TEST_F(FrmMainTest, PerPortReportsCheckTheirRange) {
     find<QPushButton>("cmdCallDistribution")->click(); // 00:00:00 through 23:59:59
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(window().reportRange(reports::ReportId::CallDistribution), std::make_pair(0, 1439));
+
+    // Enter in a time field runs the report of that tab.
+    QTest::keyClick(find<QTimeEdit>("CallDistributionEndTime"), Qt::Key_Return);
+    EXPECT_EQ(opened, 2);
+    opened = 1;
 
     find<QTimeEdit>("CallDistributionStartTime")->setTime(QTime(10, 0, 0));
     find<QTimeEdit>("CallDistributionEndTime")->setTime(QTime(10, 0, 59));
@@ -112,6 +118,11 @@ TEST_F(FrmMainTest, EachReportWindowExistsOnceAndFollowsTheDayAndItsRange) {
     EXPECT_EQ(traffic->shownDay(), distribution->shownDay());
     EXPECT_TRUE(traffic->chart().headerText().contains(QStringLiteral("16")))
         << traffic->chart().headerText().toStdString();
+
+    // Escape closes a report window.
+    QTest::keyClick(traffic, Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(context.find(QStringLiteral("frmCallTraffic")), nullptr);
     QApplication::closeAllWindows();
 }
 
