@@ -294,8 +294,10 @@ SummaryTable capacitySummary(const CapacityFigures& f) {
     column(QStringLiteral("RealSeconds"), 1200, QStringLiteral("Real (s)"),
            QStringLiteral("Real Seconds"));
     for (store::CallType type : kCapacityOrder) {
-        const QString header = QLatin1String(store::info(type).label);
-        column(QLatin1String(kErlangColumns[store::typeIndex(type)]), 1500, header, header);
+        // The columns hold the traffic of each call type, not its calls.
+        const QString label = QLatin1String(store::info(type).label);
+        column(QLatin1String(kErlangColumns[store::typeIndex(type)]), 1500,
+               label + QStringLiteral(" (E)"), label + QStringLiteral(" Erlangs"));
     }
     column(QStringLiteral("TotalErlangs"), 1200, QStringLiteral("Total Erlangs"),
            QStringLiteral("Total Erlangs"));
