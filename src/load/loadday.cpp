@@ -87,14 +87,14 @@ bool goOn(const LoadProgress& progress, qint64 done, LoadOutcome& outcome) {
 // steps is reading its lines, the second storing its rows. A parse under way
 // is always waited for (it takes a fraction of a second), even when the load
 // is to stop.
-FileRead awaitParse(FileParse& job, const LogFile& file, const LoadProgress& progress,
-                    LoadOutcome& outcome) {
+FileRead awaitParse(FileParse& job, const LogFile& file, std::pair<int, int> number,
+                    const LoadProgress& progress, LoadOutcome& outcome) {
     using namespace std::chrono_literals;
     bool started = false;
     const auto start = [&](qint64 lines) {
         started = true;
         if (progress.fileStarted)
-            progress.fileStarted(file.path, 2 * lines);
+            progress.fileStarted(file.path, 2 * lines, number.first, number.second);
     };
     while (job.result.wait_for(20ms) != std::future_status::ready) {
         if (!started && job.lines >= 0)
@@ -149,7 +149,9 @@ void loadFiles(const QList<LogFile>& files, store::WorkingDatabase& database,
     std::unique_ptr<FileParse> next = files.isEmpty() ? nullptr : startParse(files[0], options);
     for (qsizetype i = 0; i < files.size(); ++i) {
         std::unique_ptr<FileParse> current = std::move(next);
-        FileRead read = awaitParse(*current, files[i], progress, outcome);
+        FileRead read = awaitParse(*current, files[i],
+                                   {static_cast<int>(i) + 1, static_cast<int>(files.size())},
+                                   progress, outcome);
         if (outcome.cancelled)
             return;
         if (i + 1 < files.size())

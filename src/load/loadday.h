@@ -32,7 +32,9 @@ struct LoadRequest {
 // then storing its rows), and `advanced` reports how many are done and answers
 // whether to go on. A load told to stop ends within a moment, leaving no day.
 struct LoadProgress {
-    std::function<void(const QString& path, qint64 steps)> fileStarted;
+    // A file starts: its path, its steps, and which of the day's files it is
+    // (from 1) of how many.
+    std::function<void(const QString& path, qint64 steps, int file, int files)> fileStarted;
     std::function<bool(qint64 done)> advanced;
     std::function<void()> fileFinished;
 };

@@ -336,18 +336,40 @@ void frmMain::loadData() {
     const int index = cmbReportDate->currentIndex();
     if (index < 0)
         return;
+    // One bar over the whole day: each file fills its share of it. The
+    // callbacks run one after another on the load's thread.
+    struct Bar {
+        int file = 1;
+        int files = 1;
+        qint64 steps = 1;
+    };
+    auto bar = std::make_shared<Bar>();
+    constexpr qint64 kPerFile = 1000;
     load::LoadProgress progress;
-    progress.fileStarted = [this, hook = loadFileHook_](const QString& path, qint64 steps) {
-        showStatus(QStringLiteral("Parsing diagnostic file: ") + QDir::toNativeSeparators(path),
-                   steps);
+    progress.fileStarted = [this, bar, hook = loadFileHook_](const QString& path, qint64 steps,
+                                                             int file, int files) {
+        *bar = {file, files, std::max<qint64>(1, steps)};
+        const QString shown = QDir::toNativeSeparators(path);
+        if (files > 1)
+            showStatus(QStringLiteral("Parsing diagnostic file %1 of %2: ").arg(file).arg(files) +
+                           shown,
+                       files * kPerFile);
+        else
+            showStatus(QStringLiteral("Parsing diagnostic file: ") + shown, steps);
+        setStatusValue(files > 1 ? (file - 1) * kPerFile : 0);
         if (hook)
             hook(path);
     };
-    progress.advanced = [this](qint64 done) {
-        setStatusValue(done);
+    progress.advanced = [this, bar](qint64 done) {
+        setStatusValue(bar->files > 1 ? (bar->file - 1) * kPerFile +
+                                            std::min(done, bar->steps) * kPerFile / bar->steps
+                                      : done);
         return !job_->cancelled();
     };
-    progress.fileFinished = [this] { hideStatus(); };
+    progress.fileFinished = [this, bar] {
+        if (bar->file == bar->files)
+            hideStatus();
+    };
     // The day is read on the job's thread; the window stays busy, so nothing
     // else reads the state meanwhile.
     auto outcome = std::make_shared<load::LoadOutcome>();

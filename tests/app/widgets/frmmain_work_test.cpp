@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSemaphore>
@@ -147,11 +148,15 @@ TEST_F(FrmMainShutdownTest, CancelStopsTheLoadAndLeavesNoDay) {
             clicked.acquire();
     });
     bool cancelled = false;
+    QString title;
+    int bar = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!cancelled && !find<QGroupBox>("frmTitle")->isHidden() &&
             find<QGroupBox>("frmTitle")->title().endsWith(QStringLiteral("20090115.csv"))) {
             cancelled = true;
+            title = find<QGroupBox>("frmTitle")->title();
+            bar = find<QProgressBar>("ProgressBar")->maximum();
             find<QPushButton>("cmdCancel")->click();
             clicked.release();
         }
@@ -162,6 +167,9 @@ TEST_F(FrmMainShutdownTest, CancelStopsTheLoadAndLeavesNoDay) {
     poll.stop();
     window().setLoadFileHook({});
     ASSERT_TRUE(cancelled);
+    EXPECT_TRUE(title.startsWith(QStringLiteral("Parsing diagnostic file 2 of 2: ")))
+        << title.toStdString();
+    EXPECT_EQ(bar, 2000) << "one bar over both files";
     EXPECT_EQ(dialogs.texts(), QStringList{load::cancelledMessage()});
     EXPECT_TRUE(reportsDisabled());
     EXPECT_TRUE(state.day.rows.empty());
