@@ -230,6 +230,8 @@ LoadOutcome loadDay(store::WorkingDatabase& database, const LoadRequest& request
         // A half-loaded day is no day: what earlier files stored goes too.
         if (const platform::Result emptied = store::emptyRawPortData(database); !emptied.ok())
             outcome.errors << QStringLiteral("Error in ParseLogFile routine: ") + emptied.error();
+        else
+            (void)store::returnFreeSpace(database); // the rows' room goes back to the disk
         outcome.day = previous.carriedOver();
     }
     (void)database.markLoad(false);

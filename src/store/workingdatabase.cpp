@@ -159,6 +159,16 @@ Result emptyRawPortData(WorkingDatabase& wdb) {
     return {};
 }
 
+Result returnFreeSpace(WorkingDatabase& wdb) {
+    try {
+        wdb.db().exec("VACUUM");
+    } catch (const std::exception& e) {
+        wdb.noteFailure(e);
+        return Result::failure(QString::fromUtf8(e.what()));
+    }
+    return {};
+}
+
 QStringList ClearDatabases(WorkingDatabase& wdb) {
     // Reopening first lets a database that was unusable at start-up recover.
     if (!wdb.isOpen())

@@ -77,6 +77,10 @@ platform::Result setAsideWorkingFile(const QString& dataFolder);
 
 platform::Result emptyRawPortData(WorkingDatabase& wdb);
 
+// Gives the room of emptied rows back to the disk (the file is scratch: a
+// cancelled load of a huge day leaves nothing to keep).
+platform::Result returnFreeSpace(WorkingDatabase& wdb);
+
 // Empties all five tables. Emptying RawPortData fails silently; each result
 // table that cannot be emptied gives one "Error in ClearDatabases: " message.
 [[nodiscard]] QStringList ClearDatabases(WorkingDatabase& wdb);
