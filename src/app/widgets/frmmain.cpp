@@ -10,6 +10,7 @@
 #include "reports/history/widgets/frmhistory.h"
 #include "reports/widgets/chartwindow.h"
 #include "reports/widgets/reportwindows.h"
+#include "reports/widgets/windowdesign.h"
 #include "serverprobe/mervoxversion.h"
 #include "support/updatecheck.h"
 #include "support/widgets/supportwindows.h"
@@ -81,7 +82,7 @@ frmMain::frmMain(load::AppState& state, platform::UserDialogs& dialogs,
 frmMain::~frmMain() = default;
 
 void frmMain::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(reports::withMnemonic(QStringLiteral("File")));
     file->setObjectName(QStringLiteral("mnuFile"));
     // Saving the working database under another name has no defined action yet.
     file->addAction(QStringLiteral("Save Database"))
@@ -95,7 +96,7 @@ void frmMain::buildMenus() {
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuExit, &QAction::triggered, this, &frmMain::close);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu* help = menuBar()->addMenu(reports::withMnemonic(QStringLiteral("Help")));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction* helpFile = help->addAction(QStringLiteral("Help"));
     helpFile->setObjectName(QStringLiteral("mnuHelpFile"));

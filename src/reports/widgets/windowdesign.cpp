@@ -14,11 +14,20 @@ QString arrayName(const QString& name, int index) {
     return index < 0 ? name : name + QLatin1Char('_') + QString::number(index);
 }
 
+QString withMnemonic(const QString& caption) {
+    if (caption.contains(QLatin1Char('&')))
+        return caption;
+    for (qsizetype i = 0; i < caption.size(); ++i)
+        if (caption[i].isLetter())
+            return caption.left(i) + QLatin1Char('&') + caption.mid(i);
+    return caption;
+}
+
 QList<QAction*> buildMenus(QMenuBar* bar, const QList<MenuDesign>& menus,
                            const std::function<void(MenuAction, int)>& onAction) {
     QList<QAction*> actions;
     for (const MenuDesign& design : menus) {
-        QMenu* menu = bar->addMenu(design.caption);
+        QMenu* menu = bar->addMenu(withMnemonic(design.caption));
         menu->setObjectName(design.name);
         menu->menuAction()->setObjectName(design.name);
         for (const MenuItemDesign& item : design.items) {

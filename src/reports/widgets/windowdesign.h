@@ -52,6 +52,10 @@ class ReportHost;
 bool runCommonMenuItem(MenuAction action, QWidget& window, ReportHost& host);
 
 // The object name of item index of a control array, such as "mnuZoom_2".
+// A menu's caption with its first letter as the keyboard mnemonic (Alt+F
+// opens "File"); the text shown stays the caption.
+[[nodiscard]] QString withMnemonic(const QString& caption);
+
 [[nodiscard]] QString arrayName(const QString& name, int index);
 
 } // namespace tarrow::reports

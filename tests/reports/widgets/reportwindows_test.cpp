@@ -2,7 +2,12 @@
 #include "platform/widgets/windowsize.h"
 #include "reports/widgets/chartwindow.h"
 #include "reports/widgets/reportwindows.h"
+#include "reports/widgets/windowdesign.h"
 #include "support/widgets/reportwindowfixture.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenuBar>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +42,25 @@ TEST_F(ReportWindowsTest, EveryReportWindowOpensInsideTheScreen) {
         EXPECT_LE(window->minimumWidth(), room.width());
         window->close();
     }
+}
+
+// Every menu of a report window opens with Alt and its first letter, and
+// reads as its caption.
+TEST_F(ReportWindowsTest, MenusOpenWithAltAndTheirFirstLetter) {
+    addRow(1, 1, 600, 1, 5, 610, 600);
+    for (const ReportEntry& entry : reportTable()) {
+        const std::unique_ptr<ChartWindow> window = createReportWindow(document(entry.id), context);
+        const QList<QAction*> menus = window->menuBar()->actions();
+        ASSERT_FALSE(menus.isEmpty());
+        for (const QAction* menu : menus) {
+            const QString caption = QString(menu->text()).remove(QLatin1Char('&'));
+            EXPECT_EQ(QKeySequence::mnemonic(menu->text()),
+                      QKeySequence(Qt::ALT | QKeySequence(caption.left(1))[0].key()))
+                << entry.windowName.toStdString() << " " << menu->text().toStdString();
+        }
+    }
+    EXPECT_EQ(withMnemonic(QStringLiteral("File")), QStringLiteral("&File"));
+    EXPECT_EQ(withMnemonic(QStringLiteral("&Zoom")), QStringLiteral("&Zoom"));
 }
 
 } // namespace
