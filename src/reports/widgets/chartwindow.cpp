@@ -11,11 +11,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QShortcut>
 
 #include <algorithm>
 #include <numeric>
@@ -62,6 +63,7 @@ ChartWindow::ChartWindow(ChartWindowDesign design, ReportHost& host, QWidget* pa
     buildChecks();
     chart_ = new Chart2D(area);
     chart_->setGeometry(twips(design_.chartTwips));
+    chart_->installEventFilter(this);
     scrollBar_ = new QScrollBar(Qt::Horizontal, area);
     scrollBar_->setObjectName(QStringLiteral("ScrollBar"));
     scrollBar_->setGeometry(twips(design_.scrollTwips));
@@ -71,12 +73,34 @@ ChartWindow::ChartWindow(ChartWindowDesign design, ReportHost& host, QWidget* pa
 }
 
 void ChartWindow::keyPressEvent(QKeyEvent* event) {
-    // Escape closes the window, as it closes a dialog.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
+    // Escape closes the window, as it closes a dialog; the arrow keys, Page
+    // Up and Page Down move a zoomed chart along.
+    const std::pair<int, QAbstractSlider::SliderAction> moves[] = {
+        {Qt::Key_Left, QAbstractSlider::SliderSingleStepSub},
+        {Qt::Key_Right, QAbstractSlider::SliderSingleStepAdd},
+        {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+        {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd}};
+    if (event->modifiers() == Qt::NoModifier) {
+        if (event->key() == Qt::Key_Escape) {
+            close();
+            return;
+        }
+        for (const auto& [key, move] : moves)
+            if (event->key() == key && scrollBar_->isEnabled()) {
+                scrollBar_->triggerAction(move);
+                return;
+            }
     }
     QMainWindow::keyPressEvent(event);
+}
+
+bool ChartWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel over the chart moves a zoomed chart along, as over its bar.
+    if (watched == chart_ && event->type() == QEvent::Wheel && scrollBar_->isEnabled()) {
+        QCoreApplication::sendEvent(scrollBar_, event);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 ChartWindow::~ChartWindow() = default;

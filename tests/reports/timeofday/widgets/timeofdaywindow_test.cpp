@@ -12,6 +12,8 @@
 #include <QLocale>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +106,19 @@ TEST_F(TimeOfDayWindowTest, ZoomAndScrollShowTheirRanges) {
     EXPECT_TRUE(bar.isEnabled());
     EXPECT_EQ(bar.singleStep(), 10);
     EXPECT_EQ(bar.pageStep(), 240);
+
+    // The arrow keys and the wheel over the chart move a zoomed chart along.
+    bar.setValue(600);
+    QTest::keyClick(w.get(), Qt::Key_Right);
+    EXPECT_EQ(bar.value(), 610);
+    QTest::keyClick(w.get(), Qt::Key_Left);
+    EXPECT_EQ(bar.value(), 600);
+    QTest::keyClick(w.get(), Qt::Key_PageDown);
+    EXPECT_EQ(bar.value(), 840);
+    QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w->chart(), &wheel);
+    EXPECT_GT(bar.value(), 840);
 }
 
 TEST_F(TimeOfDayWindowTest, CheckBoxesShowAndHideSeriesKeepingData) {
