@@ -90,6 +90,13 @@ frmAbout::frmAbout(modLocalize& languages, platform::UserDialogs& dialogs, QWidg
     grid->addWidget(lblVersion_, 1, 1);
     grid->addWidget(orvane, 1, 2, 2, 1, Qt::AlignRight);
     grid->addWidget(lblChangeLanguage_, 2, 0, 1, 2);
+    // The product's own name, in the row the OK button leaves free.
+    auto* product = new QLabel(QStringLiteral("Tarrow \u2014 port usage reports"));
+    product->setObjectName(QStringLiteral("lblProduct"));
+    QFont bold = product->font();
+    bold.setBold(true);
+    product->setFont(bold);
+    grid->addWidget(product, 3, 0, 1, 2);
     grid->addWidget(ok, 3, 2);
     mnuSelectLanguage_ = new QMenu(QStringLiteral("Select Language"), this);
     mnuSelectLanguage_->setObjectName(QStringLiteral("mnuSelectLanguage"));

@@ -55,6 +55,10 @@ TEST_F(SupportWindowsTest, AboutShowsVersionAndStaysOneModalWindow) {
                   .arg(TARROW_VERSION_MAJOR)
                   .arg(TARROW_VERSION_MINOR)
                   .arg(TARROW_VERSION_BUILD));
+    EXPECT_TRUE(about->findChild<QLabel*>(QStringLiteral("lblProduct"))
+                    ->text()
+                    .startsWith(QStringLiteral("Tarrow")))
+        << "the window names the product";
     EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
     about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
     EXPECT_TRUE(about->isHidden());
