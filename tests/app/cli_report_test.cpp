@@ -169,6 +169,9 @@ TEST_F(CliTest, ReportWritesThePdfManagementReport) {
         at = std::max(at, found);
     }
     EXPECT_TRUE(pages[1].contains(QStringLiteral("Max")));
+    // Column headers wrap rather than being cut short.
+    EXPECT_FALSE(text.contains(QStringLiteral("\u2026"))) << "no header ends in an ellipsis";
+    EXPECT_TRUE(text.contains(QStringLiteral("Notification"))) << text.toStdString();
     for (int page = 0; page < 5; ++page) {
         EXPECT_TRUE(pages[page].contains(QStringLiteral("Page %1").arg(page + 1))) << page;
         EXPECT_TRUE(pages[page].contains(

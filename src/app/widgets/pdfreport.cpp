@@ -149,6 +149,19 @@ std::vector<double> columnWidths(const reports::SummaryTable& table, const QFont
     return widths;
 }
 
+// The height of the tallest text wrapped within its column.
+double wrappedHeight(const QStringList& texts, const std::vector<double>& widths,
+                     const QFontMetricsF& metrics) {
+    double tallest = 0;
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        tallest =
+            std::max(tallest, metrics
+                                  .boundingRect(QRectF(0, 0, widths[c] - 4, 1000), Qt::TextWordWrap,
+                                                texts.value(static_cast<qsizetype>(c)).trimmed())
+                                  .height());
+    return tallest;
+}
+
 bool drawTable(Pages& pages, const reports::SummaryTable& table) {
     const auto& columns = table.layout.columns;
     if (columns.isEmpty())
@@ -159,30 +172,38 @@ bool drawTable(Pages& pages, const reports::SummaryTable& table) {
                                                     QFontMetricsF(body, &pages.writer()));
     const double total = std::accumulate(widths.begin(), widths.end(), 0.0);
     const double rowHeight = QFontMetricsF(body, &pages.writer()).height() + 3;
+    QStringList headers;
+    for (const reports::SummaryColumn& column : columns)
+        headers << column.header;
+    // Headers wrap within their columns rather than being cut ("Inbound Call
+    // Seconds" in a narrow column): the header row is as high as its tallest.
+    const double headerHeight = std::max(
+        rowHeight, wrappedHeight(headers, widths, QFontMetricsF(bold, &pages.writer())) + 3);
     QPainter& p = pages.painter();
     const auto drawRow = [&](const QStringList& cells, bool header) {
         double x = kMargin;
-        const QRectF row(kMargin, pages.y(), std::min(total, kContentWidth), rowHeight);
+        const double height = header ? headerHeight : rowHeight;
+        const QRectF row(kMargin, pages.y(), std::min(total, kContentWidth), height);
         if (header)
             p.fillRect(row, QColor(225, 228, 235));
         p.setFont(header ? bold : body);
         const QFontMetricsF metrics(header ? bold : body, &pages.writer());
         for (std::size_t c = 0; c < widths.size(); ++c) {
-            const QRectF cell(x + 2, pages.y(), widths[c] - 4, rowHeight);
-            const QString text = metrics.elidedText(
-                cells.value(static_cast<qsizetype>(c)).trimmed(), Qt::ElideRight, cell.width());
-            p.drawText(cell, Qt::AlignVCenter | (header ? Qt::AlignLeft : Qt::AlignRight), text);
+            const QRectF cell(x + 2, pages.y(), widths[c] - 4, height);
+            const QString text = cells.value(static_cast<qsizetype>(c)).trimmed();
+            if (header)
+                p.drawText(cell, Qt::AlignTop | Qt::AlignLeft | Qt::TextWordWrap, text);
+            else
+                p.drawText(cell, Qt::AlignVCenter | Qt::AlignRight,
+                           metrics.elidedText(text, Qt::ElideRight, cell.width()));
             x += widths[c];
         }
         p.setPen(QColor(200, 200, 200));
         p.drawLine(QPointF(row.left(), row.bottom()), QPointF(row.right(), row.bottom()));
         p.setPen(Qt::black);
-        pages.advance(rowHeight);
+        pages.advance(height);
     };
-    QStringList headers;
-    for (const reports::SummaryColumn& column : columns)
-        headers << column.header;
-    if (!pages.fits(2 * rowHeight) && !pages.newPage())
+    if (!pages.fits(headerHeight + rowHeight) && !pages.newPage())
         return false;
     drawRow(headers, true);
     for (const QStringList& cells : table.rows) {
