@@ -178,7 +178,7 @@ void ChartWindow::onMenu(MenuAction action, int index) {
         applyZoom(index);
         break;
     case MenuAction::Print:
-        support::PrintChart(*chart_, host_.dialogs(), host_.workFolder());
+        support::PrintChart(*chart_, host_.dialogs(), host_.workFolder(), printHeading());
         break;
     case MenuAction::SaveBitmap:
         support::SaveChartToBitmap(*chart_, host_.dialogs(), entry().chartPrefix, day_);

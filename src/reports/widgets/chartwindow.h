@@ -98,6 +98,8 @@ protected:
     virtual void onScroll(int value) = 0;
     // Places chart and scroll bar for the window's outer and inner sizes.
     virtual void layoutChart(QSize outer, QSize inner) = 0;
+    // What a print of the chart shows above it (a verdict); nothing by default.
+    [[nodiscard]] virtual QStringList printHeading() const { return {}; }
     // A menu item of the window's own; false when it is not one.
     virtual bool runOwnMenuItem(MenuAction, int) { return false; }
 

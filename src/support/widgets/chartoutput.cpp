@@ -14,7 +14,8 @@
 
 namespace tarrow::support {
 
-void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QString& workFolder) {
+void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QString& workFolder,
+                const QStringList& heading) {
     // The printer keeps the orientation last chosen for as long as the
     // program runs, so the dialog offers it again.
     static QPageLayout::Orientation lastOrientation = QPageLayout::Portrait;
@@ -40,14 +41,27 @@ void PrintChart(charts::Chart2D& chart, platform::UserDialogs& dialogs, const QS
     const double dots = printer.resolution() / static_cast<double>(chart.logicalDpiX());
     const double width = chart.width() * dots;
     const double height = chart.height() * dots;
-    const double zoom = printZoomPercent(page.width(), page.height(), width, height).value_or(100);
 
     QPainter painter;
     if (!painter.begin(&printer)) {
         errors << QStringLiteral("The printer could not be started.");
     } else {
+        // The heading's lines first, the chart fitted to the room below them.
+        QFont font(QStringLiteral("DejaVu Sans"), 10);
+        painter.setFont(font);
+        const QRectF textRoom(0, 0, page.width(), page.height() / 2.0);
+        const QRectF used =
+            heading.isEmpty()
+                ? QRectF()
+                : painter.boundingRect(textRoom, Qt::TextWordWrap, heading.join(QLatin1Char('\n')));
+        if (!heading.isEmpty())
+            painter.drawText(used, Qt::TextWordWrap, heading.join(QLatin1Char('\n')));
+        const double top = used.isEmpty() ? 0 : used.bottom() + used.height() / heading.size();
+        const double zoom =
+            printZoomPercent(page.width(), static_cast<int>(page.height() - top), width, height)
+                .value_or(100);
         if (!picture.isNull())
-            painter.drawImage(QRectF(0, 0, width * zoom / 100, height * zoom / 100), picture);
+            painter.drawImage(QRectF(0, top, width * zoom / 100, height * zoom / 100), picture);
         if (!painter.end())
             errors << QStringLiteral("The page could not be sent to the printer.");
     }

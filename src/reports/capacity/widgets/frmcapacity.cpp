@@ -177,6 +177,13 @@ void frmCapacity::showVerdict() {
     showVerdictLines(*verdictForm_, capacityVerdict(*figures_, sizing_));
 }
 
+QStringList frmCapacity::printHeading() const {
+    QStringList lines{headline()};
+    for (const auto& [label, value] : verdictShown())
+        lines << label + QLatin1Char(' ') + value;
+    return lines;
+}
+
 QString frmCapacity::headline() const {
     return lblVerdict->text();
 }

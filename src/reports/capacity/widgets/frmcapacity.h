@@ -32,6 +32,8 @@ protected:
     void draw(const ReportDocument& document) override;
     void layoutChart(QSize outer, QSize inner) override;
     bool runOwnMenuItem(MenuAction action, int index) override;
+    // A print leads with the verdict and its figures.
+    [[nodiscard]] QStringList printHeading() const override;
 
 private:
     QWidget* buildPanel();

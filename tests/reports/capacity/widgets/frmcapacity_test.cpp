@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -100,6 +101,16 @@ TEST_F(CapacityWindowTest, WhatIfSizesAgainWithoutRedrawingTheTraffic) {
     EXPECT_EQ(shown(*w, QStringLiteral("Ports to add")),
               QString::number(erlang::portsNeeded(offered, 0.01) - 16));
     EXPECT_TRUE(w->headline().startsWith(QStringLiteral("Not enough ports")));
+
+    // A print of the chart leads with the verdict shown.
+    dialogs.printToPdf = dir.file(QStringLiteral("capacity.pdf"));
+    find<QAction>(*w, "PrintChart")->trigger();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {dialogs.printToPdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    EXPECT_TRUE(printed.startsWith(QStringLiteral("Not enough ports"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Ports to add:"))) << printed.toStdString();
 
     find<QSpinBox>(*w, "spnGrowth")->setValue(50);
     EXPECT_DOUBLE_EQ(*w->sizing().demandErlangs, offered * 1.5);
