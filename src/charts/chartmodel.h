@@ -35,6 +35,15 @@ struct ChartSeries {
     bool secondAxis = false; // on the right-hand axis
 };
 
+// The colour a call type is drawn in, the same in every chart, by its type
+// index (inbound blue, notification green, MWI red, TRAP orange, AMIS purple).
+[[nodiscard]] inline QColor callTypeColour(std::size_t typeIndex) {
+    static const QColor kColours[] = {QColor(0x1f, 0x77, 0xb4), QColor(0x2c, 0xa0, 0x2c),
+                                      QColor(0xd6, 0x27, 0x28), QColor(0xff, 0x7f, 0x0e),
+                                      QColor(0x94, 0x67, 0xbd)};
+    return kColours[typeIndex % 5];
+}
+
 // A shaded stretch of the X axis, such as a busy hour, named in the legend.
 struct ChartBand {
     double from = 0;

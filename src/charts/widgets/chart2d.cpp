@@ -287,6 +287,15 @@ platform::Result Chart2D::savePicture(const QImage& image, const QString& path, 
     });
 }
 
+void Chart2D::setSeriesColors(const std::vector<QColor>& colors) {
+    colors_ = colors;
+}
+
+QColor Chart2D::seriesColorOf(std::size_t series) const {
+    return series < colors_.size() && colors_[series].isValid() ? colors_[series]
+                                                                : seriesColor(series);
+}
+
 double Chart2D::xValue(int point) const {
     return point >= 1 && index(point) < xs_.size() ? xs_[index(point)] : 0.0;
 }

@@ -32,6 +32,10 @@ public:
 
     // Design-time content.
     void setSeriesLabels(const QStringList& labels);
+    // Colours of the series in order; an invalid colour (or none) keeps the
+    // series' place in the palette.
+    void setSeriesColors(const std::vector<QColor>& colors);
+    [[nodiscard]] QColor seriesColorOf(std::size_t series) const;
     // Renames one series in place (1-based), without rebuilding the chart.
     void setSeriesLabel(int series, const QString& label);
     void setAxisTitle(Axis axis, const QString& title);
@@ -115,6 +119,7 @@ private:
     std::vector<std::vector<double>> ys_;
     std::vector<bool> shown_;
     std::vector<SeriesKind> kinds_;
+    std::vector<QColor> colors_;
     std::optional<ChartBand> band_;
     QStringList labels_;
     std::optional<double> xMin_, xMax_, yMin_, yMax_;

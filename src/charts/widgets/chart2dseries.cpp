@@ -40,7 +40,7 @@ void Chart2D::rebuildSeries() {
                 continue;
             auto* set = new QBarSet(labels_.value(static_cast<qsizetype>(s)));
             set->setPen(Qt::NoPen);
-            set->setColor(seriesColor(s));
+            set->setColor(seriesColorOf(s));
             bars->append(set);
         }
         bars->setBarWidth(0.8);
@@ -59,7 +59,7 @@ void Chart2D::rebuildSeries() {
 }
 
 QAbstractSeries* Chart2D::lineOrArea(std::size_t s) {
-    const QColor color = seriesColor(s);
+    const QColor color = seriesColorOf(s);
     QAbstractSeries* made = nullptr;
     if (s < kinds_.size() && kinds_[s] == SeriesKind::Stacked) {
         // The area owns its two edges; the chart deletes the area.

@@ -9,9 +9,13 @@ namespace tarrow::charts {
 void applyChartModel(Chart2D& chart, const ChartModel& model) {
     chart.setStyle(model.style);
     QStringList labels;
-    for (const ChartSeries& series : model.series)
+    std::vector<QColor> colors;
+    for (const ChartSeries& series : model.series) {
         labels << series.label;
+        colors.push_back(series.color);
+    }
     chart.setSeriesLabels(labels);
+    chart.setSeriesColors(colors);
     chart.setAxisTitle(Chart2D::X, model.xTitle);
     chart.setAxisTitle(Chart2D::Y, model.yTitle);
     chart.setLegendTitle(model.legendTitle);

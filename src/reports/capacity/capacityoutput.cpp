@@ -332,6 +332,7 @@ charts::ChartModel capacityChart(const CapacityFigures& f, const Sizing& s) {
     for (store::CallType type : kCapacityOrder) {
         charts::ChartSeries series{
             QLatin1String(store::info(type).label), {}, charts::SeriesKind::Stacked};
+        series.color = charts::callTypeColour(store::typeIndex(type));
         for (int q = 0; q < kQuarterHours; ++q) {
             const double value = f.poolErlangs(q, store::typeIndex(type));
             series.values.insert(series.values.end(), 2, value);

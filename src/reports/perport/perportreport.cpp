@@ -127,6 +127,7 @@ charts::ChartModel perPortChart(PerPortReport report, const PerPortResult& resul
     }
     for (store::CallType type : store::kReadingOrder) {
         charts::ChartSeries series;
+        series.color = charts::callTypeColour(store::typeIndex(type));
         series.label = timeUse && type == store::Inbound ? QStringLiteral("Incoming Calls")
                                                          : QLatin1String(store::info(type).label);
         const std::size_t t = store::typeIndex(type);

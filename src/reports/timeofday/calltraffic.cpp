@@ -47,7 +47,8 @@ ReportDocument callTrafficDocument(const ResultTable& table, const load::LoadedD
     doc.summary = callTrafficSummary(table);
     std::vector<MinuteSeries> series;
     for (store::CallType type : store::kTrafficSeriesOrder)
-        series.push_back({QLatin1String(store::info(type).label), trafficColumn(type)});
+        series.push_back({QLatin1String(store::info(type).label), trafficColumn(type),
+                          charts::callTypeColour(store::typeIndex(type))});
     doc.chart = timeOfDayChart(table, series);
     doc.chart.header = QStringLiteral("Call Traffic Report for ") + longDate(doc.day);
     doc.chart.yTitle = QStringLiteral("Number of Calls");

@@ -12,6 +12,7 @@ charts::ChartModel timeOfDayChart(const ResultTable& table,
         model.xs[static_cast<std::size_t>(m - 1)] = m;
     for (const MinuteSeries& s : series) {
         charts::ChartSeries drawn{s.label, std::vector<double>(kMinutesPerDay)};
+        drawn.color = s.color;
         for (int m = 1; m <= kMinutesPerDay; ++m)
             drawn.values[static_cast<std::size_t>(m - 1)] =
                 static_cast<double>(table.at(s.column, m));

@@ -3,13 +3,16 @@
 #include "charts/chartmodel.h"
 #include "reports/reportdocument.h"
 
+#include <QColor>
+
 #include <vector>
 
 namespace tarrow::reports {
 
 struct MinuteSeries {
     QString label;
-    int column; // the result column drawn
+    int column;     // the result column drawn
+    QColor color{}; // a call type's own colour; none: the series' place in the palette
 };
 
 // A per-minute table as a line chart over the whole day: X is the minute 1 to

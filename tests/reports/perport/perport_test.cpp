@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 namespace tarrow::reports {
 namespace {
 
@@ -155,6 +158,35 @@ TEST_F(PerPortTest, ResultTableCsvMatchesTheStoredTable) {
     const auto rows = stored("SELECT * FROM PortTimeUsage ORDER BY rowid");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1], (std::vector<double>{2, 1, 60, 0, 0, 0, 0, 1, 45, 0, 0}));
+}
+
+// A call type has one colour in every chart of ours, and no two types share one.
+TEST_F(PerPortTest, ACallTypeHasOneColourInEveryChart) {
+    load::LoadedDay day;
+    day.dataDate = QDateTime(QDate(2009, 3, 7), QTime(0, 0));
+    day.peakPort = 1;
+    std::map<QString, QColor> colourOf;
+    for (const ReportEntry& entry : reportTable())
+        for (const charts::ChartSeries& series : entry.compute(day, {}).chart.series)
+            for (const store::CallTypeInfo& type : store::kCallTypes) {
+                const bool named = series.label == QLatin1String(type.label) ||
+                                   (type.type == store::Inbound &&
+                                    series.label == QStringLiteral("Incoming Calls"));
+                if (!named)
+                    continue;
+                const QString key = QLatin1String(type.label);
+                EXPECT_TRUE(series.color.isValid()) << entry.windowName.toStdString();
+                if (colourOf.contains(key)) {
+                    EXPECT_EQ(series.color, colourOf[key])
+                        << key.toStdString() << " in " << entry.windowName.toStdString();
+                }
+                colourOf[key] = series.color;
+            }
+    ASSERT_EQ(colourOf.size(), 5u);
+    std::set<QRgb> distinct;
+    for (const auto& [label, colour] : colourOf)
+        distinct.insert(colour.rgb());
+    EXPECT_EQ(distinct.size(), 5u);
 }
 
 // A report computes from the loaded day alone: no database is needed.
