@@ -54,10 +54,7 @@ struct Command {
     QCommandLineOption help = option("help");
     QCommandLineOption dateOrder = option("date-order");
 
-    Command() {
-        for (const OptionSpec& spec : optionTable())
-            parser.addOption(commandLineOption(spec.name));
-    }
+    Command() { addEveryOption(parser); }
 };
 
 // Standard output ends its lines with LF alone, whatever line ends a

@@ -2,6 +2,7 @@
 
 #include "logparse/logfiles.h"
 
+#include <QCommandLineParser>
 #include <QLocale>
 
 #include <algorithm>
@@ -75,7 +76,7 @@ std::vector<CommandOptions> makeCommands() {
 }
 
 // Sub-command ranges of days take dates, the per-port report range takes times.
-QString valueShown(const QString& command, const OptionSpec& option) {
+QString valueShown(const QString& command, const OptionInfo& option) {
     if (command == QLatin1String("history") &&
         (option.name == QLatin1String("from") || option.name == QLatin1String("to")))
         return QStringLiteral("YYYY-MM-DD");
@@ -114,11 +115,10 @@ void appendForm(QString& text, const CommandOptions& c, const CommandForm& f) {
     for (const QString& token : f.options) {
         const bool optional = token.startsWith(QLatin1Char('['));
         const QString name = optional ? token.mid(1, token.size() - 2) : token;
-        const auto spec = std::find_if(optionTable().begin(), optionTable().end(),
-                                       [&name](const OptionSpec& o) { return o.name == name; });
+        const OptionInfo* option = findOption(name);
         QString shown = QStringLiteral("--") + name;
-        if (spec != optionTable().end() && !spec->value.isEmpty())
-            shown += QLatin1Char(' ') + valueShown(c.name, *spec);
+        if (option && !option->value.isEmpty())
+            shown += QLatin1Char(' ') + valueShown(c.name, *option);
         if (optional)
             shown = QLatin1Char('[') + shown + QLatin1Char(']');
         if (line.size() + 1 + shown.size() > kWidth - 2) {
@@ -159,8 +159,8 @@ QString makeUsage() {
 
 } // namespace
 
-const std::vector<OptionSpec>& optionTable() {
-    static const std::vector<OptionSpec> table{
+const std::vector<OptionInfo>& optionTable() {
+    static const std::vector<OptionInfo> table{
         {QStringLiteral("logs"), QStringLiteral("DIR"), QStringLiteral("Log folder."), {}},
         {QStringLiteral("day"), QStringLiteral("YYYY-MM-DD"), QStringLiteral("Day to load."), {}},
         {QStringLiteral("raw-csv"),
@@ -200,14 +200,23 @@ const std::vector<OptionSpec>& optionTable() {
 }
 
 QCommandLineOption commandLineOption(const QString& name) {
-    const auto spec = std::find_if(optionTable().begin(), optionTable().end(),
-                                   [&name](const OptionSpec& o) { return o.name == name; });
-    if (spec == optionTable().end())
+    const OptionInfo* option = findOption(name);
+    if (!option)
         return QCommandLineOption(name);
     if (name == QLatin1String("help"))
-        return QCommandLineOption({QStringLiteral("h"), name}, spec->help);
-    QCommandLineOption option(name, spec->help, spec->value, spec->defaultValue);
-    return option;
+        return QCommandLineOption({QStringLiteral("h"), name}, option->help);
+    return QCommandLineOption(name, option->help, option->value, option->defaultValue);
+}
+
+const OptionInfo* findOption(const QString& name) {
+    const auto found = std::find_if(optionTable().begin(), optionTable().end(),
+                                    [&name](const OptionInfo& o) { return o.name == name; });
+    return found == optionTable().end() ? nullptr : &*found;
+}
+
+void addEveryOption(QCommandLineParser& parser) {
+    for (const OptionInfo& option : optionTable())
+        parser.addOption(commandLineOption(option.name));
 }
 
 const std::vector<CommandOptions>& commandTable() {

@@ -6,11 +6,13 @@
 
 #include <vector>
 
+class QCommandLineParser;
+
 namespace tarrow::app {
 
 // One option of the command line: its name, the name of its value (none for
 // a switch), what --help says of it and its default.
-struct OptionSpec {
+struct OptionInfo {
     QString name;
     QString value;
     QString help;
@@ -33,9 +35,13 @@ struct CommandOptions {
 };
 
 // Every option any sub-command or the window takes, common ones included.
-[[nodiscard]] const std::vector<OptionSpec>& optionTable();
+[[nodiscard]] const std::vector<OptionInfo>& optionTable();
 // The parser's option of that name, made from the table.
 [[nodiscard]] QCommandLineOption commandLineOption(const QString& name);
+// The table's row of an option, or nothing.
+[[nodiscard]] const OptionInfo* findOption(const QString& name);
+// Adds every option of the table to a parser.
+void addEveryOption(QCommandLineParser& parser);
 
 // Every sub-command, in the order the usage text lists them. The parser, the
 // usage text, the manual page and the shell completion follow this table (a

@@ -74,8 +74,7 @@ int runWindow(int argc, char** argv) {
 // parse draws nothing (it only gets its usage message).
 bool drawsPictures(const QStringList& args) {
     QCommandLineParser parser;
-    for (const app::OptionSpec& spec : app::optionTable())
-        parser.addOption(app::commandLineOption(spec.name));
+    app::addEveryOption(parser);
     if (!parser.parse(QStringList{QStringLiteral("tarrow")} + args.mid(1)))
         return false;
     return parser.isSet(QStringLiteral("pdf")) ||

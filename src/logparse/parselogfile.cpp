@@ -143,20 +143,20 @@ void recordEvent(ParseResult& result, std::vector<OpenLeg>& openLeg, const LineF
 
 } // namespace
 
-qint64 countLines(std::string_view bytes) {
-    // Every LF ends a line, and every CR that no LF follows; a last line
-    // without an ending counts too. One branch-free pass the compiler turns
-    // into vector instructions.
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    if (n == 0)
-        return 0;
+void LineCounter::add(const char* data, std::size_t size) {
+    // One branch-free pass the compiler turns into vector instructions.
+    const auto* b = reinterpret_cast<const unsigned char*>(data);
     qint64 lines = 0;
-    for (std::size_t i = 0; i + 1 < n; ++i)
+    for (std::size_t i = counted_; i + 1 < size; ++i)
         lines += static_cast<qint64>((b[i] == '\n') | ((b[i] == '\r') & (b[i + 1] != '\n')));
-    // The last byte either ends the last line (LF, or a CR with nothing after
-    // it) or belongs to a last line without an ending: one more line either way.
-    return lines + 1;
+    ends_ += lines;
+    counted_ = size > 0 ? size - 1 : 0;
+}
+
+qint64 countLines(std::string_view bytes) {
+    LineCounter counter;
+    counter.add(bytes.data(), bytes.size());
+    return counter.lines(bytes.size());
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <QTimeZone>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -46,6 +47,20 @@ struct ParseResult {
     // that close no leg of this file included; and the file's lines around the day.
     std::vector<CallLine> callLines;
     DayEdges edges;
+};
+
+// Counts lines as bytes arrive, piece by piece: every LF ends a line, and
+// every CR that no LF follows; a last line without an ending counts too. The
+// last byte seen waits for the next piece, which tells what follows it.
+class LineCounter {
+public:
+    // `size` bytes from `data` are the file so far (earlier pieces included).
+    void add(const char* data, std::size_t size);
+    [[nodiscard]] qint64 lines(std::size_t size) const { return size == 0 ? 0 : ends_ + 1; }
+
+private:
+    std::size_t counted_ = 0;
+    qint64 ends_ = 0;
 };
 
 // Number of lines in a text; CR, CR LF and LF each end a line, and a last line

@@ -40,27 +40,6 @@ namespace {
 
 enum class ReadEnd { Whole, NoMemory, Failed, TooLarge, TooManyLines };
 
-// Lines are counted piece by piece as countLines counts them whole: every LF
-// ends a line, and every CR that no LF follows. The last byte read waits for
-// the next piece, which tells what follows it.
-class LineCounter {
-public:
-    void add(const char* data, std::size_t size) {
-        const auto* b = reinterpret_cast<const unsigned char*>(data);
-        qint64 lines = 0;
-        for (std::size_t i = counted_; i + 1 < size; ++i)
-            lines += static_cast<qint64>((b[i] == '\n') | ((b[i] == '\r') & (b[i + 1] != '\n')));
-        ends_ += lines;
-        counted_ = size > 0 ? size - 1 : 0;
-    }
-    // The lines of what was read so far, with the last one (ended or not).
-    [[nodiscard]] qint64 lines(std::size_t size) const { return size == 0 ? 0 : ends_ + 1; }
-
-private:
-    std::size_t counted_ = 0;
-    qint64 ends_ = 0;
-};
-
 // Reads to the end with readSome (bytes read, 0 at the end, below 0 on a
 // failure), a piece at a time: a file that grows while it is read (today's
 // log) is read to its end; one that ends short of its expected size was cut

@@ -60,6 +60,17 @@ struct ReportDocument {
     ReportParams params;                             // what it was computed for
 };
 
+// An empty document of a report for a day and the user's choices, which the
+// report's computation fills.
+[[nodiscard]] inline ReportDocument documentOf(ReportId report, const QDate& day,
+                                               const ReportParams& params) {
+    ReportDocument doc;
+    doc.report = report;
+    doc.day = day;
+    doc.params = params;
+    return doc;
+}
+
 // The table as CSV, as the stored table reads: the key and value column names,
 // then one line per row; REAL columns read with ".0"; lines end with LF.
 [[nodiscard]] QByteArray resultTableCsv(const ResultTable& table);

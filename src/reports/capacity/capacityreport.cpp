@@ -8,10 +8,7 @@ namespace tarrow::reports {
 ReportDocument capacityReport(const load::LoadedDay& day, const ReportParams& params) {
     auto figures = std::make_shared<CapacityFigures>(computeCapacityFigures(day));
     const Sizing sizing = sizeCapacity(*figures, params.sizing);
-    ReportDocument doc;
-    doc.report = ReportId::Capacity;
-    doc.day = day.dataDate.date();
-    doc.params = params;
+    ReportDocument doc = documentOf(ReportId::Capacity, day.dataDate.date(), params);
     doc.verdict << capacityHeadline(*figures, sizing);
     doc.summary = capacitySummary(*figures);
     doc.chart = capacityChart(*figures, sizing);

@@ -149,11 +149,9 @@ ReportDocument perPortReport(PerPortReport report, const load::LoadedDay& day,
                              const ReportParams& params) {
     const PerPortResult result =
         computePerPort(day, report, params.range.startMinute(), params.range.endMinute());
-    ReportDocument doc;
-    doc.report =
-        report == PerPortReport::PortTimeUse ? ReportId::PortTimeUse : ReportId::CallDistribution;
-    doc.day = day.dataDate.date();
-    doc.params = params;
+    ReportDocument doc = documentOf(
+        report == PerPortReport::PortTimeUse ? ReportId::PortTimeUse : ReportId::CallDistribution,
+        day.dataDate.date(), params);
     doc.table = perPortTable(report, result.ports);
     doc.summary = perPortSummary(report, result.ports);
     doc.chart = perPortChart(report, result);

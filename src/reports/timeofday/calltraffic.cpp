@@ -40,10 +40,7 @@ ResultTable callTrafficTable(const load::LoadedDay& day) {
 
 ReportDocument callTrafficDocument(const ResultTable& table, const load::LoadedDay& day,
                                    const ReportParams& params) {
-    ReportDocument doc;
-    doc.report = ReportId::CallTraffic;
-    doc.day = day.dataDate.date();
-    doc.params = params;
+    ReportDocument doc = documentOf(ReportId::CallTraffic, day.dataDate.date(), params);
     doc.summary = callTrafficSummary(table);
     std::vector<MinuteSeries> series;
     for (store::CallType type : store::kTrafficSeriesOrder)

@@ -69,10 +69,7 @@ ResultTable portAvailabilityTable(const load::LoadedDay& day, bool* noActivity) 
 
 ReportDocument portAvailabilityDocument(const ResultTable& table, const load::LoadedDay& day,
                                         const ReportParams& params) {
-    ReportDocument doc;
-    doc.report = ReportId::PortAvailability;
-    doc.day = day.dataDate.date();
-    doc.params = params;
+    ReportDocument doc = documentOf(ReportId::PortAvailability, day.dataDate.date(), params);
     doc.summary = portAvailabilitySummary(table);
     doc.chart =
         timeOfDayChart(table, {{QStringLiteral("Lines available to take calls"), MinLinesAvailable},
