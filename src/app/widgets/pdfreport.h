@@ -2,7 +2,7 @@
 
 #include "app/reportfiles.h"
 #include "platform/result.h"
-#include "reports/history/historysummary.h"
+#include "reports/history/historyoutput.h"
 
 #include <QString>
 
@@ -14,11 +14,7 @@ namespace tarrow::app {
 // and the tool's version. Text stays text and charts stay drawings. Written
 // through the atomic save, so a failure leaves any older file whole.
 // A history run, when given, closes the report with its own page.
-struct PdfHistory {
-    std::vector<reports::HistoryDay> days;
-    reports::HistorySummary summary;
-    double gos = reports::kDefaultGos;
-};
+using PdfHistory = reports::HistoryRun;
 platform::Result writePdfReport(const ComputedReports& reports, const QString& path,
                                 const PdfHistory* history = nullptr);
 

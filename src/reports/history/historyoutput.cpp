@@ -142,4 +142,31 @@ QStringList skippedDayLines(const HistorySummary& s) {
     return lines;
 }
 
+SummaryTable historyDaysTable(const std::vector<HistoryDay>& days, const HistorySummary& summary) {
+    SummaryTable table;
+    const QList<QByteArray> lines = historyCsv(days, summary).trimmed().split('\n');
+    for (const QByteArray& name : lines.value(0).trimmed().split(',')) {
+        const QString key = QString::fromLatin1(name);
+        // A word starts at a capital after a small letter, or at the last
+        // capital of a run followed by a small letter ("MWI Dialouts").
+        QString header;
+        for (qsizetype i = 0; i < key.size(); ++i) {
+            const bool afterSmall = i > 0 && key[i - 1].isLower();
+            const bool endsRun =
+                i > 0 && key[i - 1].isUpper() && i + 1 < key.size() && key[i + 1].isLower();
+            if (key[i].isUpper() && (afterSmall || endsRun))
+                header += QLatin1Char(' ');
+            header += key[i];
+        }
+        table.layout.columns.append({key, 0, header});
+    }
+    for (qsizetype row = 1; row < lines.size(); ++row) {
+        QStringList cells;
+        for (const QByteArray& cell : lines[row].trimmed().split(','))
+            cells << QString::fromLatin1(cell);
+        table.rows.append(cells);
+    }
+    return table;
+}
+
 } // namespace tarrow::reports

@@ -2,6 +2,7 @@
 
 #include "reports/capacity/capacityoutput.h"
 #include "reports/history/historysummary.h"
+#include "reports/summarytable.h"
 
 #include <QList>
 #include <QStringList>
@@ -9,6 +10,14 @@
 #include <vector>
 
 namespace tarrow::reports {
+
+// A history run as the window shows it: its days in date order, their
+// across-day figures and the blocking target they were sized at.
+struct HistoryRun {
+    std::vector<HistoryDay> days;
+    HistorySummary summary;
+    double gos = kDefaultGos;
+};
 
 // One line per day: its date, busy hour, offered traffic, peak and
 // all-ports-busy time.
@@ -21,6 +30,11 @@ namespace tarrow::reports {
 [[nodiscard]] QColor historyColour(const HistorySummary& summary);
 // The across-day figures, in the order the window and the command line show them.
 [[nodiscard]] QList<VerdictLine> historyVerdict(const HistorySummary& summary);
+// The days as a grid: the columns and cells of History.csv, keyed by the
+// file's column names; the headers split into words ("Busy Hour Erlangs") so
+// a printed table can wrap them.
+[[nodiscard]] SummaryTable historyDaysTable(const std::vector<HistoryDay>& days,
+                                            const HistorySummary& summary);
 // "2026-11-03: data_qnhcmgr_20261103.csv could not be read", one per skipped day.
 [[nodiscard]] QStringList skippedDayLines(const HistorySummary& summary);
 

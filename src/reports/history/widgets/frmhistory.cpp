@@ -1,12 +1,15 @@
 #include "reports/history/widgets/frmhistory.h"
 
+#include "charts/widgets/calendarchart.h"
+#include "charts/widgets/chartlegend.h"
 #include "platform/fileoutput.h"
 #include "platform/isodate.h"
 #include "platform/userdialogs.h"
 #include "reports/capacity/capacityoutput.h"
+#include "reports/history/historychartmodel.h"
 #include "reports/history/historyoutput.h"
-#include "reports/history/widgets/historychart.h"
 #include "reports/history/widgets/historyheatmap.h"
+#include "reports/history/widgets/historypages.h"
 #include "reports/widgets/verdictform.h"
 
 #include <QBuffer>
@@ -55,7 +58,15 @@ frmHistory::frmHistory(platform::UserDialogs& dialogs, QWidget* parent)
     auto* top = new QWidget;
     auto* topRow = new QHBoxLayout(top);
     topRow->setContentsMargins(0, 0, 0, 0);
-    topRow->addWidget(chart_, 1);
+    // The legend wraps below the chart instead of being cut at a narrow width.
+    legend_ = new charts::ChartLegend;
+    legend_->setObjectName(QStringLiteral("HistoryLegend"));
+    chartPanel_ = new QWidget;
+    auto* chartColumn = new QVBoxLayout(chartPanel_);
+    chartColumn->setContentsMargins(0, 0, 0, 0);
+    chartColumn->addWidget(chart_, 1);
+    chartColumn->addWidget(legend_);
+    topRow->addWidget(chartPanel_, 1);
     topRow->addWidget(buildVerdictPanel());
     auto* bottom = new QWidget;
     auto* bottomRow = new QHBoxLayout(bottom);
@@ -128,7 +139,10 @@ void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary&
                           .arg(range, percentText(gos).replace(QLatin1Char(' '), QChar(0xa0))));
 
     QChart* old = chart_->chart();
-    chart_->setChart(historyChart(days_, summary_, percentText(gos)));
+    const charts::ChartModel model = historyChartModel(days_, summary_, percentText(gos));
+    chart_->setChart(charts::calendarChart(model));
+    chart_->chart()->legend()->hide();
+    legend_->setModel(model);
     delete old;
     for (QAbstractSeries* series : chart_->chart()->series())
         if (auto* days = qobject_cast<QScatterSeries*>(series);
@@ -143,21 +157,18 @@ void frmHistory::showHistory(std::vector<HistoryDay> days, const HistorySummary&
     heatMap_->setHeatMap(summary_.heatmap);
 
     // The grid shows History.csv as it is saved.
-    const QList<QByteArray> lines = historyCsv(days_, summary_).trimmed().split('\n');
-    const QList<QByteArray> header = lines.value(0).trimmed().split(',');
+    const SummaryTable table = historyDaysTable(days_, summary_);
     grid_->clear();
-    grid_->setColumnCount(static_cast<int>(header.size()));
-    grid_->setRowCount(static_cast<int>(lines.size()) - 1);
+    grid_->setColumnCount(static_cast<int>(table.layout.columns.size()));
+    grid_->setRowCount(static_cast<int>(table.rows.size()));
     QStringList titles;
-    for (const QByteArray& title : header)
-        titles << QString::fromLatin1(title);
+    for (const SummaryColumn& column : table.layout.columns)
+        titles << column.key;
     grid_->setHorizontalHeaderLabels(titles);
-    for (qsizetype row = 1; row < lines.size(); ++row) {
-        const QList<QByteArray> cells = lines[row].trimmed().split(',');
-        for (qsizetype column = 0; column < cells.size(); ++column)
-            grid_->setItem(static_cast<int>(row - 1), static_cast<int>(column),
-                           new QTableWidgetItem(QString::fromLatin1(cells[column])));
-    }
+    for (qsizetype row = 0; row < table.rows.size(); ++row)
+        for (qsizetype column = 0; column < table.rows[row].size(); ++column)
+            grid_->setItem(static_cast<int>(row), static_cast<int>(column),
+                           new QTableWidgetItem(table.rows[row][column]));
     grid_->resizeColumnsToContents();
 }
 
@@ -199,7 +210,7 @@ void frmHistory::saveBitmap() {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!chart_->grab().toImage().save(&buffer, "BMP")) {
+    if (!chartPanel_->grab().toImage().save(&buffer, "BMP")) {
         dialogs_.message(QStringLiteral("The chart picture could not be made."), {},
                          platform::MessageIcon::Warning);
         return;
@@ -212,24 +223,17 @@ void frmHistory::saveBitmap() {
 }
 
 void frmHistory::print() {
-    QPrinter printer(QPrinter::HighResolution);
+    // A document at 72 dots per inch on the whole sheet: the run's page as the
+    // PDF report draws it, then the days over as many pages as they need.
+    QPrinter printer;
+    printer.setResolution(72);
+    printer.setFullPage(true);
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!dialogs_.choosePrinter(printer))
         return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        dialogs_.message(QStringLiteral("The printer could not be started."));
-        return;
-    }
-    // The window's content, chart and heat map and all, fitted to the page.
-    QWidget* content = centralWidget();
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double scale = std::min(page.width() / double(content->width()),
-                                  page.height() / double(content->height()));
-    painter.scale(scale, scale);
-    content->render(&painter);
-    if (!painter.end())
-        dialogs_.message(QStringLiteral("The page could not be sent to the printer."));
+    const QString failure = printHistory(printer, {days_, summary_, gos_});
+    if (!failure.isEmpty())
+        dialogs_.message(failure);
 }
 
 } // namespace tarrow::reports

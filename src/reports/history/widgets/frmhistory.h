@@ -11,6 +11,9 @@ class QFormLayout;
 class QLabel;
 class QTableWidget;
 
+namespace tarrow::charts {
+class ChartLegend;
+}
 namespace tarrow::platform {
 class UserDialogs;
 }
@@ -61,6 +64,8 @@ private:
     HistorySummary summary_;
     double gos_ = 0.01;
     QChartView* chart_ = nullptr;
+    charts::ChartLegend* legend_ = nullptr;
+    QWidget* chartPanel_ = nullptr; // the chart and its legend, as saved
     QLabel* lblRange = nullptr;
     QLabel* lblStatus = nullptr;
     QFormLayout* verdictForm_ = nullptr;

@@ -10,7 +10,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QFile>
+#include <QLabel>
 #include <QLineSeries>
+#include <QProcess>
 #include <QScatterSeries>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -157,6 +159,13 @@ TEST_F(FrmHistoryTest, ShowsTheDaysAndSavesWhatItShows) {
         runOut = runOut || (label == QStringLiteral("Ports run out:") &&
                             value.startsWith(QStringLiteral("2026-03-22")));
     EXPECT_TRUE(runOut);
+    // The legend names every series whole, wrapping rather than cutting.
+    const auto* legend = window.findChild<QLabel*>(QStringLiteral("HistoryLegend"));
+    ASSERT_NE(legend, nullptr);
+    EXPECT_TRUE(legend->wordWrap());
+    for (const QString& whole :
+         {QStringLiteral("Run&nbsp;out:&nbsp;2026-03-22"), QStringLiteral("Days&nbsp;sized")})
+        EXPECT_TRUE(legend->text().contains(whole)) << legend->text().toStdString();
     const HistorySummary summary = summarizeHistory(days, {});
     EXPECT_EQ(window.heatMap()->heatMap(), summary.heatmap);
 
@@ -168,9 +177,36 @@ TEST_F(FrmHistoryTest, ShowsTheDaysAndSavesWhatItShows) {
     EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("History days saved"),
                                             QStringLiteral("History figures saved"),
                                             QStringLiteral("Chart saved")}));
+}
+
+// The print is a document: the run's page with its text, then every day in a
+// table that goes on over pages with its header repeated.
+TEST_F(FrmHistoryTest, PrintIsADocumentWithEveryDay) {
+    days = growingDays(70);
+    window.showHistory(days, summarizeHistory(days, {}), 0.01);
     dialogs.printToPdf = dir.file(QStringLiteral("printed.pdf"));
     window.findChild<QAction*>(QStringLiteral("mnuPrint"))->trigger();
-    EXPECT_GT(QFile(dialogs.printToPdf).size(), 1000);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {dialogs.printToPdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("History from 2026-03-01 to 2026-05-09")));
+    EXPECT_TRUE(printed.contains(window.status())) << printed.toStdString();
+    for (const HistoryDay& day : days)
+        EXPECT_TRUE(printed.contains(day.day.toString(Qt::ISODate)))
+            << day.day.toString().toStdString();
+    // pdftotext ends each page with a form feed.
+    const QStringList pages = printed.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    qsizetype tablePages = 0;
+    for (const QString& page : pages)
+        if (page.contains(QStringLiteral("Dialouts"))) {
+            ++tablePages;
+            EXPECT_EQ(page.count(QStringLiteral("Dialouts")), 4) << page.toStdString();
+            EXPECT_TRUE(page.contains(QStringLiteral("Measured"))) << page.toStdString();
+        }
+    EXPECT_GE(tablePages, 2);
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("2026-05-09")));
 }
 
 TEST_F(FrmHistoryTest, ClickingADayAsksForIt) {
