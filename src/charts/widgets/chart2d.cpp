@@ -24,6 +24,48 @@ using chart2d::arial;
 using chart2d::index;
 using chart2d::seriesColor;
 
+namespace {
+
+// A line's points within [lo, hi] on X, with its crossings of either edge
+// added, so the line stops where the plot does.
+QList<QPointF> clippedToX(const QList<QPointF>& points, double lo, double hi) {
+    const auto at = [](QPointF a, QPointF b, double x) {
+        return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
+    };
+    QList<QPointF> kept;
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const QPointF p = points[i];
+        if (i > 0) {
+            const QPointF q = points[i - 1];
+            if (q.x() < lo && p.x() > lo)
+                kept << at(q, p, lo);
+            if (q.x() < hi && p.x() > hi)
+                kept << at(q, p, hi);
+        }
+        if (p.x() >= lo && p.x() <= hi)
+            kept << p;
+    }
+    return kept;
+}
+
+// The lines of a chart (areas' edges included), each with its points.
+std::vector<std::pair<QXYSeries*, QList<QPointF>>> linesOf(QChart& chart) {
+    std::vector<std::pair<QXYSeries*, QList<QPointF>>> lines;
+    for (QAbstractSeries* series : chart.series()) {
+        if (auto* area = qobject_cast<QAreaSeries*>(series)) {
+            for (QXYSeries* edge : {static_cast<QXYSeries*>(area->upperSeries()),
+                                    static_cast<QXYSeries*>(area->lowerSeries())})
+                if (edge)
+                    lines.emplace_back(edge, edge->points());
+        } else if (auto* line = qobject_cast<QXYSeries*>(series)) {
+            lines.emplace_back(line, line->points());
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
 Chart2D::Chart2D(QWidget* parent)
     // The view is given its chart at once: a view made without one makes a
     // default chart of its own, which setChart would leave behind undeleted.
@@ -260,7 +302,14 @@ platform::Result Chart2D::DrawToFile(const QString& path, int format) {
             if (!painter.begin(&svg))
                 return platform::Result::failure(
                     QStringLiteral("The drawing could not be started."));
+            // An SVG drawing keeps no clip, so a zoomed chart's lines are cut
+            // at the plot's edges here and put back whole after drawing.
+            const auto lines = bars_ ? decltype(linesOf(*chart_))() : linesOf(*chart_);
+            for (const auto& [line, points] : lines)
+                line->replace(clippedToX(points, axisMin(X), axisMax(X)));
             renderVector(painter, QRectF(rect()));
+            for (const auto& [line, points] : lines)
+                line->replace(points);
             if (!painter.end())
                 return platform::Result::failure(
                     QStringLiteral("The drawing could not be written."));

@@ -145,6 +145,9 @@ void frmCapacity::draw(const ReportDocument& document) {
         spnRetryShare->setValue(choice.retryShare);
     }
     TimeOfDayWindow::draw(document);
+    // The day opens whole; a zoom then starts at the busy hour.
+    if (figures_)
+        scrollBar().setValue(figures_->busyHourStart * 15);
     applySizing();
 }
 

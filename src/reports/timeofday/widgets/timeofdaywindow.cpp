@@ -81,15 +81,26 @@ void TimeOfDayWindow::applyZoom(int level) {
     if (level > 0)
         bar.setSingleStep(kZoomSmallSteps[level]);
     bar.setEnabled(level > 0);
+    setTimeLabels(span);
+    if (level == 0) {
+        // The whole day: the bar keeps its place, so that zooming in again
+        // returns to the stretch last looked at rather than to 0:00.
+        chart().SetAxisMin(Chart2D::X, 0);
+        chart().SetAxisMax(Chart2D::X, kMinutesPerDay);
+        bar.update();
+        return;
+    }
     const int start = v + span < kMinutesPerDay + 1 ? v : kMinutesPerDay - span;
     bar.setValue(start); // runs the scroll handler when the value changes
-    setTimeLabels(span);
     chart().SetAxisMin(Chart2D::X, start);
     chart().SetAxisMax(Chart2D::X, start + span);
     bar.update();
 }
 
 void TimeOfDayWindow::onScroll(int value) {
+    // The whole day shows whatever the bar holds.
+    if (!scrollBar().isEnabled())
+        return;
     Chart2D& c = chart();
     c.SetBatchMode(true);
     const int span = scrollBar().pageStep();

@@ -162,7 +162,9 @@ TEST_F(CapacityWindowTest, SavesTheTableAndTheFiguresShownAndZooms) {
     EXPECT_EQ(rows.value(43),
               QByteArray("42,10:30,900,5.0000,5.0000,0.0000,0.0000,0.0000,10.0000,10.0000,60"));
 
+    // A zoom from the whole day starts at the busy hour, 10:00.
     find<QAction>(*w, "mnuZoom_2")->trigger();
+    EXPECT_EQ(w->chart().axisMin(Chart2D::X), 600);
     EXPECT_EQ(w->chart().axisMax(Chart2D::X) - w->chart().axisMin(Chart2D::X), 240);
     EXPECT_TRUE(w->scrollBar().isEnabled());
 

@@ -77,7 +77,7 @@ TEST_F(TimeOfDayWindowTest, ZoomAndScrollShowTheirRanges) {
         double lo, hi;
     };
     const Step steps[] = {
-        {0, 360, 0, 0, 1440},        // no Zoom from anywhere: the whole day
+        {0, 360, 360, 0, 1440},      // no Zoom from anywhere: the whole day
         {3, 1400, 1380, 1380, 1440}, // one hour near the end moves back
         {2, 100, 100, 100, 340},
         {-1, 110, 110, 109, 348}, // one arrow click in the four-hour
@@ -86,6 +86,9 @@ TEST_F(TimeOfDayWindowTest, ZoomAndScrollShowTheirRanges) {
         {3, -1, 1300, 1300, 1360},
         {-1, 1440, 1440, 1379, 1439},
         {1, 360, 360, 360, 1080},
+        // Through the whole day and back: the view returns to where it was.
+        {0, -1, 360, 0, 1440},
+        {3, -1, 360, 360, 420},
     };
     for (const Step& s : steps) {
         if (s.zoom >= 0) {
