@@ -45,12 +45,13 @@ std::vector<CommandOptions> makeCommands() {
                               "load one day, print what was found")}),
         command("report",
                 {form({"logs", "day", "[from]", "[to]", "out", "[charts]", "[ports]", "[gos]",
-                       "[retry-share]", "[pdf]", "[date-order]"},
+                       "[retry-share]", "[pdf]", "[metrics]", "[date-order]"},
                       "load one day and write every report into DIR (and the PDF management "
                       "report into FILE)")}),
         command(
             "capacity",
-            {form({"logs", "day", "[ports]", "[gos]", "[retry-share]", "[json]", "[date-order]"},
+            {form({"logs", "day", "[ports]", "[gos]", "[retry-share]", "[json]", "[metrics]",
+                   "[date-order]"},
                   "busy hour, all ports busy, offered traffic and Erlang B sizing: enough, "
                   "near or notEnough (N ports that take calls, 0 or absent: the answer ports "
                   "or the server's count of lines available; P target blocking 0.001 to 0.2, "
@@ -66,10 +67,20 @@ std::vector<CommandOptions> makeCommands() {
                                 "the traffic offered when N ports carried Y")}),
         command("history",
                 {form({"logs", "[from]", "[to]", "[ports]", "[gos]", "[retry-share]", "out",
-                       "[date-order]"},
+                       "[metrics]", "[date-order]"},
                       "every day's offered traffic at the time-consistent busy hour, the trend "
                       "of the days sized and when the ports run out (exhausted, runsOut or ok): "
                       "History.csv, History.json; skipped days on stderr")}),
+        command("check",
+                {form({"logs", "[day]", "[ports]", "[gos]", "[retry-share]", "[warning]",
+                       "[critical]", "[metrics]", "[date-order]"},
+                      "monitoring plugin: OK, WARNING, CRITICAL or UNKNOWN (exit 0 to 3) for "
+                      "the demand as a share of the capacity on one day (default: the latest "
+                      "day with files), with perfdata"),
+                 form({"logs", "days", "[ports]", "[gos]", "[retry-share]", "[warning]",
+                       "[critical]", "[metrics]", "[date-order]"},
+                      "the same over the last K days as a history; a run-out within 90 days "
+                      "warns")}),
         command("check-update",
                 {form({}, "ask the tools web site for a newer version (0 up to date, 3 newer "
                           "posted, 1 site not reached)")})};
@@ -195,6 +206,13 @@ const std::vector<OptionInfo>& optionTable() {
          QStringLiteral("mdy|dmy|ymd"),
          QStringLiteral("How slash dates in the logs are read."),
          {}},
+        {QStringLiteral("days"), QStringLiteral("K"), QStringLiteral("The last K days."), {}},
+        {QStringLiteral("warning"), QStringLiteral("W"),
+         QStringLiteral("Warning at W % of the capacity."), QStringLiteral("80")},
+        {QStringLiteral("critical"), QStringLiteral("C"),
+         QStringLiteral("Critical at C % of the capacity."), QStringLiteral("95")},
+        {QStringLiteral("metrics"), QStringLiteral("FILE"),
+         QStringLiteral("Prometheus metrics file."), {}},
         {QStringLiteral("help"), {}, QStringLiteral("Show this help."), {}}};
     return table;
 }
@@ -249,6 +267,45 @@ QString badRetryShareMessage() {
 
 QString usageText() {
     return makeUsage();
+}
+
+QString checkHelpText() {
+    QString text = QStringLiteral("tarrow check " TARROW_VERSION_STRING "\n\n");
+    appendWrapped(text, {},
+                  QStringLiteral("Checks whether the ports of a voice-messaging server that take "
+                                 "calls suffice, from its diagnostic data logs: the busy hour's "
+                                 "offered traffic (demand) as a share of what the ports carry at "
+                                 "the target blocking (capacity)."),
+                  0);
+    text += QStringLiteral("\nUsage:\n");
+    for (const CommandOptions& c : commandTable())
+        if (c.name == QLatin1String("check"))
+            for (const CommandForm& f : c.forms)
+                appendForm(text, c, f);
+    text += QStringLiteral("\nOptions:\n");
+    for (const QString& name : commandOptions(QStringLiteral("check")) + QStringList{QStringLiteral("help")}) {
+        const OptionInfo* option = findOption(name);
+        QString line = QStringLiteral(" --") + name;
+        if (!option->value.isEmpty())
+            line += QLatin1Char('=') + option->value;
+        text += line + QLatin1Char('\n');
+        QString help = option->help;
+        if (!option->defaultValue.isEmpty())
+            help += QStringLiteral(" Default: %1.").arg(option->defaultValue);
+        appendWrapped(text, QStringLiteral("    "), help, 4);
+    }
+    text += QStringLiteral(
+        "\nExit status: 0 OK (below the warning), 1 WARNING (at or above it, or the ports run\n"
+        "out within 90 days), 2 CRITICAL (at or above the critical, not enough ports, ports\n"
+        "already short, or the metrics file could not be written), 3 UNKNOWN (no logs, no\n"
+        "calls, unreadable logs, bad usage; also after this help).\n"
+        "\nExample command definition for Nagios or Icinga:\n"
+        "  define command {\n"
+        "      command_name  check_tarrow\n"
+        "      command_line  /usr/bin/tarrow check --logs $ARG1$ --days 30 --warning $ARG2$ "
+        "--critical $ARG3$\n"
+        "  }\n");
+    return text;
 }
 
 } // namespace tarrow::app

@@ -63,4 +63,9 @@ void addEveryOption(QCommandLineParser& parser);
 // order slash dates are read in under the current locale.
 [[nodiscard]] QString usageText();
 
+// `tarrow check --help`, in the style of the monitoring plugins: what it
+// checks, its usage, each option with its default, the exit codes and a
+// command definition for Nagios or Icinga.
+[[nodiscard]] QString checkHelpText();
+
 } // namespace tarrow::app

@@ -5,6 +5,7 @@
 #include "platform/shownpath.h"
 #include "reports/history/historydays.h"
 #include "reports/history/historyoutput.h"
+#include "reports/monitoring/capacitymetrics.h"
 
 #include <QDir>
 #include <QTextStream>
@@ -49,6 +50,17 @@ int runHistory(const HistoryCommand& c, QTextStream& out, QTextStream& err) {
           std::pair{QStringLiteral("History.json"), reports::historyJson(summary)}}) {
         if (const platform::Result saved =
                 platform::saveFileAtomically(folder.filePath(name), bytes);
+            !saved.ok()) {
+            err << saved.error() << '\n';
+            code = ExitBadInput;
+        }
+    }
+    if (!c.metricsPath.isEmpty()) {
+        reports::MetricsText metrics;
+        reports::addHistoryMetrics(metrics, days, summary);
+        reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
+        if (const platform::Result saved =
+                platform::saveFileAtomically(c.metricsPath, metrics.text());
             !saved.ok()) {
             err << saved.error() << '\n';
             code = ExitBadInput;

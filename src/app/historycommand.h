@@ -18,6 +18,7 @@ struct HistoryCommand {
     reports::SizingChoice choice; // growth is not used
     QString cacheFolder;          // where History.db lives
     QString outFolder;            // where History.csv and History.json go
+    QString metricsPath;          // the Prometheus metrics file, when asked for
 };
 
 // Reads the days, writes History.csv and History.json, prints the status,

@@ -3,6 +3,7 @@
 #include "app/reportrun.h"
 #include "platform/fileoutput.h"
 #include "platform/shownpath.h"
+#include "reports/monitoring/capacitymetrics.h"
 
 #include <QDir>
 
@@ -95,6 +96,21 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
             outcome.errors << QStringLiteral("This run cannot draw a PDF report.");
         else if (const platform::Result written = pdf(computed, request.pdfPath); written.ok())
             outcome.written << request.pdfPath;
+        else
+            outcome.errors << written.error();
+    }
+    if (!request.metricsPath.isEmpty()) {
+        reports::MetricsText metrics;
+        for (const auto& [report, output] : computed.reports)
+            if (output.capacity)
+                reports::addCapacityMetrics(metrics, *output.capacity,
+                                            reports::sizeCapacity(*output.capacity,
+                                                                  output.params.sizing));
+        reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
+        if (const platform::Result written =
+                platform::saveFileAtomically(request.metricsPath, metrics.text());
+            written.ok())
+            outcome.written << request.metricsPath;
         else
             outcome.errors << written.error();
     }

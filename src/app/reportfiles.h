@@ -22,7 +22,8 @@ struct ReportFilesRequest {
     reports::TimeRange range;     // of the per-port reports
     reports::SizingChoice sizing; // of the Capacity report
     ChartFormat chartFormat = ChartFormat::Bitmap;
-    QString pdfPath; // the management report, when asked for
+    QString pdfPath;     // the management report, when asked for
+    QString metricsPath; // the Prometheus metrics file, when asked for
 };
 
 // Draws a report's chart into a picture file; the result comes when the file
@@ -63,7 +64,8 @@ struct ReportFilesOutcome {
 // each summary CSV under its default name, the files of reports that keep
 // their tables in memory, and each chart picture under its
 // default name (when a chart writer is given and a format chosen), and the
-// PDF management report when a path is given.
+// PDF management report when a path is given, and the capacity figures as a
+// metrics file when a path is given.
 [[nodiscard]] ReportFilesOutcome writeReportFiles(load::AppState& state,
                                                   const ReportFilesRequest& request,
                                                   const ChartWriter& charts,

@@ -1,0 +1,110 @@
+// `tarrow check`: the capacity verdict as a monitoring plugin's answer.
+#include "app/cli.h"
+#include "app/runner.h"
+#include "app/startup.h"
+#include "logparse/logfiles.h"
+#include "platform/isodate.h"
+#include "platform/shownpath.h"
+#include "reports/history/historydays.h"
+#include "reports/monitoring/capacitymetrics.h"
+#include "reports/monitoring/checkstatus.h"
+
+#include <QTextStream>
+
+namespace tarrow::app {
+
+namespace {
+
+constexpr int kMaxCheckDays = 3650;
+
+// The latest day that has log files in the folder, or why there is none.
+QDate latestDay(const load::AppState& state, const QString& folder, QString& why) {
+    const auto listing =
+        logparse::listLogFiles(folder, logparse::logFilePrefix(state.server.newerGeneration));
+    if (!listing.error.isEmpty()) {
+        why = listing.error;
+        return {};
+    }
+    const auto days = logparse::buildDayList(listing.files, state.locale);
+    QDate latest;
+    for (const auto& day : days)
+        latest = std::max(latest, day.date);
+    if (!latest.isValid())
+        why = QStringLiteral("no log files in %1").arg(platform::shownPath(folder));
+    return latest;
+}
+
+} // namespace
+
+int Runner::check(Command& c) {
+    const auto answer = [this](const reports::CheckResult& result) {
+        out_ << result.line << '\n';
+        return static_cast<int>(result.code);
+    };
+    const auto unknown = [&answer](const QString& why) {
+        return answer(reports::unknownCheck(why));
+    };
+    bool warnOk = false;
+    bool critOk = false;
+    const reports::CheckThresholds thresholds{c.parser.value(c.warning).toDouble(&warnOk),
+                                              c.parser.value(c.critical).toDouble(&critOk)};
+    if (const QString wrong = reports::thresholdProblem(thresholds);
+        !warnOk || !critOk || !wrong.isEmpty())
+        return unknown(wrong.isEmpty() ? reports::thresholdProblem({-1, -1}) : wrong);
+    reports::SizingChoice choice;
+    if (!c.parser.isSet(c.logs))
+        return unknown(QStringLiteral("missing --logs"));
+    if (c.parser.isSet(c.day) && c.parser.isSet(c.lastDays))
+        return unknown(QStringLiteral("--day and --days cannot be given together"));
+    if (!readSizing(c, choice))
+        return unknown(QStringLiteral("bad sizing options"));
+    probeServer();
+    QString why;
+    const QString folder = c.parser.value(c.logs);
+    const QDate latest = latestDay(state_, folder, why);
+    if (!latest.isValid())
+        return unknown(why);
+    reports::MetricsText metrics;
+    int code = reports::CheckUnknown;
+    if (c.parser.isSet(c.lastDays)) {
+        bool countOk = false;
+        const int count = c.parser.value(c.lastDays).toInt(&countOk);
+        if (!countOk || count < 1 || count > kMaxCheckDays)
+            return unknown(QStringLiteral("--days takes a count of days from 1 to %1")
+                               .arg(kMaxCheckDays));
+        std::vector<reports::SkippedDay> skipped;
+        reports::HistoryCache cache(historyCacheFolder(c));
+        const auto days = reports::computeHistoryDays(folderRequest(state_, folder),
+                                                      latest.addDays(1 - count), latest,
+                                                      choice.gos, why, &cache, nullptr, &skipped);
+        if (!why.isEmpty())
+            return unknown(why);
+        if (days.empty())
+            return unknown(skipped.empty()
+                               ? QStringLiteral("no calls in the last %1 days").arg(count)
+                               : QStringLiteral("no day of the last %1 could be read").arg(count));
+        const reports::HistorySummary summary =
+            reports::summarizeHistory(days, choice, std::move(skipped));
+        code = answer(reports::checkDays(summary, thresholds));
+        reports::addHistoryMetrics(metrics, days, summary);
+    } else {
+        const QDate day =
+            c.parser.isSet(c.day) ? platform::fromIsoDate(c.parser.value(c.day)) : latest;
+        if (!day.isValid())
+            return unknown(QStringLiteral("--day needs a date as YYYY-MM-DD"));
+        const int loaded = loadDate(c, day, false);
+        if (loaded != ExitOk)
+            return unknown(loaded == ExitNoCallData
+                               ? QStringLiteral("no calls on %1").arg(platform::isoDate(day))
+                               : QStringLiteral("the logs of %1 could not be read")
+                                     .arg(platform::isoDate(day)));
+        const reports::CapacityFigures figures = reports::computeCapacityFigures(state_.day);
+        const reports::Sizing sizing = reports::sizeCapacity(figures, choice);
+        code = answer(reports::checkDay(figures, sizing, thresholds));
+        reports::addCapacityMetrics(metrics, figures, sizing);
+    }
+    reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
+    return writeMetrics(c, metrics) ? code : ExitBadInput;
+}
+
+} // namespace tarrow::app
