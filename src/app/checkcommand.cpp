@@ -70,13 +70,13 @@ int Runner::check(Command& c) {
         bool countOk = false;
         const int count = c.parser.value(c.lastDays).toInt(&countOk);
         if (!countOk || count < 1 || count > kMaxCheckDays)
-            return unknown(QStringLiteral("--days takes a count of days from 1 to %1")
-                               .arg(kMaxCheckDays));
+            return unknown(
+                QStringLiteral("--days takes a count of days from 1 to %1").arg(kMaxCheckDays));
         std::vector<reports::SkippedDay> skipped;
         reports::HistoryCache cache(historyCacheFolder(c));
-        const auto days = reports::computeHistoryDays(folderRequest(state_, folder),
-                                                      latest.addDays(1 - count), latest,
-                                                      choice.gos, why, &cache, nullptr, &skipped);
+        const auto days =
+            reports::computeHistoryDays(folderRequest(state_, folder), latest.addDays(1 - count),
+                                        latest, choice.gos, why, &cache, nullptr, &skipped);
         if (!why.isEmpty())
             return unknown(why);
         if (days.empty())

@@ -48,15 +48,14 @@ std::vector<CommandOptions> makeCommands() {
                        "[retry-share]", "[pdf]", "[metrics]", "[date-order]"},
                       "load one day and write every report into DIR (and the PDF management "
                       "report into FILE)")}),
-        command(
-            "capacity",
-            {form({"logs", "day", "[ports]", "[gos]", "[retry-share]", "[json]", "[metrics]",
-                   "[date-order]"},
-                  "busy hour, all ports busy, offered traffic and Erlang B sizing: enough, "
-                  "near or notEnough (N ports that take calls, 0 or absent: the answer ports "
-                  "or the server's count of lines available; P target blocking 0.001 to 0.2, "
-                  "default 0.01; R share of blocked callers who try again, 0 to 0.95, "
-                  "default 0)")}),
+        command("capacity",
+                {form({"logs", "day", "[ports]", "[gos]", "[retry-share]", "[json]", "[metrics]",
+                       "[date-order]"},
+                      "busy hour, all ports busy, offered traffic and Erlang B sizing: enough, "
+                      "near or notEnough (N ports that take calls, 0 or absent: the answer ports "
+                      "or the server's count of lines available; P target blocking 0.001 to 0.2, "
+                      "default 0.01; R share of blocked callers who try again, 0 to 0.95, "
+                      "default 0)")}),
         command("erlang", {form({"ports", "gos", "[retry-share]", "[json]"},
                                 "the fresh traffic N ports carry at P blocking"),
                            form({"erlangs", "gos", "[retry-share]", "[json]"},
@@ -211,8 +210,10 @@ const std::vector<OptionInfo>& optionTable() {
          QStringLiteral("Warning at W % of the capacity."), QStringLiteral("80")},
         {QStringLiteral("critical"), QStringLiteral("C"),
          QStringLiteral("Critical at C % of the capacity."), QStringLiteral("95")},
-        {QStringLiteral("metrics"), QStringLiteral("FILE"),
-         QStringLiteral("Prometheus metrics file."), {}},
+        {QStringLiteral("metrics"),
+         QStringLiteral("FILE"),
+         QStringLiteral("Prometheus metrics file."),
+         {}},
         {QStringLiteral("help"), {}, QStringLiteral("Show this help."), {}}};
     return table;
 }
@@ -283,7 +284,8 @@ QString checkHelpText() {
             for (const CommandForm& f : c.forms)
                 appendForm(text, c, f);
     text += QStringLiteral("\nOptions:\n");
-    for (const QString& name : commandOptions(QStringLiteral("check")) + QStringList{QStringLiteral("help")}) {
+    for (const QString& name :
+         commandOptions(QStringLiteral("check")) + QStringList{QStringLiteral("help")}) {
         const OptionInfo* option = findOption(name);
         QString line = QStringLiteral(" --") + name;
         if (!option->value.isEmpty())

@@ -103,9 +103,9 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
         reports::MetricsText metrics;
         for (const auto& [report, output] : computed.reports)
             if (output.capacity)
-                reports::addCapacityMetrics(metrics, *output.capacity,
-                                            reports::sizeCapacity(*output.capacity,
-                                                                  output.params.sizing));
+                reports::addCapacityMetrics(
+                    metrics, *output.capacity,
+                    reports::sizeCapacity(*output.capacity, output.params.sizing));
         reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
         if (const platform::Result written =
                 platform::saveFileAtomically(request.metricsPath, metrics.text());

@@ -99,8 +99,7 @@ int Runner::report(Command& c, const ChartWriter& chartWriter, const PdfWriter& 
     const int loaded = loadDay(c);
     if (loaded != ExitOk)
         return loaded;
-    const ReportFilesOutcome outcome =
-        writeReportFiles(state_, request, chartWriter, pdfWriter);
+    const ReportFilesOutcome outcome = writeReportFiles(state_, request, chartWriter, pdfWriter);
     for (const QString& note : outcome.notes)
         out_ << lf(note) << '\n';
     for (const QString& name : outcome.written)
@@ -130,8 +129,7 @@ int Runner::history(Command& c) {
     if (c.parser.isSet(c.to))
         to = platform::fromIsoDate(c.parser.value(c.to));
     if (!from.isValid() || !to.isValid())
-        return fail(QStringLiteral("history takes --from and --to as YYYY-MM-DD."),
-                    ExitBadInput);
+        return fail(QStringLiteral("history takes --from and --to as YYYY-MM-DD."), ExitBadInput);
     if (from > to)
         return fail(QStringLiteral("--from is after --to."), ExitBadInput);
     // A history reads the logs itself: no working database is opened, so

@@ -3,7 +3,6 @@
 #include "platform/isodate.h"
 #include "store/calltypes.h"
 
-
 namespace tarrow::reports {
 
 namespace {
@@ -34,8 +33,7 @@ void addBusyHour(MetricsText& m, const CapacityFigures& f, const MetricLabels& d
                            "Erlangs."),
             f.busyHourErlangs(), day);
     m.gauge(QStringLiteral("tarrow_ports_in_service"),
-            QStringLiteral("Ports that take calls, sized as one pool."),
-            f.poolPorts(), day);
+            QStringLiteral("Ports that take calls, sized as one pool."), f.poolPorts(), day);
     m.gauge(QStringLiteral("tarrow_answer_ports"),
             QStringLiteral("Ports that took an inbound call on the day."), f.answerPorts, day);
     m.gauge(QStringLiteral("tarrow_dial_out_ports"),
@@ -77,11 +75,10 @@ void addCapacityMetrics(MetricsText& m, const CapacityFigures& f, const Sizing& 
     m.optionalGauge(QStringLiteral("tarrow_ports_needed"),
                     QStringLiteral("Ports the demand needs at the target blocking."),
                     asDouble(s.portsNeeded), sized);
-    m.optionalGauge(QStringLiteral("tarrow_headroom_ratio"),
-                    QStringLiteral("Capacity left over the demand, as a share of the capacity."),
-                    s.headroomPercent ? std::optional<double>(*s.headroomPercent / 100)
-                                      : std::nullopt,
-                    sized);
+    m.optionalGauge(
+        QStringLiteral("tarrow_headroom_ratio"),
+        QStringLiteral("Capacity left over the demand, as a share of the capacity."),
+        s.headroomPercent ? std::optional<double>(*s.headroomPercent / 100) : std::nullopt, sized);
     m.optionalGauge(QStringLiteral("tarrow_predicted_blocking_ratio"),
                     QStringLiteral("Blocking the demand meets on the ports sized (Erlang B)."),
                     s.predictedBlocking, sized);

@@ -10,8 +10,7 @@ namespace tarrow::reports {
 
 // One day's capacity figures and their sizing, labelled with the day (and
 // the target blocking where the figure depends on it).
-void addCapacityMetrics(MetricsText& metrics, const CapacityFigures& figures,
-                        const Sizing& sizing);
+void addCapacityMetrics(MetricsText& metrics, const CapacityFigures& figures, const Sizing& sizing);
 
 // A history's across-day figures: the demand and capacity sized, the status,
 // the time to the likely run-out from the last day, labelled with the target.

@@ -28,9 +28,9 @@ QString perf(const QString& label, double value, const QString& unit = {},
              std::optional<double> warn = {}, std::optional<double> crit = {},
              std::optional<double> min = 0.0, std::optional<double> max = {}) {
     const auto field = [](std::optional<double> v) { return v ? number(*v) : QString(); };
-    QString text = QStringLiteral("'%1'=%2%3;%4;%5;%6;%7")
-                       .arg(label, number(value), unit, field(warn), field(crit), field(min),
-                            field(max));
+    QString text =
+        QStringLiteral("'%1'=%2%3;%4;%5;%6;%7")
+            .arg(label, number(value), unit, field(warn), field(crit), field(min), field(max));
     while (text.endsWith(QLatin1Char(';')))
         text.chop(1);
     return text;
@@ -47,8 +47,9 @@ CheckCode byUtilisation(double percent, const CheckThresholds& t) {
 }
 
 CheckResult result(CheckCode code, const QString& text, const QStringList& perfdata) {
-    return {code, QStringLiteral("TARROW CAPACITY %1 - %2 | %3")
-                      .arg(QLatin1String(kStateNames[code]), text, perfdata.join(QLatin1Char(' ')))};
+    return {code,
+            QStringLiteral("TARROW CAPACITY %1 - %2 | %3")
+                .arg(QLatin1String(kStateNames[code]), text, perfdata.join(QLatin1Char(' ')))};
 }
 
 // The figures both checks report: demand against capacity with the

@@ -22,8 +22,8 @@ QByteArray sample(const QString& name, const MetricLabels& labels, double value)
     if (!labels.isEmpty()) {
         line += '{';
         for (qsizetype i = 0; i < labels.size(); ++i)
-            line += (i ? "," : "") + labels[i].first.toUtf8() + "=\"" +
-                    escaped(labels[i].second) + '"';
+            line +=
+                (i ? "," : "") + labels[i].first.toUtf8() + "=\"" + escaped(labels[i].second) + '"';
         line += '}';
     }
     return line + ' ' + metricNumber(value) + '\n';
