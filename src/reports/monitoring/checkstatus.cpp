@@ -99,8 +99,15 @@ CheckResult checkDay(const CapacityFigures& f, const Sizing& s, const CheckThres
                        .arg(s.ports)
                        .arg(percentText(s.gos), day);
     if (s.verdict == Verdict::NotEnough) {
+        // Either the demand needs more ports, or the server's own counts say
+        // callers already met all ports busy more often than the target.
         code = CheckCritical;
-        text += QStringLiteral(", not enough ports: %1 needed").arg(s.portsNeeded.value_or(0));
+        if (s.portsNeeded.value_or(0) > s.ports)
+            text += QStringLiteral(", not enough ports: %1 needed").arg(*s.portsNeeded);
+        else
+            text += QStringLiteral(", but callers met all ports busy %1 of the busy hour "
+                                   "(target %2)")
+                        .arg(percentText(s.measuredBlocking), percentText(s.gos));
     }
     perfdata << demandPerf(*s.demandErlangs, s.capacityErlangs, s.ports, t)
              << perf(QStringLiteral("busy_hour"), s.carriedErlangs, {}, {}, {}, 0.0, s.ports)

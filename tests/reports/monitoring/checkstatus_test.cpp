@@ -73,7 +73,8 @@ TEST(Check, ADayIsJudgedByItsUtilisationAndVerdict) {
         {9.6, Verdict::Near, CheckWarning, "WARNING - 80 %"},
         {11.4, Verdict::Near, CheckCritical, "CRITICAL - 95 %"},
         // Evidence first: the verdict from the server's own counts decides.
-        {6.0, Verdict::NotEnough, CheckCritical, "not enough ports: 15 needed"},
+        {6.0, Verdict::NotEnough, CheckCritical, "but callers met all ports busy"},
+        {13.0, Verdict::NotEnough, CheckCritical, "not enough ports: 22 needed"},
         {std::nullopt, Verdict::NotEnough, CheckCritical, "saturated on 2026-11-30"},
     };
     for (const auto& c : cases) {
