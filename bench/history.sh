@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures `tarrow history`: 30 days of 1,000,000-line files (first run and a
+# Measures `tarrow history` and `tarrow check --days 30`: 30 days of 1,000,000-line files (first run and a
 # second run from the day cache, with peak memory), and a year of small days
 # (365 files of 10,000 lines).
 # Needs GNU time (apt-get install time).
@@ -20,3 +20,11 @@ run "30 days x 1,000,000 lines, first run" "$work/month" "$work/d1"
 run "30 days x 1,000,000 lines, cached" "$work/month" "$work/d1"
 run "365 days x 10,000 lines, first run" "$work/year" "$work/d2"
 run "365 days x 10,000 lines, cached" "$work/year" "$work/d2"
+# The monitoring check over the last 30 days, as a 5-minute check interval runs
+# it: the first run fills the day cache, the second reads it.
+check() { # LABEL
+    /usr/bin/time -f "$1: %e s, peak %M KB" "$build/bin/tarrow" check --logs "$work/month" \
+        --days 30 --data-dir "$work/d3" --metrics "$work/tarrow.prom" >/dev/null || true
+}
+check "check --days 30, first run"
+check "check --days 30, cached"
