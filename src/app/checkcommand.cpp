@@ -34,15 +34,45 @@ QDate latestDay(const load::AppState& state, const QString& folder, QString& why
     return latest;
 }
 
+int answer(QTextStream& out, const reports::CheckResult& result) {
+    out << result.line << '\n';
+    return static_cast<int>(result.code);
+}
+
 } // namespace
 
-int Runner::check(Command& c) {
-    const auto answer = [this](const reports::CheckResult& result) {
-        out_ << result.line << '\n';
-        return static_cast<int>(result.code);
+int Runner::checkLastDays(Command& c, const QDate& latest, const reports::SizingChoice& choice,
+                          const reports::CheckThresholds& thresholds,
+                          reports::MetricsText& metrics) {
+    const auto unknown = [this](const QString& why) {
+        return answer(out_, reports::unknownCheck(why));
     };
-    const auto unknown = [&answer](const QString& why) {
-        return answer(reports::unknownCheck(why));
+    bool countOk = false;
+    const int count = c.parser.value(c.lastDays).toInt(&countOk);
+    if (!countOk || count < 1 || count > kMaxCheckDays)
+        return unknown(
+            QStringLiteral("--days takes a count of days from 1 to %1").arg(kMaxCheckDays));
+    QString why;
+    std::vector<reports::SkippedDay> skipped;
+    reports::HistoryCache cache(historyCacheFolder(c));
+    const auto days = reports::computeHistoryDays(folderRequest(state_, c.parser.value(c.logs)),
+                                                  latest.addDays(1 - count), latest, choice.gos,
+                                                  why, &cache, nullptr, &skipped);
+    if (!why.isEmpty())
+        return unknown(why);
+    if (days.empty())
+        return unknown(skipped.empty()
+                           ? QStringLiteral("no calls in the last %1 days").arg(count)
+                           : QStringLiteral("no day of the last %1 could be read").arg(count));
+    const reports::HistorySummary summary =
+        reports::summarizeHistory(days, choice, std::move(skipped));
+    reports::addHistoryMetrics(metrics, days, summary);
+    return answer(out_, reports::checkDays(summary, thresholds));
+}
+
+int Runner::check(Command& c) {
+    const auto unknown = [this](const QString& why) {
+        return answer(out_, reports::unknownCheck(why));
     };
     bool warnOk = false;
     bool critOk = false;
@@ -60,47 +90,28 @@ int Runner::check(Command& c) {
         return unknown(QStringLiteral("bad sizing options"));
     probeServer();
     QString why;
-    const QString folder = c.parser.value(c.logs);
-    const QDate latest = latestDay(state_, folder, why);
+    const QDate latest = latestDay(state_, c.parser.value(c.logs), why);
     if (!latest.isValid())
         return unknown(why);
     reports::MetricsText metrics;
     int code = reports::CheckUnknown;
     if (c.parser.isSet(c.lastDays)) {
-        bool countOk = false;
-        const int count = c.parser.value(c.lastDays).toInt(&countOk);
-        if (!countOk || count < 1 || count > kMaxCheckDays)
-            return unknown(
-                QStringLiteral("--days takes a count of days from 1 to %1").arg(kMaxCheckDays));
-        std::vector<reports::SkippedDay> skipped;
-        reports::HistoryCache cache(historyCacheFolder(c));
-        const auto days =
-            reports::computeHistoryDays(folderRequest(state_, folder), latest.addDays(1 - count),
-                                        latest, choice.gos, why, &cache, nullptr, &skipped);
-        if (!why.isEmpty())
-            return unknown(why);
-        if (days.empty())
-            return unknown(skipped.empty()
-                               ? QStringLiteral("no calls in the last %1 days").arg(count)
-                               : QStringLiteral("no day of the last %1 could be read").arg(count));
-        const reports::HistorySummary summary =
-            reports::summarizeHistory(days, choice, std::move(skipped));
-        code = answer(reports::checkDays(summary, thresholds));
-        reports::addHistoryMetrics(metrics, days, summary);
+        code = checkLastDays(c, latest, choice, thresholds, metrics);
+        if (code == reports::CheckUnknown)
+            return code;
     } else {
         const QDate day =
             c.parser.isSet(c.day) ? platform::fromIsoDate(c.parser.value(c.day)) : latest;
         if (!day.isValid())
             return unknown(QStringLiteral("--day needs a date as YYYY-MM-DD"));
-        const int loaded = loadDate(c, day, false);
-        if (loaded != ExitOk)
-            return unknown(loaded == ExitNoCallData
-                               ? QStringLiteral("no calls on %1").arg(platform::isoDate(day))
-                               : QStringLiteral("the logs of %1 could not be read")
-                                     .arg(platform::isoDate(day)));
+        if (const int loaded = loadDate(c, day, false); loaded != ExitOk)
+            return unknown((loaded == ExitNoCallData ? QStringLiteral("no calls on %1")
+                                                     : QStringLiteral("the logs of %1 could not "
+                                                                      "be read"))
+                               .arg(platform::isoDate(day)));
         const reports::CapacityFigures figures = reports::computeCapacityFigures(state_.day);
         const reports::Sizing sizing = reports::sizeCapacity(figures, choice);
-        code = answer(reports::checkDay(figures, sizing, thresholds));
+        code = answer(out_, reports::checkDay(figures, sizing, thresholds));
         reports::addCapacityMetrics(metrics, figures, sizing);
     }
     reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());

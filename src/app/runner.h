@@ -6,6 +6,7 @@
 #include "platform/folderlock.h"
 #include "platform/scratchfolder.h"
 #include "reports/capacity/sizing.h"
+#include "reports/monitoring/checkstatus.h"
 #include "reports/monitoring/metricstext.h"
 
 #include <QCommandLineParser>
@@ -80,6 +81,10 @@ private:
     // The metrics file of --metrics, replaced whole; false (said on err)
     // when it could not be written. True when none was asked for.
     bool writeMetrics(Command& c, const reports::MetricsText& metrics);
+    // check --days: the last K days to the latest as a history; prints the
+    // status line and returns the check's code.
+    int checkLastDays(Command& c, const QDate& latest, const reports::SizingChoice& choice,
+                      const reports::CheckThresholds& thresholds, reports::MetricsText& metrics);
     bool require(Command& c, const QCommandLineOption& option);
     bool prepare(Command& c);
     // What reading a log folder needs of the start-up without a working
