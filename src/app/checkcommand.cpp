@@ -11,6 +11,9 @@
 
 #include <QTextStream>
 
+#include <algorithm>
+#include <limits>
+
 namespace tarrow::app {
 
 namespace {
@@ -25,10 +28,9 @@ QDate latestDay(const load::AppState& state, const QString& folder, QString& why
         why = listing.error;
         return {};
     }
-    const auto days = logparse::buildDayList(listing.files, state.locale);
     QDate latest;
-    for (const auto& day : days)
-        latest = std::max(latest, day.date);
+    for (const logparse::LogFile& file : listing.files)
+        latest = std::max(latest, file.date);
     if (!latest.isValid())
         why = QStringLiteral("no log files in %1").arg(platform::shownPath(folder));
     return latest;
@@ -74,13 +76,15 @@ int Runner::check(Command& c) {
     const auto unknown = [this](const QString& why) {
         return answer(out_, reports::unknownCheck(why));
     };
-    bool warnOk = false;
-    bool critOk = false;
-    const reports::CheckThresholds thresholds{c.parser.value(c.warning).toDouble(&warnOk),
-                                              c.parser.value(c.critical).toDouble(&critOk)};
-    if (const QString wrong = reports::thresholdProblem(thresholds);
-        !warnOk || !critOk || !wrong.isEmpty())
-        return unknown(wrong.isEmpty() ? reports::thresholdProblem({-1, -1}) : wrong);
+    // A threshold that is no number is out of range like any other.
+    const auto percent = [&c](const QCommandLineOption& option) {
+        bool ok = false;
+        const double value = c.parser.value(option).toDouble(&ok);
+        return ok ? value : std::numeric_limits<double>::quiet_NaN();
+    };
+    const reports::CheckThresholds thresholds{percent(c.warning), percent(c.critical)};
+    if (const QString wrong = reports::thresholdProblem(thresholds); !wrong.isEmpty())
+        return unknown(wrong);
     reports::SizingChoice choice;
     if (!c.parser.isSet(c.logs))
         return unknown(QStringLiteral("missing --logs"));
@@ -114,7 +118,6 @@ int Runner::check(Command& c) {
         code = answer(out_, reports::checkDay(figures, sizing, thresholds));
         reports::addCapacityMetrics(metrics, figures, sizing);
     }
-    reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
     return writeMetrics(c, metrics) ? code : ExitBadInput;
 }
 

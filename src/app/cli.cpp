@@ -1,32 +1,16 @@
 #include "app/cli.h"
 
-#include "app/runner.h"
-#include "reports/monitoring/checkstatus.h"
-
 #include "app/commandtable.h"
 #include "app/erlangcommand.h"
-#include "app/historycommand.h"
-#include "app/reportfiles.h"
-#include "app/startup.h"
+#include "app/runner.h"
 #include "app/updatecommand.h"
 #include "logparse/logfiles.h"
-#include "platform/folderlock.h"
-#include "platform/isodate.h"
-#include "platform/scratchfolder.h"
-#include "platform/shownpath.h"
-#include "reports/capacity/capacityoutput.h"
-#include "serverprobe/mervoxversion.h"
-#include "serverprobe/registryapi.h"
-#include "store/rawportdata.h"
+#include "reports/monitoring/checkstatus.h"
 
-#include <QCommandLineParser>
-#include <QDir>
-#include <QStandardPaths>
 #include <QTextStream>
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace tarrow::app {
@@ -42,19 +26,6 @@ int erlang(Command& c, QTextStream& out, QTextStream& err) {
                       given(c.retryShare), c.parser.isSet(c.json)},
                      out, err);
 }
-
-} // namespace
-
-bool isCommandLineRun(const QStringList& args) {
-    if (args.isEmpty())
-        return false;
-    // The window takes only options; any word first is a sub-command, known or not.
-    const QString& first = args.constFirst();
-    return !first.startsWith(QLatin1Char('-')) || first == QLatin1String("--help") ||
-           first == QLatin1String("-h") || first == QLatin1String("--version");
-}
-
-namespace {
 
 // A sub-command: its name, the options it takes besides --data-dir and --help
 // (any other is bad usage), and what it runs.
@@ -82,12 +53,8 @@ std::vector<SubCommand> subCommands(const ChartWriter& charts, const PdfWriter& 
                     [&out, &err](Runner&, Command&) { return runCheckUpdate(out, err); })};
 }
 
-} // namespace
-
-namespace {
-
 // What is wrong with how a sub-command was called, or empty: an option it
-// does not take, a stray word, an empty --data-dir.
+// does not take, a stray word, an empty --data-dir, an unknown date order.
 QString usageProblem(Command& c, const SubCommand& command, const QStringList& args) {
     if (!c.parser.parse(QStringList{QStringLiteral("tarrow")} + args.mid(1)))
         return c.parser.errorText().endsWith(QLatin1Char('.'))
@@ -105,10 +72,21 @@ QString usageProblem(Command& c, const SubCommand& command, const QStringList& a
             .arg(c.parser.positionalArguments().constFirst());
     if (c.parser.isSet(c.dataDir) && c.parser.value(c.dataDir).trimmed().isEmpty())
         return QStringLiteral("--data-dir needs a folder.");
+    if (c.parser.isSet(c.dateOrder) && !logparse::dateOrderNamed(c.parser.value(c.dateOrder)))
+        return QStringLiteral("--date-order takes mdy, dmy or ymd.");
     return {};
 }
 
 } // namespace
+
+bool isCommandLineRun(const QStringList& args) {
+    if (args.isEmpty())
+        return false;
+    // The window takes only options; any word first is a sub-command, known or not.
+    const QString& first = args.constFirst();
+    return !first.startsWith(QLatin1Char('-')) || first == QLatin1String("--help") ||
+           first == QLatin1String("-h") || first == QLatin1String("--version");
+}
 
 int runCommandLine(const QStringList& args, const QString& programFolder, QTextStream& out,
                    QTextStream& err, const ChartWriter& charts, const PdfWriter& pdf) {
@@ -130,13 +108,7 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         return ExitBadInput;
     }
     Command c;
-    QString problem = usageProblem(c, *command, args);
-    std::optional<logparse::DateOrder> order;
-    if (problem.isEmpty() && c.parser.isSet(c.dateOrder)) {
-        order = logparse::dateOrderNamed(c.parser.value(c.dateOrder));
-        if (!order)
-            problem = QStringLiteral("--date-order takes mdy, dmy or ymd.");
-    }
+    const QString problem = usageProblem(c, *command, args);
     // A monitoring check answers bad usage as UNKNOWN, on its status line.
     const bool check = name == QLatin1String("check");
     if (!problem.isEmpty()) {
@@ -151,8 +123,8 @@ int runCommandLine(const QStringList& args, const QString& programFolder, QTextS
         return check ? int(reports::CheckUnknown) : int(ExitOk);
     }
     Runner runner(programFolder, out, err);
-    if (order)
-        runner.chooseDateOrder(*order);
+    if (c.parser.isSet(c.dateOrder))
+        runner.chooseDateOrder(*logparse::dateOrderNamed(c.parser.value(c.dateOrder)));
     return command->run(runner, c);
 }
 

@@ -58,9 +58,7 @@ int runHistory(const HistoryCommand& c, QTextStream& out, QTextStream& err) {
     if (!c.metricsPath.isEmpty()) {
         reports::MetricsText metrics;
         reports::addHistoryMetrics(metrics, days, summary);
-        reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
-        if (const platform::Result saved =
-                platform::saveFileAtomically(c.metricsPath, metrics.text());
+        if (const platform::Result saved = reports::saveMetricsFile(c.metricsPath, metrics);
             !saved.ok()) {
             err << saved.error() << '\n';
             code = ExitBadInput;

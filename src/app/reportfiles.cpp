@@ -106,9 +106,7 @@ ReportFilesOutcome writeReportFiles(load::AppState& state, const ReportFilesRequ
                 reports::addCapacityMetrics(
                     metrics, *output.capacity,
                     reports::sizeCapacity(*output.capacity, output.params.sizing));
-        reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
-        if (const platform::Result written =
-                platform::saveFileAtomically(request.metricsPath, metrics.text());
+        if (const platform::Result written = reports::saveMetricsFile(request.metricsPath, metrics);
             written.ok())
             outcome.written << request.metricsPath;
         else

@@ -1,17 +1,12 @@
 #include "app/runner.h"
 
 #include "app/cli.h"
-#include "app/commandtable.h"
-#include "app/erlangcommand.h"
 #include "app/historycommand.h"
 #include "app/reportfiles.h"
 #include "app/startup.h"
-#include "app/updatecommand.h"
 #include "logparse/logfiles.h"
 #include "platform/fileoutput.h"
-#include "platform/folderlock.h"
 #include "platform/isodate.h"
-#include "platform/scratchfolder.h"
 #include "platform/shownpath.h"
 #include "reports/capacity/capacityoutput.h"
 #include "reports/monitoring/capacitymetrics.h"
@@ -19,23 +14,23 @@
 #include "serverprobe/registryapi.h"
 #include "store/rawportdata.h"
 
-#include <QCommandLineParser>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTextStream>
 
-#include <algorithm>
-#include <functional>
-#include <memory>
-#include <vector>
-
 namespace tarrow::app {
 
+namespace {
+
+// Standard output ends its lines with LF alone, whatever line ends a
+// message the window shows has.
 QString lf(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
+
+} // namespace
 
 int Runner::days(Command& c) {
     if (!require(c, c.logs))
@@ -161,7 +156,6 @@ int Runner::capacity(Command& c) {
     }
     reports::MetricsText metrics;
     reports::addCapacityMetrics(metrics, figures, sizing);
-    reports::addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
     return writeMetrics(c, metrics) ? loaded : ExitBadInput;
 }
 
@@ -236,8 +230,7 @@ QString Runner::historyCacheFolder(Command& c) const {
 bool Runner::writeMetrics(Command& c, const reports::MetricsText& metrics) {
     if (!c.parser.isSet(c.metrics))
         return true;
-    const platform::Result written =
-        platform::saveFileAtomically(c.parser.value(c.metrics), metrics.text());
+    const platform::Result written = reports::saveMetricsFile(c.parser.value(c.metrics), metrics);
     if (!written.ok())
         err_ << written.error() << '\n';
     return written.ok();

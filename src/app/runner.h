@@ -49,10 +49,6 @@ struct Command {
     Command() { addEveryOption(parser); }
 };
 
-// Standard output ends its lines with LF alone, whatever line ends a
-// message the window shows has.
-[[nodiscard]] QString lf(QString text);
-
 // Runs the sub-commands that read logs: each loads its day (or days) itself,
 // in a working database of its own unless --data-dir names one.
 class Runner {

@@ -39,16 +39,17 @@ struct CallTypeInfo {
     const char* countColumn;    // result-table column of call counts
     const char* secondsColumn;  // PortTimeUsage column of call seconds
     const char* label;          // "Inbound Calls", as the load message names it
+    const char* key;            // "inbound", as Capacity.json and the metrics name it
 };
 
 // Indexed by typeIndex().
 inline constexpr std::array<CallTypeInfo, kCallTypeCount> kCallTypes = {{
-    {Inbound, "NEW CALL", "InboundCalls", "InboundCallSeconds", "Inbound Calls"},
+    {Inbound, "NEW CALL", "InboundCalls", "InboundCallSeconds", "Inbound Calls", "inbound"},
     {Notification, "NOTIFICATION DIAL OUT", "NotificationDialouts", "NotificationDialoutSeconds",
-     "Notification Dialouts"},
-    {Mwi, "MWI DIAL OUT", "MWIDialouts", "MWIDialoutSeconds", "MWI Dialouts"},
-    {Trap, "TRAP DIAL OUT", "TRAPDialouts", "TRAPDialoutSeconds", "TRAP Dialouts"},
-    {Amis, "AMIS DIAL OUT", "AMISDialouts", "AMISDialoutSeconds", "AMIS Dialouts"},
+     "Notification Dialouts", "notification"},
+    {Mwi, "MWI DIAL OUT", "MWIDialouts", "MWIDialoutSeconds", "MWI Dialouts", "mwi"},
+    {Trap, "TRAP DIAL OUT", "TRAPDialouts", "TRAPDialoutSeconds", "TRAP Dialouts", "trap"},
+    {Amis, "AMIS DIAL OUT", "AMISDialouts", "AMISDialoutSeconds", "AMIS Dialouts", "amis"},
 }};
 
 // The event text of a disconnect line.

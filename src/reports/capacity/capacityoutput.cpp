@@ -12,8 +12,6 @@ namespace {
 
 const char* const kErlangColumns[store::kCallTypeCount] = {
     "InboundErlangs", "NotificationErlangs", "MWIErlangs", "TRAPErlangs", "AMISErlangs"};
-const char* const kJsonTypeKeys[store::kCallTypeCount] = {"inbound", "notification", "mwi", "trap",
-                                                          "amis"};
 // The column order of CapacityTraffic: as the other result tables read them.
 constexpr store::CallTypeOrder kCapacityOrder = store::kReadingOrder;
 
@@ -234,7 +232,7 @@ QByteArray capacityJson(const CapacityFigures& f, const Sizing& s) {
     QJsonObject byType;
     for (const store::CallTypeInfo& type : store::kCallTypes) {
         const std::size_t i = store::typeIndex(type.type);
-        byType.insert(QLatin1String(kJsonTypeKeys[i]), f.busyHourErlangs(i));
+        byType.insert(QLatin1String(store::kCallTypes[i].key), f.busyHourErlangs(i));
     }
     const QJsonObject busyHour{
         {QStringLiteral("start"), quarterStart(f.busyHourStart)},

@@ -105,6 +105,14 @@ struct HistorySummary {
     std::vector<SkippedDay> skipped;
     std::array<std::array<double, 24>, 7>
         heatmap{}; // mean Erlangs by weekday (Monday first) and hour
+
+    // Days from the last day to the likely run-out (0 or less: already), when
+    // the trend gives one.
+    [[nodiscard]] std::optional<int> daysToRunOut() const {
+        if (!runOut || !runOut->likely)
+            return std::nullopt;
+        return static_cast<int>(to.daysTo(*runOut->likely));
+    }
 };
 
 // Nearest rank: the ceil(0.95 n)-th smallest value (0 for none).

@@ -1,17 +1,12 @@
 #include "reports/monitoring/capacitymetrics.h"
 
+#include "platform/fileoutput.h"
 #include "platform/isodate.h"
 #include "store/calltypes.h"
 
 namespace tarrow::reports {
 
 namespace {
-
-// "inbound", "notification", "mwi", "trap", "amis".
-QString callTypeLabel(std::size_t typeIndex) {
-    static const char* const names[] = {"inbound", "notification", "mwi", "trap", "amis"};
-    return QLatin1String(names[typeIndex]);
-}
 
 QString gosLabel(double gos) {
     return QString::fromLatin1(metricNumber(gos));
@@ -27,7 +22,8 @@ void addBusyHour(MetricsText& m, const CapacityFigures& f, const MetricLabels& d
                 QStringLiteral("Traffic the ports that take calls carried in the busy hour, by "
                                "call type, in Erlangs."),
                 f.busyHourErlangs(type),
-                day + MetricLabels{{QStringLiteral("call_type"), callTypeLabel(type)}});
+                day + MetricLabels{{QStringLiteral("call_type"),
+                                    QLatin1String(store::kCallTypes[type].key)}});
     m.gauge(QStringLiteral("tarrow_pool_erlangs"),
             QStringLiteral("Traffic the ports that take calls carried in the busy hour, in "
                            "Erlangs."),
@@ -118,8 +114,8 @@ void addHistoryMetrics(MetricsText& m, const std::vector<HistoryDay>& days,
     // (whole days: 86400 a day), and as the instant its day starts (UTC).
     std::optional<double> runOut;
     std::optional<double> runOutAt;
-    if (s.runOut && s.runOut->likely) {
-        runOut = 86400.0 * static_cast<double>(s.to.daysTo(*s.runOut->likely));
+    if (const std::optional<int> days = s.daysToRunOut()) {
+        runOut = 86400.0 * *days;
         runOutAt = static_cast<double>(
             QDateTime(*s.runOut->likely, QTime(0, 0), Qt::UTC).toSecsSinceEpoch());
     }
@@ -143,6 +139,11 @@ void addSuccessTime(MetricsText& m, const QDateTime& now) {
     m.gauge(QStringLiteral("tarrow_last_success_timestamp_seconds"),
             QStringLiteral("When Tarrow last computed these figures, in seconds since 1970."),
             static_cast<double>(now.toSecsSinceEpoch()));
+}
+
+platform::Result saveMetricsFile(const QString& path, MetricsText metrics) {
+    addSuccessTime(metrics, QDateTime::currentDateTimeUtc());
+    return platform::saveFileAtomically(path, metrics.text());
 }
 
 } // namespace tarrow::reports

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/result.h"
 #include "reports/capacity/sizing.h"
 #include "reports/history/historysummary.h"
 #include "reports/monitoring/metricstext.h"
@@ -20,5 +21,9 @@ void addHistoryMetrics(MetricsText& metrics, const std::vector<HistoryDay>& days
 // "tarrow_last_success_timestamp_seconds": when the run that wrote the file
 // finished its figures, for alerts on a stale file.
 void addSuccessTime(MetricsText& metrics, const QDateTime& now);
+
+// Stamps the figures with the success time (now) and writes them to path
+// through the atomic save: the file is replaced whole or stays as it was.
+platform::Result saveMetricsFile(const QString& path, MetricsText metrics);
 
 } // namespace tarrow::reports

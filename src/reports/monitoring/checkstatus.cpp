@@ -4,6 +4,7 @@
 #include "reports/capacity/capacityoutput.h"
 #include "reports/history/historyoutput.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarrow::reports {
@@ -12,14 +13,10 @@ namespace {
 
 const char* const kStateNames[] = {"OK", "WARNING", "CRITICAL", "UNKNOWN"};
 
-// A perfdata value: up to four decimals, trailing zeros dropped, a point.
+// A perfdata value: rounded to four decimals, written without trailing zeros
+// and with a point.
 QString number(double value) {
-    QString text = QString::number(value, 'f', 4);
-    while (text.contains(QLatin1Char('.')) && (text.endsWith(QLatin1Char('0'))))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
+    return QString::number(std::round(value * 1e4) / 1e4, 'g', 15);
 }
 
 // 'label'=value[UOM];warn;crit;min;max, with empty fields where a figure has
@@ -36,8 +33,12 @@ QString perf(const QString& label, double value, const QString& unit = {},
     return text;
 }
 
-CheckCode worse(CheckCode a, CheckCode b) {
-    return std::max(a, b);
+// "83.1 % of what 20 ports carry at 1 %": the utilisation to a tenth.
+QString shareText(double percent, int ports, double gos) {
+    return QStringLiteral("%1 % of what %2 ports carry at %3")
+        .arg(number(std::round(percent * 10) / 10))
+        .arg(ports)
+        .arg(percentText(gos));
 }
 
 CheckCode byUtilisation(double percent, const CheckThresholds& t) {
@@ -94,10 +95,7 @@ CheckResult checkDay(const CapacityFigures& f, const Sizing& s, const CheckThres
     }
     const double percent = 100 * *s.demandErlangs / s.capacityErlangs;
     CheckCode code = byUtilisation(percent, t);
-    QString text = QStringLiteral("%1 % of what %2 ports carry at %3 on %4")
-                       .arg(number(std::round(percent * 10) / 10))
-                       .arg(s.ports)
-                       .arg(percentText(s.gos), day);
+    QString text = shareText(percent, s.ports, s.gos) + QStringLiteral(" on ") + day;
     if (s.verdict == Verdict::NotEnough) {
         // Either the demand needs more ports, or the server's own counts say
         // callers already met all ports busy more often than the target.
@@ -126,23 +124,17 @@ CheckResult checkDays(const HistorySummary& s, const CheckThresholds& t) {
                                 .arg(platform::isoDate(s.from), platform::isoDate(s.to)));
     const double percent = 100 * s.demandErlangs / s.capacityErlangs;
     CheckCode code = byUtilisation(percent, t);
-    QString text = QStringLiteral("%1 % of what %2 ports carry at %3 over %4 days to %5")
-                       .arg(number(std::round(percent * 10) / 10))
-                       .arg(s.ports)
-                       .arg(percentText(s.choice.gos))
-                       .arg(s.days)
-                       .arg(platform::isoDate(s.to));
+    QString text = shareText(percent, s.ports, s.choice.gos) +
+                   QStringLiteral(" over %1 days to %2").arg(s.days).arg(platform::isoDate(s.to));
     if (s.portsNeeded > s.ports)
         code = CheckCritical;
-    std::optional<int> runOutDays;
-    if (s.runOut && s.runOut->likely)
-        runOutDays = static_cast<int>(s.to.daysTo(*s.runOut->likely));
+    const std::optional<int> runOutDays = s.daysToRunOut();
     if (s.status == HistoryStatus::Exhausted) {
         code = CheckCritical;
         text += QStringLiteral("; ") + historyHeadline(s);
     } else if (runOutDays) {
         if (*runOutDays <= kRunOutWarningDays)
-            code = worse(code, CheckWarning);
+            code = std::max(code, CheckWarning);
         text += QStringLiteral("; ports run out about %1 (in %2 days)")
                     .arg(platform::isoDate(*s.runOut->likely))
                     .arg(*runOutDays);

@@ -145,9 +145,9 @@ void frmCapacity::draw(const ReportDocument& document) {
         spnRetryShare->setValue(choice.retryShare);
     }
     TimeOfDayWindow::draw(document);
-    // The day opens whole; a zoom then starts at the busy hour.
-    if (figures_)
-        scrollBar().setValue(figures_->busyHourStart * 15);
+    // The day opens whole; a zoom then starts at the busy hour, the band.
+    if (document.chart.band)
+        scrollBar().setValue(static_cast<int>(document.chart.band->from));
     applySizing();
 }
 

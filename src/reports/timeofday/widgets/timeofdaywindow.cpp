@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace tarrow::reports {
 
 using charts::Chart2D;
@@ -81,17 +83,12 @@ void TimeOfDayWindow::applyZoom(int level) {
     if (level > 0)
         bar.setSingleStep(kZoomSmallSteps[level]);
     bar.setEnabled(level > 0);
+    // The whole day leaves the bar where it is, so that zooming in again
+    // returns to the stretch last looked at rather than to 0:00.
+    const int start = level == 0 ? 0 : std::min(v, kMinutesPerDay - span);
+    if (level > 0)
+        bar.setValue(start); // runs the scroll handler when the value changes
     setTimeLabels(span);
-    if (level == 0) {
-        // The whole day: the bar keeps its place, so that zooming in again
-        // returns to the stretch last looked at rather than to 0:00.
-        chart().SetAxisMin(Chart2D::X, 0);
-        chart().SetAxisMax(Chart2D::X, kMinutesPerDay);
-        bar.update();
-        return;
-    }
-    const int start = v + span < kMinutesPerDay + 1 ? v : kMinutesPerDay - span;
-    bar.setValue(start); // runs the scroll handler when the value changes
     chart().SetAxisMin(Chart2D::X, start);
     chart().SetAxisMax(Chart2D::X, start + span);
     bar.update();
