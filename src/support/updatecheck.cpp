@@ -3,10 +3,8 @@
 #include "support/httpget.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTimer>
 #include <QUrl>
 
 namespace tarrow::support {

@@ -30,7 +30,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
-#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>

@@ -3,33 +3,20 @@
 #include "app/widgets/frmmain.h"
 
 #include "app/startup.h"
-#include "app/widgets/busypointer.h"
 #include "app/widgets/longjob.h"
 #include "app/widgets/reporttabs.h"
 #include "platform/userdialogs.h"
 #include "platform/widgets/windowsize.h"
-#include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/history/historycache.h"
 #include "reports/history/historydays.h"
 #include "reports/history/historyoutput.h"
 #include "reports/history/widgets/frmhistory.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QTimer>
-#include <QVBoxLayout>
-
-#include <chrono>
-#include <future>
 
 namespace tarrow::app {
 

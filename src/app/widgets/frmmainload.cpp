@@ -20,8 +20,8 @@ void frmMain::loadData() {
     const int index = cmbReportDate->currentIndex();
     if (index < 0)
         return;
-    // One bar over the whole day: each file fills its share of it. The
-    // callbacks run one after another on the load's thread.
+    // One bar over the whole day: each file fills its thousandth-steps share
+    // of it. The callbacks run one after another on the load's thread.
     struct Bar {
         int file = 1;
         int files = 1;
@@ -33,21 +33,17 @@ void frmMain::loadData() {
     progress.fileStarted = [this, bar, hook = loadFileHook_](const QString& path, qint64 steps,
                                                              int file, int files) {
         *bar = {file, files, std::max<qint64>(1, steps)};
-        const QString shown = QDir::toNativeSeparators(path);
-        if (files > 1)
-            showStatus(QStringLiteral("Parsing diagnostic file %1 of %2: ").arg(file).arg(files) +
-                           shown,
-                       files * kPerFile);
-        else
-            showStatus(QStringLiteral("Parsing diagnostic file: ") + shown, steps);
-        setStatusValue(files > 1 ? (file - 1) * kPerFile : 0);
+        const QString caption =
+            files > 1 ? QStringLiteral("Parsing diagnostic file %1 of %2: ").arg(file).arg(files)
+                      : QStringLiteral("Parsing diagnostic file: ");
+        showStatus(caption + QDir::toNativeSeparators(path), files * kPerFile);
+        setStatusValue((file - 1) * kPerFile);
         if (hook)
             hook(path);
     };
     progress.advanced = [this, bar](qint64 done) {
-        setStatusValue(bar->files > 1 ? (bar->file - 1) * kPerFile +
-                                            std::min(done, bar->steps) * kPerFile / bar->steps
-                                      : done);
+        setStatusValue((bar->file - 1) * kPerFile +
+                       std::min(done, bar->steps) * kPerFile / bar->steps);
         return !job_->cancelled();
     };
     progress.fileFinished = [this, bar] {

@@ -4,30 +4,18 @@
 
 #include "app/reportrun.h"
 #include "app/startup.h"
-#include "app/widgets/busypointer.h"
 #include "app/widgets/pdfreport.h"
 #include "app/widgets/reporttabs.h"
-#include "load/loadedday.h"
 #include "platform/fileoutput.h"
 #include "platform/shownpath.h"
 #include "platform/userdialogs.h"
-#include "reports/capacity/widgets/sizingcontrols.h"
 #include "reports/history/widgets/frmhistory.h"
 #include "reports/widgets/chartwindow.h"
 #include "reports/widgets/reportwindows.h"
 #include "support/widgets/supportwindows.h"
 
-#include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QTimeEdit>
-#include <QVBoxLayout>
 
 namespace tarrow::app {
 

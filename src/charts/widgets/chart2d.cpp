@@ -4,10 +4,7 @@
 #include "platform/fileoutput.h"
 
 #include <QAreaSeries>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QCategoryAxis>
-#include <QDir>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -48,9 +45,12 @@ QList<QPointF> clippedToX(const QList<QPointF>& points, double lo, double hi) {
     return kept;
 }
 
+// Lines with the points they hold.
+using SavedLines = std::vector<std::pair<QXYSeries*, QList<QPointF>>>;
+
 // The lines of a chart (areas' edges included), each with its points.
-std::vector<std::pair<QXYSeries*, QList<QPointF>>> linesOf(QChart& chart) {
-    std::vector<std::pair<QXYSeries*, QList<QPointF>>> lines;
+SavedLines linesOf(QChart& chart) {
+    SavedLines lines;
     for (QAbstractSeries* series : chart.series()) {
         if (auto* area = qobject_cast<QAreaSeries*>(series)) {
             for (QXYSeries* edge : {static_cast<QXYSeries*>(area->upperSeries()),
@@ -304,7 +304,7 @@ platform::Result Chart2D::DrawToFile(const QString& path, int format) {
                     QStringLiteral("The drawing could not be started."));
             // An SVG drawing keeps no clip, so a zoomed chart's lines are cut
             // at the plot's edges here and put back whole after drawing.
-            const auto lines = bars_ ? decltype(linesOf(*chart_))() : linesOf(*chart_);
+            const SavedLines lines = bars_ ? SavedLines() : linesOf(*chart_);
             for (const auto& [line, points] : lines)
                 line->replace(clippedToX(points, axisMin(X), axisMax(X)));
             renderVector(painter, QRectF(rect()));

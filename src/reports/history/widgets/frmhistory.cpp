@@ -19,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineSeries>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrinter>
