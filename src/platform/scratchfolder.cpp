@@ -77,7 +77,7 @@ extern "C" void cleanAndEnd(int signal) {
             (void)::unlink(file.data());
         (void)::rmdir(slot.folder.data());
     }
-    std::signal(signal, SIG_DFL);
+    // SA_RESETHAND has put the default action back: the signal now ends us.
     std::raise(signal);
 }
 #endif
